@@ -1,0 +1,105 @@
+#include "Demo.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "UiConsole.h"
+#include "core/Contesto.h"
+#include "qzkiro/Plugin.h"
+#include "refhost/Applicazione.h"
+#include "refhost/ConfigXML.h"
+#include "util/ListaStringhe.h"
+
+namespace qzkiro::kiro {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Counts the steps that did not do what they should.
+class Verifica {
+ public:
+  explicit Verifica(std::ostream& out) : out_(out) {}
+  void operator()(bool ok, const std::string& passo) {
+    out_ << (ok ? "  [ok]   " : "  [ERR]  ") << passo << '\n';
+    if (!ok) ++errori_;
+  }
+  int Errori() const { return errori_; }
+
+ private:
+  std::ostream& out_;
+  int errori_ = 0;
+};
+
+fs::path CartellaDiLavoro(const std::string& dati_host) {
+  std::string modello = (fs::temp_directory_path() / "kiro-demo-XXXXXX").string();
+  if (!mkdtemp(modello.data())) throw std::runtime_error("cartella temporanea non creata");
+  fs::copy(dati_host, modello, fs::copy_options::recursive);
+  return modello;
+}
+
+void StampaSetup(const refhost::Applicazione& app, std::ostream& out) {
+  out << "Valori di set-up scritti (" << app.ScrittureSetup().size() << "):\n";
+  for (const auto& [nome, valore] : app.ScrittureSetup()) {
+    out << "  " << nome << " = " << valore.ToText() << '\n';
+  }
+}
+
+void StampaEventi(const refhost::Applicazione& app, std::ostream& out) {
+  out << "Eventi generati (" << app.Eventi().size() << "):\n";
+  for (const auto& [nome, valore] : app.Eventi()) out << "  " << nome << " = " << valore << '\n';
+}
+
+}  // namespace
+
+int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
+  setenv("QZKIRO_HOME", opzioni.cartella_plugin.c_str(), 0);
+  auto& contesto = core::Ctx();
+  contesto.ui = std::make_shared<UiConsole>(out, std::cin, isatty(STDIN_FILENO) != 0);
+
+  const fs::path lavoro = CartellaDiLavoro(opzioni.dati_host);
+  auto host = std::make_shared<refhost::Applicazione>(lavoro);
+  std::shared_ptr<host::IApplication> app = host;
+  std::shared_ptr<host::IConfigXML> config = refhost::ConfigXML::DaFile(opzioni.config);
+  std::string log_dir = (lavoro / "log").string();
+  fs::create_directories(log_dir);
+  Verifica verifica(out);
+
+  out << "Host di prova: " << host->Utente().NomeCompleto() << " ("
+      << host->Utente().CodiceFiscale() << "), dati in " << lavoro.string() << "\n";
+  Plugin plugin;
+  const bool avviato = plugin.Init(app, config, log_dir);
+  verifica(avviato, "Init" + (avviato ? std::string() : ": " + plugin.LastError()));
+
+  auto info = util::ListaStringhe::Carica(plugin.Info());
+  verifica(info && info->Count() == 4, "Info: quattro voci");
+  if (info) {
+    out << "Info: debug=" << info->Item(1) << " disattivato=" << info->Item(2)
+        << "\n      iap=" << info->Item(3) << "\n      invio=" << info->Item(4) << '\n';
+    verifica(info->Item(3) == config->GetTextNode(config->rootNode(), "client/iap"),
+             "Info: l'endpoint iap è quello della configurazione");
+  }
+  out << "Versione: " << plugin.Versione() << '\n';
+  verifica(plugin.Versione().size() == 10, "Versione nel formato 00.00.0000");
+
+  StampaSetup(*host, out);
+  verifica(host->Setup("MostraCodicePPIP").ToInteger() == 3, "MostraCodicePPIP = 3");
+  verifica(host->Setup("Dematerializzazione").ToBool(), "Dematerializzazione attiva");
+
+  plugin.QZ05001("KIRO.Disattivato", "1");
+  verifica(host->Eventi().empty(), "QZ05001 disattiva senza evento");
+  plugin.QZ05001("KIRO.Disattivato", "0");
+  verifica(host->Eventi().size() == 1 && host->Eventi()[0].second == "1",
+           "QZ05001 riattiva con l'evento plgQZCoopApp.Enabled = 1");
+  StampaEventi(*host, out);
+
+  std::error_code ignorato;
+  fs::remove_all(lavoro, ignorato);
+  out << (verifica.Errori() == 0 ? "Demo completata.\n" : "Demo con errori.\n");
+  return verifica.Errori() == 0 ? 0 : 1;
+}
+
+}  // namespace qzkiro::kiro

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace qzkiro::kiro {
+
+struct OpzioniDemo {
+  std::string config;           // the configuration document given to Init
+  std::string dati_host;        // the stand-in host's sample data, copied to a work folder
+  std::string cartella_plugin;  // the add-on's folder
+};
+
+// Runs the stand-in host through the add-on's start-up and prints what it
+// sees. Returns 0 only when every step did what it should.
+int Demo(const OpzioniDemo& opzioni, std::ostream& out);
+
+}  // namespace qzkiro::kiro

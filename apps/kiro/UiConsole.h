@@ -1,0 +1,23 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "qzkiro/Ui.h"
+
+namespace qzkiro::kiro {
+
+// Shows boxes on the terminal. A question is asked on standard input when it
+// is a terminal; otherwise the box takes its default answer, which is printed.
+class UiConsole : public core::Ui {
+ public:
+  UiConsole(std::ostream& out, std::istream& in, bool interattiva)
+      : out_(out), in_(in), interattiva_(interattiva) {}
+  int MsgBox(const std::string& testo, int stile, const std::string& titolo) override;
+
+ private:
+  std::ostream& out_;
+  std::istream& in_;
+  bool interattiva_;
+};
+
+}  // namespace qzkiro::kiro

@@ -1,0 +1,55 @@
+// kiro: the command-line host of the add-on.
+
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "Demo.h"
+
+namespace {
+
+constexpr const char* kAiuto =
+    "Uso: kiro COMANDO [OPZIONI]\n"
+    "\n"
+    "Comandi:\n"
+    "  demo       avvia l'host di prova, inizializza il componente e mostra\n"
+    "             Info, Versione, i valori di set-up scritti e gli eventi\n"
+    "             Opzioni: --config FILE   documento di configurazione\n"
+    "                      --host DIR      dati dell'host di prova\n"
+    "                      --plugin DIR    cartella del componente\n"
+    "  --help     mostra questo aiuto\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::cout << kAiuto;
+    return argc < 2 ? 2 : 0;
+  }
+  const std::string comando = argv[1];
+  if (comando == "demo") {
+    qzkiro::kiro::OpzioniDemo opzioni{QZKIRO_DATA_DIR "/config.xml", QZKIRO_REFHOST_DATI,
+                                      QZKIRO_DATA_DIR};
+    for (int i = 2; i + 1 < argc; i += 2) {
+      const std::string opzione = argv[i];
+      if (opzione == "--config")
+        opzioni.config = argv[i + 1];
+      else if (opzione == "--host")
+        opzioni.dati_host = argv[i + 1];
+      else if (opzione == "--plugin")
+        opzioni.cartella_plugin = argv[i + 1];
+      else {
+        std::cerr << "Opzione sconosciuta: " << opzione << "\n" << kAiuto;
+        return 2;
+      }
+    }
+    try {
+      return qzkiro::kiro::Demo(opzioni, std::cout);
+    } catch (const std::exception& error) {
+      std::cerr << "kiro demo: " << error.what() << '\n';
+      return 1;
+    }
+  }
+  std::cerr << "Comando sconosciuto: " << comando << "\n" << kAiuto;
+  return 2;
+}

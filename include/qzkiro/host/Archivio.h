@@ -1,0 +1,85 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "qzkiro/host/Failure.h"
+#include "qzkiro/host/Object.h"
+
+namespace qzkiro::host {
+
+// A host archive reached by name through Application::Archivio. Every archive
+// has a catalogue version; the members of each kind are on its own interface.
+class IArchivio : public Object {
+ public:
+  // The catalogue version, "" when the archive was never updated.
+  virtual std::string Versione() = 0;
+};
+
+class IPaziente : public Object {
+ public:
+  virtual std::string ID() = 0;
+  virtual std::string CodiceFiscale() = 0;
+  virtual std::string Cognome() = 0;
+  virtual std::string Nome() = 0;
+  virtual std::string Sesso() = 0;
+  // "yyyymmdd".
+  virtual std::string DataNascita() = 0;
+};
+
+class IArchivioPazienti : public IArchivio {
+ public:
+  // The patient with this host identifier or fiscal code; null when absent.
+  virtual std::shared_ptr<IPaziente> DaiPaziente(const std::string& id) = 0;
+};
+
+struct VocePPIP {
+  std::string ID;
+  std::string Codice;
+  std::string Descrizione;
+};
+
+// Additional services (PPIP) catalogue.
+class IArchivioPPIP : public IArchivio {
+ public:
+  virtual std::optional<VocePPIP> Carica(const std::string& id) = 0;
+  // The catalogue code of a service identifier, "" when unknown.
+  virtual std::string DaiCodice(const std::string& id) = 0;
+};
+
+class IArchivioStrutture : public IArchivio {
+ public:
+  // The name of the health structure with this code, "" when unknown.
+  virtual std::string Denominazione(const std::string& codice) = 0;
+};
+
+struct VoceComune {
+  std::string Istat;
+  std::string CodiceCatastale;
+  std::string Comune;
+  std::string Provincia;
+};
+
+class IArchivioComuni : public IArchivio {
+ public:
+  // The municipality with this ISTAT code, valid at `data` ("yyyymmdd") when given.
+  virtual std::optional<VoceComune> CaricaIstat(const std::string& istat,
+                                                const std::string& data = {}) = 0;
+  // The municipality with this cadastral code (the one inside fiscal codes).
+  virtual std::optional<VoceComune> CaricaCF(const std::string& catastale) = 0;
+};
+
+// Reaches an archive's own interface, failing as a late-bound call on the
+// wrong object would.
+template <class T>
+std::shared_ptr<T> Come(const std::shared_ptr<IArchivio>& archivio, const std::string& nome) {
+  auto tipizzato = std::dynamic_pointer_cast<T>(archivio);
+  if (!tipizzato) {
+    throw Failure(kMembroNonSupportato,
+                  "L'archivio " + nome + " non supporta questa proprietà o metodo");
+  }
+  return tipizzato;
+}
+
+}  // namespace qzkiro::host

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "qzkiro/host/Object.h"
+#include "qzkiro/host/Variant.h"
+
+namespace qzkiro::host {
+
+// A result container: the services add records to it with the host's Add…
+// members (AddPaziente, AddAnagrafica, AddRefertoParziale, ...). Every member
+// is reached by name with its arguments in order, as a late-bound call; a
+// member that creates a record returns it (for instance AddPaziente), the
+// others return an empty Variant.
+class IInput : public Object {
+ public:
+  virtual Variant Add(const std::string& member, const std::vector<Variant>& args) = 0;
+};
+
+}  // namespace qzkiro::host

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qzkiro::host {
+
+// The current user's stored setting items.
+class IItems {
+ public:
+  virtual ~IItems() = default;
+  // The stored text for the key, "" when absent.
+  virtual std::string GetItem(const std::string& key) = 0;
+  virtual void SetItem(const std::string& key, const std::string& value) = 0;
+};
+
+// The host's current user (the doctor working at the host).
+class IUtente {
+ public:
+  virtual ~IUtente() = default;
+  virtual std::string CodiceFiscale() = 0;
+  // Local health unit code, such as "050507".
+  virtual std::string CodiceRegioneASL() = 0;
+  virtual std::int16_t Tipo() = 0;
+  virtual std::string TempDir() = 0;
+  virtual std::string Cognome() = 0;
+  virtual std::string Nome() = 0;
+  virtual std::string NomeCompleto() = 0;
+  virtual std::string CodiceRegionale() = 0;
+  // Name of the user's database schema.
+  virtual std::string IDSchema() = 0;
+  virtual std::string Email() = 0;
+  virtual IItems& Items() = 0;
+};
+
+}  // namespace qzkiro::host

@@ -1,0 +1,46 @@
+#include "refhost/Applicazione.h"
+
+#include "refhost/Archivi.h"
+#include "refhost/Database.h"
+#include "refhost/SchemaHost.h"
+
+namespace qzkiro::refhost {
+
+Applicazione::Applicazione(std::filesystem::path cartella_dati, std::string connessione_db)
+    : cartella_dati_(std::move(cartella_dati)),
+      connessione_db_(std::move(connessione_db)),
+      utente_(cartella_dati_),
+      registry_(cartella_dati_) {}
+
+Applicazione::~Applicazione() = default;
+
+host::Variant Applicazione::Setup(const std::string& name) {
+  auto it = setup_.find(name);
+  return it == setup_.end() ? host::Variant() : it->second;
+}
+
+void Applicazione::SetSetup(const std::string& name, const host::Variant& value) {
+  setup_[name] = value;
+  scritture_setup_.emplace_back(name, value);
+}
+
+void Applicazione::GeneraEvento(const std::string& event, const std::string& value) {
+  eventi_.emplace_back(event, value);
+}
+
+host::IDB& Applicazione::DB() {
+  if (!db_) {
+    auto db = std::make_unique<Database>(connessione_db_);
+    PreparaSchemaHost(*db, utente_.IDSchema());
+    db_ = std::move(db);
+  }
+  return *db_;
+}
+
+std::shared_ptr<host::IArchivio> Applicazione::Archivio(const std::string& name) {
+  auto& archivio = archivi_[name];
+  if (!archivio) archivio = ApriArchivio(cartella_dati_, name);
+  return archivio;
+}
+
+}  // namespace qzkiro::refhost

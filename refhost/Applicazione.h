@@ -1,0 +1,62 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "qzkiro/host/Application.h"
+#include "refhost/Base64.h"
+#include "refhost/Framework.h"
+#include "refhost/Registry.h"
+#include "refhost/Utente.h"
+
+namespace qzkiro::refhost {
+
+class Database;
+
+// The stand-in host application. Its data folder holds "utente.json", the
+// archives under "archivi/", "registry.json" and the user's "temp" folder;
+// the database is a PostgreSQL server reached with `connessione_db` (a libpq
+// connection string; "" uses the PG* environment variables), connected on
+// first use, when the user's schema and the archives' schema are made if
+// missing. Set-up values keep their type; every write and every event is
+// recorded in order.
+class Applicazione : public host::IApplication {
+ public:
+  explicit Applicazione(std::filesystem::path cartella_dati, std::string connessione_db = {});
+  ~Applicazione() override;
+
+  refhost::Utente& Utente() override { return utente_; }
+  host::Variant Setup(const std::string& name) override;
+  void SetSetup(const std::string& name, const host::Variant& value) override;
+  void GeneraEvento(const std::string& event, const std::string& value) override;
+  refhost::Framework& Framework() override { return framework_; }
+  refhost::Registry& Registry() override { return registry_; }
+  host::IDB& DB() override;
+  std::shared_ptr<host::IArchivio> Archivio(const std::string& name) override;
+  refhost::Base64& Base64() override { return base64_; }
+
+  const std::filesystem::path& CartellaDati() const { return cartella_dati_; }
+  const std::vector<std::pair<std::string, host::Variant>>& ScrittureSetup() const {
+    return scritture_setup_;
+  }
+  const std::vector<std::pair<std::string, std::string>>& Eventi() const { return eventi_; }
+
+ private:
+  std::filesystem::path cartella_dati_;
+  std::string connessione_db_;
+  refhost::Utente utente_;
+  refhost::Framework framework_;
+  refhost::Registry registry_;
+  refhost::Base64 base64_;
+  std::unique_ptr<Database> db_;
+  std::map<std::string, host::Variant> setup_;
+  std::vector<std::pair<std::string, host::Variant>> scritture_setup_;
+  std::vector<std::pair<std::string, std::string>> eventi_;
+  std::map<std::string, std::shared_ptr<host::IArchivio>> archivi_;
+};
+
+}  // namespace qzkiro::refhost

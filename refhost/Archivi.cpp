@@ -1,0 +1,111 @@
+#include "refhost/Archivi.h"
+
+#include "qzkiro/host/Failure.h"
+#include "refhost/Json.h"
+
+namespace qzkiro::refhost {
+
+namespace {
+
+const nlohmann::json& Voci(const nlohmann::json& document) {
+  static const nlohmann::json kNessuna = nlohmann::json::array();
+  auto it = document.find("Voci");
+  return it != document.end() && it->is_array() ? *it : kNessuna;
+}
+
+}  // namespace
+
+Paziente::Paziente(const nlohmann::json& voce)
+    : id_(Testo(voce, "ID")),
+      codice_fiscale_(Testo(voce, "CodiceFiscale")),
+      cognome_(Testo(voce, "Cognome")),
+      nome_(Testo(voce, "Nome")),
+      sesso_(Testo(voce, "Sesso")),
+      data_nascita_(Testo(voce, "DataNascita")) {}
+
+ArchivioCatalogo::ArchivioCatalogo(const nlohmann::json& document)
+    : versione_(Testo(document, "Versione")) {}
+
+ArchivioPazienti::ArchivioPazienti(const nlohmann::json& document)
+    : versione_(Testo(document, "Versione")) {
+  for (const auto& voce : Voci(document)) pazienti_.push_back(std::make_shared<Paziente>(voce));
+}
+
+std::shared_ptr<host::IPaziente> ArchivioPazienti::DaiPaziente(const std::string& id) {
+  for (const auto& paziente : pazienti_) {
+    if (paziente->ID() == id || paziente->CodiceFiscale() == id) return paziente;
+  }
+  return nullptr;
+}
+
+ArchivioPPIP::ArchivioPPIP(const nlohmann::json& document)
+    : versione_(Testo(document, "Versione")) {
+  for (const auto& voce : Voci(document)) {
+    host::VocePPIP ppip{Testo(voce, "ID"), Testo(voce, "Codice"), Testo(voce, "Descrizione")};
+    voci_[ppip.ID] = ppip;
+  }
+}
+
+std::optional<host::VocePPIP> ArchivioPPIP::Carica(const std::string& id) {
+  auto it = voci_.find(id);
+  if (it == voci_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::string ArchivioPPIP::DaiCodice(const std::string& id) {
+  auto voce = Carica(id);
+  return voce ? voce->Codice : std::string();
+}
+
+ArchivioStrutture::ArchivioStrutture(const nlohmann::json& document)
+    : versione_(Testo(document, "Versione")) {
+  for (const auto& voce : Voci(document)) {
+    denominazioni_[Testo(voce, "Codice")] = Testo(voce, "Denominazione");
+  }
+}
+
+std::string ArchivioStrutture::Denominazione(const std::string& codice) {
+  auto it = denominazioni_.find(codice);
+  return it == denominazioni_.end() ? std::string() : it->second;
+}
+
+ArchivioComuni::ArchivioComuni(const nlohmann::json& document)
+    : versione_(Testo(document, "Versione")) {
+  for (const auto& voce : Voci(document)) {
+    voci_.push_back({{Testo(voce, "Istat"), Testo(voce, "CodiceCatastale"), Testo(voce, "Comune"),
+                      Testo(voce, "Provincia")},
+                     Testo(voce, "Dal"),
+                     Testo(voce, "Al")});
+  }
+}
+
+std::optional<host::VoceComune> ArchivioComuni::CaricaIstat(const std::string& istat,
+                                                            const std::string& data) {
+  for (const auto& voce : voci_) {
+    if (voce.comune.Istat != istat) continue;
+    bool valida = data.empty() ||
+                  ((voce.dal.empty() || voce.dal <= data) && (voce.al.empty() || data <= voce.al));
+    if (valida) return voce.comune;
+  }
+  return std::nullopt;
+}
+
+std::optional<host::VoceComune> ArchivioComuni::CaricaCF(const std::string& catastale) {
+  for (const auto& voce : voci_) {
+    if (voce.comune.CodiceCatastale == catastale) return voce.comune;
+  }
+  return std::nullopt;
+}
+
+std::shared_ptr<host::IArchivio> ApriArchivio(const std::filesystem::path& cartella_dati,
+                                              const std::string& name) {
+  auto document = [&] { return LeggiJson(cartella_dati / "archivi" / (name + ".json")); };
+  if (name == "Pazienti") return std::make_shared<ArchivioPazienti>(document());
+  if (name == "Esami" || name == "Visite") return std::make_shared<ArchivioCatalogo>(document());
+  if (name == "PPIP") return std::make_shared<ArchivioPPIP>(document());
+  if (name == "Strutture") return std::make_shared<ArchivioStrutture>(document());
+  if (name == "Comuni") return std::make_shared<ArchivioComuni>(document());
+  throw Failure(kMembroNonSupportato, "Archivio sconosciuto: " + name);
+}
+
+}  // namespace qzkiro::refhost

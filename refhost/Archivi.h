@@ -1,0 +1,102 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "qzkiro/host/Archivio.h"
+
+namespace qzkiro::refhost {
+
+// The host's archives, each read from "archivi/<name>.json" of the host's data
+// folder: {"Versione": "...", "Voci": [...]}. A missing file is an archive
+// never updated: no entries and an empty version.
+
+class Paziente : public host::IPaziente {
+ public:
+  explicit Paziente(const nlohmann::json& voce);
+  std::string ID() override { return id_; }
+  std::string CodiceFiscale() override { return codice_fiscale_; }
+  std::string Cognome() override { return cognome_; }
+  std::string Nome() override { return nome_; }
+  std::string Sesso() override { return sesso_; }
+  std::string DataNascita() override { return data_nascita_; }
+
+ private:
+  std::string id_, codice_fiscale_, cognome_, nome_, sesso_, data_nascita_;
+};
+
+// An archive with a version and no members of its own (Esami, Visite).
+class ArchivioCatalogo : public host::IArchivio {
+ public:
+  explicit ArchivioCatalogo(const nlohmann::json& document);
+  std::string Versione() override { return versione_; }
+
+ private:
+  std::string versione_;
+};
+
+class ArchivioPazienti : public host::IArchivioPazienti {
+ public:
+  explicit ArchivioPazienti(const nlohmann::json& document);
+  std::string Versione() override { return versione_; }
+  std::shared_ptr<host::IPaziente> DaiPaziente(const std::string& id) override;
+  const std::vector<std::shared_ptr<Paziente>>& Tutti() const { return pazienti_; }
+
+ private:
+  std::string versione_;
+  std::vector<std::shared_ptr<Paziente>> pazienti_;
+};
+
+class ArchivioPPIP : public host::IArchivioPPIP {
+ public:
+  explicit ArchivioPPIP(const nlohmann::json& document);
+  std::string Versione() override { return versione_; }
+  std::optional<host::VocePPIP> Carica(const std::string& id) override;
+  std::string DaiCodice(const std::string& id) override;
+
+ private:
+  std::string versione_;
+  std::map<std::string, host::VocePPIP> voci_;
+};
+
+class ArchivioStrutture : public host::IArchivioStrutture {
+ public:
+  explicit ArchivioStrutture(const nlohmann::json& document);
+  std::string Versione() override { return versione_; }
+  std::string Denominazione(const std::string& codice) override;
+
+ private:
+  std::string versione_;
+  std::map<std::string, std::string> denominazioni_;
+};
+
+// Municipalities; an entry may carry "Dal"/"Al" ("yyyymmdd") for the period
+// in which its ISTAT code was valid.
+class ArchivioComuni : public host::IArchivioComuni {
+ public:
+  explicit ArchivioComuni(const nlohmann::json& document);
+  std::string Versione() override { return versione_; }
+  std::optional<host::VoceComune> CaricaIstat(const std::string& istat,
+                                              const std::string& data) override;
+  std::optional<host::VoceComune> CaricaCF(const std::string& catastale) override;
+
+ private:
+  struct Voce {
+    host::VoceComune comune;
+    std::string dal, al;
+  };
+  std::string versione_;
+  std::vector<Voce> voci_;
+};
+
+// Opens the archive `name` of the data folder; throws Failure for a name the
+// host does not know.
+std::shared_ptr<host::IArchivio> ApriArchivio(const std::filesystem::path& cartella_dati,
+                                              const std::string& name);
+
+}  // namespace qzkiro::refhost

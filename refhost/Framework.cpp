@@ -1,0 +1,92 @@
+#include "refhost/Framework.h"
+
+#include <openssl/evp.h>
+#include <openssl/rand.h>
+#include <openssl/sha.h>
+
+#include <memory>
+
+#include "qzkiro/host/Failure.h"
+#include "refhost/Base64.h"
+#include "refhost/Input.h"
+#include "refhost/ModelloRichiesta.h"
+
+namespace qzkiro::refhost {
+
+namespace {
+
+constexpr int kNonce = 12;
+constexpr int kTag = 16;
+constexpr long kErroreCifratura = 5;
+
+using Ctx = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
+
+std::string Chiave(const std::string& key) {
+  std::string digest(SHA256_DIGEST_LENGTH, '\0');
+  SHA256(reinterpret_cast<const unsigned char*>(key.data()), key.size(),
+         reinterpret_cast<unsigned char*>(digest.data()));
+  return digest;
+}
+
+const unsigned char* U(const std::string& s) {
+  return reinterpret_cast<const unsigned char*>(s.data());
+}
+unsigned char* U(std::string& s) {
+  return reinterpret_cast<unsigned char*>(s.data());
+}
+
+[[noreturn]] void Errore(const char* cosa) {
+  throw Failure(kErroreCifratura, cosa);
+}
+
+}  // namespace
+
+std::string Framework::Encrypt(const std::string& text, const std::string& key) {
+  std::string nonce(kNonce, '\0'), out(text.size(), '\0'), tag(kTag, '\0');
+  if (RAND_bytes(U(nonce), kNonce) != 1) Errore("Generazione casuale non riuscita");
+  Ctx ctx(EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
+  const std::string k = Chiave(key);
+  int len = 0;
+  if (!ctx || EVP_EncryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, U(k), U(nonce)) != 1 ||
+      EVP_EncryptUpdate(ctx.get(), U(out), &len, U(text), static_cast<int>(text.size())) != 1 ||
+      EVP_EncryptFinal_ex(ctx.get(), U(out) + len, &len) != 1 ||
+      EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_GET_TAG, kTag, U(tag)) != 1) {
+    Errore("Cifratura non riuscita");
+  }
+  return Base64::Codifica(nonce + out + tag);
+}
+
+std::string Framework::Decrypt(const std::string& text, const std::string& key) {
+  std::string raw = Base64::Decodifica(text);
+  if (raw.size() < kNonce + kTag) Errore("Testo cifrato non valido");
+  std::string nonce = raw.substr(0, kNonce), tag = raw.substr(raw.size() - kTag);
+  std::string data = raw.substr(kNonce, raw.size() - kNonce - kTag);
+  std::string out(data.size(), '\0');
+  Ctx ctx(EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
+  const std::string k = Chiave(key);
+  int len = 0;
+  if (!ctx || EVP_DecryptInit_ex(ctx.get(), EVP_aes_256_gcm(), nullptr, U(k), U(nonce)) != 1 ||
+      EVP_DecryptUpdate(ctx.get(), U(out), &len, U(data), static_cast<int>(data.size())) != 1 ||
+      EVP_CIPHER_CTX_ctrl(ctx.get(), EVP_CTRL_GCM_SET_TAG, kTag, U(tag)) != 1 ||
+      EVP_DecryptFinal_ex(ctx.get(), U(out) + len, &len) != 1) {
+    Errore("Decifratura non riuscita: chiave errata o testo alterato");
+  }
+  return out;
+}
+
+void Framework::OpenChild(const std::string& form, bool modal, const host::Variant& omitted,
+                          const std::string& caption) {
+  finestre_.push_back({form, modal, omitted.IsEmpty(), caption, parametro_, parametro2_});
+}
+
+std::shared_ptr<host::IInput> Framework::NewInput() {
+  inputs_.push_back(std::make_shared<Input>());
+  return inputs_.back();
+}
+
+std::shared_ptr<host::ITemplate> Framework::newTemplate(const std::string& file,
+                                                        const host::Variant&) {
+  return std::make_shared<ModelloRichiesta>(file);
+}
+
+}  // namespace qzkiro::refhost

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "qzkiro/host/Framework.h"
+
+namespace qzkiro::refhost {
+
+class Input;
+
+// A dialog the add-on opened, with the parameters it read.
+struct FinestraAperta {
+  std::string form;
+  bool modale = false;
+  bool argomento_omesso = true;
+  std::string titolo;
+  host::Variant parametro;
+  host::Variant parametro2;
+};
+
+// The host framework: AES-256-GCM protection of stored credentials, recorded
+// dialogs, recording result containers and file-based request templates.
+class Framework : public host::IFramework {
+ public:
+  // Encrypt gives Base64 of nonce, cipher text and tag, under a key derived
+  // from `key` with SHA-256. Decrypt throws Failure when the text was not
+  // made under that key.
+  std::string Encrypt(const std::string& text, const std::string& key) override;
+  std::string Decrypt(const std::string& text, const std::string& key) override;
+
+  void SetDialogParameter(const host::Variant& value) override { parametro_ = value; }
+  void SetDialogParameter2(const host::Variant& value) override { parametro2_ = value; }
+  void OpenChild(const std::string& form, bool modal, const host::Variant& omitted,
+                 const std::string& caption) override;
+  std::shared_ptr<host::IInput> NewInput() override;
+  std::shared_ptr<host::ITemplate> newTemplate(const std::string& file,
+                                               const host::Variant& parent) override;
+
+  const std::vector<FinestraAperta>& Finestre() const { return finestre_; }
+  // The containers made by NewInput, oldest first.
+  const std::vector<std::shared_ptr<Input>>& Inputs() const { return inputs_; }
+
+ private:
+  host::Variant parametro_, parametro2_;
+  std::vector<FinestraAperta> finestre_;
+  std::vector<std::shared_ptr<Input>> inputs_;
+};
+
+}  // namespace qzkiro::refhost

@@ -1,0 +1,54 @@
+#include "refhost/Framework.h"
+
+#include <gtest/gtest.h>
+
+#include "qzkiro/host/Failure.h"
+#include "refhost/Input.h"
+#include "support/Cartella.h"
+
+namespace qzkiro::refhost {
+namespace {
+
+TEST(FrameworkTest, EncryptIsReversibleOnlyUnderTheSameKey) {
+  Framework framework;
+  for (const std::string& testo :
+       std::vector<std::string>{"", "utente:pässwörd;€", std::string(5000, 'x')}) {
+    auto cifrato = framework.Encrypt(testo, "KIRO.IAP");
+    EXPECT_EQ(cifrato.find(testo.empty() ? "\x01" : testo), std::string::npos);
+    EXPECT_EQ(framework.Decrypt(cifrato, "KIRO.IAP"), testo);
+    EXPECT_THROW(framework.Decrypt(cifrato, "altra chiave"), Failure);
+  }
+  EXPECT_NE(framework.Encrypt("a", "k"), framework.Encrypt("a", "k")) << "fresh nonce each time";
+  EXPECT_THROW(framework.Decrypt("non base64!", "k"), Failure);
+  EXPECT_THROW(framework.Decrypt("QUJD", "k"), Failure);
+}
+
+TEST(FrameworkTest, ResultContainerRecordsCallsAndRecords) {
+  Framework framework;
+  auto input = framework.NewInput();
+  auto paziente = input->Add("AddPaziente", {});
+  input->Add("AddAnagrafica", {paziente, "20261206", "BNCGLI80A41L736X", 3, true, host::Variant()});
+  auto secondo = input->Add("AddPaziente", {});
+  input->Add("AddRefertoParziale", {secondo, "DOC.9", "QZ02005"});
+  ASSERT_EQ(framework.Inputs().size(), 1u);
+  EXPECT_EQ(framework.Inputs()[0]->ToJson(), nlohmann::json::parse(R"([
+    {"member": "AddPaziente", "args": [], "record": 1},
+    {"member": "AddAnagrafica", "args": [{"record": 1}, "20261206", "BNCGLI80A41L736X", 3, true, null]},
+    {"member": "AddPaziente", "args": [], "record": 2},
+    {"member": "AddRefertoParziale", "args": [{"record": 2}, "DOC.9", "QZ02005"]}
+  ])"));
+}
+
+TEST(FrameworkTest, TemplateFillsEntriesEscapedAndFailsOnMissingFile) {
+  testsupport::CartellaTemporanea cartella;
+  auto file =
+      cartella.Scrivi("SARR.mt1", "<QRD>{{Parametro.Referto.ID}}</QRD><X>{{Assente}}</X>{{");
+  Framework framework;
+  auto modello = framework.newTemplate(file.string(), {});
+  modello->Add("Parametro.Referto.ID", "A&B <1>");
+  EXPECT_EQ(modello->Template(), "<QRD>A&amp;B &lt;1&gt;</QRD><X></X>{{");
+  EXPECT_THROW(framework.newTemplate((cartella.Path() / "manca.mt1").string(), {}), Failure);
+}
+
+}  // namespace
+}  // namespace qzkiro::refhost

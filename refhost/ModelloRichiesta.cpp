@@ -1,0 +1,67 @@
+#include "refhost/ModelloRichiesta.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "qzkiro/host/Failure.h"
+
+namespace qzkiro::refhost {
+
+namespace {
+
+constexpr long kFileNonTrovato = 53;
+
+std::string EscapeXml(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out.push_back(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+ModelloRichiesta::ModelloRichiesta(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw Failure(kFileNonTrovato, "Modello non trovato: " + file);
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  testo_ = buffer.str();
+}
+
+void ModelloRichiesta::Add(const std::string& key, const host::Variant& value) {
+  voci_[key] = value.ToText();
+}
+
+std::string ModelloRichiesta::Template() {
+  std::string out;
+  std::size_t at = 0;
+  while (true) {
+    auto open = testo_.find("{{", at);
+    auto close = open == std::string::npos ? open : testo_.find("}}", open + 2);
+    if (close == std::string::npos) break;
+    out.append(testo_, at, open - at);
+    auto voce = voci_.find(testo_.substr(open + 2, close - open - 2));
+    if (voce != voci_.end()) out += EscapeXml(voce->second);
+    at = close + 2;
+  }
+  out.append(testo_, at, std::string::npos);
+  return out;
+}
+
+}  // namespace qzkiro::refhost

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# The main job: builds the add-on with the stand-in host and runs `kiro demo`.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/prerequisiti.sh
+cmake --preset dev >/dev/null
+cmake --build --preset dev --target kiro
+exec build/dev/apps/kiro/kiro demo "$@"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace qzkiro::core {
+
+// The add-on's own folder: $QZKIRO_HOME when set, otherwise the folder of the
+// binary the add-on is loaded from.
+std::filesystem::path CartellaPlugin();
+
+// A file of the add-on's folder named the host's way ("\servizi\SARR.mt1",
+// "cert\idp.cer"): backslashes separate folders, a leading one is dropped.
+std::string PercorsoPlugin(std::string_view nome);
+
+// A file exists when its trimmed name is not empty and asking its length
+// raises no error (so a folder does not count).
+bool FileEsiste(const std::string& nome);
+
+}  // namespace qzkiro::core

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/Operazioni.h"
+#include "core/Orologio.h"
+#include "core/PluginSettings.h"
+#include "qzkiro/Ui.h"
+#include "qzkiro/host/Application.h"
+#include "qzkiro/host/Object.h"
+
+namespace qzkiro::core {
+
+// The process-wide state of the add-on. Every Plugin of the process shares it;
+// only the host's user-interface thread enters, so it has no locks.
+struct Contesto {
+  std::shared_ptr<host::IApplication> app;
+  std::string last_error;
+  std::shared_ptr<host::Object> last_response;
+  // Obtains and caches SAML assertions; created at class initialisation.
+  std::shared_ptr<host::Object> servizio_asserzione;
+  // Protection keys of stored credentials, deciphered at class initialisation.
+  std::string chiave_protezione_1;
+  std::string chiave_protezione_2;
+  PluginSettings settings;
+  bool simulatore = false;
+  // The host service component, created by the first HL7 send.
+  std::shared_ptr<host::Object> servizio_host;
+  // The last answer document of the regional services.
+  std::shared_ptr<host::Object> risposta_regionale;
+
+  std::shared_ptr<Orologio> orologio = std::make_shared<OrologioDiSistema>();
+  std::shared_ptr<Ui> ui;
+  Rotte rotte;
+
+  // The host application; throws Failure before Init.
+  host::IApplication& App() const;
+};
+
+// The process's state.
+Contesto& Ctx();
+// Replaces the process's state with a fresh one (every test starts so).
+Contesto& NuovoContesto();
+
+}  // namespace qzkiro::core

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "qzkiro/Ui.h"
+
+namespace qzkiro::core {
+
+// One box as it was shown.
+struct BoxMostrato {
+  std::string testo;
+  int stile = 0;
+  std::string titolo;
+};
+
+// A Ui that shows nothing and records every box. Non-interactive: each box
+// takes its default answer. Tests queue answers with Rispondi; a box that asks
+// a question (more than one button) with no queued answer fails the test by
+// throwing, so an unexpected question never passes unnoticed.
+class UiRegistrata : public Ui {
+ public:
+  enum class Modo { NonInterattiva, Scriptata };
+  explicit UiRegistrata(Modo modo = Modo::NonInterattiva) : modo_(modo) {}
+
+  int MsgBox(const std::string& testo, int stile, const std::string& titolo) override;
+
+  void Rispondi(int risposta) { risposte_.push_back(risposta); }
+  const std::vector<BoxMostrato>& Mostrati() const { return mostrati_; }
+
+ private:
+  Modo modo_;
+  std::deque<int> risposte_;
+  std::vector<BoxMostrato> mostrati_;
+};
+
+}  // namespace qzkiro::core

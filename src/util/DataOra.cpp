@@ -1,0 +1,63 @@
+#include "util/DataOra.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace qzkiro::util {
+
+namespace {
+
+std::string Cifre(int value, int width) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%0*d", width, value);
+  return buffer;
+}
+
+bool Inizia(std::string_view text, std::size_t at, std::string_view token) {
+  return text.substr(at, token.size()) == token;
+}
+
+}  // namespace
+
+std::string DataOra::Formato(std::string_view pattern) const {
+  struct Token {
+    std::string_view testo;
+    int DataOra::*campo;
+  };
+  static constexpr Token kToken[] = {{"yyyy", &DataOra::anno}, {"mm", &DataOra::mese},
+                                     {"dd", &DataOra::giorno}, {"hh", &DataOra::ora},
+                                     {"nn", &DataOra::minuto}, {"ss", &DataOra::secondo}};
+  std::string out;
+  for (std::size_t i = 0; i < pattern.size();) {
+    if (pattern[i] == '\\' && i + 1 < pattern.size()) {
+      out.push_back(pattern[i + 1]);
+      i += 2;
+      continue;
+    }
+    bool matched = false;
+    for (const auto& token : kToken) {
+      if (Inizia(pattern, i, token.testo)) {
+        out += Cifre(this->*token.campo, static_cast<int>(token.testo.size()));
+        i += token.testo.size();
+        matched = true;
+        break;
+      }
+    }
+    if (!matched) out.push_back(pattern[i++]);
+  }
+  return out;
+}
+
+DataOra DataOra::PiuGiorni(int giorni) const {
+  using namespace std::chrono;
+  sys_days day = year_month_day{year{anno}, month{static_cast<unsigned>(mese)},
+                                std::chrono::day{static_cast<unsigned>(giorno)}};
+  year_month_day moved{day + days{giorni}};
+  DataOra out = *this;
+  out.anno = static_cast<int>(moved.year());
+  out.mese = static_cast<int>(static_cast<unsigned>(moved.month()));
+  out.giorno = static_cast<int>(static_cast<unsigned>(moved.day()));
+  return out;
+}
+
+}  // namespace qzkiro::util

@@ -1,0 +1,33 @@
+#include "util/Testo.h"
+
+#include <gtest/gtest.h>
+
+#include "util/DataOra.h"
+
+namespace qzkiro::util {
+namespace {
+
+TEST(TestoTest, Latin1ConversionIsOneBytePerCharacter) {
+  EXPECT_EQ(Utf8ToLatin1("è"), "\xE8");
+  EXPECT_EQ(Utf8ToLatin1("perché €"), "perch\xE9 ?");
+  EXPECT_EQ(Latin1ToUtf8("perch\xE9"), "perché");
+  EXPECT_EQ(Latin1ToUtf8(Utf8ToLatin1("àèìòù ÀÈ ÿ")), "àèìòù ÀÈ ÿ");
+  EXPECT_EQ(Utf8ToLatin1("\xE8x"), "\xE8x") << "a stray Latin-1 byte is kept";
+  EXPECT_EQ(Utf8ToLatin1("\xC3"), "\xC3") << "a truncated sequence is kept";
+  EXPECT_EQ(Trim("  a b  "), "a b");
+  EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(DataOraTest, FormatsHostPatternsAndMovesByDays) {
+  DataOra d{2024, 1, 31, 14, 5, 9};
+  EXPECT_EQ(d.Formato("yyyy-mm-dd hh\\:nn\\:ss"), "2024-01-31 14:05:09");
+  EXPECT_EQ(d.Formato("yyyymmddhhnnss"), "20240131140509");
+  EXPECT_EQ(d.Formato("dd"), "31");
+  EXPECT_EQ(d.PiuGiorni(1).Formato("yyyymmdd"), "20240201");
+  EXPECT_EQ((DataOra{2024, 2, 28}).PiuGiorni(1).Formato("yyyymmdd"), "20240229");
+  EXPECT_EQ((DataOra{2023, 3, 1}).PiuGiorni(-1).Formato("yyyymmdd"), "20230228");
+  EXPECT_LT((DataOra{2019, 10, 10, 23}), (DataOra{2019, 10, 11}));
+}
+
+}  // namespace
+}  // namespace qzkiro::util

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/Contesto.h"
+#include "core/UiRegistrata.h"
+#include "qzkiro/host/ConfigXML.h"
+#include "refhost/Applicazione.h"
+#include "refhost/ConfigXML.h"
+#include "support/Cartella.h"
+
+namespace qzkiro::testsupport {
+
+// Everything a test of the add-on needs: a fresh process state with a scripted
+// Ui and a fixed clock, an add-on folder of its own ($QZKIRO_HOME, with the
+// pilot list of data/), and a stand-in host on a copy of the sample data.
+class AmbientePlugin {
+ public:
+  AmbientePlugin();
+  ~AmbientePlugin();
+
+  core::Contesto& Contesto() { return *contesto_; }
+  std::shared_ptr<refhost::Applicazione>& Host() { return host_; }
+  std::shared_ptr<host::IApplication> App() { return host_; }
+  core::UiRegistrata& Ui() { return *ui_; }
+  core::OrologioFisso& Orologio() { return *orologio_; }
+  const CartellaTemporanea& CartellaPlugin() const { return plugin_; }
+  const CartellaTemporanea& CartellaHost() const { return dati_host_; }
+
+  // The sample configuration document, or `xml` when given.
+  std::shared_ptr<host::IConfigXML> Config(const std::string& xml = {});
+  // Replaces the stand-in host (after changing its data files).
+  void RicreaHost();
+
+ private:
+  CartellaTemporanea plugin_;
+  CartellaTemporanea dati_host_;
+  std::string home_precedente_;
+  bool aveva_home_ = false;
+  core::Contesto* contesto_ = nullptr;
+  std::shared_ptr<core::UiRegistrata> ui_;
+  std::shared_ptr<core::OrologioFisso> orologio_;
+  std::shared_ptr<refhost::Applicazione> host_;
+};
+
+}  // namespace qzkiro::testsupport
