@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 #include "refhost/ConfigXML.h"
 #include "support/Cartella.h"
 

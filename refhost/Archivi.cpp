@@ -1,6 +1,6 @@
 #include "refhost/Archivi.h"
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 #include "refhost/Json.h"
 
 namespace qzkiro::refhost {

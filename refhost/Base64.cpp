@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 #include "util/Testo.h"
 
 namespace qzkiro::refhost {

@@ -5,7 +5,7 @@
 
 #include <sstream>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 
 namespace qzkiro::refhost {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 
 namespace qzkiro::refhost {
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 #include "refhost/Base64.h"
 #include "refhost/Input.h"
 #include "refhost/ModelloRichiesta.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 #include "refhost/Input.h"
 #include "support/Cartella.h"
 

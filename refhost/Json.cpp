@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 
 namespace qzkiro::refhost {
 

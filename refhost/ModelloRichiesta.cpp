@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 
 namespace qzkiro::refhost {
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 #include "qzkiro/host/Membri.h"
 #include "qzkiro/host/Notifica.h"
 

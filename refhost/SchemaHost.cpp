@@ -1,6 +1,6 @@
 #include "refhost/SchemaHost.h"
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 
 namespace qzkiro::refhost {
 

@@ -3,7 +3,7 @@
 #include "core/Cartelle.h"
 #include "core/Impostazioni.h"
 #include "core/modSimulator.h"
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 
 namespace qzkiro::core {
 

@@ -1,7 +1,7 @@
 #include "core/Contesto.h"
 
 #include "core/UiRegistrata.h"
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 
 namespace qzkiro::core {
 

@@ -7,7 +7,7 @@
 #include "core/Contesto.h"
 #include "core/Instradamento.h"
 #include "core/Versione.h"
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 #include "qzkiro/host/Membri.h"
 #include "qzkiro/host/Notifica.h"
 #include "util/ListaStringhe.h"

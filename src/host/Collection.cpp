@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 
 namespace qzkiro::host {
 

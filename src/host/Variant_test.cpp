@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "qzkiro/host/Collection.h"
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 
 namespace qzkiro::host {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 #include "refhost/Applicazione.h"
 #include "refhost/Database.h"
 #include "support/Cartella.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "qzkiro/host/Failure.h"
+#include "qzkiro/Failure.h"
 #include "qzkiro/host/Object.h"
 
 namespace qzkiro::host {
