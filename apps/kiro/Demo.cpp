@@ -5,12 +5,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 
+#include "LeggiLog.h"
 #include "UiConsole.h"
 #include "core/Contesto.h"
+#include "core/modLog.h"
 #include "qzkiro/Plugin.h"
 #include "refhost/Applicazione.h"
 #include "refhost/ConfigXML.h"
+#include "util/File.h"
 #include "util/ListaStringhe.h"
 
 namespace qzkiro::kiro {
@@ -95,6 +99,19 @@ int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
   verifica(host->Eventi().size() == 1 && host->Eventi()[0].second == "1",
            "QZ05001 riattiva con l'evento plgQZCoopApp.Enabled = 1");
   StampaEventi(*host, out);
+
+  // The log: one entry with the configuration as attachment, read back.
+  core::modLog::Log("Demo kiro", "Init e impostazioni verificate", false, opzioni.config);
+  const fs::path estratti = lavoro / "estratti";
+  std::ostringstream letto, errori;
+  const fs::path file_log =
+      fs::path(log_dir) / ("plgQZCoopApp_" + contesto.orologio->Adesso().Formato("dd") + ".mlg");
+  out << "kiro log read " << file_log.string() << ":\n";
+  const int esito = LeggiLog(file_log.string(), estratti.string(), letto, errori);
+  out << letto.str() << errori.str();
+  verifica(esito == 0 && util::LeggiFile((estratti / "config.xml").string()) ==
+                             util::LeggiFile(opzioni.config),
+           "Log cifrato riletto, allegato estratto identico");
 
   std::error_code ignorato;
   fs::remove_all(lavoro, ignorato);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Demo.h"
+#include "LeggiLog.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ constexpr const char* kAiuto =
     "             Opzioni: --config FILE   documento di configurazione\n"
     "                      --host DIR      dati dell'host di prova\n"
     "                      --plugin DIR    cartella del componente\n"
+    "  log read FILE [--extract DIR]\n"
+    "             decifra un file di log (.mlg) e ne mostra le voci; con --extract\n"
+    "             riscrive gli allegati nella cartella DIR\n"
     "  --help     mostra questo aiuto\n";
 
 }  // namespace
@@ -49,6 +53,16 @@ int main(int argc, char** argv) {
       std::cerr << "kiro demo: " << error.what() << '\n';
       return 1;
     }
+  }
+  if (comando == "log" && argc >= 4 && std::strcmp(argv[2], "read") == 0) {
+    std::string estrai;
+    if (argc == 6 && std::strcmp(argv[4], "--extract") == 0) {
+      estrai = argv[5];
+    } else if (argc != 4) {
+      std::cerr << kAiuto;
+      return 2;
+    }
+    return qzkiro::kiro::LeggiLog(argv[3], estrai, std::cout, std::cerr);
   }
   std::cerr << "Comando sconosciuto: " << comando << "\n" << kAiuto;
   return 2;

@@ -1,6 +1,7 @@
 #include "core/Avvio.h"
 
 #include "core/Cartelle.h"
+#include "core/CostantiCifrate.h"
 #include "core/Impostazioni.h"
 #include "core/modSimulator.h"
 #include "qzkiro/Failure.h"
@@ -20,11 +21,6 @@ namespace {
 // Number of a failure that is not a host Failure (an automation error).
 constexpr long kErroreAutomazione = 440;
 constexpr long kOggettoNonImpostato = 91;
-
-// The protection keys of stored credentials. They are held in clear until the
-// cipher module exists; then they are kept enciphered and deciphered here.
-constexpr const char* kChiave1 = "KiroCredenziali#2016";
-constexpr const char* kChiave2 = "QZKiroPortale";
 
 void VerificaArchivi(Contesto& c) {
   auto& app = c.App();
@@ -68,8 +64,8 @@ void Passi(Contesto& c, host::IConfigXML& xml, const std::string& log_dir) {
 
 void InizializzaClasse(Contesto& c) {
   c.servizio_asserzione = op::CreaServizioAsserzione();
-  c.chiave_protezione_1 = kChiave1;
-  c.chiave_protezione_2 = kChiave2;
+  c.chiave_protezione_1 = DecifraCostante(kChiaveProtezione1Cifrata);
+  c.chiave_protezione_2 = DecifraCostante(kChiaveProtezione2Cifrata);
 }
 
 bool Avvia(Contesto& c, std::shared_ptr<host::IApplication> app,

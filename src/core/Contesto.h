@@ -6,6 +6,7 @@
 #include "core/Operazioni.h"
 #include "core/Orologio.h"
 #include "core/PluginSettings.h"
+#include "core/modLog.h"
 #include "qzkiro/Ui.h"
 #include "qzkiro/host/Application.h"
 #include "qzkiro/host/Object.h"
@@ -29,6 +30,7 @@ struct Contesto {
   std::shared_ptr<host::Object> servizio_host;
   // The last answer document of the regional services.
   std::shared_ptr<host::Object> risposta_regionale;
+  modLog::Stato log;
 
   std::shared_ptr<Orologio> orologio = std::make_shared<OrologioDiSistema>();
   std::shared_ptr<Ui> ui;

@@ -18,28 +18,7 @@ int SequenceLength(unsigned char lead) {
 std::string Utf8ToLatin1(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    auto lead = static_cast<unsigned char>(utf8[i]);
-    int length = SequenceLength(lead);
-    bool valid = length > 0 && i + length <= utf8.size();
-    for (int k = 1; valid && k < length; ++k) {
-      valid = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
-    }
-    if (!valid) {
-      out.push_back(static_cast<char>(lead));
-      ++i;
-      continue;
-    }
-    if (length == 1) {
-      out.push_back(static_cast<char>(lead));
-    } else if (length == 2) {
-      unsigned code = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-      out.push_back(code <= 0xFF ? static_cast<char>(code) : '?');
-    } else {
-      out.push_back('?');
-    }
-    i += length;
-  }
+  for (char32_t c : CodePoints(utf8)) out.push_back(c <= 0xFF ? static_cast<char>(c) : '?');
   return out;
 }
 
@@ -63,6 +42,76 @@ std::string Trim(std::string_view text) {
   if (first == std::string_view::npos) return {};
   auto last = text.find_last_not_of(' ');
   return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace qzkiro::util
+
+namespace qzkiro::util {
+
+namespace {
+
+// Characters of code page 1252 in 0x80..0x9F (0 where the code page has none).
+constexpr char32_t kCp1252Alti[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+}  // namespace
+
+std::u32string CodePoints(std::string_view utf8) {
+  std::u32string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    auto lead = static_cast<unsigned char>(utf8[i]);
+    int length = SequenceLength(lead);
+    bool valid = length > 0 && i + length <= utf8.size();
+    char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+    for (int k = 1; valid && k < length; ++k) {
+      auto next = static_cast<unsigned char>(utf8[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      c = (c << 6) | (next & 0x3F);
+    }
+    out.push_back(valid ? c : lead);
+    i += valid ? length : 1;
+  }
+  return out;
+}
+
+int ValoreCp1252(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+  for (int i = 0; i < 32; ++i) {
+    if (kCp1252Alti[i] == c) return 0x80 + i;
+  }
+  return -1;
+}
+
+std::string Cp1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 4);
+  for (char b : bytes) {
+    auto v = static_cast<unsigned char>(b);
+    char32_t c = v >= 0x80 && v < 0xA0 && kCp1252Alti[v - 0x80] ? kCp1252Alti[v - 0x80] : v;
+    AppendUtf8(out, c);
+  }
+  return out;
 }
 
 }  // namespace qzkiro::util

@@ -15,3 +15,18 @@ std::string Latin1ToUtf8(std::string_view latin1);
 std::string Trim(std::string_view text);
 
 }  // namespace qzkiro::util
+
+namespace qzkiro::util {
+
+// The Unicode code points of UTF-8 text; malformed bytes are taken as
+// ISO-8859-1 characters.
+std::u32string CodePoints(std::string_view utf8);
+
+// The value of a character in the Windows Western code page (1252), the
+// 8-bit code page of the host's platform; -1 when it has none.
+int ValoreCp1252(char32_t c);
+
+// Bytes of that code page read one per character, as UTF-8.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+}  // namespace qzkiro::util

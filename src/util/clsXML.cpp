@@ -1,0 +1,614 @@
+#include "util/clsXML.h"
+
+#include <libxml/parser.h>
+#include <libxml/xmlsave.h>
+#include <libxml/xpath.h>
+#include <libxml/xpathInternals.h>
+#include <libxslt/security.h>
+#include <libxslt/transform.h>
+#include <libxslt/xslt.h>
+#include <libxslt/xsltInternals.h>
+#include <libxslt/xsltutils.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+#include "util/PercorsoXPath.h"
+#include "util/Testo.h"
+#include "util/clsBase64.h"
+#include "util/clsZip.h"
+
+namespace qzkiro::util {
+
+namespace {
+
+// Parsing never reaches the network and never substitutes entities; blank
+// text between elements is dropped, as the host's DOM does.
+constexpr int kOpzioniParser = XML_PARSE_NONET | XML_PARSE_NOBLANKS | XML_PARSE_NOERROR |
+                               XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
+
+void Silenzio(void*, const char*, ...) {}
+
+// libxml2 and libxslt are set up once per process; their messages are
+// collected by the parser contexts instead of going to standard error.
+void InizializzaLibrerie() {
+  static const bool fatto = [] {
+    xmlInitParser();
+    xmlSetGenericErrorFunc(nullptr, Silenzio);
+    xsltSetGenericErrorFunc(nullptr, Silenzio);
+    return true;
+  }();
+  static_cast<void>(fatto);
+}
+
+const xmlChar* X(const std::string& s) {
+  return reinterpret_cast<const xmlChar*>(s.c_str());
+}
+std::string S(const xmlChar* s) {
+  return s ? reinterpret_cast<const char*>(s) : "";
+}
+std::string Possiedi(xmlChar* s) {
+  std::string out = S(s);
+  xmlFree(s);
+  return out;
+}
+
+using DocPtr = std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)>;
+DocPtr NuovoDoc() {
+  return DocPtr(xmlNewDoc(BAD_CAST "1.0"), xmlFreeDoc);
+}
+
+std::string NomeQualificato(xmlNodePtr node) {
+  std::string name = S(node->name);
+  if (node->ns && node->ns->prefix) name = S(node->ns->prefix) + ":" + name;
+  return name;
+}
+
+// The attribute with this qualified name ("xsi:type" or "code").
+xmlAttrPtr Attributo(xmlNodePtr node, const std::string& name) {
+  if (!node || node->type != XML_ELEMENT_NODE) return nullptr;
+  for (xmlAttrPtr a = node->properties; a; a = a->next) {
+    std::string qualificato = S(a->name);
+    if (a->ns && a->ns->prefix) qualificato = S(a->ns->prefix) + ":" + qualificato;
+    if (qualificato == name) return a;
+  }
+  return nullptr;
+}
+
+std::string Testo(xmlNodePtr node) {
+  if (!node) return {};
+  return Possiedi(xmlNodeGetContent(node));
+}
+
+void SostituisciTesto(xmlNodePtr node, const std::string& text) {
+  while (node->children) {
+    xmlNodePtr child = node->children;
+    xmlUnlinkNode(child);
+    xmlFreeNode(child);
+  }
+  if (!text.empty()) xmlAddChild(node, xmlNewDocText(node->doc, X(text)));
+}
+
+// The line `line` (1-based) of `text`, for the parse report.
+std::string Riga(const std::string& text, int line) {
+  std::size_t at = 0;
+  for (int n = 1; n < line && at != std::string::npos; ++n) {
+    at = text.find('\n', at);
+    if (at != std::string::npos) ++at;
+  }
+  if (at == std::string::npos || at > text.size()) return {};
+  auto end = text.find('\n', at);
+  std::string riga = text.substr(at, end == std::string::npos ? end : end - at);
+  if (!riga.empty() && riga.back() == '\r') riga.pop_back();
+  return riga;
+}
+
+std::string ParseErrorText(const xmlError* error, const std::string& source) {
+  std::string reason = error && error->message ? error->message : "documento non valido";
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+  const int line = error ? error->line : 0;
+  const int column = error ? error->int2 : 0;
+  return "    Parse Error: " + reason + "\r\n    linea " + std::to_string(line) +
+         "\r\n    colonna " + std::to_string(column) + "\r\n    '" + Riga(source, line) + "'";
+}
+
+// One node in the encoding `encoding`, as libxml2 writes it without a prolog.
+std::string SalvaNodo(xmlNodePtr node, const char* encoding) {
+  xmlBufferPtr buffer = xmlBufferCreate();
+  xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer, encoding, XML_SAVE_NO_DECL | XML_SAVE_AS_XML);
+  if (save) {
+    xmlSaveTree(save, node);
+    xmlSaveClose(save);
+  }
+  std::string out(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
+                  static_cast<std::size_t>(xmlBufferLength(buffer)));
+  xmlBufferFree(buffer);
+  // Carriage returns are written as they are, as the host's DOM does (an
+  // escaped one can only come from a CR: a literal "&" is always escaped).
+  for (auto at = out.find("&#13;"); at != std::string::npos; at = out.find("&#13;", at)) {
+    out.replace(at, 5, "\r");
+  }
+  return out;
+}
+
+std::string Pseudoattributo(const std::string& data, const char* name) {
+  std::smatch match;
+  std::regex pattern(std::string(name) + R"(\s*=\s*['"]([^'"]*)['"])");
+  return std::regex_search(data, match, pattern) ? match[1].str() : std::string();
+}
+
+bool IniziaCon(const std::string& text, std::string_view prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+// Compiled paths of this document, reused by readers that ask the same path
+// many times; the context is rebuilt when the document changes.
+struct clsXML::XPathCache {
+  ~XPathCache() { Svuota(); }
+  void Svuota() {
+    for (auto& [query, compiled] : compilati) xmlXPathFreeCompExpr(compiled);
+    compilati.clear();
+    if (contesto) xmlXPathFreeContext(contesto);
+    contesto = nullptr;
+  }
+  xmlXPathCompExprPtr Compila(const std::string& query, bool nomi_letterali) {
+    auto [it, nuovo] = compilati.try_emplace((nomi_letterali ? "L" : "N") + query, nullptr);
+    if (nuovo) it->second = xmlXPathCompile(X(PerNomeLocale(query, nomi_letterali)));
+    return it->second;
+  }
+  std::map<std::string, xmlXPathCompExprPtr> compilati;
+  xmlXPathContextPtr contesto = nullptr;
+  xmlDocPtr doc = nullptr;
+};
+
+clsXML::clsXML() : doc_(NuovoDoc()), cache_(std::make_unique<XPathCache>()) {
+  InizializzaLibrerie();
+  CreateProcessing("xml", "version='1.0' encoding='UTF-8'");
+}
+
+clsXML::~clsXML() = default;
+clsXML::clsXML(clsXML&& other) noexcept = default;
+clsXML& clsXML::operator=(clsXML&& other) noexcept = default;
+
+void clsXML::CreateProcessing(const std::string& target, const std::string& data) {
+  doc_ = NuovoDoc();
+  root_ = nullptr;
+  nomi_letterali_ = false;
+  prolog_version_.clear();
+  prolog_encoding_.clear();
+  if (target == "xml") {
+    prolog_version_ = Pseudoattributo(data, "version");
+    prolog_encoding_ = Pseudoattributo(data, "encoding");
+    if (prolog_version_.empty()) prolog_version_ = "1.0";
+  } else {
+    AddProcessing(target, data);
+  }
+}
+
+void clsXML::AddProcessing(const std::string& target, const std::string& data) {
+  xmlAddChild(reinterpret_cast<xmlNodePtr>(doc_.get()),
+              xmlNewDocPI(doc_.get(), X(target), X(data)));
+}
+
+clsXML::Nodo clsXML::CreateRootNode(const std::string& name) {
+  nomi_letterali_ |= name.find(':') != std::string::npos;
+  xmlNodePtr root = xmlNewDocNode(doc_.get(), nullptr, X(name), nullptr);
+  if (xmlNodePtr vecchio = xmlDocSetRootElement(doc_.get(), root)) xmlFreeNode(vecchio);
+  root_ = root;
+  return root;
+}
+
+clsXML::Nodo clsXML::NuovoElemento(Nodo parent, const std::string& name, bool in_default_ns) {
+  if (!parent || name.empty()) return nullptr;
+  xmlNodePtr node = xmlNewDocNode(doc_.get(), nullptr, X(name), nullptr);
+  nomi_letterali_ |= name.find(':') != std::string::npos;
+  const bool sotto_elemento = parent->type == XML_ELEMENT_NODE;
+  if (in_default_ns && !default_ns_.empty()) {
+    // An element in the default namespace: reuse the parent's declaration
+    // when it is the same, otherwise declare it on the element.
+    xmlNsPtr ns = sotto_elemento ? xmlSearchNs(doc_.get(), parent, nullptr) : nullptr;
+    if (!ns || S(ns->href) != default_ns_) ns = xmlNewNs(node, X(default_ns_), nullptr);
+    xmlSetNs(node, ns);
+  } else if (sotto_elemento) {
+    // An element in no namespace below one in a default namespace says so
+    // with xmlns="", as the host's DOM writes it.
+    xmlNsPtr ereditato = xmlSearchNs(doc_.get(), parent, nullptr);
+    if (ereditato && ereditato->href && *ereditato->href) xmlNewNs(node, BAD_CAST "", nullptr);
+  }
+  return node;
+}
+
+void clsXML::ApplicaAttributi(Nodo node, const std::vector<std::string>& attributi) {
+  for (std::size_t i = 0; i + 1 < attributi.size(); i += 2) {
+    AddAttribute(node, attributi[i], attributi[i + 1]);
+  }
+}
+
+clsXML::Nodo clsXML::CreateNode(Nodo parent, const std::string& name, const std::string& text) {
+  xmlNodePtr node = NuovoElemento(parent, name, false);
+  if (!node) return nullptr;
+  if (!text.empty()) SostituisciTesto(node, ReplaceEuro(text));
+  return xmlAddChild(parent, node);
+}
+
+clsXML::Nodo clsXML::AddNode(Nodo parent, const std::string& name, const std::string& text,
+                             const std::vector<std::string>& attributi) {
+  xmlNodePtr node = NuovoElemento(parent, name, true);
+  if (!node) return nullptr;
+  if (!text.empty()) {
+    std::string testo = ReplaceEuro(text);
+    SostituisciTesto(node, clean_ ? EncodeNonAscii(testo) : testo);
+  }
+  ApplicaAttributi(node, attributi);
+  return xmlAddChild(parent, node);
+}
+
+clsXML::Nodo clsXML::AddNodeB64(Nodo parent, const std::string& name, const std::string& text,
+                                const std::vector<std::string>& attributi) {
+  xmlNodePtr node = NuovoElemento(parent, name, true);
+  if (!node) return nullptr;
+  if (!text.empty()) SostituisciTesto(node, clsBase64::EncodeBytes(ComeByte(ReplaceEuro(text))));
+  ApplicaAttributi(node, attributi);
+  return xmlAddChild(parent, node);
+}
+
+clsXML::Nodo clsXML::InsertNode(Nodo parent, Nodo before, const std::string& name,
+                                const std::string& text,
+                                const std::vector<std::string>& attributi) {
+  xmlNodePtr node = NuovoElemento(parent, name, true);
+  if (!node) return nullptr;
+  if (!text.empty()) SostituisciTesto(node, ReplaceEuro(text));
+  ApplicaAttributi(node, attributi);
+  if (before && before->parent == parent) return xmlAddPrevSibling(before, node);
+  return xmlAddChild(parent, node);
+}
+
+clsXML::Nodo clsXML::CreateCloneNode(Nodo parent, Nodo clone) {
+  if (!clone) return nullptr;
+  xmlNodePtr node = NuovoElemento(parent, NomeQualificato(clone), false);
+  if (!node) return nullptr;
+  SostituisciTesto(node, Testo(clone));
+  for (xmlAttrPtr a = clone->properties; a; a = a->next) {
+    std::string name = S(a->name);
+    if (a->ns && a->ns->prefix) name = S(a->ns->prefix) + ":" + name;
+    AddAttribute(node, name, Possiedi(xmlNodeListGetString(clone->doc, a->children, 1)));
+  }
+  return xmlAddChild(parent, node);
+}
+
+void clsXML::AddAttribute(Nodo node, const std::string& name, const std::string& data) {
+  if (!node || node->type != XML_ELEMENT_NODE || name.empty()) return;
+  if (xmlAttrPtr esistente = Attributo(node, name)) {
+    SostituisciTesto(reinterpret_cast<xmlNodePtr>(esistente), data);
+    return;
+  }
+  xmlNewProp(node, X(name), X(data));
+}
+
+void clsXML::SetAttribute(Nodo node, const std::string& name, const std::string& data) {
+  AddAttribute(node, name, data);
+}
+
+void clsXML::SetAttributeNode(Nodo parent, const std::string& query, const std::string& name,
+                              const std::string& data) {
+  SetAttribute(SelectNode(parent, query), name, data);
+}
+
+std::string clsXML::SetTextNode(Nodo parent, const std::string& query, const std::string& text) {
+  if (xmlNodePtr node = SelectNode(parent, query)) SostituisciTesto(node, ReplaceEuro(text));
+  return {};
+}
+
+void clsXML::FormatXmlNode(Nodo node, std::int16_t indent) {
+  if (!node || node->type == XML_TEXT_NODE) return;
+  bool solo_testo = true;
+  for (xmlNodePtr c = node->children; c; c = c->next) solo_testo &= c->type == XML_TEXT_NODE;
+  if (node->children && !solo_testo) {
+    xmlAddPrevSibling(node->children, xmlNewDocText(doc_.get(), BAD_CAST "\r\n"));
+  }
+  std::vector<xmlNodePtr> figli;
+  for (xmlNodePtr c = node->children; c; c = c->next) figli.push_back(c);
+  for (xmlNodePtr figlio : figli) FormatXmlNode(figlio, static_cast<std::int16_t>(indent + 2));
+  if (indent > 0) {
+    const std::string blank(static_cast<std::size_t>(indent), ' ');
+    xmlAddPrevSibling(node, xmlNewDocText(doc_.get(), X(blank)));
+    if (!solo_testo) xmlAddChild(node, xmlNewDocText(doc_.get(), X(blank)));
+    xmlAddNextSibling(node, xmlNewDocText(doc_.get(), BAD_CAST "\r\n"));
+  }
+}
+
+xmlNodePtr clsXML::ContestoQuery(Nodo parent) const {
+  return parent ? parent : reinterpret_cast<xmlNodePtr>(doc_.get());
+}
+
+clsXML::Nodo clsXML::SelectNode(Nodo parent, const std::string& query) {
+  auto nodes = SelectNodeList(parent, query);
+  return nodes.empty() ? nullptr : nodes.front();
+}
+
+std::vector<clsXML::Nodo> clsXML::SelectNodeList(Nodo parent, const std::string& query) {
+  std::vector<Nodo> out;
+  if (query.empty() || (parent && parent->doc != doc_.get())) return out;
+  if (cache_->doc != doc_.get() || !cache_->contesto) {
+    cache_->Svuota();
+    cache_->doc = doc_.get();
+    cache_->contesto = xmlXPathNewContext(doc_.get());
+  }
+  xmlXPathCompExprPtr compiled = cache_->Compila(query, nomi_letterali_);
+  if (!compiled || !cache_->contesto) return out;
+  cache_->contesto->node = ContestoQuery(parent);
+  xmlXPathObjectPtr result = xmlXPathCompiledEval(compiled, cache_->contesto);
+  if (result && result->type == XPATH_NODESET && result->nodesetval) {
+    for (int i = 0; i < result->nodesetval->nodeNr; ++i) {
+      out.push_back(result->nodesetval->nodeTab[i]);
+    }
+  }
+  xmlXPathFreeObject(result);
+  return out;
+}
+
+std::string clsXML::GetNode(Nodo parent, const std::string& query) {
+  return Testo(SelectNode(parent, query));
+}
+
+std::string clsXML::GetTextNode(Nodo parent, const std::string& query, bool remove_entity) {
+  std::string text = GetNode(parent, query);
+  return remove_entity ? DecodeEntities(text) : text;
+}
+
+std::string clsXML::GetAttribute(Nodo node, const std::string& name,
+                                 const std::optional<std::string>& predefinito) {
+  xmlAttrPtr attributo = Attributo(node, name);
+  if (!attributo) return predefinito.value_or("");
+  return Possiedi(xmlNodeListGetString(node->doc, attributo->children, 1));
+}
+
+std::string clsXML::GetAttributeNode(Nodo parent, const std::string& query,
+                                     const std::string& attributo, bool remove_entity) {
+  std::string text = GetAttribute(SelectNode(parent, query), attributo);
+  return remove_entity ? DecodeEntities(text) : text;
+}
+
+bool clsXML::ExistNode(Nodo parent, const std::string& query) {
+  return SelectNode(parent, query) != nullptr;
+}
+
+std::string clsXML::ToHTML(Nodo parent) {
+  std::function<std::string(xmlNodePtr)> tabella = [&](xmlNodePtr node) {
+    std::string out = "<table border=\"1\" width=\"100%\">";
+    for (xmlNodePtr child : SelectNodeList(node, "*")) {
+      int figli = 0;
+      for (xmlNodePtr c = child->children; c; c = c->next) ++figli;
+      out += "<tr><td bgcolor=\"#EEEEEE\">" + S(child->name) + "</td>";
+      out += figli < 2 ? "<td bgcolor=\"#FFFFFF\">" + Testo(child) + "</td>"
+                       : "<td>" + tabella(child) + "</td>";
+      out += "</tr>";
+    }
+    return out + "</table>";
+  };
+  return "<html>" + tabella(ContestoQuery(parent)) + "</html>";
+}
+
+std::string clsXML::Stylesheet() {
+  const std::string text = Serializza(true);
+  auto at = text.find("<?xml-stylesheet ");
+  if (at == std::string::npos) return {};
+  at = text.find("href=\"", at);
+  if (at == std::string::npos) return {};
+  at += 6;
+  auto end = text.find('"', at);
+  return end == std::string::npos ? std::string() : text.substr(at, end - at);
+}
+
+std::string clsXML::Serializza(bool unicode) {
+  const std::string encoding = prolog_encoding_.empty() ? "UTF-8" : prolog_encoding_;
+  std::string out;
+  if (!prolog_version_.empty()) {
+    out = "<?xml version=\"" + prolog_version_ + "\"";
+    if (!unicode) out += " encoding=\"" + encoding + "\"";
+    out += "?>\r\n";
+  }
+  for (xmlNodePtr node = doc_->children; node; node = node->next) {
+    if (node->type == XML_DTD_NODE) continue;
+    out += SalvaNodo(node, unicode ? "UTF-8" : encoding.c_str()) + "\r\n";
+  }
+  return out;
+}
+
+std::string clsXML::XML() {
+  return Serializza(false);
+}
+
+std::string clsXML::XML_UTF8() {
+  std::string text = Serializza(true);
+  if (IniziaCon(text, "<?xml version=\"1.0\"?>")) {
+    text.replace(0, 21, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+  }
+  return text;
+}
+
+std::string clsXML::XMLNoProcessing() {
+  std::string text = XML();
+  if (IniziaCon(text, "<?")) {
+    auto end = text.find("?>");
+    text = end == std::string::npos ? std::string() : text.substr(end + 2);
+  }
+  if (IniziaCon(text, "\r\n")) text.erase(0, 2);
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+    text.resize(text.size() - 2);
+  return text;
+}
+
+bool clsXML::Parse(const std::string& bytes, const std::string& url) {
+  xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+  if (!ctxt) return false;
+  // Text handed over in memory is already Unicode: its declared encoding is
+  // ignored, as the host's DOM does; files are read in their own encoding.
+  const char* encoding = url.empty() ? "UTF-8" : nullptr;
+  xmlDocPtr doc =
+      xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()),
+                        url.empty() ? "memoria.xml" : url.c_str(), encoding, kOpzioniParser);
+  if (!doc || !xmlDocGetRootElement(doc)) {
+    last_error_ = ParseErrorText(xmlCtxtGetLastError(ctxt), bytes);
+    if (doc) xmlFreeDoc(doc);
+    xmlFreeParserCtxt(ctxt);
+    return false;
+  }
+  xmlFreeParserCtxt(ctxt);
+  // The document that holds the stored root stays alive until the root changes.
+  if (root_ && root_->doc == doc_.get()) doc_radice_ = std::move(doc_);
+  doc_ = DocPtr(doc, xmlFreeDoc);
+  nomi_letterali_ = false;
+  const bool ha_prolog = IniziaCon(bytes, "<?xml") || IniziaCon(bytes, "\xEF\xBB\xBF<?xml");
+  prolog_version_ = ha_prolog ? S(doc->version) : "";
+  prolog_encoding_ = ha_prolog && !url.empty() && doc->encoding ? S(doc->encoding) : "";
+  return true;
+}
+
+void clsXML::ImpostaRadice() {
+  root_ = xmlDocGetRootElement(doc_.get());
+  doc_radice_.reset();
+}
+
+bool clsXML::LoadXML(const std::string& xml, bool remove_name_space) {
+  std::string text = xml;
+  if (IniziaCon(text, "\xEF\xBB\xBF")) text.erase(0, 3);
+  if (IniziaCon(text, "ï»¿")) text.erase(0, std::string_view("ï»¿").size());
+  if (remove_name_space) text = RemoveNameSpace(text);
+  if (!Parse(text, {})) return false;
+  ImpostaRadice();
+  return true;
+}
+
+bool clsXML::LoadFileXML(const std::string& file, bool remove_name_space) {
+  if (remove_name_space) RipulisciFile(file);
+  auto bytes = LeggiFile(file);
+  if (!bytes) {
+    last_error_ =
+        "    Parse Error: file non trovato o non leggibile\r\n    linea 0\r\n"
+        "    colonna 0\r\n    '" +
+        file + "'";
+    return false;
+  }
+  if (!Parse(ComeTesto(*bytes), file)) return false;
+  ImpostaRadice();
+  return true;
+}
+
+void clsXML::RipulisciFile(const std::string& file) {
+  // The file's bytes are taken one per character, repaired, stripped of
+  // prefixes and of a doubled prolog, and written back.
+  std::string text = ComeTesto(LeggiFile(file).value_or(Bytes{}));
+  text = RemoveDoubleHeader(RemoveNameSpace(RemoveSpecChars(text)));
+  if (text.size() >= 8 && text.compare(3, 5, "<?xml") == 0) text.erase(0, 3);
+  std::string minuscolo = text;
+  std::transform(minuscolo.begin(), minuscolo.end(), minuscolo.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const bool utf8 = minuscolo.find("utf-8") != std::string::npos;
+  ScriviFile(file, ComeByte(utf8 ? Cp1252ToUtf8(text) : text + "\r\n"));
+}
+
+bool clsXML::Load(const std::string& file) {
+  auto bytes = LeggiFile(file);
+  if (!bytes) return false;
+  // Neither the stored root nor the last error change here.
+  const std::string errore = last_error_;
+  const bool ok = Parse(ComeTesto(*bytes), file);
+  last_error_ = errore;
+  return ok;
+}
+
+bool clsXML::SaveFile(const std::string& file) {
+  return ScriviFile(file, ComeByte(XML()));
+}
+
+bool clsXML::SaveFileZip(const std::string& file, const std::string& password) {
+  const auto slash = file.find_last_of("\\/");
+  if (slash == std::string::npos) {
+    last_error_ = "Non è stato specificato il percorso del file da salvare";
+    if (MostraAvviso) MostraAvviso(last_error_, "Salva File");
+    return false;
+  }
+  std::string nome = file.substr(slash + 1);
+  std::string estensione = nome.size() >= 4 ? nome.substr(nome.size() - 4) : "";
+  std::transform(estensione.begin(), estensione.end(), estensione.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  nome = estensione == ".xml" ? nome.substr(0, nome.size() - 4) + ".zip" : nome + ".zip";
+  if (!SaveFile(file)) return false;
+  clsZip zip;
+  const bool ok = zip.ZipFile(file, file.substr(0, slash + 1) + nome, password);
+  if (!ok) last_error_ = zip.LastError();
+  std::remove(file.c_str());
+  return ok;
+}
+
+std::string clsXML::TransformXSL(const std::string& file_xsl, bool allow_document_function) {
+  const std::string testo = XML();
+  DocPtr copia(xmlReadMemory(testo.data(), static_cast<int>(testo.size()), "documento.xml", nullptr,
+                             kOpzioniParser),
+               xmlFreeDoc);
+  xmlDocPtr xsl = xmlReadFile(file_xsl.c_str(), nullptr, kOpzioniParser & ~XML_PARSE_NOBLANKS);
+  xsltStylesheetPtr foglio = xsl ? xsltParseStylesheetDoc(xsl) : nullptr;
+  if (!foglio) {
+    if (xsl) xmlFreeDoc(xsl);
+    return {};
+  }
+  std::unique_ptr<xsltStylesheet, void (*)(xsltStylesheetPtr)> stile(foglio, xsltFreeStylesheet);
+  if (!copia) return {};
+
+  // Writing and the network are never allowed; reading other documents only
+  // when the caller allows the document() function.
+  std::unique_ptr<xsltSecurityPrefs, void (*)(xsltSecurityPrefsPtr)> regole(xsltNewSecurityPrefs(),
+                                                                            xsltFreeSecurityPrefs);
+  xsltSetSecurityPrefs(regole.get(), XSLT_SECPREF_WRITE_FILE, xsltSecurityForbid);
+  xsltSetSecurityPrefs(regole.get(), XSLT_SECPREF_CREATE_DIRECTORY, xsltSecurityForbid);
+  xsltSetSecurityPrefs(regole.get(), XSLT_SECPREF_WRITE_NETWORK, xsltSecurityForbid);
+  xsltSetSecurityPrefs(regole.get(), XSLT_SECPREF_READ_NETWORK, xsltSecurityForbid);
+  if (!allow_document_function) {
+    xsltSetSecurityPrefs(regole.get(), XSLT_SECPREF_READ_FILE, xsltSecurityForbid);
+  }
+  std::unique_ptr<xsltTransformContext, void (*)(xsltTransformContextPtr)> ctxt(
+      xsltNewTransformContext(stile.get(), copia.get()), xsltFreeTransformContext);
+  if (!ctxt) return {};
+  xsltSetCtxtSecurityPrefs(regole.get(), ctxt.get());
+  ctxt->parserOptions |= XML_PARSE_NONET;
+  DocPtr risultato(
+      xsltApplyStylesheetUser(stile.get(), copia.get(), nullptr, nullptr, nullptr, ctxt.get()),
+      xmlFreeDoc);
+  if (!risultato || ctxt->state != XSLT_STATE_OK) return {};
+  // The result is text in UTF-8 whatever the stylesheet's output encoding.
+  const xmlChar* encoding = stile->encoding;
+  stile->encoding = BAD_CAST "UTF-8";
+  xmlChar* buffer = nullptr;
+  int length = 0;
+  const int esito = xsltSaveResultToString(&buffer, &length, risultato.get(), stile.get());
+  stile->encoding = const_cast<xmlChar*>(encoding);
+  std::string out = esito == 0 && buffer ? std::string(reinterpret_cast<char*>(buffer),
+                                                       static_cast<std::size_t>(length))
+                                         : std::string();
+  xmlFree(buffer);
+  return out;
+}
+
+void clsXML::SetDocument(xmlDocPtr doc) {
+  if (!doc) return;
+  doc_ = DocPtr(doc, xmlFreeDoc);
+  doc_radice_.reset();
+  root_ = xmlDocGetRootElement(doc);
+  prolog_version_ = S(doc->version);
+  prolog_encoding_ = doc->encoding ? S(doc->encoding) : "";
+}
+
+std::string clsXML::TempDir() const {
+  if (temp_dir_) return *temp_dir_;
+  std::error_code error;
+  std::string dir = std::filesystem::temp_directory_path(error).string();
+  while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
+  return dir;
+}
+
+}  // namespace qzkiro::util
