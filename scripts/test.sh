@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/prerequisiti.sh
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 JOBS=$(nproc)
 
@@ -16,6 +17,21 @@ for preset in dev asan; do
   echo "== test $preset"
   ctest --preset "$preset" -j "$JOBS"
 done
+
+if command -v clang++ >/dev/null; then
+  echo "== fuzz targets (clang, libFuzzer): 10 seconds each"
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j "$JOBS"
+  mkdir -p build/fuzz/artifacts
+  for target in xml csv base64 zip; do
+    corpus=build/fuzz/corpus/$target
+    rm -rf "$corpus" && mkdir -p "$corpus" && cp fuzz/corpus/$target/* "$corpus"/
+    build/fuzz/fuzz/fuzz_$target -max_total_time=10 -rss_limit_mb=2048 \
+      -artifact_prefix=build/fuzz/artifacts/$target- "$corpus" 2>&1 | tail -n 3
+  done
+else
+  echo "== fuzz targets skipped: clang++ is not installed"
+fi
 
 echo "== benchmarks (release build)"
 cmake --preset release >/dev/null

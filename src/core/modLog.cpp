@@ -77,8 +77,9 @@ void Scrivi(Contesto& c, const std::string& titolo, const std::string& dettaglio
   if (!dettaglio.empty()) Scrivi(out.get(), '2', inizio + util::Utf8ToLatin1(dettaglio), chiave);
   if (!allegato.empty() && FileEsiste(allegato)) {
     Scrivi(out.get(), '3', inizio + util::Utf8ToLatin1(allegato), chiave);
+    // Base64 is ASCII: it joins the plain text without conversion or copy.
     std::string contenuto = inizio;
-    contenuto += util::clsBase64().EncodeFile(allegato);
+    util::clsBase64::AppendFile(contenuto, allegato);
     Scrivi(out.get(), '4', std::move(contenuto), chiave);
   }
   out.reset();

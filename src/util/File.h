@@ -16,7 +16,11 @@ std::optional<Bytes> LeggiFile(const std::string& nome);
 bool ScriviFile(const std::string& nome, const Bytes& dati);
 
 // Bytes and text, one byte per character, no conversion.
-inline std::string ComeTesto(const Bytes& b) { return std::string(b.begin(), b.end()); }
-inline Bytes ComeByte(const std::string& s) { return Bytes(s.begin(), s.end()); }
+inline std::string ComeTesto(const Bytes& b) {
+  return std::string(b.begin(), b.end());
+}
+inline Bytes ComeByte(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
 
 }  // namespace qzkiro::util

@@ -13,12 +13,35 @@ int SequenceLength(unsigned char lead) {
   return 0;
 }
 
+// The code point that starts at `i`, moving `i` past it; a malformed byte is
+// taken as the ISO-8859-1 character of that value.
+char32_t Prossimo(std::string_view utf8, std::size_t& i) {
+  auto lead = static_cast<unsigned char>(utf8[i]);
+  int length = SequenceLength(lead);
+  bool valid = length > 0 && i + length <= utf8.size();
+  char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+  for (int k = 1; valid && k < length; ++k) {
+    auto next = static_cast<unsigned char>(utf8[i + k]);
+    valid = (next & 0xC0) == 0x80;
+    c = (c << 6) | (next & 0x3F);
+  }
+  i += valid ? length : 1;
+  return valid ? c : lead;
+}
+
 }  // namespace
 
 std::string Utf8ToLatin1(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  for (char32_t c : CodePoints(utf8)) out.push_back(c <= 0xFF ? static_cast<char>(c) : '?');
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      out.push_back(utf8[i++]);
+      continue;
+    }
+    const char32_t c = Prossimo(utf8, i);
+    out.push_back(c <= 0xFF ? static_cast<char>(c) : '?');
+  }
   return out;
 }
 
@@ -79,19 +102,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 std::u32string CodePoints(std::string_view utf8) {
   std::u32string out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    auto lead = static_cast<unsigned char>(utf8[i]);
-    int length = SequenceLength(lead);
-    bool valid = length > 0 && i + length <= utf8.size();
-    char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
-    for (int k = 1; valid && k < length; ++k) {
-      auto next = static_cast<unsigned char>(utf8[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      c = (c << 6) | (next & 0x3F);
-    }
-    out.push_back(valid ? c : lead);
-    i += valid ? length : 1;
-  }
+  for (std::size_t i = 0; i < utf8.size();) out.push_back(Prossimo(utf8, i));
   return out;
 }
 

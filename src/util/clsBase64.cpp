@@ -39,9 +39,8 @@ int CifraHex(char c) {
   return -1;
 }
 
-std::string Base64(const unsigned char* dati, std::size_t n) {
-  std::string out;
-  out.reserve((n + 2) / 3 * 4);
+void AppendBase64(std::string& out, const unsigned char* dati, std::size_t n) {
+  out.reserve(out.size() + (n + 2) / 3 * 4);
   std::array<unsigned char, kGruppiPerBlocco * 4 + 1> buffer;  // + the NUL OpenSSL appends
   for (std::size_t pos = 0; pos < n;) {
     const std::size_t blocco = std::min(n - pos, kGruppiPerBlocco * 3);
@@ -49,6 +48,11 @@ std::string Base64(const unsigned char* dati, std::size_t n) {
     out.append(reinterpret_cast<const char*>(buffer.data()), static_cast<std::size_t>(scritti));
     pos += blocco;
   }
+}
+
+std::string Base64(const unsigned char* dati, std::size_t n) {
+  std::string out;
+  AppendBase64(out, dati, n);
   return out;
 }
 
@@ -72,6 +76,12 @@ bool StessoPercorso(const std::string& a, const std::string& b) {
 
 std::string clsBase64::EncodeBytes(const Bytes& dati) {
   return Base64(dati.data(), dati.size());
+}
+
+bool clsBase64::AppendFile(std::string& out, const std::string& NomeFile) {
+  const auto dati = LeggiFile(NomeFile);
+  if (dati) AppendBase64(out, dati->data(), dati->size());
+  return dati.has_value();
 }
 
 std::optional<Bytes> clsBase64::DecodeBytes(std::string_view b64) {

@@ -65,6 +65,9 @@ class clsBase64 {
 
   // Raw bytes to one-line Base64, and back (nullopt on invalid text).
   static std::string EncodeBytes(const Bytes& dati);
+  // Appends the Base64 of a file's bytes to `out` (one line), without an
+  // intermediate copy; false when the file cannot be read.
+  static bool AppendFile(std::string& out, const std::string& NomeFile);
   static std::optional<Bytes> DecodeBytes(std::string_view b64);
   // Hex text (either letter case) to bytes; nullopt on invalid text.
   static std::optional<Bytes> FromHex(std::string_view hex);

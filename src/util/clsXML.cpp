@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <regex>
 
 #include "util/PercorsoXPath.h"
 #include "util/Testo.h"
@@ -127,16 +126,33 @@ std::string SalvaNodo(xmlNodePtr node, const char* encoding) {
   xmlBufferFree(buffer);
   // Carriage returns are written as they are, as the host's DOM does (an
   // escaped one can only come from a CR: a literal "&" is always escaped).
-  for (auto at = out.find("&#13;"); at != std::string::npos; at = out.find("&#13;", at)) {
-    out.replace(at, 5, "\r");
+  if (out.find("&#13;") == std::string::npos) return out;
+  std::string testo;
+  testo.reserve(out.size());
+  for (std::size_t at = 0; at < out.size();) {
+    if (out.compare(at, 5, "&#13;") == 0) {
+      testo.push_back('\r');
+      at += 5;
+    } else {
+      testo.push_back(out[at++]);
+    }
   }
-  return out;
+  return testo;
 }
 
-std::string Pseudoattributo(const std::string& data, const char* name) {
-  std::smatch match;
-  std::regex pattern(std::string(name) + R"(\s*=\s*['"]([^'"]*)['"])");
-  return std::regex_search(data, match, pattern) ? match[1].str() : std::string();
+// The value of a pseudo-attribute of a prolog ("version='1.0' encoding='UTF-8'").
+std::string Pseudoattributo(const std::string& data, const std::string& name) {
+  for (auto at = data.find(name); at != std::string::npos; at = data.find(name, at + 1)) {
+    auto uguale = data.find_first_not_of(' ', at + name.size());
+    if (uguale == std::string::npos || data[uguale] != '=') continue;
+    auto apertura = data.find_first_not_of(' ', uguale + 1);
+    if (apertura == std::string::npos || (data[apertura] != '\'' && data[apertura] != '"'))
+      continue;
+    auto chiusura = data.find(data[apertura], apertura + 1);
+    if (chiusura == std::string::npos) return {};
+    return data.substr(apertura + 1, chiusura - apertura - 1);
+  }
+  return {};
 }
 
 bool IniziaCon(const std::string& text, std::string_view prefix) {
@@ -426,7 +442,7 @@ std::string clsXML::XML() {
 std::string clsXML::XML_UTF8() {
   std::string text = Serializza(true);
   if (IniziaCon(text, "<?xml version=\"1.0\"?>")) {
-    text.replace(0, 21, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + text.substr(21);
   }
   return text;
 }
