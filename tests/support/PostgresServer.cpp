@@ -1,10 +1,8 @@
 #include "support/PostgresServer.h"
 
-#include <fcntl.h>
-#include <grp.h>
-#include <pwd.h>
+#include "support/Processo.h"
+
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,35 +32,8 @@ using Clock = std::chrono::steady_clock;
 constexpr const char* kReadyVariable = "QZKIRO_PG_READY";
 constexpr const char* kPort = "5432";  // the socket lives in a private directory: no clash
 
-std::string Tail(const fs::path& file) {
-  std::ifstream in(file);
-  std::stringstream text;
-  text << in.rdbuf();
-  std::string all = text.str();
-  constexpr std::size_t kMax = 4000;
-  return all.size() > kMax ? "..." + all.substr(all.size() - kMax) : all;
-}
-
 std::runtime_error Error(const std::string& what, const fs::path& log = {}) {
-  std::string message = what;
-  if (!log.empty()) message += "\n--- " + log.string() + " ---\n" + Tail(log);
-  return std::runtime_error(message);
-}
-
-// Who runs the server: the postgres account when we are root (initdb and the
-// postmaster refuse root), ourselves otherwise.
-struct Account {
-  uid_t uid = 0;
-  gid_t gid = 0;
-  bool change = false;
-};
-
-Account ServerAccount() {
-  if (geteuid() != 0) return {geteuid(), getegid(), false};
-  const passwd* pw = getpwnam("postgres");
-  if (pw == nullptr)
-    throw Error("si esegue come root, ma l'utente di sistema 'postgres' non esiste");
-  return {pw->pw_uid, pw->pw_gid, true};
+  return ErroreConLog(what, log);
 }
 
 fs::path BinDir() {
@@ -87,60 +58,6 @@ fs::path BinDir() {
     throw Error("nessun initdb in /usr/lib/postgresql/*/bin (impostare QZKIRO_PG_BINDIR)");
   }
   return best;
-}
-
-// Starts `args` as a child process under `account`, with its output appended
-// to `log` (nothing when empty) and `death_signal` sent to it if we die.
-pid_t Spawn(const std::vector<std::string>& args, const Account& account, const fs::path& log,
-            int death_signal) {
-  std::vector<char*> argv;
-  for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const std::string log_path = log.string();
-  const pid_t parent = getpid();
-
-  const pid_t pid = fork();
-  if (pid < 0) throw Error(std::string("fork non riuscita: ") + std::strerror(errno));
-  if (pid > 0) return pid;
-
-  // Child: only async-signal-safe calls from here on.
-  if (!log_path.empty()) {
-    const int fd = open(log_path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (fd >= 0) {
-      dup2(fd, STDOUT_FILENO);
-      dup2(fd, STDERR_FILENO);
-      close(fd);
-    }
-  }
-  if (account.change) {
-    if (setgroups(0, nullptr) != 0 || setgid(account.gid) != 0 || setuid(account.uid) != 0) {
-      constexpr char kMessage[] = "cambio di utente non riuscito\n";
-      [[maybe_unused]] auto n = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
-      _exit(126);
-    }
-    if (chdir("/") != 0) _exit(126);  // initdb wants a readable working directory
-  }
-  // After setuid, which clears it.
-  prctl(PR_SET_PDEATHSIG, death_signal);
-  if (getppid() != parent) _exit(126);
-  execv(argv[0], argv.data());
-  constexpr char kMessage[] = "exec non riuscita\n";
-  [[maybe_unused]] auto n = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
-  _exit(127);
-}
-
-int Wait(pid_t pid) {
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
-  return status;
-}
-
-std::string DescribeStatus(int status) {
-  if (WIFEXITED(status)) return "codice di uscita " + std::to_string(WEXITSTATUS(status));
-  if (WIFSIGNALED(status)) return "segnale " + std::to_string(WTERMSIG(status));
-  return "stato " + std::to_string(status);
 }
 
 // A PostgreSQL cluster in a fresh temporary directory, with its postmaster
@@ -177,32 +94,39 @@ class Cluster {
 
  private:
   void Start() {
-    const Account account = ServerAccount();
+    // initdb and the postmaster refuse root.
+    const Account account = AccountDiServizio("postgres");
     const fs::path bin = BinDir();
     char pattern[] = "/tmp/qzkiro-pg.XXXXXX";  // short: a socket path is limited to 107 bytes
     if (mkdtemp(pattern) == nullptr) {
       throw Error(std::string("mkdtemp non riuscita: ") + std::strerror(errno));
     }
     dir_ = pattern;
-    if (account.change && chown(pattern, account.uid, account.gid) != 0) {
+    if (account.cambia && chown(pattern, account.uid, account.gid) != 0) {
       throw Error("chown di " + dir_.string() + " non riuscita: " + std::strerror(errno));
     }
     const fs::path data = dir_ / "data";
 
     const fs::path initdb_log = dir_ / "initdb.log";
-    const int initdb =
-        Wait(Spawn({(bin / "initdb").string(), "-D", data.string(), "-U", "postgres", "-A", "trust",
-                    "-E", "UTF8", "--locale=C.UTF-8", "--no-sync", "--no-instructions"},
-                   account, initdb_log, SIGKILL));
+    const int initdb = AttendiFine(AvviaProcesso(
+        {{(bin / "initdb").string(), "-D", data.string(), "-U", "postgres", "-A", "trust", "-E",
+          "UTF8", "--locale=C.UTF-8", "--no-sync", "--no-instructions"},
+         initdb_log,
+         -1,
+         account,
+         SIGKILL}));
     if (!WIFEXITED(initdb) || WEXITSTATUS(initdb) != 0) {
-      throw Error("initdb non riuscito (" + DescribeStatus(initdb) + ")", initdb_log);
+      throw Error("initdb non riuscito (" + DescriviStato(initdb) + ")", initdb_log);
     }
 
     server_log_ = dir_ / "server.log";
-    postmaster_ = Spawn({(bin / "postgres").string(), "-D", data.string(), "-p", kPort, "-k",
-                         dir_.string(), "-c", "listen_addresses=", "-c", "fsync=off", "-c",
-                         "synchronous_commit=off", "-c", "full_page_writes=off"},
-                        account, server_log_, SIGQUIT);
+    postmaster_ = AvviaProcesso({{(bin / "postgres").string(), "-D", data.string(), "-p", kPort,
+                                  "-k", dir_.string(), "-c", "listen_addresses=", "-c", "fsync=off",
+                                  "-c", "synchronous_commit=off", "-c", "full_page_writes=off"},
+                                 server_log_,
+                                 -1,
+                                 account,
+                                 SIGQUIT});
 
     const std::string connection =
         "host=" + dir_.string() + " port=" + kPort + " user=postgres dbname=postgres";
@@ -211,7 +135,7 @@ class Cluster {
       int status = 0;
       if (waitpid(postmaster_, &status, WNOHANG) == postmaster_) {
         postmaster_ = -1;
-        throw Error("il server PostgreSQL si è fermato all'avvio (" + DescribeStatus(status) + ")",
+        throw Error("il server PostgreSQL si è fermato all'avvio (" + DescriviStato(status) + ")",
                     server_log_);
       }
       try {
@@ -228,19 +152,8 @@ class Cluster {
   }
 
   void Stop() {
-    if (postmaster_ > 0) {
-      kill(postmaster_, SIGQUIT);  // immediate shutdown: nothing here is worth keeping
-      const auto deadline = Clock::now() + std::chrono::seconds(10);
-      int status = 0;
-      while (waitpid(postmaster_, &status, WNOHANG) == 0) {
-        if (Clock::now() > deadline) {
-          kill(postmaster_, SIGKILL);
-          Wait(postmaster_);
-          break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      }
-    }
+    // Immediate shutdown: nothing here is worth keeping.
+    Ferma(postmaster_, SIGQUIT, false, std::chrono::seconds(10));
     postmaster_ = -1;
     std::error_code ec;
     if (!dir_.empty()) fs::remove_all(dir_, ec);
@@ -290,14 +203,14 @@ int RunUnderPostgres(int argc, char** argv, const std::function<int()>& tests) {
     sigemptyset(&forward.sa_mask);
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(s, &forward, nullptr);
 
-    const pid_t child = Spawn(args, Account{}, {}, SIGKILL);
+    const pid_t child = AvviaProcesso({args, {}, -1, Account{}, SIGKILL});
     g_test_process = child;
-    const int status = Wait(child);
+    const int status = AttendiFine(child);
     g_test_process = 0;
 
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     std::cerr << "[PostgresServer] le prove sono terminate in modo anomalo ("
-              << DescribeStatus(status) << ")" << std::endl;
+              << DescriviStato(status) << ")" << std::endl;
     return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : 1;
   } catch (const std::exception& e) {
     std::cerr << "[PostgresServer] ERRORE: impossibile avviare il server PostgreSQL di prova: "

@@ -1,5 +1,7 @@
 #include "support/ServerPosta.h"
 
+#include "support/Processo.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <grp.h>
@@ -7,9 +9,7 @@
 #include <poll.h>
 #include <pwd.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -64,17 +64,8 @@ async def principale():
 asyncio.run(principale())
 )PY";
 
-std::string Coda(const fs::path& log) {
-  std::ifstream in(log);
-  std::stringstream testo;
-  testo << in.rdbuf();
-  const std::string tutto = testo.str();
-  return tutto.size() > 3000 ? "..." + tutto.substr(tutto.size() - 3000) : tutto;
-}
-
 std::runtime_error Errore(const std::string& cosa, const fs::path& log = {}) {
-  return std::runtime_error(cosa +
-                            (log.empty() ? "" : "\n--- " + log.string() + " ---\n" + Coda(log)));
+  return ErroreConLog(cosa, log);
 }
 
 void Scrivi(const fs::path& file, const std::string& testo) {
@@ -108,60 +99,17 @@ std::string Loopback(int porta) {
   return "127.0.0.1:" + std::to_string(porta);
 }
 
-// Starts `args` in a process group of its own (so that stopping it reaches
-// every process it forks), with stdout on `uscita` (the log when -1), stderr
-// on the log, under uid/gid when `cambia`, and a clean environment.
-pid_t Avvia(const std::vector<std::string>& args, const fs::path& log, int uscita, bool cambia,
-            uid_t uid, gid_t gid) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  char percorso[] = "PATH=/usr/sbin:/usr/bin:/sbin:/bin";
-  char lingua[] = "LANG=C.UTF-8";
-  char* envp[] = {percorso, lingua, nullptr};
-  const int fd_log = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd_log < 0) throw Errore("impossibile aprire " + log.string());
-  const pid_t genitore = getpid();
-
-  const pid_t pid = fork();
-  if (pid < 0) {
-    close(fd_log);
-    throw Errore(std::string("fork: ") + std::strerror(errno));
-  }
-  if (pid == 0) {  // only async-signal-safe calls from here on
-    setpgid(0, 0);
-    dup2(uscita >= 0 ? uscita : fd_log, STDOUT_FILENO);
-    dup2(fd_log, STDERR_FILENO);
-    if (cambia && (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)) _exit(126);
-    prctl(PR_SET_PDEATHSIG, SIGTERM);  // after setuid, which clears it
-    if (getppid() != genitore || chdir("/") != 0) _exit(126);
-    execve(argv[0], argv.data(), envp);
-    _exit(127);
-  }
-  close(fd_log);
-  return pid;
-}
-
-// Still running? Reaps it when it has ended.
-bool Vivo(pid_t pid) {
-  int stato = 0;
-  return waitpid(pid, &stato, WNOHANG) == 0;
+// A server in a process group of its own (so that stopping it reaches every
+// process it forks) with a clean environment.
+pid_t Avvia(const std::vector<std::string>& args, const fs::path& log, int uscita,
+            const Account& account) {
+  return AvviaProcesso({args, log, uscita, account, SIGTERM, true, true});
 }
 
 // The whole group gets the signal at once, so dovecot's master does not wait
 // for its children one by one: stopping takes milliseconds, not seconds.
 void Ferma(pid_t pid) {
-  if (pid <= 0) return;
-  kill(-pid, SIGTERM);
-  const auto limite = Orologio::now() + 5s;
-  while (Vivo(pid)) {
-    if (Orologio::now() > limite) {
-      kill(-pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-      return;
-    }
-    std::this_thread::sleep_for(5ms);
-  }
+  testsupport::Ferma(pid, SIGTERM, true);
 }
 
 // A POP3 greeting arrives on the port.
@@ -188,21 +136,13 @@ ServerPosta::ServerPosta() {
   cartella_ = modello;
   try {
     // Dovecot refuses to serve mail as root: the mailbox belongs to nobody then.
-    uid_ = geteuid();
-    gid_ = getegid();
-    if (uid_ == 0) {
-      const passwd* pw = getpwnam("nobody");
-      if (pw == nullptr) throw Errore("si esegue come root, ma l'utente 'nobody' non esiste");
-      uid_ = pw->pw_uid;
-      gid_ = pw->pw_gid;
-      cambia_utente_ = true;
-    }
+    account_ = AccountDiServizio("nobody");
     fs::permissions(cartella_, static_cast<fs::perms>(0755));  // the servers' account enters
     maildir_ = cartella_ / "Maildir";
     for (const auto& d :
          {maildir_, maildir_ / "new", maildir_ / "cur", maildir_ / "tmp", cartella_ / "home"}) {
       fs::create_directory(d);
-      if (chown(d.c_str(), uid_, gid_) != 0)
+      if (chown(d.c_str(), account_.uid, account_.gid) != 0)
         throw Errore("chown di " + d.string() + " non riuscita");
     }
     AvviaSmtp();  // Python takes longest to start: dovecot starts meanwhile
@@ -233,7 +173,7 @@ void ServerPosta::AvviaSmtp() {
   uscita_smtp_ = tubo[0];
   try {
     smtp_ = Avvia({"/usr/bin/python3", script.string(), maildir_.string(), kUtente, kPassword},
-                  cartella_ / "smtp.log", tubo[1], cambia_utente_, uid_, gid_);
+                  cartella_ / "smtp.log", tubo[1], account_);
   } catch (...) {
     close(tubo[1]);
     throw;
@@ -275,11 +215,11 @@ void ServerPosta::AvviaPop3() {
   c += "service anvil {\n  unix_listener anvil-auth-penalty {\n    mode = 0\n  }\n}\n";
   c += "mail_location = maildir:" + maildir_.string() + "\n";
   c += "passdb {\n  driver = passwd-file\n  args = " + (cartella_ / "passwd").string() + "\n}\n";
-  c += "userdb {\n  driver = static\n  args = uid=" + std::to_string(uid_) +
-       " gid=" + std::to_string(gid_) + " home=" + (cartella_ / "home").string() + "\n}\n";
-  const passwd* io = getpwuid(uid_);
-  const group* gruppo = getgrgid(gid_);
-  if (!cambia_utente_ && io != nullptr && gruppo != nullptr) {
+  c += "userdb {\n  driver = static\n  args = uid=" + std::to_string(account_.uid) +
+       " gid=" + std::to_string(account_.gid) + " home=" + (cartella_ / "home").string() + "\n}\n";
+  const passwd* io = getpwuid(account_.uid);
+  const group* gruppo = getgrgid(account_.gid);
+  if (!account_.cambia && io != nullptr && gruppo != nullptr) {
     // Without root every dovecot process runs as ourselves, outside a chroot.
     c += "default_internal_user = " + std::string(io->pw_name) + "\n";
     c += "default_login_user = " + std::string(io->pw_name) + "\n";
@@ -292,7 +232,7 @@ void ServerPosta::AvviaPop3() {
     porta_pop3_ = PortaLibera();
     Scrivi(conf, c + "service pop3-login {\n  inet_listener pop3 {\n    address = 127.0.0.1\n" +
                      "    port = " + std::to_string(porta_pop3_) + "\n  }\n}\n");
-    pop3_ = Avvia({"/usr/sbin/dovecot", "-F", "-c", conf.string()}, log, -1, false, 0, 0);
+    pop3_ = Avvia({"/usr/sbin/dovecot", "-F", "-c", conf.string()}, log, -1, Account{});
     const auto limite = Orologio::now() + 10s;
     while (Orologio::now() < limite && Vivo(pop3_)) {
       if (Saluta(porta_pop3_)) return;
@@ -301,7 +241,9 @@ void ServerPosta::AvviaPop3() {
     const bool uscito = !Vivo(pop3_);
     if (!uscito) Ferma(pop3_);
     pop3_ = -1;
-    if (!uscito || Coda(log).find("Address already in use") == std::string::npos) break;
+    std::ifstream testo_log(log);
+    const std::string letto((std::istreambuf_iterator<char>(testo_log)), {});
+    if (!uscito || letto.find("Address already in use") == std::string::npos) break;
   }
   throw Errore("il server POP3 (dovecot) non si e' avviato", log);
 }
@@ -342,7 +284,7 @@ void ServerPosta::Deposita(const std::string& testo) {
                            std::to_string(getpid()) + ".qzkiro";
   const fs::path provvisorio = maildir_ / "tmp" / nome;
   Scrivi(provvisorio, testo);
-  if (chown(provvisorio.c_str(), uid_, gid_) != 0) throw Errore("chown di " + nome);
+  if (chown(provvisorio.c_str(), account_.uid, account_.gid) != 0) throw Errore("chown di " + nome);
   fs::rename(provvisorio, maildir_ / "new" / nome);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Processo.h"
+
 #include <sys/types.h>
 
 #include <chrono>
@@ -52,9 +54,7 @@ class ServerPosta {
 
   std::filesystem::path cartella_;
   std::filesystem::path maildir_;
-  uid_t uid_ = 0;
-  gid_t gid_ = 0;
-  bool cambia_utente_ = false;
+  Account account_;
   pid_t smtp_ = -1;
   pid_t pop3_ = -1;
   int porta_smtp_ = 0;
