@@ -26,6 +26,10 @@ struct Contesto {
   std::string chiave_protezione_2;
   PluginSettings settings;
   bool simulatore = false;
+  // Simulator mode: SAIN calls so far, and the answer file chosen by the FSE
+  // registry operations before they send.
+  long contatore_sain = 0;
+  std::string file_simulatore;
   // The host service component, created by the first HL7 send.
   std::shared_ptr<host::Object> servizio_host;
   // The last answer document of the regional services.
