@@ -6,6 +6,7 @@
 #include "core/Operazioni.h"
 #include "core/Orologio.h"
 #include "core/PluginSettings.h"
+#include "core/ServizioAsserzione.h"
 #include "core/modLog.h"
 #include "qzkiro/Ui.h"
 #include "qzkiro/host/Application.h"
@@ -20,7 +21,7 @@ struct Contesto {
   std::string last_error;
   std::shared_ptr<host::Object> last_response;
   // Obtains and caches SAML assertions; created at class initialisation.
-  std::shared_ptr<host::Object> servizio_asserzione;
+  std::shared_ptr<ServizioAsserzione> servizio_asserzione;
   // Protection keys of stored credentials, deciphered at class initialisation.
   std::string chiave_protezione_1;
   std::string chiave_protezione_2;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "core/ServizioAsserzione.h"
 #include "qzkiro/host/Collection.h"
 #include "qzkiro/host/Variant.h"
 
@@ -112,7 +113,7 @@ using host::Variant;
 
 namespace qzkiro::op {
 // The process-wide assertion service, created at class initialisation.
-std::shared_ptr<host::Object> CreaServizioAsserzione();
+std::shared_ptr<core::ServizioAsserzione> CreaServizioAsserzione();
 
 #define QZKIRO_DICHIARA(result, name, params) result name params;
 QZKIRO_OPERAZIONI(QZKIRO_DICHIARA)

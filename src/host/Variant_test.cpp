@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "qzkiro/host/Collection.h"
 #include "qzkiro/Failure.h"
+#include "qzkiro/host/Collection.h"
 
 namespace qzkiro::host {
 namespace {

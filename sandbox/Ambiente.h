@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "sandbox/GatewayHl7.h"
+#include "sandbox/Pki.h"
+#include "sandbox/Sandbox.h"
+
+namespace qzkiro::sandbox {
+
+// The whole sandbox as kiro-sandbox and the demo start it: the test PKI, the
+// listeners and every service on them.
+class Ambiente {
+ public:
+  // Makes the PKI in `cartella_pki` when incomplete, then starts listening.
+  // Throws std::runtime_error.
+  explicit Ambiente(const std::filesystem::path& cartella_pki);
+
+  const Pki& Certificati() const { return pki_; }
+  Sandbox& Server() { return sandbox_; }
+  GatewayHl7& Hl7() { return hl7_; }
+
+  // The add-on's configuration keys ("client/iap", ...) with the addresses of this
+  // sandbox, then the files a client needs ("pki/..."), in a fixed order.
+  std::vector<std::pair<std::string, std::string>> Chiavi() const;
+
+ private:
+  Pki pki_;
+  Sandbox sandbox_;
+  GatewayHl7 hl7_;
+};
+
+}  // namespace qzkiro::sandbox

@@ -1,0 +1,312 @@
+#include "sandbox/Sandbox.h"
+
+#include <arpa/inet.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
+#include <sys/socket.h>
+
+#include <condition_variable>
+#include <csignal>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+namespace qzkiro::sandbox {
+
+namespace {
+
+constexpr const char* kIndirizzo = "127.0.0.1";
+
+struct Rotta {
+  std::string metodo;
+  std::string percorso;  // for a prefix route, the prefix with its final '/'
+  bool prefisso = false;
+  Gestore gestore;
+};
+
+std::string SoggettoCertificato(const SSL* ssl) {
+  if (ssl == nullptr) return {};
+  std::unique_ptr<X509, decltype(&X509_free)> cert(SSL_get1_peer_certificate(ssl), X509_free);
+  if (!cert) return {};
+  std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), BIO_free);
+  X509_NAME_print_ex(bio.get(), X509_get_subject_name(cert.get()), 0, XN_FLAG_RFC2253);
+  char* dati = nullptr;
+  const long n = BIO_get_mem_data(bio.get(), &dati);
+  return std::string(dati, static_cast<size_t>(n));
+}
+
+Richiesta Converti(const httplib::Request& req, bool tls) {
+  Richiesta r;
+  r.metodo = req.method;
+  r.percorso = req.path;
+  if (auto q = req.target.find('?'); q != std::string::npos) r.query = req.target.substr(q + 1);
+  for (const auto& [nome, valore] : req.headers) {
+    // httplib adds the connection's addresses as if they were headers.
+    if (nome == "REMOTE_ADDR" || nome == "REMOTE_PORT" || nome == "LOCAL_ADDR" ||
+        nome == "LOCAL_PORT") {
+      continue;
+    }
+    r.intestazioni.emplace_back(nome, valore);
+  }
+  r.corpo = req.body;
+  r.tls = tls;
+  r.soggetto_certificato = SoggettoCertificato(req.ssl);
+  return r;
+}
+
+// A short message for whoever reads the answer by hand.
+Risposta InTesto(int stato, std::string messaggio) {
+  return {stato, std::move(messaggio) + "\n", "text/plain; charset=utf-8", {}};
+}
+
+void Scrivi(httplib::Response& res, const Risposta& risposta) {
+  res.status = risposta.stato;
+  for (const auto& [nome, valore] : risposta.intestazioni) res.set_header(nome, valore);
+  res.set_content(risposta.corpo, risposta.tipo);
+}
+
+// httplib does not hand the socket to handlers: find it among our descriptors by
+// the connection's two ports, and shut it down so the client reads nothing more.
+// The descriptor stays open for httplib to close as usual.
+void ChiudiConnessione(const httplib::Request& req) {
+  std::error_code errore;
+  for (const auto& voce : std::filesystem::directory_iterator("/proc/self/fd", errore)) {
+    int fd = -1;
+    try {
+      fd = std::stoi(voce.path().filename().string());
+    } catch (const std::exception&) {
+      continue;
+    }
+    sockaddr_in locale{}, remoto{};
+    socklen_t n = sizeof locale;
+    if (getsockname(fd, reinterpret_cast<sockaddr*>(&locale), &n) != 0 ||
+        locale.sin_family != AF_INET || ntohs(locale.sin_port) != req.local_port) {
+      continue;
+    }
+    n = sizeof remoto;
+    if (getpeername(fd, reinterpret_cast<sockaddr*>(&remoto), &n) == 0 &&
+        ntohs(remoto.sin_port) == req.remote_port) {
+      shutdown(fd, SHUT_RDWR);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+struct Sandbox::Impl {
+  std::unique_ptr<httplib::SSLServer> tls;
+  std::unique_ptr<httplib::Server> http;
+  std::thread filo_tls, filo_http;
+  int porta = 0, porta_http = 0;
+
+  mutable std::mutex mutex;
+  std::condition_variable sveglia;  // wakes delayed answers when stopping
+  bool fermando = false;
+  std::vector<Rotta> rotte;
+  std::map<std::string, std::deque<Guasto>, std::less<>> guasti;
+  std::vector<Richiesta> richieste;
+
+  void Servi(const httplib::Request& req, httplib::Response& res, bool su_tls);
+  std::optional<Guasto> PrendiGuasto(const std::string& percorso);
+  Risposta Instrada(const Richiesta& richiesta);
+  void Avvia(httplib::Server& server, std::thread& filo, int& porta);
+};
+
+void Sandbox::Impl::Avvia(httplib::Server& server, std::thread& filo, int& porta) {
+  const httplib::Server::Handler gestore = [this, su_tls = &server == tls.get()](
+                                               const httplib::Request& req,
+                                               httplib::Response& res) { Servi(req, res, su_tls); };
+  // Routing is ours: every path of every method comes to Servi.
+  server.Get(".*", gestore).Post(".*", gestore).Put(".*", gestore);
+  server.Patch(".*", gestore).Delete(".*", gestore).Options(".*", gestore);
+  // Idle keep-alive connections hold a server thread: keep them short so Ferma is quick.
+  server.set_keep_alive_timeout(1);
+  porta = server.bind_to_any_port(kIndirizzo);
+  if (porta <= 0) throw std::runtime_error("Impossibile aprire una porta su 127.0.0.1");
+  filo = std::thread([&server] { server.listen_after_bind(); });
+  // stop() does nothing before the loop runs: wait for it, so Ferma always ends it.
+  for (int i = 0; i < 5000 && !server.is_running(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+std::optional<Guasto> Sandbox::Impl::PrendiGuasto(const std::string& percorso) {
+  std::lock_guard lock(mutex);
+  auto it = guasti.find(percorso);
+  if (it == guasti.end() || it->second.empty()) return std::nullopt;
+  Guasto guasto = it->second.front();
+  if (guasto.volte != Guasto::kSempre && --it->second.front().volte <= 0) it->second.pop_front();
+  return guasto;
+}
+
+Risposta Sandbox::Impl::Instrada(const Richiesta& richiesta) {
+  Gestore gestore;
+  bool altro_metodo = false;
+  {
+    std::lock_guard lock(mutex);
+    size_t migliore = 0;
+    for (const auto& rotta : rotte) {
+      const bool esatta = !rotta.prefisso && rotta.percorso == richiesta.percorso;
+      const bool sotto = rotta.prefisso && richiesta.percorso.size() > rotta.percorso.size() &&
+                         richiesta.percorso.starts_with(rotta.percorso);
+      if (!esatta && !sotto) continue;
+      if (rotta.metodo != richiesta.metodo) {
+        altro_metodo = true;
+        continue;
+      }
+      const size_t peso = esatta ? std::string::npos : rotta.percorso.size();
+      if (peso > migliore || !gestore) {
+        migliore = peso;
+        gestore = rotta.gestore;
+      }
+    }
+  }
+  if (gestore) return gestore(richiesta);
+  if (altro_metodo) return InTesto(405, "Metodo non ammesso: " + richiesta.metodo);
+  return InTesto(404, "Percorso sconosciuto: " + richiesta.percorso);
+}
+
+void Sandbox::Impl::Servi(const httplib::Request& req, httplib::Response& res, bool su_tls) {
+  Richiesta richiesta = Converti(req, su_tls);
+  {
+    std::lock_guard lock(mutex);
+    richieste.push_back(richiesta);
+  }
+  if (auto guasto = PrendiGuasto(richiesta.percorso)) {
+    switch (guasto->tipo) {
+      case Guasto::Tipo::kRispondi:
+        Scrivi(res, guasto->risposta);
+        return;
+      case Guasto::Tipo::kChiudi:
+        ChiudiConnessione(req);
+        return;
+      case Guasto::Tipo::kRitarda: {
+        std::unique_lock lock(mutex);
+        if (sveglia.wait_for(lock, guasto->ritardo, [this] { return fermando; })) {
+          lock.unlock();
+          ChiudiConnessione(req);
+          return;
+        }
+        break;
+      }
+    }
+  }
+  try {
+    Scrivi(res, Instrada(richiesta));
+  } catch (const std::exception& e) {
+    Scrivi(res, InTesto(500, std::string("Errore nel servizio della sandbox: ") + e.what()));
+  }
+}
+
+Sandbox::Sandbox(const OpzioniSandbox& opzioni) : impl_(std::make_unique<Impl>()) {
+  for (const auto& file : {opzioni.certificato, opzioni.chiave, opzioni.ca_client}) {
+    if (!std::filesystem::is_regular_file(file)) {
+      throw std::runtime_error("File della PKI mancante: " + file.string());
+    }
+  }
+  // A client that goes away while we write must not end the process.
+  std::signal(SIGPIPE, SIG_IGN);
+  impl_->tls = std::make_unique<httplib::SSLServer>(
+      opzioni.certificato.c_str(), opzioni.chiave.c_str(), opzioni.ca_client.c_str());
+  if (!impl_->tls->is_valid()) {
+    throw std::runtime_error("Certificato, chiave o CA del server non validi: " +
+                             opzioni.certificato.string());
+  }
+  try {
+    impl_->Avvia(*impl_->tls, impl_->filo_tls, impl_->porta);
+    if (opzioni.http) {
+      impl_->http = std::make_unique<httplib::Server>();
+      impl_->Avvia(*impl_->http, impl_->filo_http, impl_->porta_http);
+    }
+  } catch (...) {
+    Ferma();
+    throw;
+  }
+}
+
+Sandbox::~Sandbox() {
+  Ferma();
+}
+
+void Sandbox::Ferma() {
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->fermando = true;
+  }
+  impl_->sveglia.notify_all();
+  if (impl_->tls) impl_->tls->stop();
+  if (impl_->http) impl_->http->stop();
+  if (impl_->filo_tls.joinable()) impl_->filo_tls.join();
+  if (impl_->filo_http.joinable()) impl_->filo_http.join();
+}
+
+int Sandbox::Porta() const {
+  return impl_->porta;
+}
+int Sandbox::PortaHttp() const {
+  return impl_->porta_http;
+}
+
+std::string Sandbox::Url(std::string_view percorso) const {
+  return "https://" + std::string(kIndirizzo) + ":" + std::to_string(impl_->porta) +
+         std::string(percorso);
+}
+
+std::string Sandbox::UrlHttp(std::string_view percorso) const {
+  return "http://" + std::string(kIndirizzo) + ":" + std::to_string(impl_->porta_http) +
+         std::string(percorso);
+}
+
+void Sandbox::Registra(std::string_view metodo, std::string_view percorso, Gestore gestore) {
+  Rotta nuova{std::string(metodo), std::string(percorso), false, std::move(gestore)};
+  if (percorso.ends_with("/*")) {
+    nuova.percorso.pop_back();
+    nuova.prefisso = true;
+  }
+  std::lock_guard lock(impl_->mutex);
+  for (auto& rotta : impl_->rotte) {
+    if (rotta.metodo == nuova.metodo && rotta.percorso == nuova.percorso &&
+        rotta.prefisso == nuova.prefisso) {
+      rotta = std::move(nuova);
+      return;
+    }
+  }
+  impl_->rotte.push_back(std::move(nuova));
+}
+
+void Sandbox::ProgrammaGuasto(std::string_view percorso, Guasto guasto) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->guasti[std::string(percorso)].push_back(std::move(guasto));
+}
+
+void Sandbox::TogliGuasti() {
+  std::lock_guard lock(impl_->mutex);
+  impl_->guasti.clear();
+}
+
+std::vector<Richiesta> Sandbox::Richieste() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->richieste;
+}
+
+std::vector<Richiesta> Sandbox::Richieste(std::string_view percorso) const {
+  std::lock_guard lock(impl_->mutex);
+  std::vector<Richiesta> esito;
+  for (const auto& r : impl_->richieste) {
+    if (r.percorso == percorso) esito.push_back(r);
+  }
+  return esito;
+}
+
+void Sandbox::DimenticaRichieste() {
+  std::lock_guard lock(impl_->mutex);
+  impl_->richieste.clear();
+}
+
+}  // namespace qzkiro::sandbox

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qzkiro::sandbox {
+
+// Header lines in the order they are written; names keep the sender's case.
+using Intestazioni = std::vector<std::pair<std::string, std::string>>;
+
+// The first value of header `nome` (names compared without case); "" when absent.
+std::string CercaIntestazione(const Intestazioni& intestazioni, std::string_view nome);
+
+// One request as the sandbox received it.
+struct Richiesta {
+  std::string metodo;
+  std::string percorso;  // decoded, without the query
+  std::string query;     // what follows '?', as sent
+  Intestazioni intestazioni;
+  std::string corpo;
+  // Subject of the client certificate (RFC 2253: "CN=...,O=...,C=IT"); "" over plain HTTP.
+  std::string soggetto_certificato;
+  bool tls = false;
+
+  std::string Intestazione(std::string_view nome) const {
+    return CercaIntestazione(intestazioni, nome);
+  }
+};
+
+// What a route answers. `tipo` is the Content-Type.
+struct Risposta {
+  int stato = 200;
+  std::string corpo;
+  std::string tipo = "text/plain; charset=utf-8";
+  Intestazioni intestazioni{};
+};
+
+// A route's handler. It runs on the server's threads, several at once.
+using Gestore = std::function<Risposta(const Richiesta&)>;
+
+// Text for an XML element's content or an attribute value.
+std::string EscapeXml(std::string_view testo);
+
+}  // namespace qzkiro::sandbox

@@ -1,0 +1,66 @@
+// kiro-sandbox: starts the local stand-ins of the remote services, prints where
+// they listen as the add-on's configuration keys, and serves until SIGINT or SIGTERM.
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include "sandbox/Ambiente.h"
+
+namespace {
+
+constexpr const char* kUso =
+    "Uso: kiro-sandbox [--pki CARTELLA] [--once]\n"
+    "  --pki CARTELLA  dove creare (se mancano) e leggere i certificati di prova\n"
+    "                  (predefinita: <temp>/kiro-sandbox/pki)\n"
+    "  --once          avvia, stampa gli indirizzi ed esce\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::filesystem::path pki = std::filesystem::temp_directory_path() / "kiro-sandbox" / "pki";
+  bool una_volta = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--pki" && i + 1 < argc) {
+      pki = argv[++i];
+    } else if (arg == "--once") {
+      una_volta = true;
+    } else if (arg == "--help" || arg == "-h") {
+      std::cout << kUso;
+      return 0;
+    } else {
+      std::cerr << "Argomento non valido: " << arg << "\n" << kUso;
+      return 2;
+    }
+  }
+
+  // Signals are blocked before the server threads start, so they inherit the
+  // mask and only sigwait below receives them.
+  sigset_t segnali;
+  sigemptyset(&segnali);
+  sigaddset(&segnali, SIGINT);
+  sigaddset(&segnali, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &segnali, nullptr);
+
+  try {
+    qzkiro::sandbox::Ambiente ambiente(pki);
+    for (const auto& [chiave, valore] : ambiente.Chiavi()) {
+      std::cout << chiave << " = " << valore << "\n";
+    }
+    std::cout.flush();
+    if (una_volta) return 0;
+    std::cerr << "Sandbox in ascolto; Ctrl+C per fermarla.\n";
+    int segnale = 0;
+    sigwait(&segnali, &segnale);
+    std::cerr << "Sandbox fermata (" << strsignal(segnale) << ").\n";
+  } catch (const std::exception& e) {
+    std::cerr << "kiro-sandbox: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,182 @@
+#include "net/Trasporto.h"
+
+#include <filesystem>
+
+#include "core/Contesto.h"
+#include "core/modLog.h"
+#include "core/modSimulator.h"
+#include "net/ErroriServizio.h"
+#include "qzkiro/Ui.h"
+#include "util/File.h"
+
+namespace qzkiro::net {
+
+namespace {
+
+bool Uguale(std::string a, const std::string& b) {
+  for (auto& c : a) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return a == b;
+}
+
+}  // namespace
+
+Trasporto::~Trasporto() {
+  SvuotaTraccia();
+}
+
+void Trasporto::Azzera() {
+  response_.clear();
+  last_error_.clear();
+  last_error_response_.clear();
+  last_http_error_ = "0";
+}
+
+RichiestaHttp Trasporto::Base(long connessione_predefinita_ms) const {
+  RichiestaHttp r;
+  r.url = URL;
+  if (!ProxyHost.empty()) {
+    if (Uguale(ProxyHost, "ie")) {
+      r.proxy_sistema = true;
+    } else {
+      r.proxy_host = ProxyHost;
+      r.proxy_porta = ProxyPort;
+      r.proxy_utente = ProxyUsername;
+      r.proxy_password = ProxyPassword;
+    }
+  } else {
+    r.proxy_sistema = UseIEProxy;
+  }
+  r.utente = UserName;
+  r.password = Password;
+  r.timeout_connessione_ms =
+      ConnectTimeOut > 0 ? ConnectTimeOut * 1000L : connessione_predefinita_ms;
+  if (ReadTimeOut > 0) r.timeout_lettura_ms = ReadTimeOut * 1000L;
+  r.certificato_p12 = FileCertTLS;
+  r.password_p12 = PasswordTLS;
+  r.ca_bundle = CaBundle;
+  r.file_traccia = FileLog;
+  return r;
+}
+
+void Trasporto::SvuotaTraccia() const {
+  if (FileLog.empty()) return;
+  std::error_code ignorato;
+  if (std::filesystem::exists(FileLog, ignorato))
+    std::filesystem::resize_file(FileLog, 0, ignorato);
+}
+
+void Trasporto::RegistraTraccia() const {
+  if (FileLog.empty()) return;
+  core::modLog::Log("ChilkatHttpResponse", "", false, FileLog);
+  SvuotaTraccia();
+}
+
+bool Trasporto::Esito(const RispostaHttp& risposta) {
+  using core::modLog::Log;
+  if (!risposta.ricevuta) {
+    Log("Response StatusCode: " + std::to_string(risposta.stato), risposta.errore, true);
+    last_error_response_ = risposta.errore;
+    last_error_ = "Server non raggiungibile. Verificare la connessione o riprovare più tardi";
+    return false;
+  }
+  const std::string stato = std::to_string(risposta.stato);
+  last_http_error_ = stato;
+  if (risposta.stato == 200) {
+    response_ = risposta.corpo;
+    Log("Response", response_);
+    if (!ResponseToFile.empty() && !util::ScriviFile(ResponseToFile, util::ComeByte(response_))) {
+      last_error_ = "Non è stato possibile salvare la risposta su " + ResponseToFile;
+    }
+    return true;
+  }
+  Log("Response StatusCode: " + stato, risposta.corpo, true);
+  last_error_response_ = risposta.corpo;
+  if (risposta.stato == 401) {
+    last_error_ =
+        "Utente non autorizzato. Verificare che Username e Password siano corretti e non scaduti";
+    return false;
+  }
+  last_error_ = EstraiFault(
+      "Errore " + stato + "\r\n" + risposta.testo_stato + "\r\n" + risposta.corpo, stato);
+  return false;
+}
+
+bool Trasporto::Simulato() {
+  auto& c = core::Ctx();
+  if (!c.simulatore) return false;
+  bool fatto = false;
+  long stato = 0;
+  response_ = core::modSimulator::RispostaSimulata(c, fatto, stato, true, Servizio, "", "", "");
+  return true;
+}
+
+namespace {
+
+constexpr int kOKAnnullaAvviso = core::stile::kOKAnnulla | core::stile::kAvviso;
+constexpr const char* kAnnullata = "Operazione annullata dall'utente";
+
+bool Domanda(const std::string& messaggio, const std::string& seguito) {
+  return core::Ctx().ui->MsgBox(messaggio + "\r\n\r\n" + seguito, kOKAnnullaAvviso,
+                                "Autenticazione") == core::risposta::kOK;
+}
+
+}  // namespace
+
+bool Trasporto::ConAsserzione(clsItemAsserzione& item, bool riprova,
+                              const std::function<bool(const clsItemAsserzione&)>& invia) {
+  auto& servizio = *core::Ctx().servizio_asserzione;
+  for (int passo = 1;; ++passo) {
+    if (Simulato()) return true;
+    ErroreServizio errore;
+    if (invia(item)) {
+      errore = DecodificaErroreAsserzione(response_);
+      if (!errore) return true;
+    } else {
+      const bool timeout = last_error_.find("timeout") != std::string::npos ||
+                           last_error_response_.find("timeout") != std::string::npos ||
+                           last_error_response_.find("Timeout waiting") != std::string::npos;
+      errore = timeout ? ErroreServizio{"Timeout", last_error_}
+                       : DecodificaErroreAsserzione(last_error_response_);
+      if (!errore) return false;
+    }
+    if (passo >= 2) {
+      last_error_ = errore.codice + " - " + errore.messaggio;
+      return false;
+    }
+    bool rinnovata = false;
+    if (errore.codice == "ERR_00032" || errore.codice == "7007") {
+      rinnovata = servizio.AggiornaAsserzione(item);
+    } else if (errore.codice == "ERR_00044") {
+      if (!Domanda(errore.messaggio,
+                   "Per procedere è necessario rifare l'autenticazione.\r\nFare clic su OK per "
+                   "procedere o Annulla per interrompere l'invio")) {
+        last_error_ = kAnnullata;
+        return false;
+      }
+      servizio.EliminaAsserzione(item);
+      auto nuova = servizio.NuovaAsserzione(item.Servizio, item.Contesto, item.CFPaziente,
+                                            item.CFResponsabile);
+      if (nuova) item = *nuova;
+      rinnovata = nuova != nullptr;
+    } else if (errore.codice == "ERR_00056") {
+      if (!Domanda(errore.messaggio, "Aggiornare la password ora?")) {
+        last_error_ = kAnnullata;
+        return false;
+      }
+      rinnovata = servizio.UpdatePassword(item);
+    } else {
+      last_error_ = errore.codice + " - " + errore.messaggio;
+      return false;
+    }
+    if (!rinnovata) {
+      last_error_ = servizio.LastError();
+      return false;
+    }
+    if (!riprova) {
+      last_error_ = "Retry";
+      return false;
+    }
+  }
+}
+
+}  // namespace qzkiro::net

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "qzkiro/clsItemAsserzione.h"
+
+#include "net/ScambioHttp.h"
+
+namespace qzkiro::net {
+
+// The fields and results that the SOAP and REST clients share. A client is
+// configured by its public fields, sends once and is released.
+class Trasporto {
+ public:
+  virtual ~Trasporto();
+
+  std::string UserName, Password;
+  std::string URL;
+  std::string ContentType;          // default "text/xml; charset=utf-8"
+  std::int32_t ReadTimeOut = 0;     // seconds, 0 = the default
+  std::int32_t ConnectTimeOut = 0;  // seconds, 0 = the default
+  // The trace file of the exchange (the SOAP dump file); emptied before and
+  // after each call, and logged.
+  std::string FileLog;
+  std::string AcceptEncoding;            // default "deflate"
+  bool UseIEProxy = false;               // the system's proxy settings
+  std::string FileCertTLS, PasswordTLS;  // client certificate (PKCS#12)
+  std::string Servizio;                  // log titles and the simulator's service name
+  std::string ProxyHost;                 // "ie" in any letter case: the system's proxy
+  std::int32_t ProxyPort = 0;
+  std::string ProxyUsername, ProxyPassword;
+  std::string ResponseToFile;  // a successful answer is also saved here
+  // The CA bundle that verifies the services' certificates.
+  std::string CaBundle = CaBundlePredefinito();
+
+  const std::string& Response() const { return response_; }
+  const std::string& LastError() const { return last_error_; }
+  const std::string& LastErrorResponse() const { return last_error_response_; }
+  const std::string& LastHttpError() const { return last_http_error_; }
+
+ protected:
+  void Azzera();
+  // Proxy, authentication, client certificate and time-outs of the fields.
+  RichiestaHttp Base(long connessione_predefinita_ms) const;
+  void SvuotaTraccia() const;
+  void RegistraTraccia() const;
+  // Status handling of an answer to a text body: 200 (with ResponseToFile),
+  // 401, `messaggio_altro` for other statuses, no answer at all.
+  bool Esito(const RispostaHttp& risposta);
+  // Serves the answer from the simulator when simulator mode is on.
+  bool Simulato();
+  // Sends with an assertion (`invia` puts it into the request and sends) and
+  // recovers from the services' assertion errors: an expired assertion is
+  // renewed, a refused audience asks to authenticate again, an expired
+  // password asks to change it; then the request goes again once when
+  // `riprova`, else the caller gets "Retry".
+  bool ConAsserzione(clsItemAsserzione& item, bool riprova,
+                     const std::function<bool(const clsItemAsserzione&)>& invia);
+
+  std::string response_, last_error_, last_error_response_, last_http_error_ = "0";
+};
+
+}  // namespace qzkiro::net

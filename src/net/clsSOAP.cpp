@@ -1,0 +1,169 @@
+#include "net/clsSOAP.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/Contesto.h"
+#include "core/modLog.h"
+#include "net/ErroriServizio.h"
+
+namespace qzkiro::net {
+
+namespace {
+
+using core::modLog::Log;
+
+bool ContieneAction(std::string content_type) {
+  std::transform(content_type.begin(), content_type.end(), content_type.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return content_type.find("action=") != std::string::npos;
+}
+
+constexpr const char* kContentTypePredefinito = "text/xml; charset=utf-8";
+
+}  // namespace
+
+std::string RichiestaPreparata::Testo() const {
+  std::string testo = Method + " " + Path + " HTTP/1.1\r\n";
+  for (const auto& [nome, valore] : Headers) testo += nome + ": " + valore + "\r\n";
+  return testo + "\r\n" + Body;
+}
+
+void clsSOAP::Inizio(const char* metodo) {
+  Azzera();
+  Log(std::string(metodo) + " " + Servizio);
+  Log("URL: " + URL);
+  Log("Action: " + Action);
+}
+
+std::vector<std::pair<std::string, std::string>> clsSOAP::Intestazioni() const {
+  std::vector<std::pair<std::string, std::string>> out;
+  if (!ContieneAction(ContentType)) out.emplace_back("SOAPAction", "\"" + Action + "\"");
+  out.emplace_back("Accept-Encoding", AcceptEncoding.empty() ? "deflate" : AcceptEncoding);
+  out.emplace_back("Content-Type", ContentType.empty() ? kContentTypePredefinito : ContentType);
+  return out;
+}
+
+bool clsSOAP::Send(const std::string& XML) {
+  try {
+    Inizio("SOAP.Send");
+    SvuotaTraccia();
+    const bool ok = Simulato() || (HttpRequest ? InviaPreparata() : InviaTesto(XML));
+    RegistraTraccia();
+    return ok;
+  } catch (const std::exception& errore) {
+    last_error_ = errore.what();
+    return false;
+  }
+}
+
+bool clsSOAP::Send(const util::Bytes& XML) {
+  try {
+    Inizio("SOAP.Send");
+    SvuotaTraccia();
+    const bool ok = Simulato() || InviaByte(util::ComeTesto(XML));
+    RegistraTraccia();
+    return ok;
+  } catch (const std::exception& errore) {
+    last_error_ = errore.what();
+    return false;
+  }
+}
+
+bool clsSOAP::InviaTesto(const std::string& XML) {
+  RichiestaHttp r = Base(30000);
+  r.intestazioni = Intestazioni();
+  r.corpo = XML;
+  Log("Request", XML);
+  return Esito(Esegui(r));
+}
+
+bool clsSOAP::InviaPreparata() {
+  const PartiUrl parti = DividiUrl(URL);
+  HttpRequest->Path = parti.percorso;
+  RichiestaHttp r = Base(30000);
+  r.url = std::string(parti.tls ? "https://" : "http://") + parti.host + ":" +
+          std::to_string(parti.porta) + parti.percorso;
+  r.metodo = HttpRequest->Method;
+  r.intestazioni = HttpRequest->Headers;
+  r.corpo = HttpRequest->Body;
+  Log("Request", HttpRequest->Testo());
+  return Esito(Esegui(r));
+}
+
+bool clsSOAP::InviaByte(const std::string& corpo) {
+  RichiestaHttp r = Base(30000);
+  r.intestazioni = Intestazioni();
+  r.corpo = corpo;
+  Log("Request", "Binary XML");
+  const RispostaHttp risposta = Esegui(r);
+  response_ = risposta.corpo;
+  last_http_error_ = std::to_string(risposta.stato);
+  if (risposta.ricevuta && risposta.stato == 200) {
+    Log("Response", response_);
+    return true;
+  }
+  Log("Response StatusCode: " + last_http_error_, response_, true);
+  last_error_response_ = response_;
+  if (risposta.ricevuta && risposta.stato == 401) {
+    last_error_ =
+        "Utente non autorizzato. Verificare che Username e Password siano corretti e non scaduti";
+    return false;
+  }
+  last_error_ =
+      EstraiFault("Errore " + last_http_error_ + "\r\n" + risposta.errore, last_http_error_, true);
+  return false;
+}
+
+bool clsSOAP::SendCNS(const std::string& XML) {
+  try {
+    Inizio("SOAP.SendCNS");
+    if (Simulato()) return true;
+    RichiestaHttp r = Base(60000);
+    r.timeout_connessione_ms = ConnectTimeOut > 0 ? ConnectTimeOut * 1000L : 60000;
+    r.timeout_lettura_ms = ReadTimeOut > 0 ? ReadTimeOut * 1000L : 30000;
+    r.utente.clear();  // authentication travels in its own header here
+    r.verifica_server = false;
+    if (!ContieneAction(ContentType))
+      r.intestazioni.emplace_back("SOAPAction", "\"" + Action + "\"");
+    r.intestazioni.emplace_back("Content-Type",
+                                ContentType.empty() ? kContentTypePredefinito : ContentType);
+    if (!UserName.empty()) {
+      r.intestazioni.emplace_back(
+          "Authorization", "Basic " + core::Ctx().App().Base64().Encode(UserName + ":" + Password));
+    }
+    r.corpo = XML;
+    Log("Request", XML);
+    const RispostaHttp risposta = Esegui(r);
+    response_ = risposta.corpo;
+    Log("Response", response_);
+    if (!risposta.ricevuta) {
+      last_error_response_ = risposta.errore;
+      last_error_ = "Server non raggiungibile. Verificare la connessione o riprovare più tardi";
+      return false;
+    }
+    const auto fault = response_.find("<faultstring>");
+    if (fault == std::string::npos) return true;
+    last_error_response_ = response_;
+    last_error_ = EstraiFault(response_, std::to_string(risposta.stato), true);
+    response_.clear();
+    return false;
+  } catch (const std::exception& errore) {
+    last_error_ = errore.what();
+    return false;
+  }
+}
+
+bool clsSOAP::SendAsserzione(const std::string& XML, clsItemAsserzione& itmAsserzione, bool cns,
+                             bool Riprova) {
+  return ConAsserzione(itmAsserzione, Riprova, [&](const clsItemAsserzione& item) {
+    std::string testo = XML;
+    for (auto at = testo.find("[Asserzione]"); at != std::string::npos;
+         at = testo.find("[Asserzione]", at + item.Asserzione.size())) {
+      testo.replace(at, 12, item.Asserzione);
+    }
+    return cns ? SendCNS(testo) : Send(testo);
+  });
+}
+
+}  // namespace qzkiro::net

@@ -1,0 +1,316 @@
+// The SOAP and REST clients against the sandbox over real TLS with a client
+// certificate.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/modLog.h"
+#include "net/clsREST.h"
+#include "net/clsSOAP.h"
+#include "sandbox/Sandbox.h"
+#include "support/AmbientePlugin.h"
+#include "util/File.h"
+#include "util/clsBase64.h"
+
+#include <zlib.h>
+
+namespace qzkiro::net {
+namespace {
+
+using sandbox::Guasto;
+using sandbox::Richiesta;
+using sandbox::Risposta;
+
+class TrasportiTest : public ::testing::Test {
+ protected:
+  TrasportiTest() {
+    env_.Contesto().app = env_.App();
+    env_.Contesto().settings.log_dir = log_.Path().string();
+    server_.Registra("POST", "/servizio", [](const Richiesta& r) {
+      return Risposta{200, "<ok>" + r.corpo.substr(0, 20) + "</ok>", "text/xml"};
+    });
+  }
+  template <class T>
+  T Client(const std::string& percorso = "/servizio") {
+    T client;
+    client.URL = server_.Url(percorso);
+    client.Servizio = "Prova";
+    client.FileCertTLS = pki_.ClientP12().string();
+    client.PasswordTLS = std::string(sandbox::Pki::kPassword);
+    client.CaBundle = pki_.Ca().string();
+    return client;
+  }
+  std::vector<core::modLog::Record> Log() {
+    std::string bytes;
+    for (const auto& f : std::filesystem::directory_iterator(log_.Path())) {
+      if (f.path().extension() == ".mlg")
+        bytes += util::ComeTesto(*util::LeggiFile(f.path().string()));
+    }
+    return core::modLog::LeggiRecord(bytes);
+  }
+
+  testsupport::AmbientePlugin env_;
+  testsupport::CartellaTemporanea log_;
+  sandbox::Pki pki_ = sandbox::Pki::DellaCompilazione();
+  sandbox::Sandbox server_{pki_};
+};
+
+TEST_F(TrasportiTest, SendPostsTheEnvelopeWithItsHeadersAndKeepsTheAnswer) {
+  auto soap = Client<clsSOAP>();
+  soap.Action = "urn:invio";
+  soap.ResponseToFile = (log_.Path() / "risposta.xml").string();
+  ASSERT_TRUE(soap.Send("<env>perché</env>")) << soap.LastError();
+  EXPECT_EQ(soap.Response(), "<ok><env>perché</env></ok>");
+  EXPECT_EQ(soap.LastHttpError(), "200");
+  EXPECT_EQ(util::ComeTesto(*util::LeggiFile(soap.ResponseToFile)), soap.Response());
+  auto r = server_.Richieste("/servizio").at(0);
+  EXPECT_EQ(r.Intestazione("SOAPAction"), "\"urn:invio\"");
+  EXPECT_EQ(r.Intestazione("Content-Type"), "text/xml; charset=utf-8");
+  EXPECT_EQ(r.Intestazione("Accept-Encoding"), "deflate");
+  EXPECT_NE(r.soggetto_certificato, "");
+
+  auto soap12 = Client<clsSOAP>();
+  soap12.ContentType = "application/soap+xml; charset=UTF-8; Action=\"urn:x\"";
+  soap12.ResponseToFile = (log_.Path() / "manca" / "r.xml").string();
+  EXPECT_TRUE(soap12.Send("<e/>"));
+  EXPECT_EQ(soap12.LastError(),
+            "Non è stato possibile salvare la risposta su " + soap12.ResponseToFile);
+  EXPECT_EQ(server_.Richieste("/servizio").at(1).Intestazione("SOAPAction"), "")
+      << "an action in the content type replaces the header";
+}
+
+TEST_F(TrasportiTest, StatusesBecomeTheirMessages) {
+  struct Caso {
+    Guasto guasto;
+    std::string errore;
+  } casi[] = {
+      {Guasto::Stato(401, "no"),
+       "Utente non autorizzato. Verificare che Username e Password siano corretti e non scaduti"},
+      {Guasto::FaultSoap(sandbox::VersioneSoap::Soap11, "NRE inesistente"), "NRE inesistente"},
+      {Guasto::Stato(500, "<r><ns:Description>Ricetta annullata</ns:Description></r>"),
+       "Ricetta annullata"},
+      {Guasto::Stato(503, "Servizio sospeso"), "Errore di comunicazione 503"},
+  };
+  for (auto& caso : casi) {
+    server_.ProgrammaGuasto("/servizio", caso.guasto);
+    auto soap = Client<clsSOAP>();
+    EXPECT_FALSE(soap.Send("<e/>"));
+    EXPECT_EQ(soap.LastError(), caso.errore);
+    EXPECT_EQ(soap.LastHttpError(), std::to_string(caso.guasto.risposta.stato));
+    EXPECT_EQ(soap.LastErrorResponse(), caso.guasto.risposta.corpo);
+  }
+}
+
+TEST_F(TrasportiTest, NoAnswerRefusedCertificateAndTimeOut) {
+  const std::string irraggiungibile =
+      "Server non raggiungibile. Verificare la connessione o riprovare più tardi";
+  auto senza_certificato = Client<clsSOAP>();
+  senza_certificato.FileCertTLS.clear();
+  EXPECT_FALSE(senza_certificato.Send("<e/>"));
+  EXPECT_EQ(senza_certificato.LastError(), irraggiungibile);
+
+  auto estraneo = Client<clsSOAP>();
+  estraneo.FileCertTLS = pki_.EstraneoP12().string();
+  EXPECT_FALSE(estraneo.Send("<e/>"));
+  EXPECT_TRUE(server_.Richieste("/servizio").empty()) << "no request passed the TLS check";
+
+  server_.ProgrammaGuasto("/servizio", Guasto::Ritardo(std::chrono::milliseconds(3000)));
+  auto lento = Client<clsSOAP>();
+  lento.ReadTimeOut = 1;
+  EXPECT_FALSE(lento.Send("<e/>"));
+  EXPECT_EQ(lento.LastError(), irraggiungibile);
+  EXPECT_NE(lento.LastErrorResponse().find("imeout"), std::string::npos)
+      << lento.LastErrorResponse();
+
+  server_.ProgrammaGuasto("/servizio", Guasto::Chiusura());
+  auto chiuso = Client<clsSOAP>();
+  EXPECT_FALSE(chiuso.Send("<e/>"));
+  EXPECT_EQ(chiuso.LastError(), irraggiungibile);
+
+  auto spento = Client<clsSOAP>();
+  spento.URL = "https://127.0.0.1:9/servizio";
+  EXPECT_FALSE(spento.Send("<e/>"));
+  EXPECT_EQ(spento.LastHttpError(), "0");
+}
+
+TEST_F(TrasportiTest, PreparedRequestBytesAndTraceFile) {
+  auto soap = Client<clsSOAP>("/servizio/annidato");
+  server_.Registra("POST", "/servizio/annidato", [](const Richiesta& r) {
+    return Risposta{200, r.Intestazione("Content-Type"), "text/plain"};
+  });
+  soap.HttpRequest = std::make_shared<RichiestaPreparata>();
+  soap.HttpRequest->Headers = {{"Content-Type", "multipart/related; boundary=x"}};
+  soap.HttpRequest->Body = "--x\r\nparte\r\n--x--";
+  soap.FileLog = (log_.Path() / "plgQZCoopApp_Soap.tmp").string();
+  ASSERT_TRUE(soap.Send("ignorato"));
+  EXPECT_EQ(soap.HttpRequest->Path, "/servizio/annidato");
+  EXPECT_EQ(soap.Response(), "multipart/related; boundary=x");
+  EXPECT_EQ(server_.Richieste("/servizio/annidato").at(0).corpo, "--x\r\nparte\r\n--x--");
+  EXPECT_EQ(std::filesystem::file_size(soap.FileLog), 0u) << "emptied after the call";
+  bool traccia = false;
+  for (const auto& r : Log()) {
+    traccia |= r.tipo == '1' && r.testo.ends_with("    ChilkatHttpResponse");
+  }
+  EXPECT_TRUE(traccia);
+
+  auto binario = Client<clsSOAP>();
+  EXPECT_TRUE(binario.Send(util::Bytes{'<', 'b', '/', '>'}));
+  EXPECT_EQ(binario.Response(), "<ok><b/></ok>");
+  server_.ProgrammaGuasto("/servizio", Guasto::FaultSoap(sandbox::VersioneSoap::Soap11, "rotto"));
+  EXPECT_FALSE(binario.Send(util::Bytes{'x'}));
+  EXPECT_EQ(binario.LastError(), "Errore di comunicazione 500");
+}
+
+TEST_F(TrasportiTest, SendCnsAndRest) {
+  server_.Registra("POST", "/cns", [](const Richiesta& r) {
+    return Risposta{200, r.Intestazione("Authorization"), "text/plain"};
+  });
+  auto cns = Client<clsSOAP>("/cns");
+  cns.CaBundle.clear();  // certificate errors are ignored here
+  cns.UserName = "medico";
+  cns.Password = "è";
+  ASSERT_TRUE(cns.SendCNS("<e/>")) << cns.LastError();
+  EXPECT_EQ(cns.Response(), "Basic bWVkaWNvOug=");
+  server_.ProgrammaGuasto("/cns", Guasto::FaultSoap(sandbox::VersioneSoap::Soap11, "vietato"));
+  EXPECT_FALSE(cns.SendCNS("<e/>"));
+  EXPECT_EQ(cns.LastError(), "vietato");
+  EXPECT_EQ(cns.Response(), "");
+
+  server_.Registra("GET", "/fhir/CarePlan", [](const Richiesta& r) {
+    return Risposta{200, r.Intestazione("Authorization") + "|" + r.Intestazione("Accept"),
+                    "text/plain"};
+  });
+  auto rest = Client<clsREST>("/fhir/CarePlan");
+  rest.Method = "GET";
+  rest.Token = "IHE-SAML abc";
+  ASSERT_TRUE(rest.Send(""));
+  EXPECT_EQ(rest.Response(), "IHE-SAML abc|application/fhir+xml");
+  server_.ProgrammaGuasto("/fhir/CarePlan", Guasto::Stato(504, "gateway"));
+  EXPECT_FALSE(rest.Send(""));
+  EXPECT_EQ(rest.LastError(),
+            "Il sistema non ha risposto entro il tempo stabilito.\r\nPotrebbe trattarsi di un "
+            "problema momentaneo pertanto si invita a riprovare più tardi");
+}
+
+TEST_F(TrasportiTest, SimulatorModeAnswersFromFilesWithoutTheNetwork) {
+  env_.CartellaPlugin().Scrivi("Simulatore/Prova/Prova.xml", "<simulata/>");
+  env_.Contesto().simulatore = true;
+  auto soap = Client<clsSOAP>();
+  ASSERT_TRUE(soap.Send("<e/>"));
+  EXPECT_EQ(soap.Response(), "<simulata/>");
+  auto rest = Client<clsREST>();
+  ASSERT_TRUE(rest.Send("<e/>"));
+  EXPECT_EQ(rest.Response(), "<simulata/>");
+  EXPECT_TRUE(server_.Richieste().empty());
+}
+
+// The identity service as the transports see it, counting what they ask.
+struct ServizioFinto : core::ServizioAsserzione {
+  bool AggiornaAsserzione(clsItemAsserzione& item) override {
+    ++rinnovi;
+    item.Asserzione = "<saml:Assertion>rinnovata</saml:Assertion>";
+    return rinnova;
+  }
+  void EliminaAsserzione(const clsItemAsserzione&) override { ++eliminate; }
+  std::shared_ptr<clsItemAsserzione> NuovaAsserzione(const std::string& servizio,
+                                                     const std::string& contesto,
+                                                     const std::string&,
+                                                     const std::string&) override {
+    auto nuova = std::make_shared<clsItemAsserzione>();
+    nuova->Asserzione = "<saml:Assertion>nuova " + servizio + " " + contesto + "</saml:Assertion>";
+    return nuova;
+  }
+  bool UpdatePassword(clsItemAsserzione&) override { return false; }
+  std::string LastError() const override { return "password non cambiata"; }
+  int rinnovi = 0, eliminate = 0;
+  bool rinnova = true;
+};
+
+class AsserzioneTest : public TrasportiTest {
+ protected:
+  AsserzioneTest() {
+    env_.Contesto().servizio_asserzione = servizio_;
+    item_.Asserzione = "<saml:Assertion>prima</saml:Assertion>";
+    item_.Servizio = "Prova";
+    item_.Contesto = "C.1.1";
+  }
+  std::string Corpo(std::size_t i) { return server_.Richieste("/servizio").at(i).corpo; }
+  std::shared_ptr<ServizioFinto> servizio_ = std::make_shared<ServizioFinto>();
+  clsItemAsserzione item_;
+  const std::string busta_ = "<Header>[Asserzione]</Header><Body/>";
+};
+
+TEST_F(AsserzioneTest, ExpiredAssertionIsRenewedAndSentAgainOnce) {
+  const auto scaduta = Guasto::Stato(500, "<faultstring>ERR_00032 scaduta</faultstring>");
+  server_.ProgrammaGuasto("/servizio", scaduta);
+  auto soap = Client<clsSOAP>();
+  ASSERT_TRUE(soap.SendAsserzione(busta_, item_, false, true)) << soap.LastError();
+  EXPECT_EQ(Corpo(0), "<Header><saml:Assertion>prima</saml:Assertion></Header><Body/>");
+  EXPECT_EQ(Corpo(1), "<Header><saml:Assertion>rinnovata</saml:Assertion></Header><Body/>");
+
+  server_.ProgrammaGuasto("/servizio", Guasto(scaduta).Volte(2));
+  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
+  EXPECT_EQ(soap.LastError(),
+            "ERR_00032 - Il valore dell'attributo NotOnOrAfter è precedente all'istante di "
+            "utilizzo dell'asserzione");
+  server_.ProgrammaGuasto("/servizio", scaduta);
+  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, false));
+  EXPECT_EQ(soap.LastError(), "Retry");
+  servizio_->rinnova = false;
+  server_.ProgrammaGuasto("/servizio", scaduta);
+  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
+  EXPECT_EQ(soap.LastError(), "password non cambiata");
+  EXPECT_EQ(server_.Richieste("/servizio").size(), 6u);
+}
+
+TEST_F(AsserzioneTest, OtherCodesDialogsAndTimeOuts) {
+  server_.ProgrammaGuasto("/servizio", Guasto::Stato(200, "<esito>ERR_00054</esito>"));
+  auto soap = Client<clsSOAP>();
+  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
+  EXPECT_EQ(soap.LastError(), "ERR_00054 - Credenziali Errate");
+
+  const auto audience = Guasto::Stato(500, "<faultstring>ERR_00044</faultstring>");
+  server_.ProgrammaGuasto("/servizio", audience);
+  env_.Ui().Rispondi(core::risposta::kAnnulla);
+  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
+  EXPECT_EQ(soap.LastError(), "Operazione annullata dall'utente");
+  server_.ProgrammaGuasto("/servizio", audience);
+  env_.Ui().Rispondi(core::risposta::kOK);
+  EXPECT_TRUE(soap.SendAsserzione(busta_, item_, false, true));
+  EXPECT_EQ(servizio_->eliminate, 1);
+  EXPECT_EQ(item_.Asserzione, "<saml:Assertion>nuova Prova C.1.1</saml:Assertion>");
+  ASSERT_EQ(env_.Ui().Mostrati().size(), 2u);
+  EXPECT_EQ(env_.Ui().Mostrati()[1].titolo, "Autenticazione");
+  EXPECT_EQ(env_.Ui().Mostrati()[1].testo.substr(0, 20), "Il valore dell'eleme");
+
+  server_.ProgrammaGuasto("/servizio", Guasto::Ritardo(std::chrono::milliseconds(2500)));
+  soap.ReadTimeOut = 1;
+  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
+  EXPECT_EQ(soap.LastError().substr(0, 10), "Timeout - ");
+}
+
+TEST_F(AsserzioneTest, RestCarriesTheAssertionDeflatedInTheToken) {
+  auto rest = Client<clsREST>();
+  ASSERT_TRUE(rest.SendAsserzione("<Bundle/>", item_, true, false));
+  EXPECT_EQ(server_.Richieste("/servizio").at(0).Intestazione("Authorization"),
+            "IHE-SAML PHNhbWw6QXNzZXJ0aW9uPnByaW1hPC9zYW1sOkFzc2VydGlvbj4=");
+  ASSERT_TRUE(rest.SendAsserzione("<Bundle/>", item_, true, true));
+  const std::string token = server_.Richieste("/servizio").at(1).Intestazione("Authorization");
+  ASSERT_EQ(token.substr(0, 9), "IHE-SAML ");
+  auto compresso = util::clsBase64::DecodeBytes(token.substr(9)).value();
+  z_stream z{};
+  ASSERT_EQ(inflateInit2(&z, -MAX_WBITS), Z_OK);
+  std::string testo(256, '\0');
+  z.next_in = compresso.data();
+  z.avail_in = static_cast<uInt>(compresso.size());
+  z.next_out = reinterpret_cast<Bytef*>(testo.data());
+  z.avail_out = static_cast<uInt>(testo.size());
+  EXPECT_EQ(inflate(&z, Z_FINISH), Z_STREAM_END);
+  testo.resize(z.total_out);
+  inflateEnd(&z);
+  EXPECT_EQ(testo, item_.Asserzione);
+}
+
+}  // namespace
+}  // namespace qzkiro::net
