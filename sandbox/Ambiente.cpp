@@ -1,15 +1,37 @@
 #include "sandbox/Ambiente.h"
 
+#include "sandbox/Guasto.h"
+
 namespace qzkiro::sandbox {
 
+namespace {
+
+// A SOAP 1.1 service that answers what it received: the action and the size
+// of the envelope. It proves a round trip before the real services exist.
+Risposta Eco(const Richiesta& richiesta) {
+  const std::string corpo =
+      "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
+      "<EcoRisposta><azione>" +
+      EscapeXml(richiesta.Intestazione("SOAPAction")) + "</azione><byte>" +
+      std::to_string(richiesta.corpo.size()) + "</byte><certificato>" +
+      EscapeXml(richiesta.soggetto_certificato) +
+      "</certificato></EcoRisposta></soap:Body></soap:Envelope>";
+  return {200, corpo, TipoSoap(VersioneSoap::Soap11)};
+}
+
+}  // namespace
+
 Ambiente::Ambiente(const std::filesystem::path& cartella_pki)
-    : pki_(Pki::Crea(cartella_pki)), sandbox_(pki_), hl7_(sandbox_) {}
+    : pki_(Pki::Crea(cartella_pki)), sandbox_(pki_), hl7_(sandbox_) {
+  sandbox_.Registra("POST", "/eco", Eco);
+}
 
 std::vector<std::pair<std::string, std::string>> Ambiente::Chiavi() const {
   return {
       {"client/hl7", sandbox_.Url(hl7_.Radice())},
       {"client/certificato", pki_.Idp().string()},
       {"client/certificatoSarCF", pki_.SarCf().string()},
+      {"sandbox/eco", sandbox_.Url("/eco")},
       {"sandbox/http", sandbox_.UrlHttp()},
       {"pki/ca", pki_.Ca().string()},
       {"pki/client", pki_.ClientP12().string()},

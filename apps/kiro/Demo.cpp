@@ -10,10 +10,15 @@
 #include "LeggiLog.h"
 #include "UiConsole.h"
 #include "core/Contesto.h"
+#include "core/ServizioHost.h"
 #include "core/modLog.h"
+#include "net/clsSOAP.h"
+#include "net/modHL7.h"
 #include "qzkiro/Plugin.h"
 #include "refhost/Applicazione.h"
 #include "refhost/ConfigXML.h"
+#include "refhost/ServizioKiro.h"
+#include "sandbox/Ambiente.h"
 #include "util/File.h"
 #include "util/ListaStringhe.h"
 
@@ -55,6 +60,57 @@ void StampaSetup(const refhost::Applicazione& app, std::ostream& out) {
 void StampaEventi(const refhost::Applicazione& app, std::ostream& out) {
   out << "Eventi generati (" << app.Eventi().size() << "):\n";
   for (const auto& [nome, valore] : app.Eventi()) out << "  " << nome << " = " << valore << '\n';
+}
+
+std::string Chiave(const sandbox::Ambiente& ambiente, const std::string& nome) {
+  for (const auto& [chiave, valore] : ambiente.Chiavi()) {
+    if (chiave == nome) return valore;
+  }
+  return {};
+}
+
+constexpr const char* kQuerySaia =
+    "<QRY_A19 xmlns=\"urn:hl7-org:v2xml\"><MSH><MSH.3><HD.1>KIRO</HD.1></MSH.3>"
+    "<MSH.9><MSG.1>QRY</MSG.1><MSG.2>A19</MSG.2></MSH.9><MSH.10>MSG0001</MSH.10>"
+    "<MSH.11><PT.1>P</PT.1></MSH.11><MSH.12><VID.1>2.5</VID.1></MSH.12></MSH>"
+    "<QRF><QRF.5>BNCGLI80A41L736X</QRF.5></QRF></QRY_A19>";
+
+// The sandbox of the remote services in this process: one SOAP exchange and
+// one HL7 message over TLS with the client certificate, then the same message
+// answered by the simulator.
+void DemoSandbox(const fs::path& lavoro, Verifica& verifica, std::ostream& out) {
+  sandbox::Ambiente ambiente(lavoro / "pki");
+  const auto& pki = ambiente.Certificati();
+  out << "Sandbox: " << Chiave(ambiente, "sandbox/eco") << '\n';
+
+  net::clsSOAP soap;
+  soap.URL = Chiave(ambiente, "sandbox/eco");
+  soap.Action = "urn:kiro:eco";
+  soap.Servizio = "Eco";
+  soap.FileCertTLS = pki.ClientP12().string();
+  soap.PasswordTLS = std::string(sandbox::Pki::kPassword);
+  soap.CaBundle = pki.Ca().string();
+  const bool soap_ok =
+      soap.Send("<soap:Envelope><soap:Body><Eco>Città</Eco></soap:Body></soap:Envelope>");
+  out << "SOAP: HTTP " << soap.LastHttpError() << "  " << soap.Response() << soap.LastError()
+      << '\n';
+  verifica(soap_ok && soap.Response().find("urn:kiro:eco") != std::string::npos,
+           "SOAP su TLS con certificato client");
+
+  refhost::RegistraServizioKiro({Chiave(ambiente, "client/hl7"), pki.ClientP12().string(),
+                                 std::string(sandbox::Pki::kPassword), pki.Ca().string()});
+  auto& contesto = core::Ctx();
+  const bool hl7_ok = net::InviaHL7("SAIA", true, "050503", kQuerySaia);
+  out << "HL7 SAIA: ACK " << contesto.id_controllo_hl7 << contesto.last_error << '\n';
+  verifica(hl7_ok && contesto.id_controllo_hl7.rfind("SBX", 0) == 0,
+           "HL7 tramite il servizio dell'host e il gateway regionale");
+
+  contesto.simulatore = true;
+  const bool simulato = net::InviaHL7("SAIA", true, "050503", kQuerySaia);
+  contesto.simulatore = false;
+  out << "HL7 SAIA simulato: " << contesto.id_controllo_hl7 << '\n';
+  verifica(simulato && contesto.id_controllo_hl7 == "SIMULATORE0001", "Risposta del simulatore");
+  core::FermaServizioHost(contesto);
 }
 
 }  // namespace
@@ -112,6 +168,8 @@ int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
   verifica(esito == 0 && util::LeggiFile((estratti / "config.xml").string()) ==
                              util::LeggiFile(opzioni.config),
            "Log cifrato riletto, allegato estratto identico");
+
+  DemoSandbox(lavoro, verifica, out);
 
   std::error_code ignorato;
   fs::remove_all(lavoro, ignorato);

@@ -3,6 +3,7 @@
 #include "core/Cartelle.h"
 #include "core/CostantiCifrate.h"
 #include "core/Impostazioni.h"
+#include "core/ServizioHost.h"
 #include "core/modSimulator.h"
 #include "qzkiro/Failure.h"
 
@@ -85,6 +86,7 @@ bool Avvia(Contesto& c, std::shared_ptr<host::IApplication> app,
 }
 
 void Termina(Contesto& c) {
+  if (!c.simulatore) FermaServizioHost(c);
   c.app.reset();
   c.risposta_regionale.reset();
   c.last_response.reset();

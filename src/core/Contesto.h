@@ -10,6 +10,7 @@
 #include "core/modLog.h"
 #include "qzkiro/Ui.h"
 #include "qzkiro/host/Application.h"
+#include "qzkiro/host/Componenti.h"
 #include "qzkiro/host/Object.h"
 
 namespace qzkiro::core {
@@ -31,8 +32,11 @@ struct Contesto {
   // registry operations before they send.
   long contatore_sain = 0;
   std::string file_simulatore;
-  // The host service component, created by the first HL7 send.
-  std::shared_ptr<host::Object> servizio_host;
+  // The host service component, created by the first HL7 send, and what its
+  // last accepted message left: the acknowledgement and its control id.
+  std::shared_ptr<host::IServizioHL7> servizio_host;
+  std::string ack_hl7;
+  std::string id_controllo_hl7;
   // The last answer document of the regional services.
   std::shared_ptr<host::Object> risposta_regionale;
   modLog::Stato log;
