@@ -10,7 +10,7 @@ PACCHETTI=(
   libpqxx-dev postgresql postgresql-common
   nlohmann-json3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  python3-aiosmtpd dovecot-pop3d clang libclang-rt-14-dev
+  python3-aiosmtpd dovecot-pop3d tinyproxy-bin clang libclang-rt-14-dev
 )
 
 mancanti=()

@@ -10,6 +10,7 @@
 #include "net/clsSOAP.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
+#include "support/ServerProxy.h"
 #include "util/File.h"
 #include "util/clsBase64.h"
 
@@ -191,6 +192,26 @@ TEST_F(TrasportiTest, SendCnsAndRest) {
   EXPECT_EQ(rest.LastError(),
             "Il sistema non ha risposto entro il tempo stabilito.\r\nPotrebbe trattarsi di un "
             "problema momentaneo pertanto si invita a riprovare più tardi");
+}
+
+TEST_F(TrasportiTest, ThroughARealProxyWithAndWithoutCredentials) {
+  testsupport::ServerProxy aperto;
+  auto soap = Client<clsSOAP>();
+  soap.ProxyHost = "127.0.0.1";
+  soap.ProxyPort = aperto.Porta();
+  ASSERT_TRUE(soap.Send("<e/>")) << soap.LastError() << soap.LastErrorResponse();
+  EXPECT_NE(aperto.Log().find("CONNECT"), std::string::npos);
+
+  testsupport::ServerProxy protetto("kiro", "segreta");
+  soap.ProxyPort = protetto.Porta();
+  soap.ProxyUsername = "kiro";
+  soap.ProxyPassword = "sbagliata";
+  EXPECT_FALSE(soap.Send("<e/>"));
+  EXPECT_EQ(soap.LastError(),
+            "Server non raggiungibile. Verificare la connessione o riprovare più tardi");
+  soap.ProxyPassword = "segreta";
+  EXPECT_TRUE(soap.Send("<e/>")) << soap.LastErrorResponse();
+  EXPECT_EQ(server_.Richieste("/servizio").size(), 2u);
 }
 
 TEST_F(TrasportiTest, SimulatorModeAnswersFromFilesWithoutTheNetwork) {

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+#include "support/Cartella.h"
+
+namespace qzkiro::testsupport {
+
+// A real HTTP proxy (tinyproxy) on a free loopback port, tunnelling HTTPS with
+// CONNECT; with a user name it asks for those Basic credentials. Stopped by
+// the destructor. Throws when it cannot start.
+class ServerProxy {
+ public:
+  explicit ServerProxy(const std::string& utente = {}, const std::string& password = {});
+  ~ServerProxy();
+  ServerProxy(const ServerProxy&) = delete;
+  ServerProxy& operator=(const ServerProxy&) = delete;
+
+  int Porta() const { return porta_; }
+  // What the proxy logged so far.
+  std::string Log() const;
+
+ private:
+  CartellaTemporanea cartella_;
+  int porta_ = 0;
+  pid_t pid_ = -1;
+};
+
+}  // namespace qzkiro::testsupport
