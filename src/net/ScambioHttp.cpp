@@ -119,6 +119,13 @@ void Imposta(CURL* curl, const RichiestaHttp& r) {
     curl_easy_setopt(curl, CURLOPT_SSLCERTTYPE, "P12");
     curl_easy_setopt(curl, CURLOPT_KEYPASSWD, r.password_p12.c_str());
   }
+  if (!r.certificato_pem.empty()) {
+    curl_easy_setopt(curl, CURLOPT_SSLCERT, r.certificato_pem.c_str());
+    curl_easy_setopt(curl, CURLOPT_SSLCERTTYPE, "PEM");
+    curl_easy_setopt(curl, CURLOPT_SSLKEY, r.chiave_pem.c_str());
+    if (!r.password_chiave.empty())
+      curl_easy_setopt(curl, CURLOPT_KEYPASSWD, r.password_chiave.c_str());
+  }
   if (!r.ca_bundle.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, r.ca_bundle.c_str());
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, r.verifica_server ? 1L : 0L);
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, r.verifica_server ? 2L : 0L);

@@ -29,6 +29,9 @@ struct RichiestaHttp {
   long timeout_lettura_ms = 0;
   std::string certificato_p12;  // client certificate (PKCS#12) and its password
   std::string password_p12;
+  std::string certificato_pem;  // or a client certificate and its key in PEM files
+  std::string chiave_pem;
+  std::string password_chiave;
   // The peer is verified against this CA bundle (the system's when empty),
   // unless `verifica_server` is false.
   std::string ca_bundle;

@@ -51,6 +51,11 @@ RichiestaHttp Trasporto::Base(long connessione_predefinita_ms) const {
   r.timeout_connessione_ms =
       ConnectTimeOut > 0 ? ConnectTimeOut * 1000L : connessione_predefinita_ms;
   if (ReadTimeOut > 0) r.timeout_lettura_ms = ReadTimeOut * 1000L;
+  if (Cert) {
+    r.certificato_pem = Cert->certificato;
+    r.chiave_pem = Cert->chiave;
+    r.password_chiave = Cert->password;
+  }
   r.certificato_p12 = FileCertTLS;
   r.password_p12 = PasswordTLS;
   r.ca_bundle = CaBundle;

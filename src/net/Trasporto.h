@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "qzkiro/clsItemAsserzione.h"
@@ -12,6 +13,13 @@ namespace qzkiro::net {
 
 // The fields and results that the SOAP and REST clients share. A client is
 // configured by its public fields, sends once and is released.
+// A client certificate given as an object: certificate and key in PEM files.
+struct CertificatoClient {
+  std::string certificato;
+  std::string chiave;
+  std::string password;
+};
+
 class Trasporto {
  public:
   virtual ~Trasporto();
@@ -24,11 +32,12 @@ class Trasporto {
   // The trace file of the exchange (the SOAP dump file); emptied before and
   // after each call, and logged.
   std::string FileLog;
-  std::string AcceptEncoding;            // default "deflate"
-  bool UseIEProxy = false;               // the system's proxy settings
-  std::string FileCertTLS, PasswordTLS;  // client certificate (PKCS#12)
-  std::string Servizio;                  // log titles and the simulator's service name
-  std::string ProxyHost;                 // "ie" in any letter case: the system's proxy
+  std::string AcceptEncoding;               // default "deflate"
+  bool UseIEProxy = false;                  // the system's proxy settings
+  std::shared_ptr<CertificatoClient> Cert;  // client certificate, when given
+  std::string FileCertTLS, PasswordTLS;     // client certificate (PKCS#12)
+  std::string Servizio;                     // log titles and the simulator's service name
+  std::string ProxyHost;                    // "ie" in any letter case: the system's proxy
   std::int32_t ProxyPort = 0;
   std::string ProxyUsername, ProxyPassword;
   std::string ResponseToFile;  // a successful answer is also saved here

@@ -111,6 +111,13 @@ TEST_F(TrasportiTest, NoAnswerRefusedCertificateAndTimeOut) {
   EXPECT_FALSE(senza_certificato.Send("<e/>"));
   EXPECT_EQ(senza_certificato.LastError(), irraggiungibile);
 
+  auto con_oggetto = Client<clsSOAP>();
+  con_oggetto.FileCertTLS.clear();
+  con_oggetto.Cert = std::make_shared<CertificatoClient>(
+      CertificatoClient{pki_.ClientPem().string(), pki_.ChiaveClient().string(), ""});
+  EXPECT_TRUE(con_oggetto.Send("<e/>")) << con_oggetto.LastErrorResponse();
+  server_.DimenticaRichieste();
+
   auto estraneo = Client<clsSOAP>();
   estraneo.FileCertTLS = pki_.EstraneoP12().string();
   EXPECT_FALSE(estraneo.Send("<e/>"));
