@@ -156,11 +156,20 @@ TEST_F(TrasportiTest, PreparedRequestBytesAndTraceFile) {
   EXPECT_EQ(soap.Response(), "multipart/related; boundary=x");
   EXPECT_EQ(server_.Richieste("/servizio/annidato").at(0).corpo, "--x\r\nparte\r\n--x--");
   EXPECT_EQ(std::filesystem::file_size(soap.FileLog), 0u) << "emptied after the call";
-  bool traccia = false;
-  for (const auto& r : Log()) {
-    traccia |= r.tipo == '1' && r.testo.ends_with("    ChilkatHttpResponse");
+  // The trace went to the log as the attachment of a "ChilkatHttpResponse" entry.
+  const auto records = Log();
+  std::string traccia;
+  for (std::size_t i = 0; i + 2 < records.size(); ++i) {
+    if (records[i].tipo == '1' && records[i].testo.ends_with("    ChilkatHttpResponse") &&
+        records[i + 2].tipo == '4') {
+      const std::string& b64 = records[i + 2].testo;
+      traccia =
+          util::ComeTesto(util::clsBase64::DecodeBytes(b64.substr(b64.find(": ") + 2)).value());
+    }
   }
-  EXPECT_TRUE(traccia);
+  EXPECT_NE(traccia.find("> POST /servizio/annidato HTTP/1.1"), std::string::npos) << traccia;
+  EXPECT_NE(traccia.find("--x\r\nparte"), std::string::npos);
+  EXPECT_NE(traccia.find("< HTTP/1.1 200"), std::string::npos);
 
   auto binario = Client<clsSOAP>();
   EXPECT_TRUE(binario.Send(util::Bytes{'<', 'b', '/', '>'}));
