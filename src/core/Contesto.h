@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/Casuale.h"
 #include "core/Operazioni.h"
 #include "core/Orologio.h"
 #include "core/PluginSettings.h"
@@ -42,6 +43,7 @@ struct Contesto {
   modLog::Stato log;
 
   std::shared_ptr<Orologio> orologio = std::make_shared<OrologioDiSistema>();
+  std::shared_ptr<Casuale> casuale = std::make_shared<CasualeDiSistema>();
   std::shared_ptr<Ui> ui;
   Rotte rotte;
 
