@@ -1,6 +1,7 @@
 #include "core/Orologio.h"
 
 #include <ctime>
+#include <thread>
 
 namespace qzkiro::core {
 
@@ -10,6 +11,25 @@ util::DataOra OrologioDiSistema::Adesso() const {
   localtime_r(&now, &local);
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
           local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+util::DataOra OrologioDiSistema::AdessoUTC() const {
+  std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
+}
+
+void OrologioDiSistema::Attendi(std::chrono::milliseconds durata) {
+  std::this_thread::sleep_for(durata);
+}
+
+util::DataOra OrologioFisso::AdessoUTC() const {
+  return adesso_.PiuSecondi(-3600L * scarto_ore_);
+}
+
+void OrologioFisso::Attendi(std::chrono::milliseconds durata) {
+  adesso_ = adesso_.PiuSecondi(static_cast<long>(durata.count() / 1000));
 }
 
 }  // namespace qzkiro::core

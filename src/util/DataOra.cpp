@@ -60,4 +60,19 @@ DataOra DataOra::PiuGiorni(int giorni) const {
   return out;
 }
 
+DataOra DataOra::PiuSecondi(long secondi) const {
+  long totale = ((ora * 60L) + minuto) * 60L + secondo + secondi;
+  long giorni = totale / 86400;
+  totale %= 86400;
+  if (totale < 0) {
+    totale += 86400;
+    --giorni;
+  }
+  DataOra out = PiuGiorni(static_cast<int>(giorni));
+  out.ora = static_cast<int>(totale / 3600);
+  out.minuto = static_cast<int>(totale / 60 % 60);
+  out.secondo = static_cast<int>(totale % 60);
+  return out;
+}
+
 }  // namespace qzkiro::util

@@ -25,6 +25,8 @@ struct DataOra {
 
   // The same moment moved by whole days (calendar-correct).
   DataOra PiuGiorni(int giorni) const;
+  // The moment moved by seconds (either direction), across days.
+  DataOra PiuSecondi(long secondi) const;
 };
 
 }  // namespace qzkiro::util

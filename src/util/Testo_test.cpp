@@ -27,6 +27,10 @@ TEST(DataOraTest, FormatsHostPatternsAndMovesByDays) {
   EXPECT_EQ((DataOra{2024, 2, 28}).PiuGiorni(1).Formato("yyyymmdd"), "20240229");
   EXPECT_EQ((DataOra{2023, 3, 1}).PiuGiorni(-1).Formato("yyyymmdd"), "20230228");
   EXPECT_LT((DataOra{2019, 10, 10, 23}), (DataOra{2019, 10, 11}));
+  EXPECT_EQ((DataOra{2026, 12, 31, 23, 59, 58}).PiuSecondi(3).Formato("yyyymmddhhnnss"),
+            "20270101000001");
+  EXPECT_EQ((DataOra{2026, 3, 1, 0, 30, 0}).PiuSecondi(-3600).Formato("yyyymmddhhnnss"),
+            "20260228233000");
 }
 
 }  // namespace

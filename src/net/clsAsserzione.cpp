@@ -1,0 +1,233 @@
+#include "net/clsAsserzione.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "core/Contesto.h"
+#include "core/Operazioni.h"
+#include "core/modLog.h"
+#include "net/CifraRSA.h"
+#include "net/ErroriServizio.h"
+#include "net/MessaggiIdentita.h"
+#include "net/clsSOAP.h"
+
+namespace qzkiro::net {
+
+namespace {
+
+// Services whose assertions serve one another.
+constexpr std::string_view kServiziCondivisi =
+    "demInvioPrescritto,demAnnullaPrescritto,QueryPaziente,QueryReferto";
+
+bool Condiviso(const std::string& servizio) {
+  if (servizio.empty()) return false;
+  std::string_view lista = kServiziCondivisi;
+  for (std::size_t at = 0; at <= lista.size();) {
+    auto virgola = lista.find(',', at);
+    if (virgola == std::string_view::npos) virgola = lista.size();
+    if (lista.substr(at, virgola - at) == servizio) return true;
+    at = virgola + 1;
+  }
+  return false;
+}
+
+bool StessoResponsabile(const clsItemAsserzione& item, const std::string& richiesto) {
+  return richiesto.empty() || item.CFResponsabile == richiesto;
+}
+
+void Predefiniti(clsItemAsserzione& item) {
+  if (item.Contesto.empty()) item.Contesto = "C.1.1";
+  if (item.Ruolo.empty()) item.Ruolo = "R.1.1";
+  if (item.Audience.empty()) item.Audience = "http://X-ServiceProvider";
+}
+
+// A client of the identity provider configured from the settings.
+clsSOAP ClientProvider(const std::string& azione, const std::string& servizio) {
+  const auto& c = core::Ctx();
+  const auto& s = c.settings;
+  clsSOAP soap;
+  soap.URL = s.Endpoint("iap");
+  soap.Action = azione;
+  soap.ContentType = "application/soap+xml;charset=UTF-8";
+  soap.Servizio = servizio;
+  soap.FileCertTLS = s.certificato_tls;
+  soap.PasswordTLS = s.password_tls;
+  soap.ProxyHost = s.proxy_host;
+  soap.ProxyPort = s.proxy_port;
+  soap.ProxyUsername = s.proxy_username;
+  soap.ProxyPassword = s.proxy_password;
+  soap.FileLog = core::modLog::SoapDumpFileName(c);
+  return soap;
+}
+
+// Nonce, time stamps and message id of a new request; answers the id.
+std::string PreparaRichiesta(clsItemAsserzione& item) {
+  auto& c = core::Ctx();
+  item.LastError.clear();
+  item.LastErrorCode.clear();
+  item.Nonce = CreaNonce(*c.casuale);
+  const util::DataOra t = c.orologio->AdessoUTC();
+  item.TimeStamp = TimeStampSaml(t);
+  item.TimeStamp1d = TimeStampSaml(t.PiuGiorni(1));
+  return CreaIDMessaggio(*c.casuale);
+}
+
+}  // namespace
+
+bool clsAsserzione::RichiestaAsserzione(clsItemAsserzione& item) {
+  const std::string id = PreparaRichiesta(item);
+  const std::string& certificato = core::Ctx().settings.certificato;
+  const std::string busta = BustaAutenticazione(
+      item, id, CifraRSA(item.Nonce + item.TimeStamp + item.Password, certificato));
+  clsSOAP soap =
+      ClientProvider("urn:rve:AuthenticateAndGetAssertion", "AuthenticateAndGetAssertion");
+  if (!soap.Send(busta)) {
+    item.LastError = soap.LastError();
+    if (auto errore = DecodificaErroreAsserzione(soap.LastErrorResponse())) {
+      item.LastErrorCode = errore.codice;
+      item.LastError = errore.messaggio;
+    }
+    return false;
+  }
+  if (!LeggiRispostaAutenticazione(soap.Response(), item)) return false;
+  // The provider's assertion is valid from its issue instant: give it time.
+  core::Ctx().orologio->Attendi(std::chrono::seconds(2));
+  return true;
+}
+
+bool clsAsserzione::Autentica(clsItemAsserzione& item) {
+  Predefiniti(item);
+  if (RichiestaAsserzione(item)) return true;
+  if (item.LastErrorCode == "ERR_00056" || item.LastErrorCode == "ERR_00061") {
+    last_error_ = "Password KIRO Scaduta";
+    return false;
+  }
+  last_error_ = item.LastError;
+  return false;
+}
+
+std::shared_ptr<clsItemAsserzione> clsAsserzione::DaiAsserzione(
+    const std::string& Servizio, const std::string& Contesto, const std::string& Ruolo,
+    const std::string& Audience, const std::string& CFResponsabile, const std::string& CFPaziente,
+    const std::string& TokenOTP) {
+  for (const auto& item : cache_) {
+    if (item->Contesto == Contesto && item->CFPaziente == CFPaziente && item->OTP == TokenOTP &&
+        StessoResponsabile(*item, CFResponsabile)) {
+      return item;
+    }
+  }
+  if (Condiviso(Servizio)) {
+    for (const auto& item : cache_) {
+      if (Condiviso(item->Servizio) && item->Contesto == Contesto &&
+          item->CFPaziente == CFPaziente && StessoResponsabile(*item, CFResponsabile)) {
+        return item;
+      }
+    }
+    for (const auto& item : cache_) {
+      if (!Condiviso(item->Servizio) || !StessoResponsabile(*item, CFResponsabile)) continue;
+      auto clone = item->Clone();
+      clone->Servizio = Servizio;
+      clone->Contesto = Contesto;
+      clone->Ruolo = Ruolo;
+      clone->Audience = Audience;
+      clone->CFPaziente = CFPaziente;
+      clone->OTP = TokenOTP;
+      if (!Autentica(*clone)) return nullptr;
+      cache_.push_back(clone);
+      return clone;
+    }
+  }
+  return NuovaAsserzione(Servizio, Contesto, Ruolo, Audience, "", CFPaziente, CFResponsabile,
+                         TokenOTP);
+}
+
+std::shared_ptr<clsItemAsserzione> clsAsserzione::NuovaAsserzione(
+    const std::string& Servizio, const std::string& Contesto, const std::string& Ruolo,
+    const std::string& Audience, const std::string& TipologiaAutenticazione,
+    const std::string& CFPaziente, const std::string& CFResponsabile, const std::string& TokenOTP) {
+  auto item = std::make_shared<clsItemAsserzione>();
+  item->Servizio = Servizio;
+  item->Contesto = Contesto;
+  item->Ruolo = Ruolo;
+  item->Audience = Audience;
+  item->TipologiaAutenticazione = TipologiaAutenticazione.empty() ? "A.1" : TipologiaAutenticazione;
+  item->CFPaziente = CFPaziente;
+  item->CFResponsabile = CFResponsabile;
+  item->OTP = TokenOTP;
+  if (item->TipologiaAutenticazione != "A.1") {
+    last_error_ = "Tipologia autenticazione non prevista";
+    return nullptr;
+  }
+  const auto& r = ricordate_;
+  if (r.utente.empty() || r.password.empty() ||
+      (!CFResponsabile.empty() && CFResponsabile != r.cf_responsabile)) {
+    last_error_ = "Credenziali di accesso non disponibili: inserire utente e password";
+    return nullptr;
+  }
+  item->UserName = r.utente;
+  item->Password = r.password;
+  item->CFResponsabile = r.cf_responsabile;
+  item->CFUtente = r.cf_utente;
+  Predefiniti(*item);
+  if (item->CFUtente != item->CFResponsabile && item->Contesto == "C.1.1") item->Contesto = "C.1.2";
+  if (!Autentica(*item)) return nullptr;
+  cache_.push_back(item);
+  return item;
+}
+
+std::shared_ptr<clsItemAsserzione> clsAsserzione::NuovaAsserzione(
+    const std::string& servizio, const std::string& contesto, const std::string& cf_paziente,
+    const std::string& cf_responsabile) {
+  return NuovaAsserzione(servizio, contesto, "", "", "", cf_paziente, cf_responsabile);
+}
+
+bool clsAsserzione::AggiornaAsserzione(clsItemAsserzione& item) {
+  return Autentica(item);
+}
+
+void clsAsserzione::EliminaAsserzione(const clsItemAsserzione& item) {
+  std::erase_if(cache_, [&](const auto& voce) { return voce.get() == &item; });
+}
+
+bool clsAsserzione::UpdatePassword(clsItemAsserzione&) {
+  last_error_ = "La modifica della password richiede il dialogo di cambio password";
+  return false;
+}
+
+bool clsAsserzione::CambiaPassword(clsItemAsserzione& item, const std::string& nuova) {
+  const std::string id = PreparaRichiesta(item);
+  const std::string& certificato = core::Ctx().settings.certificato;
+  const std::string prefisso = item.Nonce + item.TimeStamp;
+  const std::string busta =
+      BustaAggiornaPassword(item, id, CifraRSA(prefisso + item.Password, certificato),
+                            CifraRSA(prefisso + nuova, certificato));
+  clsSOAP soap = ClientProvider("urn:rve:UpdatePassword", "UpdatePassword");
+  if (!soap.Send(busta)) {
+    last_error_ = soap.LastError();
+    return false;
+  }
+  if (soap.Response().find("expirationDate") == std::string::npos) {
+    clsItemAsserzione esito;
+    LeggiRispostaAutenticazione(soap.Response(), esito);
+    last_error_ = esito.LastError;
+    return false;
+  }
+  item.Password = nuova;
+  ricordate_.password = nuova;
+  return true;
+}
+
+void clsAsserzione::Ricorda(const std::string& utente, const std::string& password,
+                            const std::string& cf_responsabile, const std::string& cf_utente) {
+  ricordate_ = {utente, password, cf_responsabile, cf_utente};
+}
+
+}  // namespace qzkiro::net
+
+namespace qzkiro::op {
+
+std::shared_ptr<core::ServizioAsserzione> CreaServizioAsserzione() {
+  return std::make_shared<net::clsAsserzione>();
+}
+
+}  // namespace qzkiro::op

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ServizioAsserzione.h"
+#include "qzkiro/clsItemAsserzione.h"
+
+namespace qzkiro::net {
+
+// The process-wide identity service: obtains SAML assertions from the
+// regional identity provider on behalf of the doctor, keeps them in a cache so
+// one login serves many requests, renews them and changes expired passwords.
+class clsAsserzione : public core::ServizioAsserzione {
+ public:
+  // The cached assertion for this request context, or a new one.
+  std::shared_ptr<clsItemAsserzione> DaiAsserzione(
+      const std::string& Servizio, const std::string& Contesto, const std::string& Ruolo,
+      const std::string& Audience, const std::string& CFResponsabile, const std::string& CFPaziente,
+      const std::string& TokenOTP = {});
+  // Always authenticates again; the new item joins the cache.
+  std::shared_ptr<clsItemAsserzione> NuovaAsserzione(
+      const std::string& Servizio, const std::string& Contesto, const std::string& Ruolo,
+      const std::string& Audience, const std::string& TipologiaAutenticazione,
+      const std::string& CFPaziente, const std::string& CFResponsabile,
+      const std::string& TokenOTP = {});
+
+  // The identity service as the transports use it.
+  bool AggiornaAsserzione(clsItemAsserzione& item) override;
+  void EliminaAsserzione(const clsItemAsserzione& item) override;
+  std::shared_ptr<clsItemAsserzione> NuovaAsserzione(const std::string& servizio,
+                                                     const std::string& contesto,
+                                                     const std::string& cf_paziente,
+                                                     const std::string& cf_responsabile) override;
+  bool UpdatePassword(clsItemAsserzione& item) override;
+  std::string LastError() const override { return last_error_; }
+
+  // One exchange with the provider for `item`; true when it issued the
+  // assertion (in item.Asserzione).
+  bool RichiestaAsserzione(clsItemAsserzione& item);
+  // The password change exchange with the new password already chosen.
+  bool CambiaPassword(clsItemAsserzione& item, const std::string& nuova);
+  // Credentials kept for the rest of the run (after a login or the dialog).
+  void Ricorda(const std::string& utente, const std::string& password,
+               const std::string& cf_responsabile, const std::string& cf_utente);
+
+  const std::vector<std::shared_ptr<clsItemAsserzione>>& Cache() const { return cache_; }
+
+ private:
+  bool Autentica(clsItemAsserzione& item);
+  struct Credenziali {
+    std::string utente, password, cf_responsabile, cf_utente;
+  };
+  std::vector<std::shared_ptr<clsItemAsserzione>> cache_;
+  Credenziali ricordate_;
+  std::string last_error_;
+};
+
+}  // namespace qzkiro::net
