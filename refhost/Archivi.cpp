@@ -97,6 +97,13 @@ std::optional<host::VoceComune> ArchivioComuni::CaricaCF(const std::string& cata
   return std::nullopt;
 }
 
+ArchivioUtenti::ArchivioUtenti(const nlohmann::json& document)
+    : versione_(Testo(document, "Versione")) {
+  for (const auto& voce : Voci(document)) {
+    utenti_.push_back({Testo(voce, "CodiceFiscale"), Testo(voce, "NomeCompleto")});
+  }
+}
+
 std::shared_ptr<host::IArchivio> ApriArchivio(const std::filesystem::path& cartella_dati,
                                               const std::string& name) {
   auto document = [&] { return LeggiJson(cartella_dati / "archivi" / (name + ".json")); };
@@ -105,6 +112,7 @@ std::shared_ptr<host::IArchivio> ApriArchivio(const std::filesystem::path& carte
   if (name == "PPIP") return std::make_shared<ArchivioPPIP>(document());
   if (name == "Strutture") return std::make_shared<ArchivioStrutture>(document());
   if (name == "Comuni") return std::make_shared<ArchivioComuni>(document());
+  if (name == "Utenti") return std::make_shared<ArchivioUtenti>(document());
   throw Failure(kMembroNonSupportato, "Archivio sconosciuto: " + name);
 }
 

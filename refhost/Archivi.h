@@ -94,6 +94,17 @@ class ArchivioComuni : public host::IArchivioComuni {
   std::vector<Voce> voci_;
 };
 
+class ArchivioUtenti : public host::IArchivioUtenti {
+ public:
+  explicit ArchivioUtenti(const nlohmann::json& document);
+  std::string Versione() override { return versione_; }
+  std::vector<host::VoceUtente> Elenco() override { return utenti_; }
+
+ private:
+  std::string versione_;
+  std::vector<host::VoceUtente> utenti_;
+};
+
 // Opens the archive `name` of the data folder; throws Failure for a name the
 // host does not know.
 std::shared_ptr<host::IArchivio> ApriArchivio(const std::filesystem::path& cartella_dati,

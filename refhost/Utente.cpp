@@ -22,6 +22,7 @@ Utente::Utente(const std::filesystem::path& cartella_dati) {
   codice_regionale_ = Testo(json, "CodiceRegionale");
   id_schema_ = Testo(json, "IDSchema");
   email_ = Testo(json, "Email");
+  codice_struttura_ = Testo(json, "CodiceStruttura");
   tipo_ = static_cast<std::int16_t>(json.value("Tipo", 0));
   if (auto items = json.find("Items"); items != json.end() && items->is_object()) {
     for (const auto& [key, value] : items->items()) {

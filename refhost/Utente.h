@@ -35,6 +35,7 @@ class Utente : public host::IUtente {
   std::string CodiceRegionale() override { return codice_regionale_; }
   std::string IDSchema() override { return id_schema_; }
   std::string Email() override { return email_; }
+  std::string CodiceStruttura() override { return codice_struttura_; }
   ItemsUtente& Items() override { return items_; }
 
   void SetCodiceFiscale(std::string v) { codice_fiscale_ = std::move(v); }
@@ -44,7 +45,7 @@ class Utente : public host::IUtente {
 
  private:
   std::string codice_fiscale_, codice_regione_asl_, temp_dir_, cognome_, nome_;
-  std::string codice_regionale_, id_schema_, email_;
+  std::string codice_regionale_, id_schema_, email_, codice_struttura_;
   std::int16_t tipo_ = 0;
   ItemsUtente items_;
 };

@@ -1,5 +1,6 @@
 #include "UiConsole.h"
 
+#include <cstdlib>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -33,6 +34,44 @@ int UiConsole::MsgBox(const std::string& testo, int stile, const std::string& ti
     out_ << "└─ (risposta: " << answer << ")\n";
   }
   return answer;
+}
+
+std::string UiConsole::Chiedi(const std::string& domanda) {
+  out_ << domanda << ": " << std::flush;
+  std::string riga;
+  std::getline(in_, riga);
+  return riga;
+}
+
+bool UiConsole::Credenziali(frmPasswordAsserzione& form) {
+  out_ << "┌─ Credenziali del servizio di identità\n";
+  if (!interattiva_) {
+    out_ << "└─ (annullato: nessun terminale)\n";
+    return false;
+  }
+  if (std::string utente = Chiedi("Utente [" + form.UserName + "]"); !utente.empty()) {
+    form.UserName = utente;
+  }
+  form.Password = Chiedi("Password");
+  for (std::size_t i = 0; i < form.Responsabili.size(); ++i) {
+    out_ << "  " << i + 1 << ") " << form.Responsabili[i].NomeCompleto << '\n';
+  }
+  const std::string scelta = Chiedi("Responsabile (numero)");
+  form.IndiceResponsabile = scelta.empty() ? -1 : std::atoi(scelta.c_str()) - 1;
+  form.Ricorda = Chiedi("Ricordare le credenziali? [s/n]") == "s";
+  return !form.Password.empty() || !form.UserName.empty();
+}
+
+bool UiConsole::CambioPassword(frmUpdatePasswordAsserzione& form) {
+  out_ << "┌─ Aggiorna password di " << form.UserName << '\n';
+  if (!interattiva_) {
+    out_ << "└─ (annullato: nessun terminale)\n";
+    return false;
+  }
+  form.Password = Chiedi("Password attuale");
+  form.NuovaPassword = Chiedi("Nuova password");
+  form.Ridigita = Chiedi("Ridigita password");
+  return true;
 }
 
 }  // namespace qzkiro::kiro

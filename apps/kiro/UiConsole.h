@@ -13,8 +13,13 @@ class UiConsole : public core::Ui {
   UiConsole(std::ostream& out, std::istream& in, bool interattiva)
       : out_(out), in_(in), interattiva_(interattiva) {}
   int MsgBox(const std::string& testo, int stile, const std::string& titolo) override;
+  // Asked line by line on a terminal; cancelled otherwise.
+  bool Credenziali(frmPasswordAsserzione& form) override;
+  bool CambioPassword(frmUpdatePasswordAsserzione& form) override;
 
  private:
+  std::string Chiedi(const std::string& domanda);
+
   std::ostream& out_;
   std::istream& in_;
   bool interattiva_;

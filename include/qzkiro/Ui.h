@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "qzkiro/Moduli.h"
+
 namespace qzkiro::core {
 
 // Message-box styles and answers, with the host platform's values.
@@ -32,6 +34,11 @@ class Ui {
   // Shows `testo` with the buttons and icon of `stile` under `titolo`; returns
   // the answer (risposta::...).
   virtual int MsgBox(const std::string& testo, int stile, const std::string& titolo) = 0;
+  // The add-on's forms, shown modally; false when the user cancels. The form
+  // arrives filled with what the add-on knows and leaves with what the user
+  // entered.
+  virtual bool Credenziali(frmPasswordAsserzione& form) = 0;
+  virtual bool CambioPassword(frmUpdatePasswordAsserzione& form) = 0;
 };
 
 // The answer a box gives when nobody chooses: its first button.

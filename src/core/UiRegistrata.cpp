@@ -29,4 +29,33 @@ int UiRegistrata::MsgBox(const std::string& testo, int stile, const std::string&
   return RispostaPredefinita(stile);
 }
 
+namespace {
+
+template <class Form>
+bool Compila(std::deque<std::optional<Form>>& coda, Form& form, bool scriptata, const char* nome) {
+  if (coda.empty()) {
+    if (scriptata) throw std::logic_error(std::string("modulo senza risposta preparata: ") + nome);
+    return false;
+  }
+  auto valori = std::move(coda.front());
+  coda.pop_front();
+  if (!valori) return false;
+  form = std::move(*valori);
+  return true;
+}
+
+}  // namespace
+
+bool UiRegistrata::Credenziali(frmPasswordAsserzione& form) {
+  mostrate_.push_back(form);
+  auto responsabili = form.Responsabili;
+  const bool ok = Compila(credenziali_, form, modo_ == Modo::Scriptata, "credenziali");
+  if (ok && form.Responsabili.empty()) form.Responsabili = std::move(responsabili);
+  return ok;
+}
+
+bool UiRegistrata::CambioPassword(frmUpdatePasswordAsserzione& form) {
+  return Compila(cambi_, form, modo_ == Modo::Scriptata, "cambio password");
+}
+
 }  // namespace qzkiro::core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,14 +26,30 @@ class UiRegistrata : public Ui {
   explicit UiRegistrata(Modo modo = Modo::NonInterattiva) : modo_(modo) {}
 
   int MsgBox(const std::string& testo, int stile, const std::string& titolo) override;
+  // A form with no prepared answer is cancelled (non-interactive) or fails the
+  // test (scripted).
+  bool Credenziali(frmPasswordAsserzione& form) override;
+  bool CambioPassword(frmUpdatePasswordAsserzione& form) override;
 
   void Rispondi(int risposta) { risposte_.push_back(risposta); }
+  // What the user will type in the next credentials form (nullopt: cancel).
+  void RispondiCredenziali(std::optional<frmPasswordAsserzione> valori) {
+    credenziali_.push_back(std::move(valori));
+  }
+  void RispondiCambioPassword(std::optional<frmUpdatePasswordAsserzione> valori) {
+    cambi_.push_back(std::move(valori));
+  }
+  // The forms as they were shown.
+  const std::vector<frmPasswordAsserzione>& CredenzialiMostrate() const { return mostrate_; }
   const std::vector<BoxMostrato>& Mostrati() const { return mostrati_; }
 
  private:
   Modo modo_;
   std::deque<int> risposte_;
   std::vector<BoxMostrato> mostrati_;
+  std::deque<std::optional<frmPasswordAsserzione>> credenziali_;
+  std::deque<std::optional<frmUpdatePasswordAsserzione>> cambi_;
+  std::vector<frmPasswordAsserzione> mostrate_;
 };
 
 }  // namespace qzkiro::core

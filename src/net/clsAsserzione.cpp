@@ -7,9 +7,12 @@
 #include "core/Operazioni.h"
 #include "core/modLog.h"
 #include "net/CifraRSA.h"
+#include "net/CredenzialiSalvate.h"
 #include "net/ErroriServizio.h"
 #include "net/MessaggiIdentita.h"
 #include "net/clsSOAP.h"
+#include "qzkiro/Moduli.h"
+#include "qzkiro/Ui.h"
 
 namespace qzkiro::net {
 
@@ -98,12 +101,68 @@ bool clsAsserzione::RichiestaAsserzione(clsItemAsserzione& item) {
 bool clsAsserzione::Autentica(clsItemAsserzione& item) {
   Predefiniti(item);
   if (RichiestaAsserzione(item)) return true;
-  if (item.LastErrorCode == "ERR_00056" || item.LastErrorCode == "ERR_00061") {
+  const bool scaduta = item.LastErrorCode == "ERR_00056";
+  if (!scaduta && item.LastErrorCode != "ERR_00061") {
+    last_error_ = item.LastError;
+    return false;
+  }
+  auto& c = core::Ctx();
+  if (!c.app) {
     last_error_ = "Password KIRO Scaduta";
     return false;
   }
+  const std::string domanda =
+      std::string(scaduta ? "La password risulta essere scaduta."
+                          : "La password deve essere cambiata.") +
+      "\r\nPer accedere al servizio è necessarrio aggiornare la password.\r\n\r\n"
+      "Aggiornare la password ora?";
+  if (c.ui->MsgBox(domanda, core::stile::kSiNo | core::stile::kAvviso, "Autenticazione") !=
+      core::risposta::kSi) {
+    last_error_.clear();
+    return false;
+  }
+  if (!UpdatePassword(item)) return false;
+  if (RichiestaAsserzione(item)) return true;
   last_error_ = item.LastError;
   return false;
+}
+
+void clsAsserzione::ContestoDelegato(clsItemAsserzione& item) {
+  if (item.CFUtente != item.CFResponsabile && item.Contesto == "C.1.1") item.Contesto = "C.1.2";
+}
+
+bool clsAsserzione::ChiediCredenziali(clsItemAsserzione& item) {
+  auto& c = core::Ctx();
+  auto& app = c.App();
+  frmPasswordAsserzione form;
+  for (const auto& medico :
+       host::Come<host::IArchivioUtenti>(app.Archivio("Utenti"), "Utenti")->Elenco()) {
+    form.Responsabili.push_back({medico.CodiceFiscale, medico.NomeCompleto});
+    if (medico.CodiceFiscale == app.Utente().CodiceFiscale()) {
+      form.IndiceResponsabile = static_cast<int>(form.Responsabili.size()) - 1;
+    }
+  }
+  if (auto salvate = CredenzialiSalvate::Leggi()) {
+    form.UserName = salvate->utente;
+    form.Password = salvate->password;
+    form.Ricorda = true;
+  }
+  for (;;) {
+    if (!c.ui->Credenziali(form)) return false;
+    const std::string avviso = form.Valida();
+    if (avviso.empty()) break;
+    c.ui->MsgBox(avviso, core::stile::kAvviso, "KIRO");
+  }
+  if (form.Ricorda) CredenzialiSalvate{form.UserName, form.Password}.Salva();
+  const std::int16_t tipo = app.Utente().Tipo();
+  item.UserName = form.UserName;
+  item.Password = form.Password;
+  item.CFResponsabile = form.Scelto()->CodiceFiscale;
+  item.CFUtente = item.Servizio == "FlussoACN" && tipo >= 2 && tipo <= 4
+                      ? item.CFResponsabile
+                      : app.Utente().CodiceFiscale();
+  item.Struttura = app.Utente().CodiceStruttura();
+  return true;
 }
 
 std::shared_ptr<clsItemAsserzione> clsAsserzione::DaiAsserzione(
@@ -159,18 +218,24 @@ std::shared_ptr<clsItemAsserzione> clsAsserzione::NuovaAsserzione(
     return nullptr;
   }
   const auto& r = ricordate_;
-  if (r.utente.empty() || r.password.empty() ||
-      (!CFResponsabile.empty() && CFResponsabile != r.cf_responsabile)) {
+  const bool ricordate = !r.utente.empty() && !r.password.empty() &&
+                         (CFResponsabile.empty() || CFResponsabile == r.cf_responsabile);
+  Predefiniti(*item);
+  if (ricordate) {
+    item->UserName = r.utente;
+    item->Password = r.password;
+    item->CFResponsabile = r.cf_responsabile;
+    item->CFUtente = r.cf_utente;
+  } else if (!core::Ctx().app) {
     last_error_ = "Credenziali di accesso non disponibili: inserire utente e password";
     return nullptr;
+  } else if (!ChiediCredenziali(*item)) {
+    last_error_.clear();
+    return nullptr;
   }
-  item->UserName = r.utente;
-  item->Password = r.password;
-  item->CFResponsabile = r.cf_responsabile;
-  item->CFUtente = r.cf_utente;
-  Predefiniti(*item);
-  if (item->CFUtente != item->CFResponsabile && item->Contesto == "C.1.1") item->Contesto = "C.1.2";
+  ContestoDelegato(*item);
   if (!Autentica(*item)) return nullptr;
+  Ricorda(item->UserName, item->Password, item->CFResponsabile, item->CFUtente);
   cache_.push_back(item);
   return item;
 }
@@ -189,9 +254,25 @@ void clsAsserzione::EliminaAsserzione(const clsItemAsserzione& item) {
   std::erase_if(cache_, [&](const auto& voce) { return voce.get() == &item; });
 }
 
-bool clsAsserzione::UpdatePassword(clsItemAsserzione&) {
-  last_error_ = "La modifica della password richiede il dialogo di cambio password";
-  return false;
+bool clsAsserzione::UpdatePassword(clsItemAsserzione& item) {
+  auto& c = core::Ctx();
+  frmUpdatePasswordAsserzione form;
+  form.UserName = item.UserName;
+  for (;;) {
+    if (!c.ui->CambioPassword(form)) {
+      last_error_ = "Operazione annullata dall'utente";
+      return false;
+    }
+    const std::string avviso = form.Valida();
+    if (avviso.empty()) break;
+    c.ui->MsgBox(avviso, core::stile::kAvviso, "KIRO");
+  }
+  item.Password = form.Password;
+  if (!CambiaPassword(item, form.NuovaPassword)) return false;
+  if (CredenzialiSalvate::Leggi()) CredenzialiSalvate{item.UserName, item.Password}.Salva();
+  c.ui->MsgBox("Password modificata con successo!", core::stile::kInformazione,
+               "Aggiorna Password");
+  return true;
 }
 
 bool clsAsserzione::CambiaPassword(clsItemAsserzione& item, const std::string& nuova) {

@@ -49,6 +49,10 @@ class clsAsserzione : public core::ServizioAsserzione {
 
  private:
   bool Autentica(clsItemAsserzione& item);
+  // Asks the credentials with the dialog and fills `item`; false when cancelled.
+  bool ChiediCredenziali(clsItemAsserzione& item);
+  // The delegate context when the user acts for another doctor.
+  static void ContestoDelegato(clsItemAsserzione& item);
   struct Credenziali {
     std::string utente, password, cf_responsabile, cf_utente;
   };

@@ -6,6 +6,7 @@
 
 #include "net/clsAsserzione.h"
 #include "net/clsSOAP.h"
+#include "qzkiro/Moduli.h"
 #include "sandbox/IdentityProvider.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
@@ -102,6 +103,77 @@ TEST_F(AsserzioneIdpTest, AnExpiredAssertionIsRenewedByTheProviderAndSentAgain) 
   EXPECT_NE(item->Asserzione, vecchia);
   EXPECT_EQ(idp_.Richieste().size(), 2u);
   EXPECT_NE(server_.Richieste("/mef").back().corpo.find(item->Asserzione), std::string::npos);
+}
+
+class DialoghiTest : public AsserzioneIdpTest {
+ protected:
+  DialoghiTest() {
+    env_.Contesto().app = env_.App();
+    servizio_ = std::make_shared<clsAsserzione>();  // nothing remembered
+    env_.Contesto().servizio_asserzione = servizio_;
+  }
+  static frmPasswordAsserzione Digitate(std::string utente, std::string password, bool ricorda) {
+    frmPasswordAsserzione form;
+    form.UserName = std::move(utente);
+    form.Password = std::move(password);
+    form.IndiceResponsabile = 0;
+    form.Ricorda = ricorda;
+    return form;
+  }
+};
+
+TEST_F(DialoghiTest, CredentialsAreAskedCheckedRememberedAndOfferedAgain) {
+  auto& ui = env_.Ui();
+  ui.RispondiCredenziali(Digitate("", "x", true));
+  ui.RispondiCredenziali(Digitate("mrossi", "Segreta.1", true));
+  auto item = servizio_->DaiAsserzione("demInvioPrescritto", "C.1.1", "", "", "", "");
+  ASSERT_NE(item, nullptr) << servizio_->LastError();
+  ASSERT_EQ(ui.Mostrati().size(), 1u);
+  EXPECT_EQ(ui.Mostrati()[0].testo, "Il nome utente non può essere vuoto");
+  EXPECT_EQ(item->CFResponsabile, kMedico);
+  EXPECT_EQ(item->CFUtente, kMedico);
+  EXPECT_EQ(item->Contesto, "C.1.1");
+  EXPECT_EQ(idp_.Richieste().back().attributi.at("codStruttura"), "050503");
+  ASSERT_EQ(ui.CredenzialiMostrate().size(), 2u);
+  EXPECT_EQ(ui.CredenzialiMostrate()[0].Responsabili.size(), 2u) << "the doctors' archive";
+  EXPECT_EQ(ui.CredenzialiMostrate()[0].IndiceResponsabile, 0) << "the user is preselected";
+  const std::string salvate = env_.Host()->Utente().Items().GetItem("KIRO.IAP");
+  EXPECT_FALSE(salvate.empty());
+  EXPECT_EQ(salvate.find("Segreta"), std::string::npos) << "kept encrypted";
+  EXPECT_EQ(env_.Host()->Registry().ReadReg("HKEY_CURRENT_USER",
+                                            "Software\\Telvora\\Curalis V6\\KIRO\\", "Credenziali"),
+            salvate);
+
+  // A later run offers what was remembered; cancelling gives nothing and no error.
+  auto nuovo = std::make_shared<clsAsserzione>();
+  ui.RispondiCredenziali(std::nullopt);
+  EXPECT_EQ(nuovo->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", ""), nullptr);
+  EXPECT_EQ(nuovo->LastError(), "");
+  EXPECT_EQ(ui.CredenzialiMostrate().back().UserName, "mrossi");
+  EXPECT_EQ(ui.CredenzialiMostrate().back().Password, "Segreta.1");
+}
+
+TEST_F(DialoghiTest, AnExpiredPasswordIsChangedThroughTheDialog) {
+  idp_.AggiungiUtente("mrossi", "Vecchia.1", true);
+  auto& ui = env_.Ui();
+  ui.RispondiCredenziali(Digitate("mrossi", "Vecchia.1", false));
+  ui.Rispondi(core::risposta::kSi);
+  frmUpdatePasswordAsserzione cambio;
+  cambio.Password = "Vecchia.1";
+  cambio.NuovaPassword = "Nuova.2";
+  cambio.Ridigita = "Nuova.3";
+  ui.RispondiCambioPassword(cambio);
+  cambio.Ridigita = "Nuova.2";
+  ui.RispondiCambioPassword(cambio);
+  auto item = servizio_->DaiAsserzione("demInvioPrescritto", "C.1.1", "", "", "", "");
+  ASSERT_NE(item, nullptr) << servizio_->LastError();
+  EXPECT_EQ(idp_.Password("mrossi"), "Nuova.2");
+  std::vector<std::string> testi;
+  for (const auto& box : ui.Mostrati()) testi.push_back(box.testo);
+  ASSERT_EQ(testi.size(), 3u);
+  EXPECT_TRUE(testi[0].starts_with("La password risulta essere scaduta.\r\nPer accedere"));
+  EXPECT_EQ(testi[1], "La nuova password non coincide con quella ridigitata");
+  EXPECT_EQ(testi[2], "Password modificata con successo!");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "qzkiro/Failure.h"
 #include "qzkiro/host/Object.h"
@@ -68,6 +69,17 @@ class IArchivioComuni : public IArchivio {
                                                 const std::string& data = {}) = 0;
   // The municipality with this cadastral code (the one inside fiscal codes).
   virtual std::optional<VoceComune> CaricaCF(const std::string& catastale) = 0;
+};
+
+struct VoceUtente {
+  std::string CodiceFiscale;
+  std::string NomeCompleto;
+};
+
+// The doctors of the practice (the users the add-on may act for).
+class IArchivioUtenti : public IArchivio {
+ public:
+  virtual std::vector<VoceUtente> Elenco() = 0;
 };
 
 // Reaches an archive's own interface, failing as a late-bound call on the

@@ -30,6 +30,8 @@ class IUtente {
   // Name of the user's database schema.
   virtual std::string IDSchema() = 0;
   virtual std::string Email() = 0;
+  // The code of the user's facility, sent to the identity provider.
+  virtual std::string CodiceStruttura() = 0;
   virtual IItems& Items() = 0;
 };
 
