@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "qzkiro/host/Framework.h"
@@ -35,6 +36,14 @@ class Framework : public host::IFramework {
   void OpenChild(const std::string& form, bool modal, const host::Variant& omitted,
                  const std::string& caption) override;
   std::shared_ptr<host::IInput> NewInput() override;
+  std::string TimeStampOraEsatta() override { return ora_esatta_; }
+  void SetCredenzialiSAR(const std::string& utente, const std::string& password,
+                         const std::string&) override {
+    credenziali_sar_ = {utente, password};
+  }
+  // What TimeStampOraEsatta answers ("" = not available).
+  void ImpostaOraEsatta(std::string ora) { ora_esatta_ = std::move(ora); }
+  const std::pair<std::string, std::string>& CredenzialiSAR() const { return credenziali_sar_; }
   std::shared_ptr<host::ITemplate> newTemplate(const std::string& file,
                                                const host::Variant& parent) override;
 
@@ -46,6 +55,8 @@ class Framework : public host::IFramework {
   host::Variant parametro_, parametro2_;
   std::vector<FinestraAperta> finestre_;
   std::vector<std::shared_ptr<Input>> inputs_;
+  std::string ora_esatta_;
+  std::pair<std::string, std::string> credenziali_sar_;
 };
 
 }  // namespace qzkiro::refhost

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 
 #include "core/Contesto.h"
 #include "core/Operazioni.h"
@@ -100,7 +101,11 @@ bool clsAsserzione::RichiestaAsserzione(clsItemAsserzione& item) {
 
 bool clsAsserzione::Autentica(clsItemAsserzione& item) {
   Predefiniti(item);
-  if (RichiestaAsserzione(item)) return true;
+  if (RichiestaAsserzione(item)) {
+    if (auto app = core::Ctx().app)
+      app->Framework().SetCredenzialiSAR(item.UserName, item.Password, "");
+    return true;
+  }
   const bool scaduta = item.LastErrorCode == "ERR_00056";
   if (!scaduta && item.LastErrorCode != "ERR_00061") {
     last_error_ = item.LastError;
@@ -165,10 +170,35 @@ bool clsAsserzione::ChiediCredenziali(clsItemAsserzione& item) {
   return true;
 }
 
+void clsAsserzione::ControllaOrologio() {
+  auto& c = core::Ctx();
+  const util::DataOra adesso = c.orologio->Adesso();
+  if (ultimo_controllo_ && adesso.SecondiDa(*ultimo_controllo_) <= 300) return;
+  ultimo_controllo_ = adesso;
+  if (!c.app) return;
+  try {
+    const auto esatta = util::DataOra::Leggi(c.App().Framework().TimeStampOraEsatta());
+    if (!esatta) return;
+    const long long scarto = std::llabs(esatta->SecondiDa(adesso));
+    if (scarto < 60) return;
+    c.ui->MsgBox(
+        "OROLOGIO DEL PC DA SISTEMARE.\r\n\r\nE' stato rilevato un disallineamento di " +
+            std::to_string(scarto) +
+            " secondi rispetto all'ora esatta italiana.\r\nI servizi di KIRO richiedono "
+            "che l'ora del PC sia esatta o con uno scostamento minimo.\r\nCorreggere l'ora "
+            "del PC e impostarla in modo tale che sia automaticamente\r\nsincronizzata "
+            "tramite internet.",
+        core::stile::kAvviso, "KIRO");
+  } catch (const std::exception&) {
+    // The check never stops a request.
+  }
+}
+
 std::shared_ptr<clsItemAsserzione> clsAsserzione::DaiAsserzione(
     const std::string& Servizio, const std::string& Contesto, const std::string& Ruolo,
     const std::string& Audience, const std::string& CFResponsabile, const std::string& CFPaziente,
     const std::string& TokenOTP) {
+  ControllaOrologio();
   for (const auto& item : cache_) {
     if (item->Contesto == Contesto && item->CFPaziente == CFPaziente && item->OTP == TokenOTP &&
         StessoResponsabile(*item, CFResponsabile)) {

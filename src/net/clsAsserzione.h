@@ -1,11 +1,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/ServizioAsserzione.h"
 #include "qzkiro/clsItemAsserzione.h"
+#include "util/DataOra.h"
 
 namespace qzkiro::net {
 
@@ -47,6 +49,10 @@ class clsAsserzione : public core::ServizioAsserzione {
 
   const std::vector<std::shared_ptr<clsItemAsserzione>>& Cache() const { return cache_; }
 
+  // Warns when the PC clock is a minute or more away from the national
+  // reference time; at most once every five minutes; never blocks.
+  void ControllaOrologio();
+
  private:
   bool Autentica(clsItemAsserzione& item);
   // Asks the credentials with the dialog and fills `item`; false when cancelled.
@@ -59,6 +65,7 @@ class clsAsserzione : public core::ServizioAsserzione {
   std::vector<std::shared_ptr<clsItemAsserzione>> cache_;
   Credenziali ricordate_;
   std::string last_error_;
+  std::optional<util::DataOra> ultimo_controllo_;
 };
 
 }  // namespace qzkiro::net

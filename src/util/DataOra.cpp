@@ -75,4 +75,38 @@ DataOra DataOra::PiuSecondi(long secondi) const {
   return out;
 }
 
+long long DataOra::SecondiDa(const DataOra& altro) const {
+  using namespace std::chrono;
+  auto giorni = [](const DataOra& d) {
+    return sys_days(year_month_day{year{d.anno}, month{static_cast<unsigned>(d.mese)},
+                                   day{static_cast<unsigned>(d.giorno)}})
+        .time_since_epoch()
+        .count();
+  };
+  auto secondi = [&](const DataOra& d) {
+    return giorni(d) * 86400LL + d.ora * 3600LL + d.minuto * 60LL + d.secondo;
+  };
+  return secondi(*this) - secondi(altro);
+}
+
+std::optional<DataOra> DataOra::Leggi(std::string_view testo) {
+  DataOra d;
+  int letti = 0;
+  const std::string t(testo);
+  if (std::sscanf(t.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &d.anno, &d.mese, &d.giorno, &d.ora,
+                  &d.minuto, &d.secondo, &letti) < 5 &&
+      std::sscanf(t.c_str(), "%2d/%2d/%4d %2d:%2d:%2d%n", &d.giorno, &d.mese, &d.anno, &d.ora,
+                  &d.minuto, &d.secondo, &letti) < 5) {
+    return std::nullopt;
+  }
+  using namespace std::chrono;
+  const year_month_day data{year{d.anno}, month{static_cast<unsigned>(d.mese)},
+                            day{static_cast<unsigned>(d.giorno)}};
+  if (!data.ok() || d.ora < 0 || d.ora > 23 || d.minuto < 0 || d.minuto > 59 || d.secondo < 0 ||
+      d.secondo > 59) {
+    return std::nullopt;
+  }
+  return d;
+}
+
 }  // namespace qzkiro::util

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <compare>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,11 @@ struct DataOra {
   DataOra PiuGiorni(int giorni) const;
   // The moment moved by seconds (either direction), across days.
   DataOra PiuSecondi(long secondi) const;
+  // Seconds from `altro` to this moment (negative when this one is earlier).
+  long long SecondiDa(const DataOra& altro) const;
+  // "yyyy-mm-dd hh:nn:ss" or "dd/mm/yyyy hh:nn:ss" (seconds optional) with a
+  // real calendar date; nullopt otherwise.
+  static std::optional<DataOra> Leggi(std::string_view testo);
 };
 
 }  // namespace qzkiro::util

@@ -31,6 +31,11 @@ TEST(DataOraTest, FormatsHostPatternsAndMovesByDays) {
             "20270101000001");
   EXPECT_EQ((DataOra{2026, 3, 1, 0, 30, 0}).PiuSecondi(-3600).Formato("yyyymmddhhnnss"),
             "20260228233000");
+  EXPECT_EQ((DataOra{2027, 1, 1}).SecondiDa(DataOra{2026, 12, 31, 23, 59, 0}), 60);
+  EXPECT_EQ(DataOra::Leggi("2026-02-28 07:05:09")->Formato("yyyymmddhhnnss"), "20260228070509");
+  EXPECT_EQ(DataOra::Leggi("28/02/2026 07:05")->Formato("yyyymmddhhnnss"), "20260228070500");
+  EXPECT_FALSE(DataOra::Leggi("2026-02-30 07:05:09").has_value());
+  EXPECT_FALSE(DataOra::Leggi("ieri").has_value());
 }
 
 }  // namespace

@@ -105,6 +105,33 @@ TEST_F(AsserzioneIdpTest, AnExpiredAssertionIsRenewedByTheProviderAndSentAgain) 
   EXPECT_NE(server_.Richieste("/mef").back().corpo.find(item->Asserzione), std::string::npos);
 }
 
+TEST_F(AsserzioneIdpTest, TheClockCheckWarnsOnAMinuteOfDifferenceAtMostEveryFiveMinutes) {
+  env_.Contesto().app = env_.App();
+  auto& framework = env_.Host()->Framework();
+  auto& orologio = env_.Orologio();  // 2026-12-06 10:30:00 local
+  framework.ImpostaOraEsatta("2026-12-06 10:30:59");
+  servizio_->ControllaOrologio();
+  EXPECT_TRUE(env_.Ui().Mostrati().empty()) << "59 seconds are tolerated";
+
+  framework.ImpostaOraEsatta("06/12/2026 10:29:00");
+  orologio.Imposta({2026, 12, 6, 10, 35, 0});
+  servizio_->ControllaOrologio();
+  EXPECT_TRUE(env_.Ui().Mostrati().empty()) << "checked again only after 300 seconds";
+  orologio.Imposta({2026, 12, 6, 10, 35, 1});
+  servizio_->ControllaOrologio();
+  ASSERT_EQ(env_.Ui().Mostrati().size(), 1u);
+  EXPECT_EQ(env_.Ui().Mostrati()[0].titolo, "KIRO");
+  EXPECT_NE(env_.Ui().Mostrati()[0].testo.find("disallineamento di 361 secondi"),
+            std::string::npos);
+
+  framework.ImpostaOraEsatta("non una data");
+  orologio.Imposta({2026, 12, 6, 11, 0, 0});
+  auto item = servizio_->DaiAsserzione("demInvioPrescritto", "C.1.1", "", "", "", "");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(env_.Ui().Mostrati().size(), 1u);
+  EXPECT_EQ(framework.CredenzialiSAR().first, "mrossi") << "the host learns the credentials";
+}
+
 class DialoghiTest : public AsserzioneIdpTest {
  protected:
   DialoghiTest() {

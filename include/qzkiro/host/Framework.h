@@ -24,6 +24,12 @@ class IFramework {
   virtual void OpenChild(const std::string& form, bool modal, const Variant& omitted,
                          const std::string& caption) = 0;
   virtual std::shared_ptr<IInput> NewInput() = 0;
+  // The national reference time as "yyyy-mm-dd hh:nn:ss" (local time), ""
+  // when the host could not get it.
+  virtual std::string TimeStampOraEsatta() = 0;
+  // The identity provider's credentials of the user, for the host's own use.
+  virtual void SetCredenzialiSAR(const std::string& utente, const std::string& password,
+                                 const std::string& altro) = 0;
   // A new request template loaded from a template file; `parent` is empty.
   virtual std::shared_ptr<ITemplate> newTemplate(const std::string& file,
                                                  const Variant& parent) = 0;
