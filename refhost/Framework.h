@@ -41,6 +41,22 @@ class Framework : public host::IFramework {
                          const std::string&) override {
     credenziali_sar_ = {utente, password};
   }
+  std::string TokenMef2F() override { return token_; }
+  void ImpostaTokenMef2F(const std::string& token, const std::string& scadenza) override {
+    token_ = token;
+    scadenza_token_ = scadenza;
+  }
+  // Its dialog gives the token prepared with PreparaToken2F (none: dismissed).
+  bool AutenticazioneMef2F(const std::string&, const std::string&, const std::string&) override {
+    ++richieste_token_;
+    if (token_preparato_.empty()) return false;
+    token_ = std::exchange(token_preparato_, {});
+    return true;
+  }
+  std::string GetSmartGUID() override { return "6F9619FF-8B86-D011-B42D-00C04FC964FF"; }
+  void PreparaToken2F(std::string token) { token_preparato_ = std::move(token); }
+  const std::string& ScadenzaToken() const { return scadenza_token_; }
+  int RichiesteToken() const { return richieste_token_; }
   // What TimeStampOraEsatta answers ("" = not available).
   void ImpostaOraEsatta(std::string ora) { ora_esatta_ = std::move(ora); }
   const std::pair<std::string, std::string>& CredenzialiSAR() const { return credenziali_sar_; }
@@ -56,6 +72,8 @@ class Framework : public host::IFramework {
   std::vector<FinestraAperta> finestre_;
   std::vector<std::shared_ptr<Input>> inputs_;
   std::string ora_esatta_;
+  std::string token_, scadenza_token_, token_preparato_;
+  int richieste_token_ = 0;
   std::pair<std::string, std::string> credenziali_sar_;
 };
 

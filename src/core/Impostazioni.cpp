@@ -91,6 +91,8 @@ void LeggiEndpoint(Contesto& c, host::IConfigXML& xml) {
   for (const char* key : kChiaviEndpoint) {
     s.endpoint[key] = Leggi(xml, std::string("client/") + key);
   }
+  s.endpoint_mfa = Leggi(xml, "client/mfa");
+  s.endpoint_mfa_test = Leggi(xml, "client/mfatest");
   s.certificato_sar_cf = PercorsoPlugin(Leggi(xml, "client/certificatoSarCF"));
   s.certificato = PercorsoPlugin(Leggi(xml, "client/certificato"));
 }

@@ -23,13 +23,14 @@ using host::Collection;
 using host::Variant;
 }  // namespace qzkiro::op
 
-#define QZKIRO_OPERAZIONI_IMPLEMENTATE(X)
+#define QZKIRO_OPERAZIONI_IMPLEMENTATE(X) \
+  /* net: second factor */                \
+  X(bool, InviaIDSessione, ())            \
+  X(bool, ImpostaToken, (Variant & Params))
 
 #define QZKIRO_OPERAZIONI_NON_IMPLEMENTATE(X)                                                      \
   /* net: identity provider password and second factor */                                          \
   X(bool, ModificaPassword, (Variant & Template))                                                  \
-  X(bool, InviaIDSessione, ())                                                                     \
-  X(bool, ImpostaToken, (Variant & Params))                                                        \
   /* consent: FSE consent workflow and patient summary */                                          \
   X(bool, VerificaConsensoFSE, (Variant & Paziente, Variant & Template, Variant & Check))          \
   X(bool, PubblicaProfiloSanitario, (Variant & Paziente, Variant & Template, Variant & Ricevuta))  \

@@ -41,6 +41,11 @@ struct PluginSettings {
   // Service endpoints by key (see kChiaviEndpoint); absent keys are "".
   std::map<std::string, std::string> endpoint;
 
+  // The multi-factor service ("client/mfa") and its test instance
+  // ("client/mfatest"), chosen for the test users.
+  std::string endpoint_mfa;
+  std::string endpoint_mfa_test;
+
   std::string certificato;         // identity provider
   std::string certificato_sar_cf;  // non-reimbursed prescriptions
   std::string application_id;

@@ -4,8 +4,12 @@
 
 #include <cstdlib>
 
+#include "net/SecondoFattore.h"
 #include "net/clsAsserzione.h"
 #include "net/clsSOAP.h"
+#include "qzkiro/Plugin.h"
+
+#include <nlohmann/json.hpp>
 #include "qzkiro/Moduli.h"
 #include "sandbox/IdentityProvider.h"
 #include "sandbox/Sandbox.h"
@@ -130,6 +134,60 @@ TEST_F(AsserzioneIdpTest, TheClockCheckWarnsOnAMinuteOfDifferenceAtMostEveryFive
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(env_.Ui().Mostrati().size(), 1u);
   EXPECT_EQ(framework.CredenzialiSAR().first, "mrossi") << "the host learns the credentials";
+}
+
+TEST_F(AsserzioneIdpTest, SecondFactorTokensAndTheSessionAnnouncement) {
+  env_.Contesto().app = env_.App();
+  auto& host = *env_.Host();
+  EXPECT_TRUE(ChiediToken2F()) << "no second factor required";
+  EXPECT_EQ(host.Framework().RichiesteToken(), 0);
+
+  Plugin plugin;
+  env_.Contesto().servizio_asserzione = servizio_;  // the one that remembers the credentials
+  host::Variant operazione("ImpostaToken"), token("123456");
+  EXPECT_TRUE(plugin.QZ01028(operazione, token));
+  EXPECT_EQ(Token2F(), "123456");
+  EXPECT_EQ(host.Framework().ScadenzaToken(), "2026-12-06 18:30:00");
+
+  auto item = servizio_->DaiAsserzione("demInvioPrescritto", "C.1.1", "", "", "", "", Token2F());
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(idp_.Richieste().back().attributi.at("codOTP"), "123456");
+
+  env_.Contesto().last_error = "Errore 4001: Codice OTP SCADUTO o non valido";
+  EXPECT_FALSE(ErroreToken2F()) << "the second factor is off";
+  host.SetSetup("Autenticazione2F", true);
+  EXPECT_TRUE(ErroreToken2F());
+  EXPECT_EQ(Token2F(), "");
+  EXPECT_EQ(
+      env_.Ui().Mostrati().back().testo,
+      "Errore 4001: Codice OTP SCADUTO o non valido.\r\nSeguirà la richiesta di un nuovo codice");
+  EXPECT_FALSE(ChiediToken2F()) << "the host's dialog was dismissed";
+  host.Framework().PreparaToken2F("654321");
+  EXPECT_TRUE(ChiediToken2F());
+  EXPECT_EQ(Token2F(), "654321");
+
+  std::string esito = R"({"stato":"OK"})";
+  server_.Registra("POST", "/mfaapplicativo/richiesta", [&](const sandbox::Richiesta& r) {
+    const auto json = nlohmann::json::parse(r.corpo);
+    const bool autorizzato =
+        r.Intestazione("Authorization").starts_with("IHE-SAML ") && json.at("idUtente") == kMedico;
+    return sandbox::Risposta{200, autorizzato ? esito : R"({"stato":"KO","esito":"no"})",
+                             "application/json"};
+  });
+  env_.Contesto().settings.endpoint_mfa = server_.Url("");
+  operazione = "InviaIDSessione";
+  host::Variant nessuno;
+  EXPECT_TRUE(plugin.QZ01028(operazione, nessuno)) << env_.Contesto().last_error;
+  const auto inviata =
+      nlohmann::json::parse(server_.Richieste("/mfaapplicativo/richiesta").at(0).corpo);
+  EXPECT_EQ(inviata.at("idSessione"), "urn:uuid:6f9619ff-8b86-d011-b42d-00c04fc964ff");
+  EXPECT_EQ(inviata.at("applicazione"), "urn:uuid:010ba07a-5fbf-4a86-8364-9a026ab3be3e");
+  esito = R"({"stato":"KO","esito":"Utente non abilitato al servizio"})";
+  EXPECT_FALSE(plugin.QZ01028(operazione, nessuno));
+  EXPECT_EQ(env_.Contesto().last_error, "Utente non abilitato al servizio");
+  esito = "non json";
+  EXPECT_FALSE(plugin.QZ01028(operazione, nessuno));
+  EXPECT_EQ(env_.Contesto().last_error, "Non è stato possibile leggere la risposta");
 }
 
 class DialoghiTest : public AsserzioneIdpTest {

@@ -27,6 +27,15 @@ class IFramework {
   // The national reference time as "yyyy-mm-dd hh:nn:ss" (local time), ""
   // when the host could not get it.
   virtual std::string TimeStampOraEsatta() = 0;
+  // The second authentication factor the host keeps: the current one-time
+  // token ("" when none), storing it with its expiry ("yyyy-mm-dd hh:nn:ss"),
+  // and the host's own dialog that obtains a new one (false when dismissed).
+  virtual std::string TokenMef2F() = 0;
+  virtual void ImpostaTokenMef2F(const std::string& token, const std::string& scadenza) = 0;
+  virtual bool AutenticazioneMef2F(const std::string& titolo, const std::string& pulsante,
+                                   const std::string& didascalia) = 0;
+  // The GUID of the user's login session on the host.
+  virtual std::string GetSmartGUID() = 0;
   // The identity provider's credentials of the user, for the host's own use.
   virtual void SetCredenzialiSAR(const std::string& utente, const std::string& password,
                                  const std::string& altro) = 0;
