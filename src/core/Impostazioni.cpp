@@ -93,6 +93,7 @@ void LeggiEndpoint(Contesto& c, host::IConfigXML& xml) {
   }
   s.endpoint_mfa = Leggi(xml, "client/mfa");
   s.endpoint_mfa_test = Leggi(xml, "client/mfatest");
+  if (auto ora = Leggi(xml, "client/orariferimento"); !ora.empty()) s.endpoint_ora = ora;
   s.certificato_sar_cf = PercorsoPlugin(Leggi(xml, "client/certificatoSarCF"));
   s.certificato = PercorsoPlugin(Leggi(xml, "client/certificato"));
 }

@@ -45,6 +45,8 @@ struct PluginSettings {
   // ("client/mfatest"), chosen for the test users.
   std::string endpoint_mfa;
   std::string endpoint_mfa_test;
+  // The national time reference ("client/orariferimento", default INRiM's).
+  std::string endpoint_ora = "http://www.inrim.it";
 
   std::string certificato;         // identity provider
   std::string certificato_sar_cf;  // non-reimbursed prescriptions

@@ -11,6 +11,7 @@
 #include "net/CredenzialiSalvate.h"
 #include "net/ErroriServizio.h"
 #include "net/MessaggiIdentita.h"
+#include "net/ScambioHttp.h"
 #include "net/clsSOAP.h"
 #include "qzkiro/Moduli.h"
 #include "qzkiro/Ui.h"
@@ -70,7 +71,7 @@ std::string PreparaRichiesta(clsItemAsserzione& item) {
   item.LastError.clear();
   item.LastErrorCode.clear();
   item.Nonce = CreaNonce(*c.casuale);
-  const util::DataOra t = c.orologio->AdessoUTC();
+  const util::DataOra t = clsAsserzione::OraRiferimento();
   item.TimeStamp = TimeStampSaml(t);
   item.TimeStamp1d = TimeStampSaml(t.PiuGiorni(1));
   return CreaIDMessaggio(*c.casuale);
@@ -168,6 +169,34 @@ bool clsAsserzione::ChiediCredenziali(clsItemAsserzione& item) {
                       : app.Utente().CodiceFiscale();
   item.Struttura = app.Utente().CodiceStruttura();
   return true;
+}
+
+util::DataOra clsAsserzione::OraRiferimento() {
+  auto& c = core::Ctx();
+  const util::DataOra pc = c.orologio->AdessoUTC();
+  const auto& s = c.settings;
+  RichiestaHttp r;
+  r.url = s.endpoint_ora + "/inrim-web/ntp/itRefTime.php";
+  r.metodo = "GET";
+  r.proxy_host = s.proxy_host;
+  r.proxy_porta = s.proxy_port;
+  r.proxy_utente = s.proxy_username;
+  r.proxy_password = s.proxy_password;
+  r.timeout_connessione_ms = 5000;
+  r.timeout_totale_ms = 10000;
+  const RispostaHttp risposta = Esegui(r);
+  if (!risposta.ricevuta || risposta.stato != 200) return pc;
+  std::vector<std::string> righe;
+  for (std::size_t at = 0; at <= risposta.corpo.size();) {
+    auto fine = risposta.corpo.find('\n', at);
+    if (fine == std::string::npos) fine = risposta.corpo.size();
+    righe.push_back(risposta.corpo.substr(at, fine - at));
+    at = fine + 1;
+  }
+  if (righe.size() < 5) return pc;
+  const auto esatta = util::DataOra::Leggi(righe[4]);
+  if (!esatta) return pc;
+  return esatta->PiuSecondi(-std::atol(righe[2].c_str()));
 }
 
 void clsAsserzione::ControllaOrologio() {

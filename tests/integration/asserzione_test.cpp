@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "net/MessaggiIdentita.h"
 #include "net/SecondoFattore.h"
 #include "net/clsAsserzione.h"
 #include "net/clsSOAP.h"
@@ -29,6 +30,7 @@ class AsserzioneIdpTest : public ::testing::Test {
     s.certificato = pki_.Idp().string();
     s.certificato_tls = pki_.ClientP12().string();
     s.password_tls = std::string(sandbox::Pki::kPassword);
+    s.endpoint_ora = server_.UrlHttp();  // no time service there: the PC's clock
     env_.Contesto().servizio_asserzione = servizio_;
     idp_.AggiungiUtente("mrossi", "Segreta.1");
     servizio_->Ricorda("mrossi", "Segreta.1", kMedico, kMedico);
@@ -188,6 +190,26 @@ TEST_F(AsserzioneIdpTest, SecondFactorTokensAndTheSessionAnnouncement) {
   esito = "non json";
   EXPECT_FALSE(plugin.QZ01028(operazione, nessuno));
   EXPECT_EQ(env_.Contesto().last_error, "Non è stato possibile leggere la risposta");
+}
+
+TEST_F(AsserzioneIdpTest, TimeStampsFollowTheNationalTimeReference) {
+  std::string risposta = "1765013460\nit\n3600\nCET\n2026-12-06 10:31:00\n";
+  server_.Registra("GET", "/inrim-web/ntp/itRefTime.php", [&](const sandbox::Richiesta&) {
+    return sandbox::Risposta{200, risposta, "text/plain"};
+  });
+  env_.Contesto().settings.endpoint_ora = server_.UrlHttp();
+  EXPECT_EQ(TimeStampSaml(clsAsserzione::OraRiferimento()), "2026-12-06T09:31:00Z");
+  auto item = servizio_->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", "");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->TimeStamp, "2026-12-06T09:31:00Z");
+  EXPECT_EQ(item->TimeStamp1d, "2026-12-07T09:31:00Z");
+
+  // The login waited two seconds on the fixed clock.
+  risposta = "troppo\ncorta\n";
+  EXPECT_EQ(TimeStampSaml(clsAsserzione::OraRiferimento()), "2026-12-06T09:30:02Z")
+      << "the PC's UTC when the answer is not usable";
+  env_.Contesto().settings.endpoint_ora = "http://127.0.0.1:9";
+  EXPECT_EQ(TimeStampSaml(clsAsserzione::OraRiferimento()), "2026-12-06T09:30:02Z");
 }
 
 class DialoghiTest : public AsserzioneIdpTest {
