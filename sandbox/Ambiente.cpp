@@ -22,12 +22,17 @@ Risposta Eco(const Richiesta& richiesta) {
 }  // namespace
 
 Ambiente::Ambiente(const std::filesystem::path& cartella_pki)
-    : pki_(Pki::Crea(cartella_pki)), sandbox_(pki_), hl7_(sandbox_) {
+    : pki_(Pki::Crea(cartella_pki)),
+      sandbox_(pki_),
+      hl7_(sandbox_),
+      idp_(sandbox_, pki_.ChiaveIdp(), "/iap") {
   sandbox_.Registra("POST", "/eco", Eco);
+  idp_.AggiungiUtente(kUtenteDemo, kPasswordDemo);
 }
 
 std::vector<std::pair<std::string, std::string>> Ambiente::Chiavi() const {
   return {
+      {"client/iap", sandbox_.Url(idp_.Percorso())},
       {"client/hl7", sandbox_.Url(hl7_.Radice())},
       {"client/certificato", pki_.Idp().string()},
       {"client/certificatoSarCF", pki_.SarCf().string()},

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sandbox/GatewayHl7.h"
+#include "sandbox/IdentityProvider.h"
 #include "sandbox/Pki.h"
 #include "sandbox/Sandbox.h"
 
@@ -22,6 +23,10 @@ class Ambiente {
   const Pki& Certificati() const { return pki_; }
   Sandbox& Server() { return sandbox_; }
   GatewayHl7& Hl7() { return hl7_; }
+  IdentityProvider& Idp() { return idp_; }
+  // The demo user of the identity provider.
+  static constexpr const char* kUtenteDemo = "demo";
+  static constexpr const char* kPasswordDemo = "Kiro.2026";
 
   // The add-on's configuration keys ("client/iap", ...) with the addresses of this
   // sandbox, then the files a client needs ("pki/..."), in a fixed order.
@@ -31,6 +36,7 @@ class Ambiente {
   Pki pki_;
   Sandbox sandbox_;
   GatewayHl7 hl7_;
+  IdentityProvider idp_;
 };
 
 }  // namespace qzkiro::sandbox

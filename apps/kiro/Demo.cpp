@@ -12,6 +12,7 @@
 #include "core/Contesto.h"
 #include "core/ServizioHost.h"
 #include "core/modLog.h"
+#include "net/clsAsserzione.h"
 #include "net/clsSOAP.h"
 #include "net/modHL7.h"
 #include "qzkiro/Plugin.h"
@@ -75,6 +76,47 @@ constexpr const char* kQuerySaia =
     "<MSH.11><PT.1>P</PT.1></MSH.11><MSH.12><VID.1>2.5</VID.1></MSH.12></MSH>"
     "<QRF><QRF.5>BNCGLI80A41L736X</QRF.5></QRF></QRY_A19>";
 
+// The console, with the demo's own answer to the credentials dialog.
+class UiDemo : public UiConsole {
+ public:
+  using UiConsole::UiConsole;
+  bool Credenziali(frmPasswordAsserzione& form) override {
+    form.UserName = sandbox::Ambiente::kUtenteDemo;
+    form.Password = sandbox::Ambiente::kPasswordDemo;
+    if (form.IndiceResponsabile < 0) form.IndiceResponsabile = 0;
+    return true;
+  }
+};
+
+// Logs in to the sandbox's identity provider and shows the cache at work: the
+// second request of the same context needs no new login.
+void DemoAsserzione(sandbox::Ambiente& ambiente, Verifica& verifica, std::ostream& out) {
+  auto& c = core::Ctx();
+  const auto& pki = ambiente.Certificati();
+  auto& s = c.settings;
+  s.endpoint["iap"] = Chiave(ambiente, "client/iap");
+  s.certificato = pki.Idp().string();
+  s.certificato_tls = pki.ClientP12().string();
+  s.password_tls = std::string(sandbox::Pki::kPassword);
+  s.endpoint_ora = Chiave(ambiente, "sandbox/http");
+  auto ui_precedente = c.ui;
+  c.ui = std::make_shared<UiDemo>(out, std::cin, false);
+  auto* servizio = dynamic_cast<net::clsAsserzione*>(c.servizio_asserzione.get());
+  auto prima =
+      servizio ? servizio->DaiAsserzione("demInvioPrescritto", "C.1.1", "", "", "", "") : nullptr;
+  auto seconda =
+      servizio ? servizio->DaiAsserzione("QueryReferto", "C.1.1", "", "", "", "") : nullptr;
+  c.ui = ui_precedente;
+  out << "Asserzione: "
+      << (prima      ? prima->Asserzione.substr(0, 60) + "..."
+          : servizio ? servizio->LastError()
+                     : "")
+      << "\n  login al provider: " << ambiente.Idp().Richieste().size()
+      << ", asserzioni in cache: " << (servizio ? servizio->Cache().size() : 0) << '\n';
+  verifica(prima && seconda == prima && ambiente.Idp().Richieste().size() == 1,
+           "Login al provider di identità e riuso dell'asserzione in cache");
+}
+
 // The sandbox of the remote services in this process: one SOAP exchange and
 // one HL7 message over TLS with the client certificate, then the same message
 // answered by the simulator.
@@ -90,6 +132,7 @@ void DemoSandbox(const fs::path& lavoro, Verifica& verifica, std::ostream& out) 
   soap.FileCertTLS = pki.ClientP12().string();
   soap.PasswordTLS = std::string(sandbox::Pki::kPassword);
   soap.CaBundle = pki.Ca().string();
+  setenv("QZKIRO_CA_BUNDLE", pki.Ca().c_str(), 1);  // the sandbox's CA for every client
   const bool soap_ok =
       soap.Send("<soap:Envelope><soap:Body><Eco>Città</Eco></soap:Body></soap:Envelope>");
   out << "SOAP: HTTP " << soap.LastHttpError() << "  " << soap.Response() << soap.LastError()
@@ -111,6 +154,8 @@ void DemoSandbox(const fs::path& lavoro, Verifica& verifica, std::ostream& out) 
   out << "HL7 SAIA simulato: " << contesto.id_controllo_hl7 << '\n';
   verifica(simulato && contesto.id_controllo_hl7 == "SIMULATORE0001", "Risposta del simulatore");
   core::FermaServizioHost(contesto);
+
+  DemoAsserzione(ambiente, verifica, out);
 }
 
 }  // namespace

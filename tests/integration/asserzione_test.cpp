@@ -54,10 +54,12 @@ TEST_F(AsserzioneIdpTest, OneLoginServesTheRequestsOfTheSameContext) {
   EXPECT_EQ(richiesta.nonce.size(), 24u);
   EXPECT_EQ(richiesta.creato, "2026-12-06T09:30:00Z") << "UTC of the fixed clock";
   EXPECT_EQ(richiesta.attributi.at("RequestContext"), "C.1.1");
+  EXPECT_EQ(richiesta.attributi.count("codOTP"), 0u) << "no second factor, no code";
   EXPECT_EQ(richiesta.audience, "http://X-ServiceProvider");
 
   EXPECT_EQ(servizio_->DaiAsserzione("demInvioPrescritto", "C.1.1", "", "", "", ""), prima);
   EXPECT_EQ(servizio_->DaiAsserzione("QueryPaziente", "C.1.1", "", "", kMedico, ""), prima);
+  EXPECT_EQ(servizio_->DaiAsserzione("QueryReferto", "C.1.1", "", "", "", ""), prima);
   auto paziente = servizio_->DaiAsserzione("QueryReferto", "C.1.1", "R.1.1", "http://X", "",
                                            "BNCGLI80A41L736X");
   ASSERT_NE(paziente, nullptr);
@@ -119,16 +121,16 @@ TEST_F(AsserzioneIdpTest, TheClockCheckWarnsOnAMinuteOfDifferenceAtMostEveryFive
   servizio_->ControllaOrologio();
   EXPECT_TRUE(env_.Ui().Mostrati().empty()) << "59 seconds are tolerated";
 
-  framework.ImpostaOraEsatta("06/12/2026 10:29:00");
+  framework.ImpostaOraEsatta("06/12/2026 10:34:00");
   orologio.Imposta({2026, 12, 6, 10, 35, 0});
   servizio_->ControllaOrologio();
   EXPECT_TRUE(env_.Ui().Mostrati().empty()) << "checked again only after 300 seconds";
   orologio.Imposta({2026, 12, 6, 10, 35, 1});
+  framework.ImpostaOraEsatta("06/12/2026 10:34:01");
   servizio_->ControllaOrologio();
   ASSERT_EQ(env_.Ui().Mostrati().size(), 1u);
   EXPECT_EQ(env_.Ui().Mostrati()[0].titolo, "KIRO");
-  EXPECT_NE(env_.Ui().Mostrati()[0].testo.find("disallineamento di 361 secondi"),
-            std::string::npos);
+  EXPECT_NE(env_.Ui().Mostrati()[0].testo.find("disallineamento di 60 secondi"), std::string::npos);
 
   framework.ImpostaOraEsatta("non una data");
   orologio.Imposta({2026, 12, 6, 11, 0, 0});
