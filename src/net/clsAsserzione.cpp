@@ -74,7 +74,7 @@ std::string PreparaRichiesta(clsItemAsserzione& item) {
   const util::DataOra t = clsAsserzione::OraRiferimento();
   item.TimeStamp = TimeStampSaml(t);
   item.TimeStamp1d = TimeStampSaml(t.PiuGiorni(1));
-  return CreaIDMessaggio(*c.casuale);
+  return net::CreaIDMessaggio(*c.casuale);
 }
 
 }  // namespace
@@ -169,6 +169,10 @@ bool clsAsserzione::ChiediCredenziali(clsItemAsserzione& item) {
                       : app.Utente().CodiceFiscale();
   item.Struttura = app.Utente().CodiceStruttura();
   return true;
+}
+
+std::string clsAsserzione::CreaIDMessaggio() {
+  return net::CreaIDMessaggio(*core::Ctx().casuale);
 }
 
 util::DataOra clsAsserzione::OraRiferimento() {

@@ -37,6 +37,8 @@ class clsAsserzione : public core::ServizioAsserzione {
                                                      const std::string& cf_responsabile) override;
   bool UpdatePassword(clsItemAsserzione& item) override;
   std::string LastError() const override { return last_error_; }
+  // A new message identifier (random GUID, lower case, no braces).
+  static std::string CreaIDMessaggio();
 
   // One exchange with the provider for `item`; true when it issued the
   // assertion (in item.Asserzione).
