@@ -1,8 +1,10 @@
 #include "net/MessaggiIdentita.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "net/ErroriServizio.h"
 #include "util/clsXML.h"
@@ -69,11 +71,10 @@ std::string CreaNonce(core::Casuale& casuale) {
 }
 
 std::string CreaIDMessaggio(core::Casuale& casuale) {
-  unsigned char b[16];
-  for (int i = 0; i < 16; i += 4) {
-    const std::uint32_t v = casuale.Prossimo();
-    for (int k = 0; k < 4; ++k) b[i + k] = static_cast<unsigned char>(v >> (8 * k));
-  }
+  std::array<std::uint32_t, 4> parole{};
+  for (auto& parola : parole) parola = casuale.Prossimo();
+  std::array<unsigned char, 16> b{};
+  std::memcpy(b.data(), parole.data(), b.size());
   b[6] = static_cast<unsigned char>((b[6] & 0x0F) | 0x40);  // version 4: random
   b[8] = static_cast<unsigned char>((b[8] & 0x3F) | 0x80);  // the standard variant
   char testo[37];
