@@ -102,12 +102,7 @@ bool InviaIDSessione() {
   rest.ContentType = "application/json";
   rest.Accept = "application/json";
   rest.Servizio = "GetOTP";
-  rest.ProxyHost = s.proxy_host;
-  rest.ProxyPort = s.proxy_port;
-  rest.ProxyUsername = s.proxy_username;
-  rest.ProxyPassword = s.proxy_password;
-  rest.FileCertTLS = s.certificato_tls;
-  rest.PasswordTLS = s.password_tls;
+  rest.ImpostaDaSettings(s);
   if (!rest.SendAsserzione(richiesta.dump(), *item, true, false)) {
     std::string errore = rest.LastError();
     if (errore.rfind("Timeout", 0) == 0) {

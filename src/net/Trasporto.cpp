@@ -24,6 +24,15 @@ Trasporto::~Trasporto() {
   SvuotaTraccia();
 }
 
+void Trasporto::ImpostaDaSettings(const core::PluginSettings& settings) {
+  ProxyHost = settings.proxy_host;
+  ProxyPort = settings.proxy_port;
+  ProxyUsername = settings.proxy_username;
+  ProxyPassword = settings.proxy_password;
+  FileCertTLS = settings.certificato_tls;
+  PasswordTLS = settings.password_tls;
+}
+
 void Trasporto::Azzera() {
   response_.clear();
   last_error_.clear();

@@ -7,6 +7,7 @@
 
 #include "qzkiro/clsItemAsserzione.h"
 
+#include "core/PluginSettings.h"
 #include "net/ScambioHttp.h"
 
 namespace qzkiro::net {
@@ -43,6 +44,9 @@ class Trasporto {
   std::string ResponseToFile;  // a successful answer is also saved here
   // The CA bundle that verifies the services' certificates.
   std::string CaBundle = CaBundlePredefinito();
+
+  // Proxy and TLS client certificate of the add-on's settings.
+  void ImpostaDaSettings(const core::PluginSettings& settings);
 
   const std::string& Response() const { return response_; }
   const std::string& LastError() const { return last_error_; }

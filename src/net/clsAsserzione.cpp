@@ -55,12 +55,7 @@ clsSOAP ClientProvider(const std::string& azione, const std::string& servizio) {
   soap.Action = azione;
   soap.ContentType = "application/soap+xml;charset=UTF-8";
   soap.Servizio = servizio;
-  soap.FileCertTLS = s.certificato_tls;
-  soap.PasswordTLS = s.password_tls;
-  soap.ProxyHost = s.proxy_host;
-  soap.ProxyPort = s.proxy_port;
-  soap.ProxyUsername = s.proxy_username;
-  soap.ProxyPassword = s.proxy_password;
+  soap.ImpostaDaSettings(s);
   soap.FileLog = core::modLog::SoapDumpFileName(c);
   return soap;
 }
