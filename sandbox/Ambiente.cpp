@@ -2,6 +2,8 @@
 
 #include "sandbox/Guasto.h"
 
+#include <ctime>
+
 namespace qzkiro::sandbox {
 
 namespace {
@@ -19,6 +21,18 @@ Risposta Eco(const Richiesta& richiesta) {
   return {200, corpo, TipoSoap(VersioneSoap::Soap11)};
 }
 
+// The national time reference: five lines, the third the local offset from
+// UTC in seconds, the fifth the local date and time (Italian time, UTC+1).
+Risposta OraEsatta(const Richiesta&) {
+  const std::time_t adesso = std::time(nullptr) + 3600;
+  std::tm locale{};
+  gmtime_r(&adesso, &locale);
+  char testo[32];
+  std::strftime(testo, sizeof testo, "%Y-%m-%d %H:%M:%S", &locale);
+  return {200, std::to_string(adesso - 3600) + "\nINRIM\n3600\nCET\n" + testo + "\n",
+          "text/plain; charset=utf-8"};
+}
+
 }  // namespace
 
 Ambiente::Ambiente(const std::filesystem::path& cartella_pki)
@@ -27,6 +41,7 @@ Ambiente::Ambiente(const std::filesystem::path& cartella_pki)
       hl7_(sandbox_),
       idp_(sandbox_, pki_.ChiaveIdp(), "/iap") {
   sandbox_.Registra("POST", "/eco", Eco);
+  sandbox_.Registra("GET", "/inrim-web/ntp/itRefTime.php", OraEsatta);
   idp_.AggiungiUtente(kUtenteDemo, kPasswordDemo);
 }
 

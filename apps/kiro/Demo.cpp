@@ -98,7 +98,7 @@ void DemoAsserzione(sandbox::Ambiente& ambiente, Verifica& verifica, std::ostrea
   s.certificato = pki.Idp().string();
   s.certificato_tls = pki.ClientP12().string();
   s.password_tls = std::string(sandbox::Pki::kPassword);
-  s.endpoint_ora = Chiave(ambiente, "sandbox/http");
+  s.endpoint_ora = Chiave(ambiente, "sandbox/http");  // the sandbox tells the national time
   auto ui_precedente = c.ui;
   c.ui = std::make_shared<UiDemo>(out, std::cin, false);
   auto* servizio = dynamic_cast<net::clsAsserzione*>(c.servizio_asserzione.get());

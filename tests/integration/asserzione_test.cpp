@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 #include "qzkiro/Moduli.h"
+#include "sandbox/Ambiente.h"
 #include "sandbox/IdentityProvider.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
@@ -207,6 +208,14 @@ TEST_F(AsserzioneIdpTest, TimeStampsFollowTheNationalTimeReference) {
   EXPECT_EQ(item->TimeStamp1d, "2026-12-07T09:31:00Z");
 
   // The login waited two seconds on the fixed clock.
+  // The sandbox's own time service answers in the same form.
+  sandbox::Ambiente ambiente(pki_.cartella);
+  env_.Contesto().settings.endpoint_ora = ambiente.Server().UrlHttp();
+  const long long scarto =
+      clsAsserzione::OraRiferimento().SecondiDa(core::OrologioDiSistema().AdessoUTC());
+  EXPECT_LE(std::llabs(scarto), 5) << "the real time, not the test's fixed clock";
+  env_.Contesto().settings.endpoint_ora = server_.UrlHttp();
+
   risposta = "troppo\ncorta\n";
   EXPECT_EQ(TimeStampSaml(clsAsserzione::OraRiferimento()), "2026-12-06T09:30:02Z")
       << "the PC's UTC when the answer is not usable";
