@@ -45,23 +45,18 @@ std::vector<std::pair<std::string, std::string>> clsSOAP::Intestazioni() const {
 }
 
 bool clsSOAP::Send(const std::string& XML) {
-  try {
-    Inizio("SOAP.Send");
-    SvuotaTraccia();
-    const bool ok = Simulato() || (HttpRequest ? InviaPreparata() : InviaTesto(XML));
-    RegistraTraccia();
-    return ok;
-  } catch (const std::exception& errore) {
-    last_error_ = errore.what();
-    return false;
-  }
+  return Scambio([&] { return HttpRequest ? InviaPreparata() : InviaTesto(XML); });
 }
 
 bool clsSOAP::Send(const util::Bytes& XML) {
+  return Scambio([&] { return InviaByte(util::ComeTesto(XML)); });
+}
+
+bool clsSOAP::Scambio(const std::function<bool()>& invia) {
   try {
     Inizio("SOAP.Send");
     SvuotaTraccia();
-    const bool ok = Simulato() || InviaByte(util::ComeTesto(XML));
+    const bool ok = Simulato() || invia();
     RegistraTraccia();
     return ok;
   } catch (const std::exception& errore) {

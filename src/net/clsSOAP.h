@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -40,6 +41,8 @@ class clsSOAP : public Trasporto {
                       bool Riprova);
 
  private:
+  // The frame of Send: logging, trace file, simulator, no exception out.
+  bool Scambio(const std::function<bool()>& invia);
   void Inizio(const char* metodo);
   std::vector<std::pair<std::string, std::string>> Intestazioni() const;
   bool InviaTesto(const std::string& XML);
