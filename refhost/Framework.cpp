@@ -10,6 +10,7 @@
 #include "refhost/Base64.h"
 #include "refhost/Input.h"
 #include "refhost/ModelloRichiesta.h"
+#include "refhost/Ricetta.h"
 
 namespace qzkiro::refhost {
 
@@ -87,6 +88,10 @@ std::shared_ptr<host::IInput> Framework::NewInput() {
 std::shared_ptr<host::ITemplate> Framework::newTemplate(const std::string& file,
                                                         const host::Variant&) {
   return std::make_shared<ModelloRichiesta>(file);
+}
+
+std::shared_ptr<host::IRicetta> Framework::NewRicetta() {
+  return std::make_shared<Ricetta>();
 }
 
 }  // namespace qzkiro::refhost

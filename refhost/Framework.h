@@ -62,6 +62,7 @@ class Framework : public host::IFramework {
   const std::pair<std::string, std::string>& CredenzialiSAR() const { return credenziali_sar_; }
   std::shared_ptr<host::ITemplate> newTemplate(const std::string& file,
                                                const host::Variant& parent) override;
+  std::shared_ptr<host::IRicetta> NewRicetta() override;
 
   const std::vector<FinestraAperta>& Finestre() const { return finestre_; }
   // The containers made by NewInput, oldest first.

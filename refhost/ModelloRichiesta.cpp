@@ -4,35 +4,13 @@
 #include <sstream>
 
 #include "qzkiro/Failure.h"
+#include "util/Testo.h"
 
 namespace qzkiro::refhost {
 
 namespace {
 
 constexpr long kFileNonTrovato = 53;
-
-std::string EscapeXml(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out.push_back(c);
-    }
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -57,7 +35,7 @@ std::string ModelloRichiesta::Template() {
     if (close == std::string::npos) break;
     out.append(testo_, at, open - at);
     auto voce = voci_.find(testo_.substr(open + 2, close - open - 2));
-    if (voce != voci_.end()) out += EscapeXml(voce->second);
+    if (voce != voci_.end()) out += util::XmlEscape(voce->second);
     at = close + 2;
   }
   out.append(testo_, at, std::string::npos);

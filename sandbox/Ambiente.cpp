@@ -39,23 +39,35 @@ Ambiente::Ambiente(const std::filesystem::path& cartella_pki)
     : pki_(Pki::Crea(cartella_pki)),
       sandbox_(pki_),
       hl7_(sandbox_),
-      idp_(sandbox_, pki_.ChiaveIdp(), "/iap") {
+      idp_(sandbox_, pki_.ChiaveIdp(), "/iap"),
+      ricette_(sandbox_, pki_.ChiaveFse(), "/dem", &idp_) {
   sandbox_.Registra("POST", "/eco", Eco);
   sandbox_.Registra("GET", "/inrim-web/ntp/itRefTime.php", OraEsatta);
   idp_.AggiungiUtente(kUtenteDemo, kPasswordDemo);
 }
 
 std::vector<std::pair<std::string, std::string>> Ambiente::Chiavi() const {
+  const auto dem = [this](std::string_view servizio) {
+    return sandbox_.Url(ricette_.Radice() + "/" + std::string(servizio));
+  };
   return {
       {"client/iap", sandbox_.Url(idp_.Percorso())},
       {"client/hl7", sandbox_.Url(hl7_.Radice())},
       {"client/certificato", pki_.Idp().string()},
       {"client/certificatoSarCF", pki_.SarCf().string()},
+      {"client/invioprescritto", dem("InvioPrescritto")},
+      {"client/invioprescrittoeco", dem("InvioPrescrittoEco")},
+      {"client/invioprescrittoermete", dem("InvioPrescrittoErmete")},
+      {"client/invioprescrittobianca", dem("InvioPrescrittoRicettaBianca")},
+      {"client/annullaprescritto", dem("AnnullaPrescritto")},
+      {"client/annullaprescrittobianca", dem("AnnullaPrescrittoRicettaBianca")},
+      {"client/visualizzaprescritto", dem("VisualizzaPrescritto")},
       {"sandbox/eco", sandbox_.Url("/eco")},
       {"sandbox/http", sandbox_.UrlHttp()},
       {"pki/ca", pki_.Ca().string()},
       {"pki/client", pki_.ClientP12().string()},
       {"pki/password", std::string(Pki::kPassword)},
+      {"pki/fse", pki_.Fse().string()},
   };
 }
 

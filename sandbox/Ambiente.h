@@ -8,6 +8,7 @@
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/IdentityProvider.h"
 #include "sandbox/Pki.h"
+#include "sandbox/Ricette.h"
 #include "sandbox/Sandbox.h"
 
 namespace qzkiro::sandbox {
@@ -24,6 +25,8 @@ class Ambiente {
   Sandbox& Server() { return sandbox_; }
   GatewayHl7& Hl7() { return hl7_; }
   IdentityProvider& Idp() { return idp_; }
+  // The e-prescription services; they accept only assertions of Idp().
+  ServiziRicetta& Ricette() { return ricette_; }
   // The demo user of the identity provider.
   static constexpr const char* kUtenteDemo = "demo";
   static constexpr const char* kPasswordDemo = "Kiro.2026";
@@ -37,6 +40,7 @@ class Ambiente {
   Sandbox sandbox_;
   GatewayHl7 hl7_;
   IdentityProvider idp_;
+  ServiziRicetta ricette_;
 };
 
 }  // namespace qzkiro::sandbox

@@ -108,14 +108,14 @@ std::string Esito(const std::string& codice, const std::string& messaggio) {
       "</samlp:StatusMessage></samlp:Status></samlp:Response>");
 }
 
-std::string Asserzione(const RichiestaAutenticazione& r, int numero) {
+std::string Asserzione(const RichiestaAutenticazione& r, const std::string& id) {
   std::string attributi;
   for (const auto& [nome, valore] : r.attributi) {
     attributi += "<saml:Attribute Name=\"" + EscapeXml(nome) + "\"><saml:AttributeValue>" +
                  EscapeXml(valore) + "</saml:AttributeValue></saml:Attribute>";
   }
-  return "<saml:Assertion ID=\"_sbx" + std::to_string(numero) +
-         "\" Version=\"2.0\" IssueInstant=\"" + EscapeXml(r.creato) +
+  return "<saml:Assertion ID=\"" + EscapeXml(id) + "\" Version=\"2.0\" IssueInstant=\"" +
+         EscapeXml(r.creato) +
          "\" xmlns:saml=\"urn:oasis:names:tc:SAML:2.0:assertion\"><saml:Issuer>"
          "http://identityAndAssertionsProvider</saml:Issuer><saml:Subject><saml:NameID>" +
          EscapeXml(r.soggetto) + "</saml:NameID></saml:Subject><saml:Conditions NotBefore=\"" +
@@ -155,6 +155,11 @@ std::vector<RichiestaAutenticazione> IdentityProvider::Richieste() const {
   return stato_->richieste;
 }
 
+bool IdentityProvider::HaEmesso(std::string_view id) const {
+  std::lock_guard blocco(stato_->mutex);
+  return stato_->asserzioni.contains(id);
+}
+
 Risposta IdentityProvider::Gestisci(Stato& stato, const Richiesta& richiesta) {
   const std::string tipo = TipoSoap(VersioneSoap::Soap12);
   auto letta = Leggi(richiesta.corpo, stato.chiave);
@@ -178,11 +183,13 @@ Risposta IdentityProvider::Gestisci(Stato& stato, const Richiesta& richiesta) {
             tipo};
   }
   if (utente->second.scaduta) return {200, Esito("Requester", "ERR_00056 Password Scaduta"), tipo};
+  const std::string id = "_sbx" + std::to_string(++stato.emesse);
+  stato.asserzioni.insert(id);
   const std::string risposta = Busta(
       "<samlp:Response xmlns:samlp=\"urn:oasis:names:tc:SAML:2.0:protocol\"><samlp:Status>"
       "<samlp:StatusCode Value=\"urn:oasis:names:tc:SAML:2.0:status:Success\"/>"
       "</samlp:Status>" +
-      Asserzione(*letta, ++stato.emesse) + "</samlp:Response>");
+      Asserzione(*letta, id) + "</samlp:Response>");
   return {200, risposta, tipo};
 }
 

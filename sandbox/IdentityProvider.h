@@ -4,7 +4,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sandbox/Sandbox.h"
@@ -41,6 +43,8 @@ class IdentityProvider {
   std::string Password(const std::string& utente) const;
   // The requests read so far (also the refused ones).
   std::vector<RichiestaAutenticazione> Richieste() const;
+  // True when `id` is the ID of an assertion this provider issued.
+  bool HaEmesso(std::string_view id) const;
 
  private:
   struct Utente {
@@ -54,6 +58,7 @@ class IdentityProvider {
     std::map<std::string, Utente> utenti;
     std::vector<RichiestaAutenticazione> richieste;
     int emesse = 0;
+    std::set<std::string, std::less<>> asserzioni;  // IDs of the issued assertions
   };
   static Risposta Gestisci(Stato& stato, const Richiesta& richiesta);
   std::shared_ptr<Stato> stato_;

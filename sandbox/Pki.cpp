@@ -12,8 +12,9 @@ extern char** environ;
 namespace qzkiro::sandbox {
 
 bool Pki::Completa() const {
-  for (const auto& file : {Ca(), Server(), ChiaveServer(), ClientP12(), ClientPem(), ChiaveClient(),
-                           EstraneoP12(), Idp(), ChiaveIdp(), SarCf(), ChiaveSarCf()}) {
+  for (const auto& file :
+       {Ca(), Server(), ChiaveServer(), ClientP12(), ClientPem(), ChiaveClient(), EstraneoP12(),
+        Idp(), ChiaveIdp(), SarCf(), ChiaveSarCf(), Fse(), ChiaveFse()}) {
     std::error_code errore;
     if (std::filesystem::file_size(file, errore) == 0 || errore) return false;
   }

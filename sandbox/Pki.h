@@ -24,6 +24,9 @@ struct Pki {
   std::filesystem::path ChiaveIdp() const { return cartella / "idp.key"; }
   std::filesystem::path SarCf() const { return cartella / "sarcf.pem"; }
   std::filesystem::path ChiaveSarCf() const { return cartella / "sarcf.key"; }
+  // Encryption certificate of the prescription services, in DER form.
+  std::filesystem::path Fse() const { return cartella / "fse.cer"; }
+  std::filesystem::path ChiaveFse() const { return cartella / "fse.key"; }
 
   // True when every file is there.
   bool Completa() const;

@@ -36,6 +36,26 @@ int UiConsole::MsgBox(const std::string& testo, int stile, const std::string& ti
   return answer;
 }
 
+int UiConsole::TaskDialog(const core::DialogoAttivita& d) {
+  out_ << "┌─ " << d.titolo << '\n' << "│ " << d.istruzione << '\n';
+  if (!d.contenuto.empty()) out_ << "│ " << Senza(d.contenuto, "\r") << '\n';
+  if (!d.domanda.empty()) out_ << "│ " << d.domanda << '\n';
+  for (std::size_t i = 0; i < d.pulsanti.size(); ++i) {
+    out_ << "│  " << i + 1 << ") " << Senza(d.pulsanti[i].second, "\r") << '\n';
+  }
+  if (d.pulsanti.empty()) return core::risposta::kAnnulla;
+  std::size_t scelta = 1;
+  if (interattiva_) {
+    const std::string riga = Chiedi("└─ scelta (0 = chiudi)");
+    scelta = riga.empty() ? 1 : static_cast<std::size_t>(std::atoi(riga.c_str()));
+    if (scelta == 0 || scelta > d.pulsanti.size()) return core::risposta::kAnnulla;
+  } else {
+    out_ << "└─ (scelta: "
+         << d.pulsanti.front().second.substr(0, d.pulsanti.front().second.find('\n')) << ")\n";
+  }
+  return d.pulsanti[scelta - 1].first;
+}
+
 std::string UiConsole::Chiedi(const std::string& domanda) {
   out_ << domanda << ": " << std::flush;
   std::string riga;

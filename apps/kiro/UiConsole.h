@@ -16,6 +16,8 @@ class UiConsole : public core::Ui {
   // Asked line by line on a terminal; cancelled otherwise.
   bool Credenziali(frmPasswordAsserzione& form) override;
   bool CambioPassword(frmUpdatePasswordAsserzione& form) override;
+  // Numbered buttons chosen on a terminal; the first button otherwise.
+  int TaskDialog(const core::DialogoAttivita& dialogo) override;
 
  private:
   std::string Chiedi(const std::string& domanda);

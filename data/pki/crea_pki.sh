@@ -7,6 +7,7 @@
 #   estraneo.p12                  a client certificate the CA never signed (password "kiro")
 #   idp.pem idp.key               encryption certificate of the identity provider (RSA)
 #   sarcf.pem sarcf.key           encryption certificate of the patient data (RSA)
+#   fse.cer fse.key               encryption certificate of the prescription data (RSA, DER)
 # Only missing files are made; when the CA is made anew, everything it signed is too.
 # Keys stay in that folder: it belongs to a build tree or a temporary folder.
 set -euo pipefail
@@ -29,8 +30,8 @@ soggetto="/C=IT/O=KIRO Sandbox/CN="
 tmp=$(mktemp -d .tmp.XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
 
-manca() {  # NOME: certificate or key missing
-  [[ ! -s $1.pem || ! -s $1.key ]]
+manca() {  # NOME [ESTENSIONE]: certificate (NOME.pem or NOME.ESTENSIONE) or key missing
+  [[ ! -s $1.${2:-pem} || ! -s $1.key ]]
 }
 
 # Key generation is most of the time: every missing key is made at once, in parallel.
@@ -51,6 +52,7 @@ if manca server; then chiave server ec; fi
 for nome in client idp sarcf; do
   if manca $nome; then chiave $nome; fi
 done
+if manca fse cer; then chiave fse; fi
 [[ -s estraneo.p12 ]] || chiave estraneo ec
 for p in "${processi[@]}"; do wait "$p"; done
 
@@ -106,3 +108,10 @@ for nome in idp sarcf; do
   autofirmato $nome "$cn" "keyUsage=critical,keyEncipherment,dataEncipherment"
   mv "$tmp/$nome.key" "$tmp/$nome.pem" .
 done
+
+# The prescription services publish their certificate in DER form.
+if manca fse cer; then
+  autofirmato fse "KIRO Sandbox FSE" "keyUsage=critical,keyEncipherment,dataEncipherment"
+  openssl x509 -in "$tmp/fse.pem" -outform DER -out "$tmp/fse.cer"
+  mv "$tmp/fse.key" "$tmp/fse.cer" .
+fi

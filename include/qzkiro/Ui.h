@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "qzkiro/Moduli.h"
 
@@ -25,6 +27,20 @@ inline constexpr int kSi = 6;
 inline constexpr int kNo = 7;
 }  // namespace risposta
 
+// A task dialog: a main instruction over its content, command buttons (each
+// with its result id; a line break separates a button's heading from its
+// note) and a footer that may hold links ("<a href=\"...\">...</a>").
+struct DialogoAttivita {
+  std::string titolo;
+  int icona = 0;  // the platform's task-dialog icon number
+  std::string istruzione;
+  std::string contenuto;
+  bool scorrimento = false;  // the content in a scroll viewer
+  std::string domanda;       // text above the buttons
+  std::vector<std::pair<int, std::string>> pulsanti;
+  std::string piede;
+};
+
 // The one port through which the add-on shows anything to the user. The
 // add-on's own forms keep their logic in plain classes; only showing goes
 // through here.
@@ -39,6 +55,8 @@ class Ui {
   // entered.
   virtual bool Credenziali(frmPasswordAsserzione& form) = 0;
   virtual bool CambioPassword(frmUpdatePasswordAsserzione& form) = 0;
+  // Shows a task dialog; the chosen button's id, risposta::kAnnulla when closed.
+  virtual int TaskDialog(const DialogoAttivita& dialogo) = 0;
 };
 
 // The answer a box gives when nobody chooses: its first button.

@@ -26,6 +26,10 @@ int Cifra(char c) {
 }  // namespace
 
 std::string DecifraCostante(std::string_view esadecimale) {
+  return DecifraCostante(esadecimale, ChiaveCostanti());
+}
+
+std::string DecifraCostante(std::string_view esadecimale, std::string_view chiave) {
   if (esadecimale.size() % 2 != 0) return {};
   std::string byte;
   for (std::size_t i = 0; i < esadecimale.size(); i += 2) {
@@ -35,7 +39,7 @@ std::string DecifraCostante(std::string_view esadecimale) {
     byte.push_back(static_cast<char>(alto * 16 + basso));
   }
   util::clsRC4 rc4;
-  return rc4.DecryptString(util::Latin1ToUtf8(byte), ChiaveCostanti());
+  return rc4.DecryptString(util::Latin1ToUtf8(byte), chiave);
 }
 
 }  // namespace qzkiro::core

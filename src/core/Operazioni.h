@@ -23,10 +23,18 @@ using host::Collection;
 using host::Variant;
 }  // namespace qzkiro::op
 
-#define QZKIRO_OPERAZIONI_IMPLEMENTATE(X) \
-  /* net: second factor */                \
-  X(bool, InviaIDSessione, ())            \
-  X(bool, ImpostaToken, (Variant & Params))
+#define QZKIRO_OPERAZIONI_IMPLEMENTATE(X)                                             \
+  /* net: second factor */                                                            \
+  X(bool, InviaIDSessione, ())                                                        \
+  X(bool, ImpostaToken, (Variant & Params))                                           \
+  /* services: electronic prescriptions */                                            \
+  X(bool, VisualizzaPrescrizione,                                                     \
+    (Variant & PinCode, Variant & ID, Variant & NRE, Variant & Response))             \
+  X(bool, InviaRicetteSospese, (Variant & Template))                                  \
+  X(bool, InviaListaRicette,                                                          \
+    (Variant & ListaRicette, Variant & Medico, Variant & Template, Variant & Cancel)) \
+  X(bool, AnnullaPrescrizione, (Variant & Ricetta, Variant & Template))               \
+  X(bool, AnnullaPrescrizioneBianca, (Variant & Ricetta, Variant & Template))
 
 #define QZKIRO_OPERAZIONI_NON_IMPLEMENTATE(X)                                                      \
   /* net: identity provider password and second factor */                                          \
@@ -44,14 +52,7 @@ using host::Variant;
   X(bool, InviaSAASN, (Variant & Template))                                                        \
   X(bool, ApriNotifica, (const std::string& Servizio, Variant& Notifica, Variant& Template))       \
   /* services: electronic prescriptions */                                                         \
-  X(bool, VisualizzaPrescrizione,                                                                  \
-    (Variant & PinCode, Variant & ID, Variant & NRE, Variant & Response))                          \
   X(bool, OperazioneMEF, (Variant & Template, Variant & myMEF))                                    \
-  X(bool, InviaRicetteSospese, (Variant & Template))                                               \
-  X(bool, InviaListaRicette,                                                                       \
-    (Variant & ListaRicette, Variant & Medico, Variant & Template, Variant & Cancel))              \
-  X(bool, AnnullaPrescrizione, (Variant & Ricetta, Variant & Template))                            \
-  X(bool, AnnullaPrescrizioneBianca, (Variant & Ricetta, Variant & Template))                      \
   /* services: FSE registry queries and retrieval */                                               \
   X(bool, QueryPaziente, (Collection & Param, Variant & Template))                                 \
   X(bool, ElencoDocumentiFSE, (Collection & Param, Variant & Template))                            \

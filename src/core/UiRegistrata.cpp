@@ -29,6 +29,19 @@ int UiRegistrata::MsgBox(const std::string& testo, int stile, const std::string&
   return RispostaPredefinita(stile);
 }
 
+int UiRegistrata::TaskDialog(const DialogoAttivita& dialogo) {
+  dialoghi_.push_back(dialogo);
+  if (!risposte_dialogo_.empty()) {
+    const int id = risposte_dialogo_.front();
+    risposte_dialogo_.pop_front();
+    return id;
+  }
+  if (modo_ == Modo::Scriptata) {
+    throw std::logic_error("finestra senza risposta preparata: " + dialogo.titolo);
+  }
+  return dialogo.pulsanti.empty() ? risposta::kAnnulla : dialogo.pulsanti.front().first;
+}
+
 namespace {
 
 template <class Form>

@@ -30,8 +30,13 @@ class UiRegistrata : public Ui {
   // test (scripted).
   bool Credenziali(frmPasswordAsserzione& form) override;
   bool CambioPassword(frmUpdatePasswordAsserzione& form) override;
+  // A task dialog with no prepared answer takes its first button
+  // (non-interactive) or fails the test (scripted).
+  int TaskDialog(const DialogoAttivita& dialogo) override;
 
   void Rispondi(int risposta) { risposte_.push_back(risposta); }
+  void RispondiDialogo(int id) { risposte_dialogo_.push_back(id); }
+  const std::vector<DialogoAttivita>& DialoghiMostrati() const { return dialoghi_; }
   // What the user will type in the next credentials form (nullopt: cancel).
   void RispondiCredenziali(std::optional<frmPasswordAsserzione> valori) {
     credenziali_.push_back(std::move(valori));
@@ -47,6 +52,8 @@ class UiRegistrata : public Ui {
   Modo modo_;
   std::deque<int> risposte_;
   std::vector<BoxMostrato> mostrati_;
+  std::deque<int> risposte_dialogo_;
+  std::vector<DialogoAttivita> dialoghi_;
   std::deque<std::optional<frmPasswordAsserzione>> credenziali_;
   std::deque<std::optional<frmUpdatePasswordAsserzione>> cambi_;
   std::vector<frmPasswordAsserzione> mostrate_;

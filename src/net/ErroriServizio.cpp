@@ -47,6 +47,17 @@ bool ContieneSenzaMaiuscole(std::string_view testo, std::string_view cosa) {
   return std::search(testo.begin(), testo.end(), cosa.begin(), cosa.end(), uguale) != testo.end();
 }
 
+// "<codEsito>7007</codEsito>", also with a namespace prefix on the element
+// ("<td:codEsito>7007</td:codEsito>"), as the services write their receipts.
+bool EsitoAsserzioneScaduta(std::string_view risposta) {
+  constexpr std::string_view kCodice = "codEsito>7007</";
+  for (auto at = risposta.find(kCodice); at != std::string_view::npos;
+       at = risposta.find(kCodice, at + 1)) {
+    if (at > 0 && (risposta[at - 1] == '<' || risposta[at - 1] == ':')) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 ErroreServizio DecodificaErroreAsserzione(std::string_view risposta) {
@@ -55,7 +66,7 @@ ErroreServizio DecodificaErroreAsserzione(std::string_view risposta) {
       return {std::string(voce.substr(0, 9)), std::string(voce.substr(10))};
     }
   }
-  if (risposta.find("<codEsito>7007</codEsito>") != std::string_view::npos) {
+  if (EsitoAsserzioneScaduta(risposta)) {
     return {"7007",
             "Il valore dell'attributo NotOnOrAfter e' precedente all'istante dell'utilizzo "
             "dell'asserzione"};

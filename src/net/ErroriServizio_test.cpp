@@ -19,7 +19,11 @@ TEST(ErroriServizioTest, AssertionCodesAreFoundInTableOrderWithoutRegardToCase) 
       {"<codEsito>7007</codEsito>", "7007",
        "Il valore dell'attributo NotOnOrAfter e' precedente all'istante dell'utilizzo "
        "dell'asserzione"},
+      {"<td:codEsito>7007</td:codEsito>", "7007",
+       "Il valore dell'attributo NotOnOrAfter e' precedente all'istante dell'utilizzo "
+       "dell'asserzione"},
       {"<codEsito>7008</codEsito> ERR_0005", "", ""},
+      {"<xcodEsito>7007</xcodEsito>", "", ""},
       {"", "", ""},
   };
   for (const auto& caso : casi) {

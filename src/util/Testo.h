@@ -14,6 +14,13 @@ std::string Latin1ToUtf8(std::string_view latin1);
 // Removes leading and trailing spaces, as the host's Trim does.
 std::string Trim(std::string_view text);
 
+// Every occurrence of `from` in `text` replaced by `to` (left to right, the
+// replaced text is not searched again).
+std::string Replace(std::string text, std::string_view from, std::string_view to);
+
+// Text made safe for an XML element's content or attribute value.
+std::string XmlEscape(std::string_view text);
+
 }  // namespace qzkiro::util
 
 namespace qzkiro::util {
@@ -21,6 +28,9 @@ namespace qzkiro::util {
 // The Unicode code points of UTF-8 text; malformed bytes are taken as
 // ISO-8859-1 characters.
 std::u32string CodePoints(std::string_view utf8);
+
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t c);
 
 // The value of a character in the Windows Western code page (1252), the
 // 8-bit code page of the host's platform; -1 when it has none.

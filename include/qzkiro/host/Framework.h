@@ -4,6 +4,7 @@
 #include <string>
 
 #include "qzkiro/host/Input.h"
+#include "qzkiro/host/Ricetta.h"
 #include "qzkiro/host/Template.h"
 #include "qzkiro/host/Variant.h"
 
@@ -42,6 +43,8 @@ class IFramework {
   // A new request template loaded from a template file; `parent` is empty.
   virtual std::shared_ptr<ITemplate> newTemplate(const std::string& file,
                                                  const Variant& parent) = 0;
+  // A new, empty prescription object (loaded with FromString).
+  virtual std::shared_ptr<IRicetta> NewRicetta() = 0;
 };
 
 }  // namespace qzkiro::host

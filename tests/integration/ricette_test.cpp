@@ -1,0 +1,287 @@
+// The e-prescription operations against the sandbox's national services over
+// mutual TLS, with assertions from the sandbox's identity provider.
+
+#include <gtest/gtest.h>
+
+#include "integration/AmbienteRicette.h"
+#include "qzkiro/Plugin.h"
+#include "refhost/Medico.h"
+#include "services/InvioRicetta.h"
+
+namespace qzkiro::services {
+namespace {
+
+using sandbox::ServiziRicetta;
+
+class RicetteTest : public ::testing::Test, protected testsupport::AmbienteRicette {
+ protected:
+  std::string Errore() const { return core::Ctx().last_error; }
+  core::UiRegistrata& Ui() { return env_.Ui(); }
+  std::size_t Invii() const {
+    std::size_t n = 0;
+    for (const auto& r : server_.Richieste()) n += r.percorso.starts_with("/dem/InvioPrescritto");
+    return n;
+  }
+  ScelteLista scelte_;
+};
+
+TEST_F(RicetteTest, ARedPrescriptionIsSentViewedAndCancelled) {
+  auto ricetta = Campione("rossa_farmaci.json");
+  ASSERT_TRUE(InviaPrescrizione(*ricetta, nullptr, scelte_)) << Errore();
+  const std::string nre = ricetta->Membro("NRE").ToText();
+  ASSERT_EQ(nre.size(), 15u);
+  EXPECT_EQ(ricetta->Membro("StatoInvio").ToInteger(), 1);
+  EXPECT_EQ(ricetta->Membro("autenticazione").ToText().size(), 6u);
+  EXPECT_EQ(ricetta->Membro("RicevutaInvio"), ricetta->Membro("autenticazione"));
+  auto registrata = dem_.Ricetta(nre);
+  ASSERT_TRUE(registrata);
+  EXPECT_EQ(registrata->cf_paziente, "BNCGLI80A41L736X") << "decrypted with the fse key";
+  EXPECT_EQ(registrata->percorso, "/dem/InvioPrescritto");
+  EXPECT_EQ(registrata->righe, 2);
+  EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.1.1");
+  const auto invio = server_.Richieste("/dem/InvioPrescritto").back();
+  EXPECT_EQ(invio.Intestazione("SOAPAction"),
+            "\"http://invioprescritto.wsdl.dem.sanita.finanze.it/InvioPrescritto\"");
+  EXPECT_NE(invio.soggetto_certificato, "");
+
+  auto& plugin = plugin_;
+  host::Variant vuoto, nre_v(nre), risposta;
+  ASSERT_TRUE(plugin.QZ02021(vuoto, vuoto, vuoto, nre_v, risposta)) << Errore();
+  auto righe = risposta.As<host::Collection>();
+  ASSERT_TRUE(righe);
+  std::map<std::string, std::string> valori;
+  for (std::size_t i = 1; i <= righe->Count(); ++i) {
+    auto riga = righe->Item(i).As<host::Collection>();
+    EXPECT_EQ(riga->Item(std::string("Gruppo")).ToText(), "Ricetta");
+    valori[riga->Item(std::string("Etichetta")).ToText()] =
+        riga->Item(std::string("Valore")).ToText();
+  }
+  EXPECT_EQ(valori["Codice NRE"], nre);
+  EXPECT_EQ(valori["Stato"], "Ricetta da erogare");
+  EXPECT_EQ(valori["CF Medico"], kMedico);
+  EXPECT_EQ(valori["Data Inserimento"].size(), 19u);
+  EXPECT_EQ(valori["Data Inserimento"][2], '/');
+
+  host::Variant v(ricetta), modello;
+  ASSERT_TRUE(plugin.QZ04029(v, modello)) << Errore();
+  EXPECT_TRUE(dem_.Ricetta(nre)->annullata);
+  ASSERT_TRUE(plugin.QZ04029(v, modello)) << "already cancelled (5005) is success";
+  host::Variant sconosciuta(std::make_shared<refhost::Ricetta>());
+  const auto richieste = server_.Richieste().size();
+  EXPECT_TRUE(plugin.QZ04029(sconosciuta, modello)) << "no NRE: nothing to cancel";
+  EXPECT_EQ(server_.Richieste().size(), richieste);
+
+  ricetta->Imposta("NRE", "050A99999999999");
+  EXPECT_FALSE(plugin.QZ04029(v, modello));
+  EXPECT_EQ(plugin.LastError().rfind("Annullamento Prescrizione: 5002", 0), 0u)
+      << plugin.LastError();
+  EXPECT_FALSE(plugin.QZ02021(vuoto, vuoto, vuoto, v = host::Variant("050A99999999999"), risposta));
+  EXPECT_EQ(plugin.LastError().rfind("Visualizza Prescrizione: 5002", 0), 0u) << plugin.LastError();
+}
+
+TEST_F(RicetteTest, CancelWarningsAndAlreadyCancelledAnswersAreSuccess) {
+  auto ricetta = Campione("rossa_esami.json");
+  ASSERT_TRUE(InviaPrescrizione(*ricetta, nullptr, scelte_)) << Errore();
+  dem_.ProgrammaAnnullamento(ServiziRicetta::EsitoAnnullamento::kNonBloccante);
+  EXPECT_TRUE(AnnullaPrescrizione(*ricetta, true)) << Errore();
+  ASSERT_FALSE(Ui().Mostrati().empty());
+  EXPECT_EQ(Ui().Mostrati().back().titolo, "KIRO");
+  EXPECT_EQ(Ui().Mostrati().back().testo.rfind("Annullamento Prescrizione: 4010", 0), 0u);
+  dem_.ProgrammaAnnullamento(ServiziRicetta::EsitoAnnullamento::k1120);
+  EXPECT_TRUE(AnnullaPrescrizione(*ricetta, false)) << Errore();
+}
+
+TEST_F(RicetteTest, ForeignPatientAndEndpointsOfTheHealthRecord) {
+  auto ricetta = Campione("rossa_farmaci.json");
+  ricetta->Imposta("TipoRicetta", "EE");
+  ricetta->Imposta("PazienteStatoEstero", "DE");
+  ricetta->Imposta("PazienteIstituzCompetente", "AOK BAYERN");
+  env_.Contesto().settings.fse_attivo = true;
+  ASSERT_TRUE(InviaPrescrizione(*ricetta, nullptr, scelte_)) << Errore();
+  auto registrata = dem_.Ricetta(ricetta->Membro("NRE").ToText());
+  ASSERT_TRUE(registrata);
+  EXPECT_EQ(registrata->tipo_ric, "EE");
+  EXPECT_EQ(registrata->cf_paziente, "") << "no encrypted code for a foreign patient";
+  EXPECT_NE(registrata->corpo.find("<statoEstero>DE</statoEstero>"), std::string::npos);
+  EXPECT_EQ(registrata->percorso, "/dem/InvioPrescrittoEco");
+
+  auto esami = Campione("rossa_esami.json");
+  ASSERT_TRUE(InviaPrescrizione(*esami, nullptr, scelte_)) << Errore();
+  EXPECT_EQ(dem_.Ricetta(esami->Membro("NRE").ToText())->percorso, "/dem/InvioPrescrittoErmete");
+}
+
+TEST_F(RicetteTest, AppropriatenessIsConfirmedWithNineInBatchAndByTheUserInteractively) {
+  auto ricetta = Campione("rossa_farmaci.json");
+  dem_.Programma(ServiziRicetta::Esito::kAppropriatezza);
+  ASSERT_TRUE(InviaPrescrizione(*ricetta, nullptr, scelte_)) << Errore();
+  EXPECT_EQ(Invii(), 2u) << "resent once, without asking";
+  EXPECT_EQ(dem_.Ricetta(ricetta->Membro("NRE").ToText())->disp_reg, "9");
+  EXPECT_TRUE(Ui().DialoghiMostrati().empty());
+
+  refhost::Medico medico;
+  auto esami = Campione("rossa_esami.json");
+  dem_.Programma(ServiziRicetta::Esito::kAppropriatezza);
+  Ui().RispondiDialogo(102);  // "Per prescrizione specialistica"
+  Ui().RispondiDialogo(100);  // success: do not print
+  ASSERT_TRUE(InviaPrescrizione(*esami, &medico, scelte_)) << Errore();
+  const auto& appropriatezza = Ui().DialoghiMostrati().at(0);
+  EXPECT_EQ(appropriatezza.titolo, "KIRO - Appropriatezza prescrittiva");
+  EXPECT_EQ(appropriatezza.pulsanti.size(), 4u) << "a line coded in the regional catalogue";
+  EXPECT_EQ(appropriatezza.piede, "Note aggiuntive");
+  EXPECT_NE(appropriatezza.contenuto.find(":\n"), std::string::npos);
+  EXPECT_EQ(esami->Membro("Extra").ToText(), "9_2");
+  EXPECT_EQ(dem_.Ricetta(esami->Membro("NRE").ToText())->disp_reg, "9_2");
+  EXPECT_EQ(esami->Membro("NomeModuloStampa").ToText(), "");
+
+  auto chiusa = Campione("rossa_farmaci.json");
+  dem_.Programma(ServiziRicetta::Esito::kAppropriatezza);
+  Ui().RispondiDialogo(core::risposta::kAnnulla);
+  const auto mostrati = Ui().DialoghiMostrati().size();
+  EXPECT_FALSE(InviaPrescrizione(*chiusa, &medico, scelte_));
+  EXPECT_EQ(Ui().DialoghiMostrati().size(), mostrati + 1) << "cancelled: no failure dialog";
+  EXPECT_TRUE(chiusa->Membro("Annullata").ToBool());
+  EXPECT_EQ(chiusa->Membro("StatoInvio").ToInteger(), 2);
+  EXPECT_NE(chiusa->Membro("ErroreInvio").ToText(), "");
+}
+
+TEST_F(RicetteTest, AnExpiredAssertionCancelsTheNumberAndSendsWithANewOne) {
+  refhost::Medico medico({"050A11111111111", "050A22222222222"});
+  auto ricetta = Campione("rossa_farmaci.json");
+  ASSERT_TRUE(medico.RichiediNRE(*ricetta));
+  dem_.Programma(ServiziRicetta::Esito::kAsserzioneScaduta);
+  Ui().RispondiDialogo(102);  // print the reminder
+  ASSERT_TRUE(InviaPrescrizione(*ricetta, &medico, scelte_)) << Errore();
+  EXPECT_EQ(ricetta->Membro("NRE").ToText(), "050A22222222222");
+  EXPECT_EQ(medico.Consegnati().size(), 2u);
+  EXPECT_TRUE(dem_.Ricetta("050A22222222222"));
+  EXPECT_EQ(server_.Richieste("/dem/AnnullaPrescritto").size(), 1u) << "the old number first";
+  EXPECT_EQ(idp_.Richieste().size(), 2u) << "the assertion was renewed";
+  EXPECT_EQ(ricetta->Membro("NomeModuloStampa").ToText(), "RicettaPromemoria_050B_Bollino");
+
+  auto batch = Campione("rossa_farmaci.json");
+  dem_.Programma(ServiziRicetta::Esito::kAsserzioneScaduta);
+  EXPECT_FALSE(InviaPrescrizione(*batch, nullptr, scelte_));
+  EXPECT_EQ(batch->Membro("ErroreInvio").ToText(), "Asserzione non più valida");
+  EXPECT_EQ(batch->Membro("StatoInvio").ToInteger(), 2);
+}
+
+TEST_F(RicetteTest, EveryFailureLeavesItsStateAndTextOnThePrescription) {
+  struct Caso {
+    ServiziRicetta::Esito esito;
+    std::string errore;
+  };
+  for (const auto& caso :
+       {Caso{ServiziRicetta::Esito::kTimeout,
+             "Il sistema non ha risposto nei tempi prestabiliti (Timeout)"},
+        Caso{ServiziRicetta::Esito::kFault, "ERR_00055 - Data e Ora disallineate"},
+        Caso{ServiziRicetta::Esito::kErrori,
+             "<Hyperlink Tag='https://sanita.example.it/dettagli?"
+             "nre=1&amp;tipo=2'>Ulteriori dettagli</Hyperlink>"}}) {
+    auto ricetta = Campione("rossa_farmaci.json");
+    dem_.Programma(caso.esito);
+    EXPECT_FALSE(InviaPrescrizione(*ricetta, nullptr, scelte_));
+    EXPECT_EQ(ricetta->Membro("StatoInvio").ToInteger(), 2);
+    EXPECT_NE(ricetta->Membro("ErroreInvio").ToText().find(caso.errore), std::string::npos)
+        << ricetta->Membro("ErroreInvio").ToText();
+    EXPECT_EQ(Errore(), ricetta->Membro("ErroreInvio").ToText());
+  }
+
+  env_.Contesto().settings.endpoint["invioprescritto"] = server_.Url("/dem/inesistente");
+  auto ricetta = Campione("rossa_farmaci.json");
+  EXPECT_FALSE(InviaPrescrizione(*ricetta, nullptr, scelte_));
+  EXPECT_EQ(ricetta->Membro("StatoInvio").ToInteger(), 2);
+  EXPECT_FALSE(ricetta->Membro("ErroreInvio").ToText().empty());
+
+  auto ricovero = Campione("rossa_farmaci.json");
+  ricovero->Imposta("FlagRic", true);
+  EXPECT_TRUE(InviaPrescrizione(*ricovero, nullptr, scelte_));
+  EXPECT_EQ(ricovero->Membro("StatoInvio").ToInteger(), 3);
+}
+
+TEST_F(RicetteTest, WarningsAfterASuccessfulSend) {
+  refhost::Medico medico;
+  auto ricetta = Campione("rossa_farmaci.json");
+  dem_.Programma(ServiziRicetta::Esito::kAvviso7237);
+  Ui().RispondiDialogo(100);
+  ASSERT_TRUE(InviaPrescrizione(*ricetta, &medico, scelte_)) << Errore();
+  EXPECT_TRUE(ricetta->Membro("SoloStampa").ToBool());
+  const auto& successo = Ui().DialoghiMostrati().back();
+  EXPECT_EQ(successo.istruzione, "Prescrizione inviata con successo");
+  EXPECT_NE(successo.contenuto.find("1169"), std::string::npos) << "the doctor's own patient";
+  EXPECT_EQ(successo.contenuto.find("7237"), std::string::npos);
+  EXPECT_NE(successo.contenuto.find("consenso alla consultazione del FSEr"), std::string::npos);
+
+  auto altro = Campione("rossa_farmaci.json");
+  altro->Imposta("PazienteProprio", false);
+  dem_.Programma(ServiziRicetta::Esito::kAvviso7237);
+  Ui().RispondiDialogo(101);  // no reminder for all
+  ASSERT_TRUE(InviaPrescrizione(*altro, &medico, scelte_)) << Errore();
+  EXPECT_EQ(Ui().DialoghiMostrati().back().contenuto.find("1169"), std::string::npos);
+  EXPECT_TRUE(scelte_.non_stampare_tutte);
+
+  auto terza = Campione("rossa_farmaci.json");
+  dem_.Programma(ServiziRicetta::Esito::kAvvisoGenerico);
+  const auto dialoghi = Ui().DialoghiMostrati().size();
+  ASSERT_TRUE(InviaPrescrizione(*terza, &medico, scelte_)) << Errore();
+  EXPECT_EQ(Ui().DialoghiMostrati().size(), dialoghi) << "the choice for all holds";
+  ASSERT_FALSE(Ui().Mostrati().empty());
+  EXPECT_EQ(Ui().Mostrati().back().titolo, "Curalis");
+  EXPECT_NE(Ui().Mostrati().back().testo.find("4001"), std::string::npos);
+}
+
+TEST_F(RicetteTest, AListSendsWhiteAndRedAndTheChoiceForAllAnswersTheNextFailures) {
+  env_.Contesto().settings.demat_bianca_farmaci = true;
+  auto bianca = Campione("bianca.json");
+  bianca->Imposta("TipoStampa", 1);
+  auto non_inviabile = Campione("bianca.json");
+  non_inviabile->Imposta("TipoStampa", 1);
+  non_inviabile->Imposta("RicettaBiancaInviabile", false);
+  auto rossa1 = Campione("rossa_farmaci.json");
+  auto rossa2 = Campione("rossa_esami.json");
+  auto annullata = Campione("rossa_farmaci.json");
+  annullata->Imposta("Annullata", true);
+  auto lista = std::make_shared<host::Collection>();
+  for (auto& r : {bianca, non_inviabile, rossa1, rossa2, annullata}) lista->Add(host::Variant(r));
+  dem_.Programma(ServiziRicetta::Esito::kTimeout);
+  dem_.Programma(ServiziRicetta::Esito::kTimeout);
+  Ui().RispondiDialogo(100);  // white: no reminder
+  Ui().RispondiDialogo(101);  // first red failure: all on red paper
+
+  auto& plugin = plugin_;
+  host::Variant v_lista(lista), medico(std::make_shared<refhost::Medico>()), modello,
+      annulla(false);
+  EXPECT_FALSE(plugin.QZ04024(v_lista, medico, modello, annulla));
+  EXPECT_EQ(bianca->Membro("StatoInvio").ToInteger(), 1) << bianca->Membro("ErroreInvio").ToText();
+  EXPECT_EQ(bianca->Membro("NRBE").ToText().size(), 15u);
+  EXPECT_EQ(bianca->Membro("pinNrBe").ToText().size(), 10u);
+  EXPECT_FALSE(bianca->Membro("RicevutaInvio").ToText().empty());
+  EXPECT_EQ(non_inviabile->Membro("StatoInvio").ToInteger(), 3);
+  EXPECT_EQ(non_inviabile->Membro("ErroreInvio").ToText(),
+            "Impostazione: Ricetta bianca non inviabile");
+  for (auto& rossa : {rossa1, rossa2}) {
+    EXPECT_EQ(rossa->Membro("StatoInvio").ToInteger(), 2);
+    EXPECT_EQ(rossa->Membro("TipoStampa").ToInteger(), 2) << "printed on the red form";
+  }
+  EXPECT_EQ(annullata->Membro("StatoInvio").ToInteger(), 0) << "a cancelled one is not sent";
+  EXPECT_EQ(Ui().DialoghiMostrati().size(), 2u);
+
+  // Cancelling the white one needs the second factor.
+  env_.Host()->SetSetup("Autenticazione2F", true);
+  host::Variant v_bianca(bianca);
+  EXPECT_FALSE(plugin.QZ04058(v_bianca, modello));
+  EXPECT_EQ(plugin.LastError(), "Annullamento Prescrizione: Operazione annullata dall'utente");
+  env_.Host()->Framework().PreparaToken2F("123456");
+  ASSERT_TRUE(plugin.QZ04058(v_bianca, modello)) << plugin.LastError();
+  EXPECT_TRUE(dem_.Ricetta(bianca->Membro("NRBE").ToText())->annullata);
+  EXPECT_EQ(idp_.Richieste().back().attributi.at("codOTP"), "123456");
+
+  annulla = true;
+  auto nuova = Campione("rossa_farmaci.json");
+  lista->Clear();
+  lista->Add(host::Variant(nuova));
+  EXPECT_TRUE(plugin.QZ04024(v_lista, medico, modello, annulla));
+  EXPECT_EQ(nuova->Membro("StatoInvio").ToInteger(), 0) << "the list was stopped";
+}
+
+}  // namespace
+}  // namespace qzkiro::services
