@@ -7,8 +7,11 @@
 #include <iostream>
 #include <sstream>
 
+#include "DemoRicette.h"
 #include "LeggiLog.h"
 #include "UiConsole.h"
+#include "Verifica.h"
+#include "core/Cartelle.h"
 #include "core/Contesto.h"
 #include "core/ServizioHost.h"
 #include "core/modLog.h"
@@ -28,21 +31,6 @@ namespace qzkiro::kiro {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Counts the steps that did not do what they should.
-class Verifica {
- public:
-  explicit Verifica(std::ostream& out) : out_(out) {}
-  void operator()(bool ok, const std::string& passo) {
-    out_ << (ok ? "  [ok]   " : "  [ERR]  ") << passo << '\n';
-    if (!ok) ++errori_;
-  }
-  int Errori() const { return errori_; }
-
- private:
-  std::ostream& out_;
-  int errori_ = 0;
-};
 
 fs::path CartellaDiLavoro(const std::string& dati_host) {
   std::string modello = (fs::temp_directory_path() / "kiro-demo-XXXXXX").string();
@@ -120,7 +108,7 @@ void DemoAsserzione(sandbox::Ambiente& ambiente, Verifica& verifica, std::ostrea
 // The sandbox of the remote services in this process: one SOAP exchange and
 // one HL7 message over TLS with the client certificate, then the same message
 // answered by the simulator.
-void DemoSandbox(const fs::path& lavoro, Verifica& verifica, std::ostream& out) {
+void DemoSandbox(Plugin& plugin, const fs::path& lavoro, Verifica& verifica, std::ostream& out) {
   sandbox::Ambiente ambiente(lavoro / "pki");
   const auto& pki = ambiente.Certificati();
   out << "Sandbox: " << Chiave(ambiente, "sandbox/eco") << '\n';
@@ -156,6 +144,11 @@ void DemoSandbox(const fs::path& lavoro, Verifica& verifica, std::ostream& out) 
   core::FermaServizioHost(contesto);
 
   DemoAsserzione(ambiente, verifica, out);
+  auto& c = core::Ctx();
+  auto ui_precedente = c.ui;
+  c.ui = std::make_shared<UiDemo>(out, std::cin, false);
+  DemoRicette(plugin, ambiente, lavoro / "ricette", verifica, out);
+  c.ui = ui_precedente;
 }
 
 }  // namespace
@@ -166,6 +159,9 @@ int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
   contesto.ui = std::make_shared<UiConsole>(out, std::cin, isatty(STDIN_FILENO) != 0);
 
   const fs::path lavoro = CartellaDiLavoro(opzioni.dati_host);
+  // The add-on's folder of this run is a copy: the demo adds files to it.
+  fs::copy(core::CartellaPlugin(), lavoro / "plugin", fs::copy_options::recursive);
+  setenv("QZKIRO_HOME", (lavoro / "plugin").c_str(), 1);
   auto host = std::make_shared<refhost::Applicazione>(lavoro);
   std::shared_ptr<host::IApplication> app = host;
   std::shared_ptr<host::IConfigXML> config = refhost::ConfigXML::DaFile(opzioni.config);
@@ -214,7 +210,7 @@ int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
                              util::LeggiFile(opzioni.config),
            "Log cifrato riletto, allegato estratto identico");
 
-  DemoSandbox(lavoro, verifica, out);
+  DemoSandbox(plugin, lavoro, verifica, out);
 
   std::error_code ignorato;
   fs::remove_all(lavoro, ignorato);

@@ -173,6 +173,7 @@ std::string clsAsserzione::CreaIDMessaggio() {
 util::DataOra clsAsserzione::OraRiferimento() {
   auto& c = core::Ctx();
   const util::DataOra pc = c.orologio->AdessoUTC();
+  if (c.simulatore) return pc;  // no network in simulator mode
   const auto& s = c.settings;
   RichiestaHttp r;
   r.url = s.endpoint_ora + "/inrim-web/ntp/itRefTime.php";

@@ -52,7 +52,7 @@ class clsAsserzione : public core::ServizioAsserzione {
   const std::vector<std::shared_ptr<clsItemAsserzione>>& Cache() const { return cache_; }
 
   // The instant of the requests' time stamps (UTC): the national time
-  // reference when it answers, else the PC's clock. The PC clock itself is
+  // reference when it answers, else (and in simulator mode) the PC's clock. The PC clock itself is
   // not changed (that needs a privilege the add-on does not have).
   static util::DataOra OraRiferimento();
 

@@ -283,5 +283,23 @@ TEST_F(RicetteTest, AListSendsWhiteAndRedAndTheChoiceForAllAnswersTheNextFailure
   EXPECT_EQ(nuova->Membro("StatoInvio").ToInteger(), 0) << "the list was stopped";
 }
 
+TEST_F(RicetteTest, SimulatorModeAnswersEveryOperationWithoutTheNetwork) {
+  std::filesystem::copy(QZKIRO_DATA_DIR "/Simulatore", env_.CartellaPlugin().Path() / "Simulatore",
+                        std::filesystem::copy_options::recursive);
+  env_.Contesto().simulatore = true;
+  auto ricetta = Campione("rossa_farmaci.json");
+  ASSERT_TRUE(InviaPrescrizione(*ricetta, nullptr, scelte_)) << Errore();
+  EXPECT_EQ(ricetta->Membro("NRE").ToText(), "050A00000000001");
+  EXPECT_EQ(ricetta->Membro("StatoInvio").ToInteger(), 1);
+  host::Collection righe;
+  ASSERT_TRUE(VisualizzaPrescrizione("050A00000000001", righe)) << Errore();
+  EXPECT_GE(righe.Count(), 6u);
+  EXPECT_TRUE(AnnullaPrescrizione(*ricetta, false)) << Errore();
+  auto bianca = Campione("bianca.json");
+  ASSERT_TRUE(InviaPrescrizioneBianca(*bianca, nullptr, scelte_)) << Errore();
+  EXPECT_EQ(bianca->Membro("NRBE").ToText(), "050B00000000001");
+  for (const auto& r : server_.Richieste()) ADD_FAILURE() << "reached the network: " << r.percorso;
+}
+
 }  // namespace
 }  // namespace qzkiro::services
