@@ -70,4 +70,32 @@ void BM_Ricetta30Righe(benchmark::State& state) {
 }
 BENCHMARK(BM_Ricetta30Righe)->Unit(benchmark::kMicrosecond);
 
+// The add-on's share alone: the request built from a loaded prescription.
+void BM_Ricetta30Righe_SoloRichiesta(benchmark::State& state) {
+  const auto [testata, righe] = Testi();
+  Ricetta ricetta;
+  ricetta.FromString(testata);
+  ricetta.PrescrizioniFromString(righe);
+  qzkiro::services::ContestoRichiesta contesto;
+  contesto.cifra = [](const std::string& cf) { return "cifrato:" + cf; };
+  for (auto _ : state) {
+    auto richiesta = qzkiro::services::CreaRichiestaRossa(ricetta, contesto);
+    benchmark::DoNotOptimize(richiesta->Testo());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Ricetta30Righe_SoloRichiesta)->Unit(benchmark::kMicrosecond);
+
+// The receipt with 30 warnings read.
+void BM_Ricetta30Righe_SoloRicevuta(benchmark::State& state) {
+  const std::string ricevuta = Ricevuta();
+  for (auto _ : state) {
+    qzkiro::services::RicevutaRossa letta;
+    std::string errore;
+    benchmark::DoNotOptimize(qzkiro::services::LeggiRicevutaRossa(ricevuta, letta, errore));
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Ricetta30Righe_SoloRicevuta)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -79,6 +79,19 @@ TEST_F(RicetteTest, ARedPrescriptionIsSentViewedAndCancelled) {
   EXPECT_EQ(plugin.LastError().rfind("Visualizza Prescrizione: 5002", 0), 0u) << plugin.LastError();
 }
 
+TEST_F(RicetteTest, ASubstituteSendsOnBehalfOfTheHolder) {
+  auto ricetta = Campione("rossa_farmaci.json");
+  ricetta->Imposta("MedicoCodiceFiscale", "BNCLRA75E45F205Z");
+  ricetta->Imposta("MedicoSosCodiceFiscale", "BNCLRA75E45F205Z");
+  ASSERT_TRUE(InviaPrescrizione(*ricetta, nullptr, scelte_)) << Errore();
+  const auto login = idp_.Richieste().back();
+  EXPECT_EQ(login.attributi.at("RequestContext"), "C.1.2");
+  EXPECT_EQ(login.responsabile, kMedico) << "the holder of the practice";
+  EXPECT_NE(dem_.Ricetta(ricetta->Membro("NRE").ToText())->corpo.find(
+                "<cfMedico2>BNCLRA75E45F205Z</cfMedico2>"),
+            std::string::npos);
+}
+
 TEST_F(RicetteTest, CancelWarningsAndAlreadyCancelledAnswersAreSuccess) {
   auto ricetta = Campione("rossa_esami.json");
   ASSERT_TRUE(InviaPrescrizione(*ricetta, nullptr, scelte_)) << Errore();
