@@ -13,6 +13,14 @@
 
 namespace qzkiro::host {
 
+// The host's system services.
+class IApi {
+ public:
+  virtual ~IApi() = default;
+  // The local time as "hh:nn:ss.mmm" (milliseconds last).
+  virtual std::string LocalTime() = 0;
+};
+
 // The host application object given to Init. Every call runs on the host's
 // user-interface thread; a failing call throws Failure.
 class IApplication {
@@ -30,6 +38,10 @@ class IApplication {
   // "Strutture", "Comuni"); throws Failure for an unknown name.
   virtual std::shared_ptr<IArchivio> Archivio(const std::string& name) = 0;
   virtual IBase64& Base64() = 0;
+  virtual IApi& API() {
+    throw Failure(kMembroNonSupportato,
+                  "L'oggetto Application non supporta la proprietà o il metodo API");
+  }
 };
 
 }  // namespace qzkiro::host

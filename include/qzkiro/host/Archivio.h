@@ -71,6 +71,25 @@ class IArchivioComuni : public IArchivio {
   virtual std::optional<VoceComune> CaricaCF(const std::string& catastale) = 0;
 };
 
+// The regional affinity domain's code tables.
+class IArchivioAffinityDomain : public IArchivio {
+ public:
+  // The document family ("LAB", "RAD", ...) of a document type code; "" when unknown.
+  virtual std::string XDSDocumentEntry_typeCode(const std::string& codice) = 0;
+};
+
+struct VoceVisita {
+  std::string ID;
+  std::string Codice;
+  std::string Descrizione;
+};
+
+// The specialist-visit catalogue.
+class IArchivioVisite : public IArchivio {
+ public:
+  virtual std::optional<VoceVisita> Carica(const std::string& id) = 0;
+};
+
 struct VoceUtente {
   std::string CodiceFiscale;
   std::string NomeCompleto;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "qzkiro/Failure.h"
+
 namespace qzkiro::host {
 
 // The host's Base64 object. Texts are encoded one byte per character
@@ -11,6 +13,20 @@ class IBase64 {
   virtual ~IBase64() = default;
   virtual std::string Encode(const std::string& text) = 0;
   virtual std::string Decode(const std::string& base64) = 0;
+  // Decodes Base64 text into a file; false when it cannot be written.
+  virtual bool DecodeFile(const std::string& base64, const std::string& file) {
+    return NonSupportato("DecodeFile", base64 + file);
+  }
+  // Decodes the Base64 text of file `sorgente` into file `destinazione`.
+  virtual bool DecodeFileToFile(const std::string& sorgente, const std::string& destinazione) {
+    return NonSupportato("DecodeFileToFile", sorgente + destinazione);
+  }
+
+ private:
+  static bool NonSupportato(const char* membro, const std::string&) {
+    throw Failure(kMembroNonSupportato,
+                  std::string("L'oggetto Base64 non supporta la proprietà o il metodo ") + membro);
+  }
 };
 
 }  // namespace qzkiro::host

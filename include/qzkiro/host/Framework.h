@@ -3,7 +3,10 @@
 #include <memory>
 #include <string>
 
+#include "qzkiro/Failure.h"
+#include "qzkiro/host/Base64.h"
 #include "qzkiro/host/Input.h"
+#include "qzkiro/host/Mime.h"
 #include "qzkiro/host/Ricetta.h"
 #include "qzkiro/host/Template.h"
 #include "qzkiro/host/Variant.h"
@@ -45,6 +48,58 @@ class IFramework {
                                                  const Variant& parent) = 0;
   // A new, empty prescription object (loaded with FromString).
   virtual std::shared_ptr<IRicetta> NewRicetta() = 0;
+
+  // Members the document readers use. A host without one raises the error a
+  // late-bound call to a missing member raises.
+  //
+  // A date or time stamp of the messages (HL7 "yyyymmdd[hhnn[ss]]...", or
+  // "yyyy-mm-dd...") in the host's display form; the text itself when it is
+  // not a date.
+  virtual std::string ValoreData(const std::string& data) {
+    return NonSupportato("ValoreData", data);
+  }
+  // The number in a text (decimal point or comma); 0 when it is not one.
+  virtual double Valore(const std::string& testo) {
+    NonSupportato("Valore", testo);
+    return 0;
+  }
+  // The text made safe inside HTML.
+  virtual std::string NoEntity(const std::string& testo) {
+    return NonSupportato("NoEntity", testo);
+  }
+  // The Base64 body of a single-part MIME text ("" when there is none).
+  virtual std::string GetMime(const std::string& testo) { return NonSupportato("GetMime", testo); }
+  virtual std::shared_ptr<IMime> NewMime() {
+    NonSupportato("NewMime", {});
+    return nullptr;
+  }
+  // A new Base64 object of its own (for file conversions).
+  virtual std::shared_ptr<IBase64> NewBase64() {
+    NonSupportato("NewBase64", {});
+    return nullptr;
+  }
+  // Deletes a file; false when it exists and cannot be deleted (still open).
+  virtual bool KillFile(const std::string& file) {
+    NonSupportato("KillFile", file);
+    return false;
+  }
+  // Runs the XSL-FO formatter with a command line ("-xml "a" -xsl "b" -pdf "c"").
+  virtual bool FOP(const std::string& argomenti) {
+    NonSupportato("FOP", argomenti);
+    return false;
+  }
+  // Converts an HTML page into a PDF file.
+  virtual bool HtmlToPdf(const std::string& html, const std::string& file) {
+    NonSupportato("HtmlToPdf", html + file);
+    return false;
+  }
+
+ private:
+  static std::string NonSupportato(const char* membro, const std::string&) {
+    throw Failure(
+        kMembroNonSupportato,
+        std::string("L'oggetto Framework non supporta la proprietà o il metodo ") + membro);
+  }
 };
 
 }  // namespace qzkiro::host

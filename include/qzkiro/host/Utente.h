@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "qzkiro/Failure.h"
+
 namespace qzkiro::host {
 
 // The current user's stored setting items.
@@ -33,6 +35,11 @@ class IUtente {
   // The code of the user's facility, sent to the identity provider.
   virtual std::string CodiceStruttura() = 0;
   virtual IItems& Items() = 0;
+  // A new temporary file name in TempDir (the file is not created).
+  virtual std::string TempFile() {
+    throw Failure(kMembroNonSupportato,
+                  "L'oggetto Utente non supporta la proprietà o il metodo TempFile");
+  }
 };
 
 }  // namespace qzkiro::host
