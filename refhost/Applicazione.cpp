@@ -1,10 +1,28 @@
 #include "refhost/Applicazione.h"
 
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
 #include "refhost/Archivi.h"
 #include "refhost/Database.h"
 #include "refhost/SchemaHost.h"
 
 namespace qzkiro::refhost {
+
+std::string Api::LocalTime() {
+  const auto adesso = std::chrono::system_clock::now();
+  const auto millisecondi =
+      std::chrono::duration_cast<std::chrono::milliseconds>(adesso.time_since_epoch()).count() %
+      1000;
+  const std::time_t secondi = std::chrono::system_clock::to_time_t(adesso);
+  std::tm locale{};
+  localtime_r(&secondi, &locale);
+  char testo[16];
+  std::snprintf(testo, sizeof testo, "%02d:%02d:%02d.%03d", locale.tm_hour, locale.tm_min,
+                locale.tm_sec, static_cast<int>(millisecondi));
+  return testo;
+}
 
 Applicazione::Applicazione(std::filesystem::path cartella_dati, std::string connessione_db)
     : cartella_dati_(std::move(cartella_dati)),

@@ -17,6 +17,12 @@ namespace qzkiro::refhost {
 
 class Database;
 
+// The host's system services: the real local time.
+class Api : public host::IApi {
+ public:
+  std::string LocalTime() override;
+};
+
 // The stand-in host application. Its data folder holds "utente.json", the
 // archives under "archivi/", "registry.json" and the user's "temp" folder;
 // the database is a PostgreSQL server reached with `connessione_db` (a libpq
@@ -38,6 +44,7 @@ class Applicazione : public host::IApplication {
   host::IDB& DB() override;
   std::shared_ptr<host::IArchivio> Archivio(const std::string& name) override;
   refhost::Base64& Base64() override { return base64_; }
+  Api& API() override { return api_; }
 
   const std::filesystem::path& CartellaDati() const { return cartella_dati_; }
   const std::vector<std::pair<std::string, host::Variant>>& ScrittureSetup() const {
@@ -52,6 +59,7 @@ class Applicazione : public host::IApplication {
   refhost::Framework framework_;
   refhost::Registry registry_;
   refhost::Base64 base64_;
+  Api api_;
   std::unique_ptr<Database> db_;
   std::map<std::string, host::Variant> setup_;
   std::vector<std::pair<std::string, host::Variant>> scritture_setup_;

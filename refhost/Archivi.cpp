@@ -57,6 +57,32 @@ std::string ArchivioPPIP::DaiCodice(const std::string& id) {
   return voce ? voce->Codice : std::string();
 }
 
+ArchivioVisite::ArchivioVisite(const nlohmann::json& document)
+    : versione_(Testo(document, "Versione")) {
+  for (const auto& voce : Voci(document)) {
+    host::VoceVisita visita{Testo(voce, "ID"), Testo(voce, "Codice"), Testo(voce, "Descrizione")};
+    voci_[visita.ID] = visita;
+  }
+}
+
+std::optional<host::VoceVisita> ArchivioVisite::Carica(const std::string& id) {
+  auto it = voci_.find(id);
+  if (it == voci_.end()) return std::nullopt;
+  return it->second;
+}
+
+ArchivioAffinityDomain::ArchivioAffinityDomain(const nlohmann::json& document)
+    : versione_(Testo(document, "Versione")) {
+  for (const auto& voce : Voci(document)) {
+    famiglie_[Testo(voce, "Codice")] = Testo(voce, "Famiglia");
+  }
+}
+
+std::string ArchivioAffinityDomain::XDSDocumentEntry_typeCode(const std::string& codice) {
+  auto it = famiglie_.find(codice);
+  return it == famiglie_.end() ? std::string() : it->second;
+}
+
 ArchivioStrutture::ArchivioStrutture(const nlohmann::json& document)
     : versione_(Testo(document, "Versione")) {
   for (const auto& voce : Voci(document)) {
@@ -108,7 +134,9 @@ std::shared_ptr<host::IArchivio> ApriArchivio(const std::filesystem::path& carte
                                               const std::string& name) {
   auto document = [&] { return LeggiJson(cartella_dati / "archivi" / (name + ".json")); };
   if (name == "Pazienti") return std::make_shared<ArchivioPazienti>(document());
-  if (name == "Esami" || name == "Visite") return std::make_shared<ArchivioCatalogo>(document());
+  if (name == "Esami") return std::make_shared<ArchivioCatalogo>(document());
+  if (name == "Visite") return std::make_shared<ArchivioVisite>(document());
+  if (name == "AffinityDomain") return std::make_shared<ArchivioAffinityDomain>(document());
   if (name == "PPIP") return std::make_shared<ArchivioPPIP>(document());
   if (name == "Strutture") return std::make_shared<ArchivioStrutture>(document());
   if (name == "Comuni") return std::make_shared<ArchivioComuni>(document());

@@ -30,7 +30,7 @@ class Paziente : public host::IPaziente {
   std::string id_, codice_fiscale_, cognome_, nome_, sesso_, data_nascita_;
 };
 
-// An archive with a version and no members of its own (Esami, Visite).
+// An archive with a version and no members of its own (Esami).
 class ArchivioCatalogo : public host::IArchivio {
  public:
   explicit ArchivioCatalogo(const nlohmann::json& document);
@@ -62,6 +62,31 @@ class ArchivioPPIP : public host::IArchivioPPIP {
  private:
   std::string versione_;
   std::map<std::string, host::VocePPIP> voci_;
+};
+
+// The specialist-visit catalogue: entries "ID", "Codice", "Descrizione".
+class ArchivioVisite : public host::IArchivioVisite {
+ public:
+  explicit ArchivioVisite(const nlohmann::json& document);
+  std::string Versione() override { return versione_; }
+  std::optional<host::VoceVisita> Carica(const std::string& id) override;
+
+ private:
+  std::string versione_;
+  std::map<std::string, host::VoceVisita> voci_;
+};
+
+// The regional affinity domain's document types: entries "Codice" (LOINC)
+// and "Famiglia" ("LAB", "RAD", ...).
+class ArchivioAffinityDomain : public host::IArchivioAffinityDomain {
+ public:
+  explicit ArchivioAffinityDomain(const nlohmann::json& document);
+  std::string Versione() override { return versione_; }
+  std::string XDSDocumentEntry_typeCode(const std::string& codice) override;
+
+ private:
+  std::string versione_;
+  std::map<std::string, std::string> famiglie_;
 };
 
 class ArchivioStrutture : public host::IArchivioStrutture {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "qzkiro/Failure.h"
+#include "util/File.h"
 #include "util/Testo.h"
 
 namespace qzkiro::refhost {
@@ -19,6 +20,15 @@ std::string Base64::Encode(const std::string& text) {
 
 std::string Base64::Decode(const std::string& base64) {
   return util::Latin1ToUtf8(Decodifica(base64));
+}
+
+bool Base64::DecodeFile(const std::string& base64, const std::string& file) {
+  return util::ScriviFile(file, util::ComeByte(Decodifica(base64)));
+}
+
+bool Base64::DecodeFileToFile(const std::string& sorgente, const std::string& destinazione) {
+  const auto testo = util::LeggiFile(sorgente);
+  return testo && DecodeFile(util::ComeTesto(*testo), destinazione);
 }
 
 std::string Base64::Codifica(const std::string& bytes) {

@@ -4,12 +4,17 @@
 #include <openssl/rand.h>
 #include <openssl/sha.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 
 #include "qzkiro/Failure.h"
 #include "refhost/Base64.h"
+#include "refhost/FormatiHost.h"
 #include "refhost/Input.h"
+#include "refhost/Mime.h"
 #include "refhost/ModelloRichiesta.h"
+#include "refhost/Pdf.h"
 #include "refhost/Ricetta.h"
 
 namespace qzkiro::refhost {
@@ -92,6 +97,50 @@ std::shared_ptr<host::ITemplate> Framework::newTemplate(const std::string& file,
 
 std::shared_ptr<host::IRicetta> Framework::NewRicetta() {
   return std::make_shared<Ricetta>();
+}
+
+std::string Framework::ValoreData(const std::string& data) {
+  return DataVisualizzata(data);
+}
+
+double Framework::Valore(const std::string& testo) {
+  return NumeroNelTesto(testo);
+}
+
+std::string Framework::NoEntity(const std::string& testo) {
+  return TestoHtml(testo);
+}
+
+std::string Framework::GetMime(const std::string& testo) {
+  Mime mime;
+  if (!mime.InitStr(testo) || mime.Parti().empty()) return {};
+  std::string corpo = mime.Parti().front()->Corpo();
+  std::erase_if(corpo, [](char c) { return c == '\r' || c == '\n'; });
+  return corpo;
+}
+
+std::shared_ptr<host::IMime> Framework::NewMime() {
+  return std::make_shared<Mime>();
+}
+
+std::shared_ptr<host::IBase64> Framework::NewBase64() {
+  return std::make_shared<Base64>();
+}
+
+bool Framework::KillFile(const std::string& file) {
+  std::error_code errore;
+  std::filesystem::remove(file, errore);
+  // Any other answer than "not found" (no permission to look) is a failure.
+  return std::filesystem::symlink_status(file, errore).type() ==
+         std::filesystem::file_type::not_found;
+}
+
+bool Framework::FOP(const std::string& argomenti) {
+  return EseguiFop(argomenti);
+}
+
+bool Framework::HtmlToPdf(const std::string& html, const std::string& file) {
+  return HtmlInPdf(html, file);
 }
 
 }  // namespace qzkiro::refhost

@@ -22,7 +22,9 @@ struct FinestraAperta {
 };
 
 // The host framework: AES-256-GCM protection of stored credentials, recorded
-// dialogs, recording result containers and file-based request templates.
+// dialogs, recording result containers, file-based request templates, the
+// display forms of dates and numbers (FormatiHost.h), MIME and Base64 objects
+// and PDF making by Debian's programs (Pdf.h).
 class Framework : public host::IFramework {
  public:
   // Encrypt gives Base64 of nonce, cipher text and tag, under a key derived
@@ -63,6 +65,19 @@ class Framework : public host::IFramework {
   std::shared_ptr<host::ITemplate> newTemplate(const std::string& file,
                                                const host::Variant& parent) override;
   std::shared_ptr<host::IRicetta> NewRicetta() override;
+
+  std::string ValoreData(const std::string& data) override;
+  double Valore(const std::string& testo) override;
+  std::string NoEntity(const std::string& testo) override;
+  // The body of the message's first part as written (Base64 for the
+  // documents), without its line ends; "" when the text is not MIME.
+  std::string GetMime(const std::string& testo) override;
+  std::shared_ptr<host::IMime> NewMime() override;
+  std::shared_ptr<host::IBase64> NewBase64() override;
+  // True when the file is not there afterwards (also when it never was).
+  bool KillFile(const std::string& file) override;
+  bool FOP(const std::string& argomenti) override;
+  bool HtmlToPdf(const std::string& html, const std::string& file) override;
 
   const std::vector<FinestraAperta>& Finestre() const { return finestre_; }
   // The containers made by NewInput, oldest first.

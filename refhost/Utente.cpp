@@ -1,5 +1,7 @@
 #include "refhost/Utente.h"
 
+#include <cstdio>
+
 #include "refhost/Json.h"
 
 namespace qzkiro::refhost {
@@ -32,6 +34,18 @@ Utente::Utente(const std::filesystem::path& cartella_dati) {
   auto temp = cartella_dati / "temp";
   std::filesystem::create_directories(temp);
   temp_dir_ = temp.string();
+}
+
+std::string Utente::TempFile() {
+  std::error_code errore;
+  std::filesystem::create_directories(temp_dir_, errore);
+  for (;;) {
+    char nome[48];
+    std::snprintf(nome, sizeof nome, "kiro_%lu_%08x.tmp", ++file_temporanei_,
+                  static_cast<unsigned>(casuale_()));
+    const auto file = std::filesystem::path(temp_dir_) / nome;
+    if (!std::filesystem::exists(file, errore)) return file.string();
+  }
 }
 
 }  // namespace qzkiro::refhost

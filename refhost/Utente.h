@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <random>
 #include <string>
 
 #include "qzkiro/host/Utente.h"
@@ -20,7 +21,10 @@ class ItemsUtente : public host::IItems {
 };
 
 // The host's current user, read from "utente.json" in the host's data folder.
-// Its temporary folder is "temp" in the data folder.
+// Its temporary folder is "temp" in the data folder; TempFile names a file
+// there that does not exist yet, "kiro_<n>_<random>.tmp", with a counter
+// for this object and a random part against other processes, making the
+// folder again when it was removed.
 class Utente : public host::IUtente {
  public:
   explicit Utente(const std::filesystem::path& cartella_dati);
@@ -37,6 +41,7 @@ class Utente : public host::IUtente {
   std::string Email() override { return email_; }
   std::string CodiceStruttura() override { return codice_struttura_; }
   ItemsUtente& Items() override { return items_; }
+  std::string TempFile() override;
 
   void SetCodiceFiscale(std::string v) { codice_fiscale_ = std::move(v); }
   void SetCodiceRegioneASL(std::string v) { codice_regione_asl_ = std::move(v); }
@@ -48,6 +53,8 @@ class Utente : public host::IUtente {
   std::string codice_regionale_, id_schema_, email_, codice_struttura_;
   std::int16_t tipo_ = 0;
   ItemsUtente items_;
+  unsigned long file_temporanei_ = 0;
+  std::mt19937 casuale_{std::random_device{}()};
 };
 
 }  // namespace qzkiro::refhost
