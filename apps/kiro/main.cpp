@@ -6,6 +6,7 @@
 
 #include "Demo.h"
 #include "LeggiLog.h"
+#include "MostraCda.h"
 
 namespace {
 
@@ -21,6 +22,10 @@ constexpr const char* kAiuto =
     "  log read FILE [--extract DIR]\n"
     "             decifra un file di log (.mlg) e ne mostra le voci; con --extract\n"
     "             riscrive gli allegati nella cartella DIR\n"
+    "  cda show FILE\n"
+    "             mostra intestazione e osservazioni di un documento CDA in JSON\n"
+    "  cda html FILE\n"
+    "             mostra il documento CDA come pagina HTML\n"
     "  --help     mostra questo aiuto\n";
 
 }  // namespace
@@ -63,6 +68,11 @@ int main(int argc, char** argv) {
       return 2;
     }
     return qzkiro::kiro::LeggiLog(argv[3], estrai, std::cout, std::cerr);
+  }
+  if (comando == "cda" && argc == 4) {
+    const std::string azione = argv[2];
+    if (azione == "show") return qzkiro::kiro::MostraCda(argv[3], std::cout, std::cerr);
+    if (azione == "html") return qzkiro::kiro::HtmlCda(argv[3], std::cout, std::cerr);
   }
   std::cerr << "Comando sconosciuto: " << comando << "\n" << kAiuto;
   return 2;
