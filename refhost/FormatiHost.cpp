@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include "util/Testo.h"
 
 namespace qzkiro::refhost {
 
@@ -141,30 +142,8 @@ double NumeroNelTesto(const std::string& testo) {
 }
 
 std::string TestoHtml(const std::string& testo) {
-  std::string out;
-  out.reserve(testo.size());
-  for (char c : testo) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out.push_back(c);
-    }
-  }
-  return out;
+  // &#39; rather than &apos;, which older HTML renderers do not know.
+  return util::Replace(util::XmlEscape(testo), "&apos;", "&#39;");
 }
 
 }  // namespace qzkiro::refhost

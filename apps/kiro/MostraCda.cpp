@@ -55,26 +55,31 @@ ordered_json Risultato(const Lettore& cda) {
           {"Gruppo", cda.Gruppo()}};
 }
 
+// The header fields both layouts have.
+template <class Lettore>
+ordered_json Intestazione(const Lettore& cda, const char* formato) {
+  return {{"Formato", formato},
+          {"ID", cda.ID()},
+          {"Titolo", cda.Titolo()},
+          {"Tipo", cda.Tipo()},
+          {"DescrizioneTipo", cda.DescrizioneTipo()},
+          {"Data", cda.Data()},
+          {"MedicoRefertante", cda.MedicoRefertante()},
+          {"MedicoResponsabile", cda.MedicoResponsabile()},
+          {"Istituto", cda.Istituto()}};
+}
+
 ordered_json Documento2(const std::shared_ptr<util::clsXML>& xml) {
   cda::clsCDA2 cda;
   cda.InitXML(xml);
-  ordered_json json = {{"Formato", "CDA2"},
-                       {"ID", cda.ID()},
-                       {"Titolo", cda.Titolo()},
-                       {"Tipo", cda.Tipo()},
-                       {"DescrizioneTipo", cda.DescrizioneTipo()},
-                       {"Data", cda.Data()},
-                       {"MedicoRefertante", cda.MedicoRefertante()},
-                       {"MedicoResponsabile", cda.MedicoResponsabile()},
-                       {"Istituto", cda.Istituto()},
-                       {"IDPrescrizione", cda.IDPrescrizione()},
-                       {"Paziente",
-                        {{"CodiceFiscale", cda.PazienteCodiceFiscale()},
-                         {"Cognome", cda.PazienteCognome()},
-                         {"Nome", cda.PazienteNome()},
-                         {"Sesso", cda.PazienteSesso()},
-                         {"DataNascita", cda.PazienteDataNascita()}}},
-                       {"Osservazioni", ordered_json::array()}};
+  ordered_json json = Intestazione(cda, "CDA2");
+  json["IDPrescrizione"] = cda.IDPrescrizione();
+  json["Paziente"] = {{"CodiceFiscale", cda.PazienteCodiceFiscale()},
+                      {"Cognome", cda.PazienteCognome()},
+                      {"Nome", cda.PazienteNome()},
+                      {"Sesso", cda.PazienteSesso()},
+                      {"DataNascita", cda.PazienteDataNascita()}};
+  json["Osservazioni"] = ordered_json::array();
   const std::string sesso = cda.PazienteSesso();
   for (cda::Nodo n : cda.ListaObservationsLAB()) {
     cda.InitParentNode(n);
@@ -91,16 +96,8 @@ ordered_json Documento2(const std::shared_ptr<util::clsXML>& xml) {
 ordered_json DocumentoVecchio(const std::shared_ptr<util::clsXML>& xml) {
   cda::clsCDA cda;
   cda.InitXML(xml);
-  ordered_json json = {{"Formato", "CDA"},
-                       {"ID", cda.ID()},
-                       {"Titolo", cda.Titolo()},
-                       {"Tipo", cda.Tipo()},
-                       {"DescrizioneTipo", cda.DescrizioneTipo()},
-                       {"Data", cda.Data()},
-                       {"MedicoRefertante", cda.MedicoRefertante()},
-                       {"MedicoResponsabile", cda.MedicoResponsabile()},
-                       {"Istituto", cda.Istituto()},
-                       {"Osservazioni", ordered_json::array()}};
+  ordered_json json = Intestazione(cda, "CDA");
+  json["Osservazioni"] = ordered_json::array();
   for (cda::Nodo n : cda.ListaObservationsLAB()) {
     cda.InitParentNode(n);
     json["Osservazioni"].push_back(Risultato(cda));

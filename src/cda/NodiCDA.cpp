@@ -1,5 +1,7 @@
 #include "cda/NodiCDA.h"
 
+#include "util/clsXML.h"
+
 #include <libxml/xmlsave.h>
 
 #include <cstring>
@@ -107,30 +109,7 @@ Nodo ElementoSeguente(Nodo n) {
 }
 
 std::string Serializza(Nodo n) {
-  if (!n) return {};
-  xmlBufferPtr buffer = xmlBufferCreate();
-  if (!buffer) return {};
-  if (xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer, "UTF-8", XML_SAVE_NO_DECL | XML_SAVE_AS_XML)) {
-    xmlSaveTree(save, n);
-    xmlSaveClose(save);
-  }
-  std::string out(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
-                  static_cast<std::size_t>(xmlBufferLength(buffer)));
-  xmlBufferFree(buffer);
-  // A carriage return in the text is written escaped; the narrative keeps it
-  // literal (an escaped "&" is always "&amp;", so "&#13;" is only a CR).
-  if (out.find("&#13;") == std::string::npos) return out;
-  std::string testo;
-  testo.reserve(out.size());
-  for (std::size_t at = 0; at < out.size();) {
-    if (out.compare(at, 5, "&#13;") == 0) {
-      testo.push_back('\r');
-      at += 5;
-    } else {
-      testo.push_back(out[at++]);
-    }
-  }
-  return testo;
+  return util::clsXML::SalvaNodo(n);
 }
 
 std::string Minuscolo(std::string_view testo) {

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <algorithm>
+#include <exception>
+#include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "qzkiro/host/Input.h"
@@ -37,5 +42,29 @@ class VoceInput {
   host::IInput* contenitore_;
   host::Variant voce_;
 };
+
+// The import of a document into the host: its family must be one of
+// `accettate`; `importa` does the work. False with `errore` ("<prefisso>:
+// ...") when the family is missing or unknown or the import fails.
+inline bool ImportaFamiglia(const std::string& prefisso, const std::string& famiglia,
+                            std::span<const std::string_view> accettate, std::string& errore,
+                            const std::function<void()>& importa) {
+  errore.clear();
+  if (famiglia.empty()) {
+    errore = prefisso + ": Tipo referto non specificato";
+    return false;
+  }
+  if (std::find(accettate.begin(), accettate.end(), famiglia) == accettate.end()) {
+    errore = prefisso + ": Il referto di tipo " + famiglia + " non è riconosciuto";
+    return false;
+  }
+  try {
+    importa();
+    return true;
+  } catch (const std::exception& e) {
+    errore = prefisso + ": " + e.what();
+    return false;
+  }
+}
 
 }  // namespace qzkiro::cda

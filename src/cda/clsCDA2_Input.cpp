@@ -171,24 +171,9 @@ class ImportazioneCDA2 {
 };
 
 bool clsCDA2::AddToInput(host::IInput& input) {
-  last_error_.clear();
   const std::string tipo = Tipo();
-  if (tipo.empty()) {
-    last_error_ = "CDA2: Tipo referto non specificato";
-    return false;
-  }
-  if (std::find(kFamiglieAccettate.begin(), kFamiglieAccettate.end(), tipo) ==
-      kFamiglieAccettate.end()) {
-    last_error_ = "CDA2: Il referto di tipo " + tipo + " non è riconosciuto";
-    return false;
-  }
-  try {
-    ImportazioneCDA2(*this, input, tipo).Esegui();
-    return true;
-  } catch (const std::exception& e) {
-    last_error_ = std::string("CDA2: ") + e.what();
-    return false;
-  }
+  return ImportaFamiglia("CDA2", tipo, kFamiglieAccettate, last_error_,
+                         [&] { ImportazioneCDA2(*this, input, tipo).Esegui(); });
 }
 
 bool clsCDA2::DaiCodice(Nodo node, const std::string& kind, std::string& code,

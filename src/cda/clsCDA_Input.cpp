@@ -116,24 +116,9 @@ class ImportazioneCDA {
 };
 
 bool clsCDA::AddToInput(host::IInput& input) {
-  last_error_.clear();
   const std::string tipo = Tipo();
-  if (tipo.empty()) {
-    last_error_ = "CDA: Tipo referto non specificato";
-    return false;
-  }
-  if (std::find(kFamiglieAccettate.begin(), kFamiglieAccettate.end(), tipo) ==
-      kFamiglieAccettate.end()) {
-    last_error_ = "CDA: Il referto di tipo " + tipo + " non è riconosciuto";
-    return false;
-  }
-  try {
-    ImportazioneCDA(*this, input, tipo).Esegui();
-    return true;
-  } catch (const std::exception& e) {
-    last_error_ = std::string("CDA: ") + e.what();
-    return false;
-  }
+  return ImportaFamiglia("CDA", tipo, kFamiglieAccettate, last_error_,
+                         [&] { ImportazioneCDA(*this, input, tipo).Esegui(); });
 }
 
 bool clsCDA::SalvaPDF(const std::string& PathDest, std::string& DestFile) {

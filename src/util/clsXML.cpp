@@ -113,33 +113,6 @@ std::string ParseErrorText(const xmlError* error, const std::string& source) {
          "\r\n    colonna " + std::to_string(column) + "\r\n    '" + Riga(source, line) + "'";
 }
 
-// One node in the encoding `encoding`, as libxml2 writes it without a prolog.
-std::string SalvaNodo(xmlNodePtr node, const char* encoding) {
-  xmlBufferPtr buffer = xmlBufferCreate();
-  xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer, encoding, XML_SAVE_NO_DECL | XML_SAVE_AS_XML);
-  if (save) {
-    xmlSaveTree(save, node);
-    xmlSaveClose(save);
-  }
-  std::string out(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
-                  static_cast<std::size_t>(xmlBufferLength(buffer)));
-  xmlBufferFree(buffer);
-  // Carriage returns are written as they are, as the host's DOM does (an
-  // escaped one can only come from a CR: a literal "&" is always escaped).
-  if (out.find("&#13;") == std::string::npos) return out;
-  std::string testo;
-  testo.reserve(out.size());
-  for (std::size_t at = 0; at < out.size();) {
-    if (out.compare(at, 5, "&#13;") == 0) {
-      testo.push_back('\r');
-      at += 5;
-    } else {
-      testo.push_back(out[at++]);
-    }
-  }
-  return testo;
-}
-
 // The value of a pseudo-attribute of a prolog ("version='1.0' encoding='UTF-8'").
 std::string Pseudoattributo(const std::string& data, const std::string& name) {
   for (auto at = data.find(name); at != std::string::npos; at = data.find(name, at + 1)) {
@@ -625,6 +598,33 @@ std::string clsXML::TempDir() const {
   std::string dir = std::filesystem::temp_directory_path(error).string();
   while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
   return dir;
+}
+
+std::string clsXML::SalvaNodo(Nodo node, const char* encoding) {
+  if (!node) return {};
+  xmlBufferPtr buffer = xmlBufferCreate();
+  xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer, encoding, XML_SAVE_NO_DECL | XML_SAVE_AS_XML);
+  if (save) {
+    xmlSaveTree(save, node);
+    xmlSaveClose(save);
+  }
+  std::string out(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
+                  static_cast<std::size_t>(xmlBufferLength(buffer)));
+  xmlBufferFree(buffer);
+  // Carriage returns are written as they are, as the host's DOM does (an
+  // escaped one can only come from a CR: a literal "&" is always escaped).
+  if (out.find("&#13;") == std::string::npos) return out;
+  std::string testo;
+  testo.reserve(out.size());
+  for (std::size_t at = 0; at < out.size();) {
+    if (out.compare(at, 5, "&#13;") == 0) {
+      testo.push_back('\r');
+      at += 5;
+    } else {
+      testo.push_back(out[at++]);
+    }
+  }
+  return testo;
 }
 
 }  // namespace qzkiro::util

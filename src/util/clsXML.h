@@ -69,6 +69,9 @@ class clsXML {
   bool ExistNode(Nodo parent, const std::string& query);
   Nodo rootNode() const { return root_; }
   std::string ToHTML(Nodo parent);
+  // One node as libxml2 writes it, without a prolog, in `encoding`; carriage
+  // returns stay literal, as the host's DOM writes them. "" for no node.
+  static std::string SalvaNodo(Nodo node, const char* encoding = "UTF-8");
   std::string Stylesheet();
 
   // --- serialising, loading, saving ---
