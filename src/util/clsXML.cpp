@@ -91,7 +91,7 @@ void SostituisciTesto(xmlNodePtr node, const std::string& text) {
 }
 
 // The line `line` (1-based) of `text`, for the parse report.
-std::string Riga(const std::string& text, int line) {
+std::string Riga(std::string_view text, int line) {
   std::size_t at = 0;
   for (int n = 1; n < line && at != std::string::npos; ++n) {
     at = text.find('\n', at);
@@ -99,12 +99,12 @@ std::string Riga(const std::string& text, int line) {
   }
   if (at == std::string::npos || at > text.size()) return {};
   auto end = text.find('\n', at);
-  std::string riga = text.substr(at, end == std::string::npos ? end : end - at);
+  std::string riga(text.substr(at, end == std::string::npos ? end : end - at));
   if (!riga.empty() && riga.back() == '\r') riga.pop_back();
   return riga;
 }
 
-std::string ParseErrorText(const xmlError* error, const std::string& source) {
+std::string ParseErrorText(const xmlError* error, std::string_view source) {
   std::string reason = error && error->message ? error->message : "documento non valido";
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
   const int line = error ? error->line : 0;
@@ -128,7 +128,7 @@ std::string Pseudoattributo(const std::string& data, const std::string& name) {
   return {};
 }
 
-bool IniziaCon(const std::string& text, std::string_view prefix) {
+bool IniziaCon(std::string_view text, std::string_view prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
@@ -432,7 +432,7 @@ std::string clsXML::XMLNoProcessing() {
   return text;
 }
 
-bool clsXML::Parse(const std::string& bytes, const std::string& url) {
+bool clsXML::Parse(std::string_view bytes, const std::string& url) {
   xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
   if (!ctxt) return false;
   // Text handed over in memory is already Unicode: its declared encoding is
@@ -464,11 +464,13 @@ void clsXML::ImpostaRadice() {
 }
 
 bool clsXML::LoadXML(const std::string& xml, bool remove_name_space) {
-  std::string text = xml;
-  if (IniziaCon(text, "\xEF\xBB\xBF")) text.erase(0, 3);
-  if (IniziaCon(text, "ï»¿")) text.erase(0, std::string_view("ï»¿").size());
-  if (remove_name_space) text = RemoveNameSpace(text);
-  if (!Parse(text, {})) return false;
+  // Parsed from the caller's text (no copy of a large answer) unless the
+  // namespace removal rewrites it.
+  std::string_view text = xml;
+  if (IniziaCon(text, "\xEF\xBB\xBF")) text.remove_prefix(3);
+  if (IniziaCon(text, "ï»¿")) text.remove_prefix(std::string_view("ï»¿").size());
+  const std::string ripulito = remove_name_space ? RemoveNameSpace(std::string(text)) : "";
+  if (!Parse(remove_name_space ? std::string_view(ripulito) : text, {})) return false;
   ImpostaRadice();
   return true;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "util/File.h"
@@ -121,7 +122,7 @@ class clsXML {
   struct XPathCache;
   // Parses `bytes` into the document; false with the parse report in
   // LastError. `url` empty: text in memory, read as UTF-8.
-  bool Parse(const std::string& bytes, const std::string& url);
+  bool Parse(std::string_view bytes, const std::string& url);
   void ImpostaRadice();
   void RipulisciFile(const std::string& file);
   Nodo NuovoElemento(Nodo parent, const std::string& name, bool in_default_ns);
