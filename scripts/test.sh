@@ -23,7 +23,7 @@ if command -v clang++ >/dev/null; then
   cmake --preset fuzz >/dev/null
   cmake --build --preset fuzz -j "$JOBS"
   mkdir -p build/fuzz/artifacts
-  for target in xml csv base64 zip mime cda; do
+  for target in xml csv base64 zip mime cda hl7; do
     corpus=build/fuzz/corpus/$target
     rm -rf "$corpus" && mkdir -p "$corpus" && cp fuzz/corpus/$target/* "$corpus"/
     build/fuzz/fuzz/fuzz_$target -max_total_time=10 -rss_limit_mb=2048 \

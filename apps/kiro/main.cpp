@@ -7,6 +7,7 @@
 #include "Demo.h"
 #include "LeggiLog.h"
 #include "MostraCda.h"
+#include "MostraHl7.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ constexpr const char* kAiuto =
     "             mostra intestazione e osservazioni di un documento CDA in JSON\n"
     "  cda html FILE\n"
     "             mostra il documento CDA come pagina HTML\n"
+    "  hl7 show FILE\n"
+    "             mostra in JSON le proprietà di ogni messaggio HL7 v2.5 XML del file\n"
     "  --help     mostra questo aiuto\n";
 
 }  // namespace
@@ -73,6 +76,9 @@ int main(int argc, char** argv) {
     const std::string azione = argv[2];
     if (azione == "show") return qzkiro::kiro::MostraCda(argv[3], std::cout, std::cerr);
     if (azione == "html") return qzkiro::kiro::HtmlCda(argv[3], std::cout, std::cerr);
+  }
+  if (comando == "hl7" && argc == 4 && std::strcmp(argv[2], "show") == 0) {
+    return qzkiro::kiro::MostraHl7(argv[3], std::cout, std::cerr);
   }
   std::cerr << "Comando sconosciuto: " << comando << "\n" << kAiuto;
   return 2;

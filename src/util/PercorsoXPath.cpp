@@ -88,4 +88,24 @@ std::string PerNomeLocale(std::string_view q, bool nomi_letterali) {
   return out;
 }
 
+std::optional<std::vector<std::string_view>> PassiSemplici(std::string_view query) {
+  std::vector<std::string_view> passi;
+  std::size_t inizio = 0;
+  while (inizio <= query.size()) {
+    std::size_t fine = query.find('/', inizio);
+    if (fine == std::string_view::npos) fine = query.size();
+    std::string_view passo = query.substr(inizio, fine - inizio);
+    if (const auto due_punti = passo.find(':'); due_punti != std::string_view::npos) {
+      passo.remove_prefix(due_punti + 1);  // "ns2:a" is "a"
+    }
+    if (passo.empty() || !InizioNome(passo.front())) return std::nullopt;
+    for (char c : passo) {
+      if (!CarattereNome(c)) return std::nullopt;
+    }
+    passi.push_back(passo);
+    inizio = fine + 1;
+  }
+  return passi;
+}
+
 }  // namespace qzkiro::util

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qzkiro::util {
 
@@ -17,5 +19,11 @@ namespace qzkiro::util {
 // written into their name ("soap:Body" in no namespace); their local name is
 // then the part after the colon too.
 std::string PerNomeLocale(std::string_view query, bool nomi_letterali = false);
+
+// The steps of a plain location path — element names separated by "/",
+// nothing else ("PID/PID.5/XPN.1", "ns2:a/b") — each without its prefix;
+// nullopt for any other path (predicates, axes, functions, "//", "."). Such a
+// path can be followed by walking the children, as XPath would select them.
+std::optional<std::vector<std::string_view>> PassiSemplici(std::string_view query);
 
 }  // namespace qzkiro::util

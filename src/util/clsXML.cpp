@@ -314,7 +314,54 @@ xmlNodePtr clsXML::ContestoQuery(Nodo parent) const {
   return parent ? parent : reinterpret_cast<xmlNodePtr>(doc_.get());
 }
 
+namespace {
+
+// Whether the element's local name is `nome`; with `letterali`, also the part
+// after the colon of a name built with its prefix written in.
+bool NomeLocale(xmlNodePtr n, std::string_view nome, bool letterali) {
+  if (n->type != XML_ELEMENT_NODE) return false;
+  const std::string_view proprio = reinterpret_cast<const char*>(n->name);
+  if (proprio == nome) return true;
+  const auto due_punti = letterali ? proprio.find(':') : std::string_view::npos;
+  return due_punti != std::string_view::npos && proprio.substr(due_punti + 1) == nome;
+}
+
+// A plain path followed child by child: the nodes XPath would select, in
+// document order, without evaluating an expression.
+std::vector<xmlNodePtr> Cammina(xmlNodePtr contesto, const std::vector<std::string_view>& passi,
+                                bool letterali) {
+  std::vector<xmlNodePtr> correnti{contesto}, prossimi;
+  for (std::string_view passo : passi) {
+    prossimi.clear();
+    for (xmlNodePtr n : correnti) {
+      for (xmlNodePtr c = n->children; c; c = c->next) {
+        if (NomeLocale(c, passo, letterali)) prossimi.push_back(c);
+      }
+    }
+    correnti.swap(prossimi);
+    if (correnti.empty()) break;
+  }
+  return correnti;
+}
+
+// The first of those nodes: depth first, so in document order.
+xmlNodePtr CamminaPrimo(xmlNodePtr n, const std::vector<std::string_view>& passi, std::size_t passo,
+                        bool letterali) {
+  if (passo == passi.size()) return n;
+  for (xmlNodePtr c = n->children; c; c = c->next) {
+    if (!NomeLocale(c, passi[passo], letterali)) continue;
+    if (xmlNodePtr trovato = CamminaPrimo(c, passi, passo + 1, letterali)) return trovato;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 clsXML::Nodo clsXML::SelectNode(Nodo parent, const std::string& query) {
+  if (query.empty() || (parent && parent->doc != doc_.get())) return nullptr;
+  if (auto passi = PassiSemplici(query)) {
+    return CamminaPrimo(ContestoQuery(parent), *passi, 0, nomi_letterali_);
+  }
   auto nodes = SelectNodeList(parent, query);
   return nodes.empty() ? nullptr : nodes.front();
 }
@@ -322,6 +369,8 @@ clsXML::Nodo clsXML::SelectNode(Nodo parent, const std::string& query) {
 std::vector<clsXML::Nodo> clsXML::SelectNodeList(Nodo parent, const std::string& query) {
   std::vector<Nodo> out;
   if (query.empty() || (parent && parent->doc != doc_.get())) return out;
+  if (auto passi = PassiSemplici(query))
+    return Cammina(ContestoQuery(parent), *passi, nomi_letterali_);
   if (cache_->doc != doc_.get() || !cache_->contesto) {
     cache_->Svuota();
     cache_->doc = doc_.get();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qzkiro::hl7 {
+
+// Small text rules of the HL7 reader.
+
+// `testo` begins with `prefisso`, ignoring the case of ASCII letters.
+bool IniziaCon(std::string_view testo, std::string_view prefisso);
+// ASCII letters in lower case.
+std::string Minuscolo(std::string_view testo);
+// The first `n` characters (code points) of UTF-8 text.
+std::string PrimiCaratteri(std::string_view testo, std::size_t n);
+// Not empty and made of ASCII digits only.
+bool SoloCifre(std::string_view testo);
+// A date written "yyyy-mm-dd" or "dd/mm/yyyy" (a time may follow) as
+// "yyyymmdd"; nullopt when the text is not a calendar date.
+std::optional<std::string> DataComeAAAAMMGG(std::string_view testo);
+// The "yyyymmdd" of an HL7 time stamp or of a written date; "" when neither.
+std::string DataHL7(std::string_view testo);
+// UTF-8 text as bytes of the platform's 8-bit code page (Windows-1252, what
+// pages declared "ISO-8859-1" are read as); other characters become '?'.
+std::string ComeCp1252(std::string_view utf8);
+// A 3-character ISTAT code is a foreign state: "999" goes before it.
+std::string CodiceIstat(std::string codice);
+// A local health unit code of 4 or 5 characters is padded with "0" to 6.
+std::string CodiceUnitaSanitaria(std::string codice);
+
+}  // namespace qzkiro::hl7

@@ -1,0 +1,150 @@
+#include <filesystem>
+
+#include "core/Contesto.h"
+#include "hl7/AccessoHost.h"
+#include "hl7/TestoHL7.h"
+#include "hl7/clsHL7.h"
+#include "util/File.h"
+#include "util/Testo.h"
+
+namespace qzkiro::hl7 {
+
+namespace {
+
+// Groups of the diabetology report (ORU_R01 in the XML encoding).
+const std::string kVisitaDiabete =
+    "ORU_R01.PIDPD1NK1NTEPV1PV2ORCOBRNTEOBXNTECTI_SUPPGRP/"
+    "ORU_R01.PIDPD1NK1NTEPV1PV2_SUPPGRP/ORU_R01.PV1PV2_SUPPGRP";
+const std::string kOsservazioniDiabete =
+    "ORU_R01.PIDPD1NK1NTEPV1PV2ORCOBRNTEOBXNTECTI_SUPPGRP/"
+    "ORU_R01.ORCOBRNTEOBXNTECTI_SUPPGRP/ORU_R01.OBXNTE_SUPPGRP";
+
+// A message date as the host shows it; nothing for no date.
+std::string Visibile(const std::string& data) {
+  return data.empty() ? std::string() : accesso_host::DataVisibile(data);
+}
+
+// Appends `etichetta` + `valore` + `fine` when the value is not empty.
+void Riga(std::string& testo, const std::string& etichetta, const std::string& valore,
+          const std::string& fine) {
+  if (!valore.empty()) testo += etichetta + valore + fine;
+}
+
+}  // namespace
+
+std::string clsHL7::DatiRicovero() const {
+  std::string testo = "Ricovero (ID: " + ID() + ")<BR><BR>";
+  const std::string br = "<BR>";
+  Riga(testo, "Data Ammissione: ", Visibile(DataRicovero()), br);
+  const std::string struttura = Struttura();
+  const std::string denominazione =
+      struttura.empty() ? std::string() : accesso_host::DenominazioneStruttura(struttura);
+  Riga(testo, "Struttura: ", util::Trim(struttura + " " + denominazione), br);
+  Riga(testo, "Reparto: ", Reparto(), br);
+  Riga(testo, "Codice Nosologico: ", CodiceNosologico(), br);
+  Riga(testo, "Regime: ", RegimeRicovero(), br);
+  Riga(testo, "Proposta di Ricovero: ", PropostaDiRicovero(), br);
+  Riga(testo, "Tipo di Ricovero: ", TipoRicovero(), br);
+  Riga(testo, "Medico Prescrittore: ", MedicoPrescrittoreRicovero(), br);
+  Riga(testo, "Medico Accettante: ", MedicoAccertanteRicovero(), br);
+  Riga(testo, "Diagnosi di ammissione: ", DiagnosiRicovero(), br);
+  Riga(testo, "Motivo del Ricovero: ", MotivoRicovero(), br);
+  const std::string dimissione = DataDimissione();
+  if (!dimissione.empty()) {
+    testo += "<BR>Dimissione:<BR>";
+    testo += "Data Dimissione: " + Visibile(dimissione) + br;
+    Riga(testo, "Modalità di Dimissione: ", ModalitaDimissione(), br);
+    Riga(testo, "Diagnosi di dimissione: ", DiagnosiDimissione(), br);
+  }
+  return testo;
+}
+
+void clsHL7::AggiungiRiga(std::string& html, const std::string& etichetta,
+                          const std::string& valore) {
+  if (util::Trim(valore).empty()) return;
+  const std::string testo = util::Replace(accesso_host::SenzaEntita(valore), "\r\n", "<br>");
+  html += "<tr><td style=\"background-color: rgb(240, 240, 240)\">" +
+          accesso_host::SenzaEntita(etichetta) + "</td><td>" + testo + "</td></tr>";
+}
+
+std::string clsHL7::HTMLDiabete() {
+  std::string html =
+      "<html><head><meta content=\"text/html; charset=ISO-8859-1\" "
+      "http-equiv=\"content-type\"><title>Report diabetologico</title></head><body>"
+      "<table border=\"1\">";
+  AggiungiRiga(html, "Codice Report", IDReferto());
+  AggiungiRiga(html, "Data della visita", Visibile(DataVisita()));
+  if (xml_) {
+    InitParentNode(xml_->SelectNode(xml_->rootNode(), kVisitaDiabete));
+    RigheDiabete(html);
+    for (Nodo osservazione : xml_->SelectNodeList(xml_->rootNode(), kOsservazioniDiabete)) {
+      RigaOsservazione(html, osservazione);
+    }
+  }
+  return html + "</table></body></html>";
+}
+
+// The rows of the visit group (the current node).
+void clsHL7::RigheDiabete(std::string& html) const {
+  AggiungiRiga(html, "Medico", MedicoSSNCognome() + " " + MedicoSSNNome());
+  AggiungiRiga(html, "Tipo Visita", TipoVisita());
+  AggiungiRiga(html, "Motivo Visita", MotivoVisita());
+  AggiungiRiga(html, "Mobilità", Mobilita());
+  AggiungiRiga(html, "Tipo paziente", TipoPaziente());
+  AggiungiRiga(html, "Data inizio GI", Visibile(Testo("PV1/PV1.44/TS.1")));
+  AggiungiRiga(html, "Data fine GI", Visibile(Testo("PV1/PV1.45/TS.1")));
+  AggiungiRiga(html, "Motivo fine GI", Testo("PV2/PV2.4/CE.2"));
+  AggiungiRiga(html, "Data presa in carico", Visibile(Testo("PV1/PV1.25")));
+  AggiungiRiga(html, "Data fine presa in carico", Visibile(Testo("PV1/PV1.35")));
+  AggiungiRiga(html, "Motivo fine carico", MotivoFineCarico());
+}
+
+// One observation: an admission message carried as MIME, or a value with its unit.
+void clsHL7::RigaOsservazione(std::string& html, Nodo osservazione) {
+  if (Minuscolo(Testo(osservazione, "OBX/OBX.13")) == "ricoveri") {
+    AggiungiRiga(html, "Ricovero", RicoveroDiabete(osservazione));
+    return;
+  }
+  std::string valore = Testo(osservazione, "OBX/OBX.5/CE.2");
+  if (valore.empty()) valore = Testo(osservazione, "OBX/OBX.5");
+  if (!valore.empty()) valore = util::Trim(valore + " " + Testo(osservazione, "OBX/OBX.6/CE.1"));
+  const std::string codice = Testo(osservazione, "OBX/OBX.3/CE.5");
+  const std::string nome = Testo(osservazione, "OBX/OBX.3/CE.2");
+  AggiungiRiga(html, codice.empty() ? nome : codice + ": " + nome, valore);
+}
+
+std::string clsHL7::RicoveroDiabete(Nodo osservazione) {
+  auto messaggio = CDA(osservazione);
+  if (!messaggio) return {};
+  clsHL7 ricovero;
+  ricovero.InitXML(*messaggio);
+  std::string testo;
+  const auto riga = [&](const std::string& etichetta, const std::string& valore) {
+    if (valore.empty()) return;
+    if (!testo.empty()) testo += "\r\n";
+    testo += etichetta + valore;
+  };
+  riga("Data ricovero: ", Visibile(ricovero.DataRicovero()));
+  riga("Data dimissione: ", Visibile(ricovero.DataDimissione()));
+  const std::string struttura = ricovero.Struttura();
+  riga("Struttura: ",
+       struttura.empty() ? std::string() : accesso_host::DenominazioneStruttura(struttura));
+  riga("Reparto: ", ricovero.Reparto());
+  riga("Diagnosi ricovero: ", ricovero.DiagnosiRicovero());
+  riga("Diagnosi dimissione: ", ricovero.DiagnosiDimissione());
+  return testo;
+}
+
+bool clsHL7::SalvaHTML(const std::string& Buffer, const std::string& PathDest,
+                       std::string& DestFile) {
+  if (Buffer.empty()) return false;
+  const std::string nome = core::Ctx().orologio->Adesso().Formato("yyyymmddhhnnss") +
+                           accesso_host::Millisecondi() + ".html";
+  const std::string file = (std::filesystem::path(PathDest) / nome).string();
+  // The page is written in the 8-bit code page its header declares.
+  if (!util::ScriviFile(file, util::ComeByte(ComeCp1252(Buffer) + "\r\n"))) return false;
+  DestFile = file;
+  return true;
+}
+
+}  // namespace qzkiro::hl7

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include "hl7/ProveHL7.h"
+#include "hl7/clsHL7.h"
+#include "support/AmbientePlugin.h"
+
+namespace qzkiro::hl7 {
+namespace {
+
+using prove::CaricaFile;
+using prove::FileProva;
+using prove::Messaggio;
+
+// The municipality file of the add-on folder: the code is column 2, the
+// name column 3, the validity columns 6 and 7.
+const char* const kComuniCsv =
+    "1;027;027042;VENEZIA VECCHIA;VE;L736;01/01/1800;31/12/1949\r\n"
+    "2;027;027042;VENEZIA;VE;L736;01/01/1950;31/12/9999\r\n"
+    "3;028;028060;PADOVA;PD;G224;01/01/1900;31/12/2020\r\n"
+    "4;099;099001;CORTO\r\n"
+    "5;040;040012;FORL\xCC;FC;D704;1900-01-01;9999-12-31\r\n"
+    "6;999;999215;STATI UNITI;EE;Z404;01/01/1900;31/12/9999\r\n";
+
+// A host whose municipality archive tells its look-ups apart.
+void ArchivioComuni(testsupport::AmbientePlugin& env) {
+  env.CartellaHost().Scrivi("archivi/Comuni.json", R"json({"Versione": "1", "Voci": [
+    {"Istat": "027042", "CodiceCatastale": "L736", "Comune": "VENEZIA (HOST)", "Provincia": "VE", "Dal": "19500101"},
+    {"Istat": "027042", "CodiceCatastale": "L736", "Comune": "VENEZIA 1800 (HOST)", "Provincia": "VE", "Al": "19491231"},
+    {"Istat": "028060", "CodiceCatastale": "G224", "Comune": "PADOVA", "Provincia": "PD"},
+    {"Istat": "999215", "CodiceCatastale": "", "Comune": "USA DA ISTAT", "Provincia": "E1"},
+    {"Istat": "", "CodiceCatastale": "Z404", "Comune": "STATI UNITI D'AMERICA", "Provincia": "EE"}]})json");
+  env.RicreaHost();
+  env.Contesto().app = env.App();
+}
+
+TEST(clsHL7SeparaIndirizzo, SplitsAtTheFirstSeparatorFollowedByADigit) {
+  struct Caso {
+    const char* indirizzo;
+    const char* via;
+    const char* civico;
+  } casi[] = {
+      {"Via Roma, 12", "Via Roma", "12"},
+      {"Via Po N. 3", "Via Po", "3"},
+      {"Via Po n.3/A", "Via Po", "3/A"},
+      {"Via Dante; 8", "Via Dante", "8"},
+      {"Viale Venezia Num. 10", "Viale Venezia", "10"},
+      {"Strada Nuova - 14", "Strada Nuova", "14"},
+      {"Calle Larga 381 int. 4", "Calle Larga 381 int.", "4"},
+      {"Via Milano 12 B", "Via Milano", "12 B"},  // the blank-digit pair keeps the digit
+      {"Via Roma, 1234567890123", "Via Roma", "1234567890"},
+      {"Piazza San Marco", "Piazza San Marco", ""},
+      {"", "", ""},
+  };
+  for (const auto& caso : casi) {
+    std::string via = "x", civico = "x";
+    clsHL7::SeparaIndirizzo(caso.indirizzo, via, civico);
+    EXPECT_EQ(via, caso.via) << caso.indirizzo;
+    EXPECT_EQ(civico, caso.civico) << caso.indirizzo;
+  }
+}
+
+TEST(clsHL7Indirizzi, BaseLayoutSplitsTheStreetLineOfEachAddressType) {
+  auto xml = CaricaFile(FileProva("anagrafica_base.xml"));
+  clsHL7 hl7;
+  hl7.InitXML(*xml);
+  hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
+  EXPECT_EQ(hl7.IndirizzoDomicilio(), "Via Roma");
+  EXPECT_EQ(hl7.CivicoDomicilio(), "12");
+  EXPECT_EQ(hl7.CittaDomicilio(), "MESTRE");
+  EXPECT_EQ(hl7.ProvinciaDomicilio(), "VE");
+  EXPECT_EQ(hl7.CAPDomicilio(), "30172");
+  EXPECT_EQ(hl7.IstatDomicilio(), "027042");
+  EXPECT_EQ(hl7.IndirizzoResidenza(), "Calle Larga 381 int.");
+  EXPECT_EQ(hl7.CivicoResidenza(), "4");
+  EXPECT_EQ(hl7.CittaResidenza(), "VENEZIA");
+  EXPECT_EQ(hl7.CAPResidenza(), "30124");
+  EXPECT_EQ(hl7.IstatNascita(), "027042");
+  EXPECT_EQ(hl7.CittaNascita(), "VENEZIA");
+}
+
+TEST(clsHL7Indirizzi, TheFirstAddressOfATypeWinsEvenWithoutTheComponent) {
+  auto xml = Messaggio(
+      "<PID><PID.11><XAD.5>30100</XAD.5><XAD.7>H</XAD.7></PID.11>"
+      "<PID.11><XAD.3>VENEZIA</XAD.3><XAD.7>L</XAD.7></PID.11>"
+      "<PID.11><XAD.5>30124</XAD.5><XAD.7>L</XAD.7></PID.11></PID>");
+  clsHL7 hl7;
+  hl7.InitXML(*xml);
+  EXPECT_EQ(hl7.CittaResidenza(), "VENEZIA");
+  EXPECT_EQ(hl7.CAPResidenza(), "");
+  EXPECT_EQ(hl7.CAPDomicilio(), "30100");
+}
+
+TEST(clsHL7Indirizzi, Layout251ResolvesIstatCodesThroughTheHost) {
+  testsupport::AmbientePlugin env;
+  env.Contesto().app = env.App();
+  auto xml = CaricaFile(FileProva("anagrafica_251.xml"));
+  clsHL7 hl7;
+  hl7.Versione = "2.5.1";
+  hl7.InitXML(*xml);
+  hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
+  EXPECT_EQ(hl7.IndirizzoDomicilio(), "Via Garibaldi");
+  EXPECT_EQ(hl7.CivicoDomicilio(), "7/B");
+  EXPECT_EQ(hl7.CittaDomicilio(), "PADOVA");
+  EXPECT_EQ(hl7.ProvinciaDomicilio(), "PD");
+  EXPECT_EQ(hl7.IstatDomicilio(), "028060");
+  EXPECT_EQ(hl7.IndirizzoResidenza(), "Calle Larga");
+  EXPECT_EQ(hl7.CivicoResidenza(), "381");
+  EXPECT_EQ(hl7.CittaResidenza(), "VENEZIA");
+  EXPECT_EQ(hl7.ProvinciaResidenza(), "VE");
+  EXPECT_EQ(hl7.IstatNascita(), "215");
+}
+
+TEST(clsHL7Nascita, BaseProvinceFallsBackOnTheFiscalCode) {
+  testsupport::AmbientePlugin env;
+  env.Contesto().app = env.App();
+  struct Caso {
+    const char* cf;
+    const char* provincia_br;
+    const char* citta_br;
+    const char* attesa;
+  } casi[] = {
+      {"BNCGNN80A01L736Y", "", "VENEZIA", "VE"},    // L736 in the host's archive
+      {"VRDLCU55C12Z404K", "", "NEW YORK", "EE"},   // a foreign state
+      {"BNCGNN80A01L736Y", "TV", "VENEZIA", "TV"},  // the address wins
+      {"BNCGNN80A01L736Y", "", "", ""},             // no birth place: no fallback
+      {"BNCGNN80A01", "", "VENEZIA", ""},           // too short to hold a place
+      {"BNCGNN80A01X999Y", "", "VENEZIA", ""},      // unknown to the host
+  };
+  for (const auto& caso : casi) {
+    auto xml = Messaggio(std::string("<PID><PID.3><CX.1>") + caso.cf +
+                         "</CX.1><CX.5>CF</CX.5></PID.3><PID.11><XAD.3>" + caso.citta_br +
+                         "</XAD.3><XAD.4>" + caso.provincia_br +
+                         "</XAD.4><XAD.7>BR</XAD.7></PID.11></PID>");
+    clsHL7 hl7;
+    hl7.InitXML(*xml);
+    EXPECT_EQ(hl7.ProvinciaNascita(), caso.attesa) << caso.cf << " " << caso.citta_br;
+  }
+}
+
+TEST(clsHL7Nascita, Layout251ForeignBirthTakesTheStateOfTheCadastralCode) {
+  testsupport::AmbientePlugin env;
+  ArchivioComuni(env);
+  auto xml = CaricaFile(FileProva("anagrafica_251.xml"));
+  clsHL7 hl7;
+  hl7.Versione = "2.5.1";
+  hl7.InitXML(*xml);
+  hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
+  EXPECT_EQ(hl7.CittaNascita(), "STATI UNITI D'AMERICA");
+  EXPECT_EQ(hl7.ProvinciaNascita(), "EE");
+  // Without the "F" address the ISTAT code alone names the state.
+  xmlNodePtr estero = xml->SelectNode(hl7.ParentNode(), "PID/PID.11[XAD.7='F']");
+  ASSERT_NE(estero, nullptr);
+  xmlUnlinkNode(estero);
+  xmlFreeNode(estero);
+  EXPECT_EQ(hl7.CittaNascita(), "USA DA ISTAT");
+  EXPECT_EQ(hl7.ProvinciaNascita(), "E1");
+}
+
+TEST(clsHL7Nascita, Layout251ItalianBirthPrefersTheLocalFileValidAtTheBirthDate) {
+  testsupport::AmbientePlugin env;
+  ArchivioComuni(env);
+  const std::string nascita_1945 =
+      "<PID><PID.7><TS.1>19450101</TS.1></PID.7>"
+      "<PID.11><XAD.3>027042</XAD.3><XAD.7>N</XAD.7></PID.11></PID>";
+  auto xml = Messaggio(nascita_1945);
+  clsHL7 hl7;
+  hl7.Versione = "2.5.1";
+  hl7.InitXML(*xml);
+  // No municipality file: the host's archive, at the birth date.
+  EXPECT_EQ(hl7.CittaNascita(), "VENEZIA 1800 (HOST)");
+  EXPECT_EQ(hl7.ProvinciaNascita(), "VE");
+  env.CartellaPlugin().Scrivi("SA_COMUNI.csv", kComuniCsv);
+  EXPECT_EQ(hl7.CittaNascita(), "VENEZIA VECCHIA");
+  // The province never comes from the local file.
+  EXPECT_EQ(hl7.ProvinciaNascita(), "VE");
+}
+
+TEST(clsHL7ComuneDaIstat, TakesTheRowValidAtTheDateOrStillValidToday) {
+  testsupport::AmbientePlugin env;                     // today is 6 December 2026
+  EXPECT_EQ(clsHL7::ComuneDaIstat("027042", ""), "");  // no file yet
+  env.CartellaPlugin().Scrivi("SA_COMUNI.csv", kComuniCsv);
+  struct Caso {
+    const char* codice;
+    const char* data;
+    const char* atteso;
+  } casi[] = {
+      {"027042", "19450101", "VENEZIA VECCHIA"},
+      {"027042", "1960-05-01", "VENEZIA"},
+      {"027042", "01/05/1940", "VENEZIA VECCHIA"},
+      {"027042", "", "VENEZIA"},              // the expired row is skipped
+      {"027042", "197903110920", "VENEZIA"},  // not a date: no reference date
+      {"028060", "", ""},                     // expired in 2020
+      {"028060", "20100101", "PADOVA"},
+      {"099001", "", ""},              // a short row has no dates
+      {"040012", "", "FORL\xC3\x8C"},  // an 8-bit file is read as Latin-1
+      {"z404", "", "STATI UNITI"},     // the code is found in any case
+      {"123456", "", ""},
+      {"", "", ""},
+  };
+  for (const auto& caso : casi) {
+    EXPECT_EQ(clsHL7::ComuneDaIstat(caso.codice, caso.data), caso.atteso)
+        << caso.codice << " " << caso.data;
+  }
+}
+
+}  // namespace
+}  // namespace qzkiro::hl7
