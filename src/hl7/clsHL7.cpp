@@ -1,5 +1,7 @@
 #include "hl7/clsHL7.h"
 
+#include <functional>
+
 #include "hl7/AccessoHost.h"
 #include "hl7/TestoHL7.h"
 #include "util/Testo.h"
@@ -30,20 +32,21 @@ std::vector<clsHL7::Nodo> clsHL7::Ripetizioni(const std::string& campo) const {
   return xml_->SelectNodeList(corrente_, campo);
 }
 
-std::string clsHL7::PrimaCon(std::string_view campo, std::string_view componente,
-                             std::string_view valore) {
-  // One path evaluation finds the repetition, instead of one per repetition.
-  // The values are the codes of this reader, never text of the message.
-  std::string percorso;
-  percorso.reserve(campo.size() + componente.size() + valore.size() + 16);
-  percorso.append("(").append(campo).append("[").append(componente).append("[1]='");
-  percorso.append(valore).append("'])[1]");
-  return percorso;
-}
-
 std::string clsHL7::DallaPrimaCon(std::string_view campo, std::string_view componente,
                                   std::string_view valore, std::string_view risultato) const {
-  return Testo(PrimaCon(campo, componente, valore).append("/").append(risultato));
+  // The repetitions are walked in order: each path here is a plain one, which
+  // the document follows child by child.
+  Nodo trovata =
+      PrimaRipetizione(campo, [&](Nodo r) { return Testo(r, std::string(componente)) == valore; });
+  return trovata ? Testo(trovata, std::string(risultato)) : std::string();
+}
+
+clsHL7::Nodo clsHL7::PrimaRipetizione(std::string_view campo,
+                                      const std::function<bool(Nodo)>& scelta) const {
+  for (Nodo r : Ripetizioni(std::string(campo))) {
+    if (scelta(r)) return r;
+  }
+  return nullptr;
 }
 
 // --- patient demographics ---------------------------------------------------
@@ -98,8 +101,13 @@ std::string clsHL7::Nazionalita() const {
 
 std::string clsHL7::CodiceFiscale() const {
   // The last "CF" identifier; the last "NNITA" one when there is none.
-  std::string cf = Testo("(PID/PID.3[CX.5[1]='CF'])[last()]/CX.1");
-  return cf.empty() ? Testo("(PID/PID.3[CX.5[1]='NNITA'])[last()]/CX.1") : cf;
+  std::string cf, nnita;
+  for (Nodo r : Ripetizioni("PID/PID.3")) {
+    const std::string tipo = Testo(r, "CX.5");
+    if (tipo == "CF") cf = Testo(r, "CX.1");
+    if (tipo == "NNITA") nnita = Testo(r, "CX.1");
+  }
+  return cf.empty() ? nnita : cf;
 }
 
 std::string clsHL7::Tessera() const {

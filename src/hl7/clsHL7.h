@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -213,10 +214,10 @@ class clsHL7 {
   std::string Testo(const std::string& percorso) const;
   std::string Testo(Nodo nodo, const std::string& percorso) const;
   std::vector<Nodo> Ripetizioni(const std::string& campo) const;
-  // The path of the first repetition of `campo` whose `componente` is `valore`.
-  static std::string PrimaCon(std::string_view campo, std::string_view componente,
-                              std::string_view valore);
-  // `risultato` of that repetition, "" when none.
+  // The first repetition of `campo` that `scelta` accepts; null when none.
+  Nodo PrimaRipetizione(std::string_view campo, const std::function<bool(Nodo)>& scelta) const;
+  // `risultato` of the first repetition of `campo` whose `componente` is
+  // `valore`, "" when none.
   std::string DallaPrimaCon(std::string_view campo, std::string_view componente,
                             std::string_view valore, std::string_view risultato) const;
   // `componente` of the first repetition of an XCN field whose "XCN.13" is

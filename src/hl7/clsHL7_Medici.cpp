@@ -19,9 +19,11 @@ std::string Unisci(const std::string& cognome, const std::string& nome) {
 // A physician is named by the first repetition identified by a national or
 // fiscal code.
 std::string clsHL7::DalMedico(std::string_view campo, std::string_view componente) const {
-  std::string percorso = "(";
-  percorso.append(campo).append("[XCN.13[1]='NNITA' or XCN.13[1]='CF'])[1]/").append(componente);
-  return Testo(percorso);
+  Nodo medico = PrimaRipetizione(campo, [&](Nodo r) {
+    const std::string tipo = Testo(r, "XCN.13");
+    return tipo == "NNITA" || tipo == "CF";
+  });
+  return medico ? Testo(medico, std::string(componente)) : std::string();
 }
 
 std::string clsHL7::MedicoSSNCognome() const {
