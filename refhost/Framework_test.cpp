@@ -37,6 +37,11 @@ TEST(FrameworkTest, ResultContainerRecordsCallsAndRecords) {
     {"member": "AddPaziente", "args": [], "record": 2},
     {"member": "AddRefertoParziale", "args": [{"record": 2}, "DOC.9", "QZ02005"]}
   ])"));
+  // Records are XML nodes whose children show in the dump.
+  secondo.As<host::IRecordXML>()->ImpostaFiglio("appuntiRTF", "PGh0bWw+");
+  EXPECT_EQ(framework.Inputs()[0]->ToJson()[2]["children"]["appuntiRTF"], "PGh0bWw+");
+  EXPECT_EQ(framework.Inputs()[0]->Record(2)->Figlio("appuntiRTF"), "PGh0bWw+");
+  EXPECT_EQ(framework.Inputs()[0]->Record(1)->Figlio("appuntiRTF"), "");
 }
 
 TEST(FrameworkTest, TemplateFillsEntriesEscapedAndFailsOnMissingFile) {
@@ -47,6 +52,15 @@ TEST(FrameworkTest, TemplateFillsEntriesEscapedAndFailsOnMissingFile) {
   auto modello = framework.newTemplate(file.string(), {});
   modello->Add("Parametro.Referto.ID", "A&B <1>");
   EXPECT_EQ(modello->Template(), "<QRD>A&amp;B &lt;1&gt;</QRD><X></X>{{");
+
+  // The host's own entries: a new message id each time, unless one was added.
+  auto richiesta = framework.newTemplate(
+      cartella.Scrivi("SAIN.mt1", "{{Modello.IDMessaggio}}|{{Modello.DataOra}}").string(), {});
+  const std::string primo = richiesta->Template();
+  EXPECT_NE(primo, richiesta->Template());
+  EXPECT_EQ(primo.find('|'), primo.size() - 15) << primo;
+  richiesta->Add("Modello.IDMessaggio", "M1");
+  EXPECT_TRUE(richiesta->Template().starts_with("M1|"));
   EXPECT_THROW(framework.newTemplate((cartella.Path() / "manca.mt1").string(), {}), Failure);
 }
 

@@ -36,7 +36,13 @@ host::Variant Input::Add(const std::string& member, const std::vector<host::Vari
   int numero = 1 + static_cast<int>(std::count_if(record_creati_.begin(), record_creati_.end(),
                                                   [](int n) { return n != 0; }));
   record_creati_.push_back(numero);
-  return host::Variant(std::make_shared<RecordInput>(numero));
+  record_.push_back(std::make_shared<RecordInput>(numero));
+  return host::Variant(record_.back());
+}
+
+std::shared_ptr<RecordInput> Input::Record(int numero) const {
+  if (numero < 1 || numero > static_cast<int>(record_.size())) return nullptr;
+  return record_[static_cast<std::size_t>(numero - 1)];
 }
 
 nlohmann::json Input::ToJson() const {
@@ -44,7 +50,11 @@ nlohmann::json Input::ToJson() const {
   for (std::size_t i = 0; i < chiamate_.size(); ++i) {
     nlohmann::json chiamata = {{"member", chiamate_[i].membro}, {"args", nlohmann::json::array()}};
     for (const auto& arg : chiamate_[i].argomenti) chiamata["args"].push_back(Valore(arg));
-    if (record_creati_[i] != 0) chiamata["record"] = record_creati_[i];
+    if (record_creati_[i] != 0) {
+      chiamata["record"] = record_creati_[i];
+      const auto& figli = Record(record_creati_[i])->Figli();
+      if (!figli.empty()) chiamata["children"] = figli;
+    }
     out.push_back(std::move(chiamata));
   }
   return out;

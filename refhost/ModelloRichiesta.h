@@ -9,7 +9,9 @@ namespace qzkiro::refhost {
 
 // A request template: the text of a template file in which "{{key}}" marks
 // where the entry `key` goes. Template() fills every marker with its entry's
-// text, escaped for XML ("" for entries never added).
+// text, escaped for XML ("" for entries never added). The host fills two
+// entries itself unless they were added: "Modello.DataOra" (now,
+// "yyyymmddhhnnss") and "Modello.IDMessaggio" (a new message id each time).
 class ModelloRichiesta : public host::ITemplate {
  public:
   // Throws Failure when the file cannot be read.

@@ -39,6 +39,7 @@ Ambiente::Ambiente(const std::filesystem::path& cartella_pki)
     : pki_(Pki::Crea(cartella_pki)),
       sandbox_(pki_),
       hl7_(sandbox_),
+      regione_(hl7_),
       idp_(sandbox_, pki_.ChiaveIdp(), "/iap"),
       ricette_(sandbox_, pki_.ChiaveFse(), "/dem", &idp_) {
   sandbox_.Registra("POST", "/eco", Eco);

@@ -8,6 +8,7 @@
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/IdentityProvider.h"
 #include "sandbox/Pki.h"
+#include "sandbox/RegioneHl7.h"
 #include "sandbox/Ricette.h"
 #include "sandbox/Sandbox.h"
 
@@ -24,6 +25,8 @@ class Ambiente {
   const Pki& Certificati() const { return pki_; }
   Sandbox& Server() { return sandbox_; }
   GatewayHl7& Hl7() { return hl7_; }
+  // The regional services (SAIN, SAIA, SARR, SARRePS, SARIR) on Hl7().
+  RegioneHl7& Regione() { return regione_; }
   IdentityProvider& Idp() { return idp_; }
   // The e-prescription services; they accept only assertions of Idp().
   ServiziRicetta& Ricette() { return ricette_; }
@@ -39,6 +42,7 @@ class Ambiente {
   Pki pki_;
   Sandbox sandbox_;
   GatewayHl7 hl7_;
+  RegioneHl7 regione_;
   IdentityProvider idp_;
   ServiziRicetta ricette_;
 };

@@ -6,7 +6,9 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "sandbox/Ambiente.h"
@@ -14,20 +16,41 @@
 namespace {
 
 constexpr const char* kUso =
-    "Uso: kiro-sandbox [--pki CARTELLA] [--once]\n"
-    "  --pki CARTELLA  dove creare (se mancano) e leggere i certificati di prova\n"
-    "                  (predefinita: <temp>/kiro-sandbox/pki)\n"
-    "  --once          avvia, stampa gli indirizzi ed esce\n";
+    "Uso: kiro-sandbox [--pki CARTELLA] [--once] [--simulatore CARTELLA]\n"
+    "  --pki CARTELLA         dove creare (se mancano) e leggere i certificati di prova\n"
+    "                         (predefinita: <temp>/kiro-sandbox/pki)\n"
+    "  --once                 avvia, stampa gli indirizzi ed esce\n"
+    "  --simulatore CARTELLA  scrive nella cartella le risposte del simulatore dei\n"
+    "                         servizi regionali HL7 (SAIN, SAIA, SARR, ...) ed esce\n";
+
+// Writes the regional services' answers as the add-on's simulator files.
+int ScriviSimulatore(const std::filesystem::path& cartella) {
+  for (const auto& [percorso, contenuto] : qzkiro::sandbox::RegioneHl7::FileSimulatore()) {
+    const std::filesystem::path file = cartella / percorso;
+    std::error_code errore;
+    std::filesystem::create_directories(file.parent_path(), errore);
+    std::ofstream out(file, std::ios::binary);
+    if (!(out << contenuto) || !out.flush()) {
+      std::cerr << "kiro-sandbox: impossibile scrivere " << file << "\n";
+      return 1;
+    }
+    std::cout << file.string() << "\n";
+  }
+  return 0;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::filesystem::path pki = std::filesystem::temp_directory_path() / "kiro-sandbox" / "pki";
   bool una_volta = false;
+  std::optional<std::filesystem::path> simulatore;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--pki" && i + 1 < argc) {
       pki = argv[++i];
+    } else if (arg == "--simulatore" && i + 1 < argc) {
+      simulatore = argv[++i];
     } else if (arg == "--once") {
       una_volta = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -38,6 +61,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  if (simulatore) return ScriviSimulatore(*simulatore);
 
   // Signals are blocked before the server threads start, so they inherit the
   // mask and only sigwait below receives them.

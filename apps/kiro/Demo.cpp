@@ -7,6 +7,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "DemoRegione.h"
 #include "DemoRicette.h"
 #include "LeggiLog.h"
 #include "UiConsole.h"
@@ -108,7 +109,8 @@ void DemoAsserzione(sandbox::Ambiente& ambiente, Verifica& verifica, std::ostrea
 // The sandbox of the remote services in this process: one SOAP exchange and
 // one HL7 message over TLS with the client certificate, then the same message
 // answered by the simulator.
-void DemoSandbox(Plugin& plugin, const fs::path& lavoro, Verifica& verifica, std::ostream& out) {
+void DemoSandbox(Plugin& plugin, const fs::path& lavoro, bool simulatore, Verifica& verifica,
+                 std::ostream& out) {
   sandbox::Ambiente ambiente(lavoro / "pki");
   const auto& pki = ambiente.Certificati();
   out << "Sandbox: " << Chiave(ambiente, "sandbox/eco") << '\n';
@@ -149,6 +151,13 @@ void DemoSandbox(Plugin& plugin, const fs::path& lavoro, Verifica& verifica, std
   c.ui = std::make_shared<UiDemo>(out, std::cin, false);
   DemoRicette(plugin, ambiente, lavoro / "ricette", verifica, out);
   c.ui = ui_precedente;
+
+  refhost::RegistraServizioKiro({Chiave(ambiente, "client/hl7"), pki.ClientP12().string(),
+                                 std::string(sandbox::Pki::kPassword), pki.Ca().string()});
+  c.simulatore = simulatore;
+  DemoRegione(plugin, verifica, out);
+  c.simulatore = false;
+  core::FermaServizioHost(c);
 }
 
 }  // namespace
@@ -210,7 +219,7 @@ int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
                              util::LeggiFile(opzioni.config),
            "Log cifrato riletto, allegato estratto identico");
 
-  DemoSandbox(plugin, lavoro, verifica, out);
+  DemoSandbox(plugin, lavoro, opzioni.simulatore, verifica, out);
 
   std::error_code ignorato;
   fs::remove_all(lavoro, ignorato);

@@ -20,6 +20,8 @@ constexpr const char* kAiuto =
     "             Opzioni: --config FILE   documento di configurazione\n"
     "                      --host DIR      dati dell'host di prova\n"
     "                      --plugin DIR    cartella del componente\n"
+    "                      --simulator     i servizi regionali HL7 rispondono\n"
+    "                                      con i file del simulatore\n"
     "  log read FILE [--extract DIR]\n"
     "             decifra un file di log (.mlg) e ne mostra le voci; con --extract\n"
     "             riscrive gli allegati nella cartella DIR\n"
@@ -42,8 +44,17 @@ int main(int argc, char** argv) {
   if (comando == "demo") {
     qzkiro::kiro::OpzioniDemo opzioni{QZKIRO_DATA_DIR "/config.xml", QZKIRO_REFHOST_DATI,
                                       QZKIRO_DATA_DIR};
-    for (int i = 2; i + 1 < argc; i += 2) {
+    for (int i = 2; i < argc; i += 2) {
       const std::string opzione = argv[i];
+      if (opzione == "--simulator") {
+        opzioni.simulatore = true;
+        --i;
+        continue;
+      }
+      if (i + 1 >= argc) {
+        std::cerr << "Valore mancante per " << opzione << "\n" << kAiuto;
+        return 2;
+      }
       if (opzione == "--config")
         opzioni.config = argv[i + 1];
       else if (opzione == "--host")

@@ -57,6 +57,9 @@ class Ui {
   virtual bool CambioPassword(frmUpdatePasswordAsserzione& form) = 0;
   // Shows a task dialog; the chosen button's id, risposta::kAnnulla when closed.
   virtual int TaskDialog(const DialogoAttivita& dialogo) = 0;
+  // Lets the host window handle its pending messages during a long piece of
+  // work (one answer message after another), so it stays responsive.
+  virtual void DoEvents() {}
 };
 
 // The answer a box gives when nobody chooses: its first button.

@@ -14,6 +14,10 @@
 #include "qzkiro/host/Componenti.h"
 #include "qzkiro/host/Object.h"
 
+namespace qzkiro::util {
+class clsXML;
+}
+
 namespace qzkiro::core {
 
 // The process-wide state of the add-on. Every Plugin of the process shares it;
@@ -38,8 +42,9 @@ struct Contesto {
   std::shared_ptr<host::IServizioHL7> servizio_host;
   std::string ack_hl7;
   std::string id_controllo_hl7;
-  // The last answer document of the regional services.
-  std::shared_ptr<host::Object> risposta_regionale;
+  // The last answer document of the regional services: the acknowledgement
+  // of the last accepted HL7 message, parsed once.
+  std::shared_ptr<util::clsXML> risposta_regionale;
   modLog::Stato log;
 
   std::shared_ptr<Orologio> orologio = std::make_shared<OrologioDiSistema>();

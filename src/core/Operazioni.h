@@ -34,7 +34,16 @@ using host::Variant;
   X(bool, InviaListaRicette,                                                          \
     (Variant & ListaRicette, Variant & Medico, Variant & Template, Variant & Cancel)) \
   X(bool, AnnullaPrescrizione, (Variant & Ricetta, Variant & Template))               \
-  X(bool, AnnullaPrescrizioneBianca, (Variant & Ricetta, Variant & Template))
+  X(bool, AnnullaPrescrizioneBianca, (Variant & Ricetta, Variant & Template))         \
+  /* hl7: regional HL7 services */                                                    \
+  X(bool, InterrogaAnagrafica, (Collection & Param, Variant & Template))              \
+  X(bool, InterrogaAnagraficaHL7, (Collection & Param, Variant & Template))           \
+  X(bool, ElencoAssistitiHL7, (Collection & Param, Variant & Template))               \
+  X(bool, RefertiSARR, (Collection & Param, Variant & Template))                      \
+  X(bool, RefertiSARRePS, (Collection & Param, Variant & Template))                   \
+  X(bool, RicoveriSARIR, (Collection & Param, Variant & Template))                    \
+  X(bool, InviaSAASN, (Variant & Template))                                           \
+  X(bool, ApriNotifica, (const std::string& Servizio, Variant& Notifica, Variant& Template))
 
 #define QZKIRO_OPERAZIONI_NON_IMPLEMENTATE(X)                                                      \
   /* net: identity provider password and second factor */                                          \
@@ -42,15 +51,6 @@ using host::Variant;
   /* consent: FSE consent workflow and patient summary */                                          \
   X(bool, VerificaConsensoFSE, (Variant & Paziente, Variant & Template, Variant & Check))          \
   X(bool, PubblicaProfiloSanitario, (Variant & Paziente, Variant & Template, Variant & Ricevuta))  \
-  /* hl7: regional HL7 services */                                                                 \
-  X(bool, InterrogaAnagrafica, (Collection & Param, Variant & Template))                           \
-  X(bool, InterrogaAnagraficaHL7, (Collection & Param, Variant & Template))                        \
-  X(bool, ElencoAssistitiHL7, (Collection & Param, Variant & Template))                            \
-  X(bool, RefertiSARR, (Collection & Param, Variant & Template))                                   \
-  X(bool, RefertiSARRePS, (Collection & Param, Variant & Template))                                \
-  X(bool, RicoveriSARIR, (Collection & Param, Variant & Template))                                 \
-  X(bool, InviaSAASN, (Variant & Template))                                                        \
-  X(bool, ApriNotifica, (const std::string& Servizio, Variant& Notifica, Variant& Template))       \
   /* services: electronic prescriptions */                                                         \
   X(bool, OperazioneMEF, (Variant & Template, Variant & myMEF))                                    \
   /* services: FSE registry queries and retrieval */                                               \

@@ -235,10 +235,7 @@ bool Plugin::Execute(const std::string& Key, std::vector<Variant>& Param) {
 }
 
 std::string Plugin::Versione() const {
-  char testo[16];
-  std::snprintf(testo, sizeof testo, "%02d.%02d.%04d", core::kVersioneMajor % 100,
-                core::kVersioneMinor % 100, core::kVersioneRevisione % 10000);
-  return testo;
+  return core::TestoVersione();
 }
 
 bool Plugin::QZ01015(Variant& Paziente, Variant& Template, Variant& Check) {

@@ -33,6 +33,9 @@ class UiRegistrata : public Ui {
   // A task dialog with no prepared answer takes its first button
   // (non-interactive) or fails the test (scripted).
   int TaskDialog(const DialogoAttivita& dialogo) override;
+  void DoEvents() override { ++eventi_; }
+  // How many times the work let the window handle its messages.
+  int EventiElaborati() const { return eventi_; }
 
   void Rispondi(int risposta) { risposte_.push_back(risposta); }
   void RispondiDialogo(int id) { risposte_dialogo_.push_back(id); }
@@ -57,6 +60,7 @@ class UiRegistrata : public Ui {
   std::deque<std::optional<frmPasswordAsserzione>> credenziali_;
   std::deque<std::optional<frmUpdatePasswordAsserzione>> cambi_;
   std::vector<frmPasswordAsserzione> mostrate_;
+  int eventi_ = 0;
 };
 
 }  // namespace qzkiro::core

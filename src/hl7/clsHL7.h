@@ -176,6 +176,13 @@ class clsHL7 {
   std::unique_ptr<util::clsXML> CDA(Nodo parent = nullptr);
   // The CDA document of the MIME text of `node`; null with LastError.
   std::unique_ptr<util::clsXML> nodeCDA(Nodo node);
+  // The observations (OBX segments) of the current message, in order.
+  std::vector<Nodo> Osservazioni() const;
+  // The text at `percorso` ("OBX.13", "OBX.5/ED.5") under one observation.
+  std::string TestoOsservazione(Nodo osservazione, const std::string& percorso) const;
+  // The CDA document carried by one observation (its OBX.5 or one of its
+  // ED.5); null when there is none or it cannot be read (LastError).
+  std::unique_ptr<util::clsXML> CDAOsservazione(Nodo osservazione);
   // Decodes the payload of MimeCDA into `DestFile`.
   bool SalvaFileMIME(const std::string& DestFile) const;
   // Writes every MIME part of MimeCDA into the user's temporary folder; the
@@ -233,8 +240,9 @@ class clsHL7 {
   // Born abroad: the state named by the cadastral code of the "F" address.
   std::optional<host::VoceComune> StatoDiNascita251() const;
   std::string DiagnosiDaDG1(std::string_view tipo) const;
-  // The node whose MIME text CDA hands to nodeCDA: OBX.5, or one of its ED.5.
-  Nodo NodoMime(Nodo parent) const;
+  // The node whose MIME text CDA hands to nodeCDA: the field `campo` under
+  // `parent` (OBX.5), or one of its ED.5.
+  Nodo NodoMime(Nodo parent, const std::string& campo) const;
   std::unique_ptr<util::clsXML> CDADaParti(host::IMime& mime, bool& multiparte);
   std::unique_ptr<util::clsXML> CDADaCorpo(const std::string& testo);
   void RigheDiabete(std::string& html) const;

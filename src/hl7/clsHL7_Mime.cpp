@@ -30,10 +30,10 @@ std::string clsHL7::MimeCDA() const {
   return {};
 }
 
-clsHL7::Nodo clsHL7::NodoMime(Nodo parent) const {
-  Nodo valore = xml_->SelectNode(parent, "OBX/OBX.5");
+clsHL7::Nodo clsHL7::NodoMime(Nodo parent, const std::string& campo) const {
+  Nodo valore = xml_->SelectNode(parent, campo);
   if (valore && IniziaCon(Testo(valore, "."), "mime")) return valore;
-  for (Nodo dato : xml_->SelectNodeList(parent, "OBX/OBX.5/ED.5")) {
+  for (Nodo dato : xml_->SelectNodeList(parent, campo + "/ED.5")) {
     if (IniziaCon(Testo(dato, "."), "mime")) return dato;
   }
   return nullptr;
@@ -43,8 +43,23 @@ std::unique_ptr<util::clsXML> clsHL7::CDA(Nodo parent) {
   last_error_.clear();
   if (!parent) parent = corrente_;
   if (!xml_ || !parent) return nullptr;
-  Nodo nodo = NodoMime(parent);
+  Nodo nodo = NodoMime(parent, "OBX/OBX.5");
   return nodo ? nodeCDA(nodo) : nullptr;
+}
+
+std::unique_ptr<util::clsXML> clsHL7::CDAOsservazione(Nodo osservazione) {
+  last_error_.clear();
+  if (!xml_ || !osservazione) return nullptr;
+  Nodo nodo = NodoMime(osservazione, "OBX.5");
+  return nodo ? nodeCDA(nodo) : nullptr;
+}
+
+std::vector<clsHL7::Nodo> clsHL7::Osservazioni() const {
+  return xml_ && corrente_ ? xml_->SelectNodeList(corrente_, "OBX") : std::vector<Nodo>{};
+}
+
+std::string clsHL7::TestoOsservazione(Nodo osservazione, const std::string& percorso) const {
+  return Testo(osservazione, percorso);
 }
 
 std::unique_ptr<util::clsXML> clsHL7::nodeCDA(Nodo node) {

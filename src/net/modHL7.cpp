@@ -19,17 +19,18 @@ bool Errore(const std::string& testo) {
 }
 
 // Reads the acknowledgement: accepted when MSA.6 says "0".
-bool LeggiAck(core::Contesto& c, const std::string& ack) {
-  util::clsXML xml;
-  if (!xml.LoadXML(ack)) {
+bool LeggiAck(core::Contesto& c, std::string ack) {
+  auto xml = std::make_shared<util::clsXML>();
+  if (!xml->LoadXML(ack)) {
     return Errore("Errore servizio Send: Non è stato possibile leggere il documento ACK.");
   }
-  auto* radice = xml.rootNode();
-  const std::string codice = xml.GetNode(radice, "MSA/MSA.6/CE.1");
+  auto* radice = xml->rootNode();
+  const std::string codice = xml->GetNode(radice, "MSA/MSA.6/CE.1");
   if (codice != "0")
-    return Errore("Errore HL7: " + codice + " " + xml.GetNode(radice, "MSA/MSA.6/CE.2"));
-  c.ack_hl7 = ack;
-  c.id_controllo_hl7 = xml.GetNode(radice, "MSH/MSH.10");
+    return Errore("Errore HL7: " + codice + " " + xml->GetNode(radice, "MSA/MSA.6/CE.2"));
+  c.id_controllo_hl7 = xml->GetNode(radice, "MSH/MSH.10");
+  c.ack_hl7 = std::move(ack);
+  c.risposta_regionale = std::move(xml);
   return true;
 }
 
@@ -84,7 +85,7 @@ bool InviaHL7(const std::string& servizio, bool sincrono, const std::string& mit
   Log("Response ACK", ack);
   if (error_log != 0) return Errore("Errore: " + MessaggioErrorLog(error_log));
   if (ack.empty()) return Errore("Errore servizio Send: Nessuna risposta ricevuta.");
-  return LeggiAck(c, ack);
+  return LeggiAck(c, std::move(ack));
 }
 
 }  // namespace qzkiro::net

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 
 namespace qzkiro::util {
 
@@ -107,6 +108,14 @@ std::optional<DataOra> DataOra::Leggi(std::string_view testo) {
     return std::nullopt;
   }
   return d;
+}
+
+DataOra AdessoLocale() {
+  const std::time_t adesso = std::time(nullptr);
+  std::tm locale{};
+  localtime_r(&adesso, &locale);
+  return {locale.tm_year + 1900, locale.tm_mon + 1, locale.tm_mday,
+          locale.tm_hour,        locale.tm_min,     locale.tm_sec};
 }
 
 }  // namespace qzkiro::util

@@ -35,4 +35,7 @@ struct DataOra {
   static std::optional<DataOra> Leggi(std::string_view testo);
 };
 
+// The computer's local date and time, to the second.
+DataOra AdessoLocale();
+
 }  // namespace qzkiro::util

@@ -14,6 +14,8 @@ AmbientePlugin::AmbientePlugin() {
   }
   setenv("QZKIRO_HOME", plugin_.Path().c_str(), 1);
   fs::copy_file(fs::path(QZKIRO_DATA_DIR) / "ListaPilota.txt", plugin_.Path() / "ListaPilota.txt");
+  fs::copy(fs::path(QZKIRO_DATA_DIR) / "servizi", plugin_.Path() / "servizi",
+           fs::copy_options::recursive);
   fs::copy(QZKIRO_REFHOST_DATI, dati_host_.Path(), fs::copy_options::recursive);
 
   contesto_ = &core::NuovoContesto();

@@ -14,7 +14,8 @@ namespace qzkiro::testsupport {
 
 // Everything a test of the add-on needs: a fresh process state with a scripted
 // Ui and a fixed clock, an add-on folder of its own ($QZKIRO_HOME, with the
-// pilot list of data/), and a stand-in host on a copy of the sample data.
+// pilot list and the request templates of data/), and a stand-in host on a
+// copy of the sample data.
 class AmbientePlugin {
  public:
   AmbientePlugin();

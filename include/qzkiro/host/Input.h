@@ -18,4 +18,14 @@ class IInput : public Object {
   virtual Variant Add(const std::string& member, const std::vector<Variant>& args) = 0;
 };
 
+// A record of the result container that is an XML node (an admission made by
+// AddRicovero): its child elements are read and written by name.
+class IRecordXML : public Object {
+ public:
+  // Sets the text of the child `nome`, creating it when missing.
+  virtual void ImpostaFiglio(const std::string& nome, const std::string& testo) = 0;
+  // The text of the child `nome`, "" when missing.
+  virtual std::string Figlio(const std::string& nome) const = 0;
+};
+
 }  // namespace qzkiro::host
