@@ -12,7 +12,7 @@ namespace qzkiro::op {
 
 bool ApriNotifica(const std::string& Servizio, Variant& Notifica, Variant& Template) {
   auto notifica = Notifica.As<host::INotifica>();
-  if (!notifica) throw Failure(438, "Notifica non valida");
+  if (!notifica) throw Failure(kMembroNonSupportato, "Notifica non valida");
   auto modello = core::Ctx().App().Framework().newTemplate(
       core::PercorsoPlugin("\\servizi\\" + Servizio + ".mt1"), {});
   const bool ricovero = Servizio == "SARIR";

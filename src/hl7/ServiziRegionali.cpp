@@ -11,11 +11,9 @@ namespace qzkiro::hl7 {
 
 namespace {
 
-constexpr long kModelloNonValido = 438;  // the object has no such member
-
 std::shared_ptr<host::ITemplate> Modello(host::Variant& Template) {
   auto modello = Template.As<host::ITemplate>();
-  if (!modello) throw Failure(kModelloNonValido, "Modello della richiesta non valido");
+  if (!modello) throw Failure(kMembroNonSupportato, "Modello della richiesta non valido");
   return modello;
 }
 

@@ -1,6 +1,7 @@
 #include "integration/RispostaRegione.h"
 
 #include "util/File.h"
+#include "util/Testo.h"
 #include "util/clsBase64.h"
 
 namespace qzkiro::testsupport::risposta {
@@ -49,19 +50,10 @@ std::string MimeDueParti(const std::string& nome, const std::string& contenuto) 
 }
 
 std::string ObxMime(const std::string& mime, const std::string& formato) {
-  std::string xml;
-  for (char c : mime) {
-    if (c == '&')
-      xml += "&amp;";
-    else if (c == '<')
-      xml += "&lt;";
-    else
-      xml += c;
-  }
   std::string obx =
       "<OBX><OBX.2>ED</OBX.2><OBX.3><CE.1>CDA</CE.1></OBX.3><OBX.5><ED.2>"
       "Application</ED.2><ED.5>" +
-      xml + "</ED.5></OBX.5>";
+      util::XmlEscape(mime) + "</ED.5></OBX.5>";
   if (!formato.empty()) obx += "<OBX.13>" + formato + "</OBX.13>";
   return obx + "</OBX>";
 }
