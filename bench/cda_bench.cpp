@@ -5,7 +5,6 @@
 // parse ("rapporto").
 
 #include <benchmark/benchmark.h>
-#include <libxml/parser.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,9 +12,11 @@
 #include <string>
 
 #include "cda/clsCDA2.h"
+#include "core/AccessoContesto.h"
 #include "core/Contesto.h"
 #include "refhost/Applicazione.h"
 #include "refhost/Input.h"
+#include "util/Libxml.h"
 #include "util/clsXML.h"
 
 namespace {
@@ -126,10 +127,9 @@ struct Ambiente {
 };
 
 void AnalisiNuda(const std::string& testo) {
-  xmlDocPtr doc = xmlReadMemory(testo.data(), static_cast<int>(testo.size()), "referto.xml",
-                                nullptr, XML_PARSE_NONET | XML_PARSE_NOBLANKS);
-  benchmark::DoNotOptimize(doc);
-  xmlFreeDoc(doc);
+  auto doc = qzkiro::util::libxml::LeggiMemoria(testo, "referto.xml", nullptr,
+                                                XML_PARSE_NONET | XML_PARSE_NOBLANKS);
+  benchmark::DoNotOptimize(doc.get());
 }
 
 void BM_ParseLibxml2(benchmark::State& state) {
@@ -154,7 +154,7 @@ void BM_CDA2AddToInput(benchmark::State& state) {
     const auto inizio = Orologio::now();
     auto xml = std::make_shared<qzkiro::util::clsXML>();
     if (!xml->LoadXML(a.testo)) state.SkipWithError("LoadXML");
-    qzkiro::cda::clsCDA2 cda;
+    qzkiro::cda::clsCDA2 cda(qzkiro::core::AccessoDelContesto());
     cda.SetCodificaCatalogo("DNLAB");
     cda.InitXML(std::move(xml));
     qzkiro::refhost::Input input;

@@ -5,7 +5,6 @@
 // run beside each of its iterations as the counter "rapporto".
 
 #include <benchmark/benchmark.h>
-#include <libxml/parser.h>
 
 #include <chrono>
 #include <string>
@@ -14,6 +13,7 @@
 #include "core/Contesto.h"
 #include "hl7/clsHL7.h"
 #include "refhost/Input.h"
+#include "util/Libxml.h"
 #include "util/clsXML.h"
 
 namespace {
@@ -72,10 +72,8 @@ const std::string& Lotto() {
 }
 
 void ParseNudo(const std::string& testo) {
-  xmlDocPtr doc =
-      xmlReadMemory(testo.data(), static_cast<int>(testo.size()), "lotto.xml", "UTF-8", kOpzioni);
-  benchmark::DoNotOptimize(doc);
-  xmlFreeDoc(doc);
+  auto doc = qzkiro::util::libxml::LeggiMemoria(testo, "lotto.xml", "UTF-8", kOpzioni);
+  benchmark::DoNotOptimize(doc.get());
 }
 
 double Secondi(std::chrono::steady_clock::time_point da) {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "refhost/Ricetta.h"
-#include "services/RicevutaRicetta.h"
-#include "services/RichiestaRicetta.h"
+#include "services/ricette/RicevutaRicetta.h"
+#include "services/ricette/RichiestaRicetta.h"
 
 namespace {
 

@@ -30,9 +30,9 @@ class InputMuto : public qzkiro::host::IInput {
 std::vector<clsHL7::Nodo> Nodi(const qzkiro::util::clsXML& xml) {
   constexpr std::size_t kMassimo = 8;
   std::vector<clsHL7::Nodo> nodi = {xml.rootNode()};
-  for (auto figlio = xml.rootNode()->children; figlio && nodi.size() <= kMassimo;
-       figlio = figlio->next) {
-    if (figlio->type == XML_ELEMENT_NODE) nodi.push_back(figlio);
+  for (auto figlio : qzkiro::util::clsXML::Figli(xml.rootNode())) {
+    if (nodi.size() > kMassimo) break;
+    nodi.push_back(figlio);
   }
   return nodi;
 }

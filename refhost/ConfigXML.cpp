@@ -1,28 +1,20 @@
 #include "refhost/ConfigXML.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-
 #include <sstream>
 
 #include "qzkiro/Failure.h"
+#include "util/Libxml.h"
 
 namespace qzkiro::refhost {
 
 namespace {
 
+namespace libxml = util::libxml;
+using libxml::Possiedi;
+using libxml::X;
+
 constexpr long kXmlNonValido = 5;
 constexpr int kOpzioni = XML_PARSE_NONET | XML_PARSE_NOBLANKS;
-
-const xmlChar* X(const std::string& s) {
-  return reinterpret_cast<const xmlChar*>(s.c_str());
-}
-
-std::string Stringa(xmlChar* owned) {
-  std::string out = owned ? reinterpret_cast<const char*>(owned) : "";
-  xmlFree(owned);
-  return out;
-}
 
 // An element of the document; holds the document alive.
 class Nodo : public host::IConfigNode {
@@ -30,9 +22,9 @@ class Nodo : public host::IConfigNode {
   Nodo(std::shared_ptr<xmlDoc> doc, xmlNodePtr node) : doc_(std::move(doc)), node_(node) {}
 
   std::string Name() override { return reinterpret_cast<const char*>(node_->name); }
-  std::string Text() override { return Stringa(xmlNodeGetContent(node_)); }
+  std::string Text() override { return Possiedi(xmlNodeGetContent(node_)); }
   std::string GetAttribute(const std::string& name) override {
-    return Stringa(xmlGetProp(node_, X(name)));
+    return Possiedi(xmlGetProp(node_, X(name)));
   }
   void SetAttribute(const std::string& name, const std::string& value) override {
     xmlSetProp(node_, X(name), X(value));
@@ -63,27 +55,28 @@ class Nodo : public host::IConfigNode {
   xmlNodePtr node_;
 };
 
-std::shared_ptr<xmlDoc> Possiedi(xmlDocPtr doc, const std::string& origine) {
-  if (!doc || !xmlDocGetRootElement(doc)) {
-    if (doc) xmlFreeDoc(doc);
+// The parsed document, shared by the nodes handed out; a document without an
+// element is no configuration.
+std::shared_ptr<xmlDoc> Condividi(libxml::Documento doc, const std::string& origine) {
+  if (!doc || !xmlDocGetRootElement(doc.get())) {
     const xmlError* error = xmlGetLastError();
     std::string detail = error && error->message ? error->message : "documento vuoto";
     while (!detail.empty() && detail.back() == '\n') detail.pop_back();
     throw Failure(kXmlNonValido, "Configurazione non valida (" + origine + "): " + detail);
   }
-  return std::shared_ptr<xmlDoc>(doc, xmlFreeDoc);
+  return std::shared_ptr<xmlDoc>(std::move(doc));
 }
 
 }  // namespace
 
 std::shared_ptr<ConfigXML> ConfigXML::DaFile(const std::string& file) {
-  return std::make_shared<ConfigXML>(Possiedi(xmlReadFile(file.c_str(), nullptr, kOpzioni), file));
+  return std::make_shared<ConfigXML>(
+      Condividi(libxml::Documento(xmlReadFile(file.c_str(), nullptr, kOpzioni)), file));
 }
 
 std::shared_ptr<ConfigXML> ConfigXML::DaTesto(const std::string& xml) {
-  return std::make_shared<ConfigXML>(Possiedi(
-      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "config.xml", nullptr, kOpzioni),
-      "testo"));
+  return std::make_shared<ConfigXML>(
+      Condividi(libxml::LeggiMemoria(xml, "config.xml", nullptr, kOpzioni), "testo"));
 }
 
 std::shared_ptr<host::IConfigNode> ConfigXML::rootNode() {
@@ -98,12 +91,13 @@ std::string ConfigXML::GetTextNode(const std::shared_ptr<host::IConfigNode>& nod
 }
 
 std::string ConfigXML::Testo() const {
-  xmlChar* buffer = nullptr;
+  xmlChar* scritto = nullptr;
   int size = 0;
-  xmlDocDumpFormatMemoryEnc(doc_.get(), &buffer, &size, "UTF-8", 1);
-  std::string out(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size));
-  xmlFree(buffer);
-  return out;
+  xmlDocDumpFormatMemoryEnc(doc_.get(), &scritto, &size, "UTF-8", 1);
+  const libxml::TestoXml buffer(scritto);
+  return buffer ? std::string(reinterpret_cast<const char*>(buffer.get()),
+                              static_cast<std::size_t>(size))
+                : std::string();
 }
 
 void ConfigXML::Salva(const std::string& file) const {

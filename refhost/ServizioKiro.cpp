@@ -1,9 +1,9 @@
 #include "refhost/ServizioKiro.h"
 
-#include <curl/curl.h>
-
 #include <cstdlib>
 #include <memory>
+
+#include "util/Libcurl.h"
 
 namespace qzkiro::refhost {
 
@@ -41,18 +41,16 @@ std::string ServizioKiro::Send(const std::string& hl7, const std::string& mitten
     error_log = 500;
     return {};
   }
-  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
-  std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> intestazioni(
-      curl_slist_append(nullptr, "Content-Type: application/xml; charset=utf-8"),
-      curl_slist_free_all);
-  intestazioni.reset(
-      curl_slist_append(intestazioni.release(), ("X-Mittente: " + mittente).c_str()));
+  util::ManigliaCurl curl;
+  util::ListaCurl intestazioni;
+  intestazioni.Aggiungi("Content-Type: application/xml; charset=utf-8");
+  intestazioni.Aggiungi("X-Mittente: " + mittente);
   const std::string url = config_.url_gateway + "/" + servizio;
   std::string ack;
   CURL* c = curl.get();
   curl_easy_setopt(c, CURLOPT_URL, url.c_str());
   curl_easy_setopt(c, CURLOPT_NOPROXY, "*");
-  curl_easy_setopt(c, CURLOPT_HTTPHEADER, intestazioni.get());
+  curl.ImpostaIntestazioni(std::move(intestazioni));
   curl_easy_setopt(c, CURLOPT_POSTFIELDS, hl7.data());
   curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(hl7.size()));
   curl_easy_setopt(c, CURLOPT_SSLCERT, config_.certificato_p12.c_str());
@@ -64,7 +62,7 @@ std::string ServizioKiro::Send(const std::string& hl7, const std::string& mitten
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &ack);
   curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, Intestazione);
   curl_easy_setopt(c, CURLOPT_HEADERDATA, &error_log);
-  if (curl_easy_perform(c) != CURLE_OK) {
+  if (curl.Esegui() != CURLE_OK) {
     error_log = 500;
     return {};
   }

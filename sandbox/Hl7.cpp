@@ -1,23 +1,15 @@
 #include "sandbox/Hl7.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-
 #include <climits>
-#include <memory>
 
 #include "sandbox/Scambio.h"
+#include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
 
 namespace {
 
-struct LiberaDoc {
-  void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
-};
-struct LiberaTesto {
-  void operator()(xmlChar* t) const { xmlFree(t); }
-};
+namespace libxml = util::libxml;
 
 bool Nome(const xmlNode* nodo, std::string_view nome) {
   return nodo->type == XML_ELEMENT_NODE &&
@@ -32,8 +24,7 @@ const xmlNode* Figlio(const xmlNode* padre, std::string_view nome) {
 }
 
 std::string Testo(const xmlNode* nodo) {
-  std::unique_ptr<xmlChar, LiberaTesto> t(xmlNodeGetContent(nodo));
-  return t ? std::string(reinterpret_cast<const char*>(t.get())) : std::string();
+  return libxml::Possiedi(xmlNodeGetContent(nodo));
 }
 
 // Component `n` (1-based) of a field: its n-th child element, whatever the
@@ -77,9 +68,8 @@ std::optional<MessaggioHl7> LeggiMessaggioHl7(std::string_view xml, std::string*
     return std::nullopt;
   };
   if (xml.size() > INT_MAX) return fallisci("messaggio troppo grande");
-  std::unique_ptr<xmlDoc, LiberaDoc> doc(
-      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr,
-                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+  const libxml::Documento doc = libxml::LeggiMemoria(
+      xml, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
   const xmlNode* radice = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
   if (radice == nullptr) return fallisci("il testo non è XML ben formato");
   const xmlNode* msh = Figlio(radice, "MSH");

@@ -1,17 +1,16 @@
 #include "sandbox/IdentityProvider.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
 #include <openssl/evp.h>
 
 #include "sandbox/Cifratura.h"
 #include "sandbox/Guasto.h"
+#include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
 
 namespace {
 
-using Documento = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
+namespace libxml = util::libxml;
 
 // The element's local name; a prefix the message never declared
 // ("rve-h:NewPassword") stays in libxml2's name and is dropped here.
@@ -32,18 +31,12 @@ const xmlNode* Cerca(const xmlNode* nodo, std::string_view nome) {
 
 std::string Testo(const xmlNode* nodo) {
   if (!nodo) return {};
-  xmlChar* testo = xmlNodeGetContent(nodo);
-  std::string out = testo ? reinterpret_cast<const char*>(testo) : "";
-  xmlFree(testo);
-  return out;
+  return libxml::Possiedi(xmlNodeGetContent(nodo));
 }
 
 std::string Attributo(const xmlNode* nodo, const char* nome) {
   if (!nodo) return {};
-  xmlChar* valore = xmlGetProp(nodo, reinterpret_cast<const xmlChar*>(nome));
-  std::string out = valore ? reinterpret_cast<const char*>(valore) : "";
-  xmlFree(valore);
-  return out;
+  return libxml::Possiedi(xmlGetProp(nodo, reinterpret_cast<const xmlChar*>(nome)));
 }
 
 std::string DaBase64(const std::string& testo) {
@@ -68,9 +61,8 @@ std::string Decifra(const std::filesystem::path& chiave, const std::string& base
 
 std::optional<RichiestaAutenticazione> Leggi(const std::string& corpo,
                                              const std::filesystem::path& chiave) {
-  Documento doc(xmlReadMemory(corpo.data(), static_cast<int>(corpo.size()), nullptr, nullptr,
-                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
-                xmlFreeDoc);
+  const libxml::Documento doc = libxml::LeggiMemoria(
+      corpo, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
   if (!doc) return std::nullopt;
   const xmlNode* radice = xmlDocGetRootElement(doc.get());
   RichiestaAutenticazione r;

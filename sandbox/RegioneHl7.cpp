@@ -1,8 +1,5 @@
 #include "sandbox/RegioneHl7.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
-
 #include <array>
 #include <climits>
 #include <cstdio>
@@ -13,6 +10,7 @@
 
 #include "sandbox/DocumentiRegione.h"
 #include "sandbox/Scambio.h"
+#include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
 
@@ -506,10 +504,6 @@ std::string Ricoveri(const RegioneHl7::Filtro& filtro, const Intestazione& h) {
 
 // --- reading a query --------------------------------------------------------------
 
-struct LiberaDoc {
-  void operator()(xmlDoc* d) const { xmlFreeDoc(d); }
-};
-
 bool Nome(const xmlNode* n, std::string_view nome) {
   return n && n->type == XML_ELEMENT_NODE && reinterpret_cast<const char*>(n->name) == nome;
 }
@@ -534,9 +528,7 @@ const xmlNode* PrimoElemento(const xmlNode* n, std::span<const std::string_view>
 
 std::string TestoPulito(const xmlNode* n) {
   if (!n) return {};
-  xmlChar* testo = xmlNodeGetContent(n);
-  const std::string valore(testo ? reinterpret_cast<const char*>(testo) : "");
-  xmlFree(testo);
+  const std::string valore = util::libxml::Possiedi(xmlNodeGetContent(n));
   const auto inizio = valore.find_first_not_of(" \t\r\n");
   if (inizio == std::string::npos) return {};
   return valore.substr(inizio, valore.find_last_not_of(" \t\r\n") + 1 - inizio);
@@ -610,10 +602,8 @@ void RegioneHl7::Ripristina() {
 }
 
 RegioneHl7::Filtro RegioneHl7::LeggiFiltro(std::string_view richiesta) {
-  if (richiesta.size() > INT_MAX) return {};
-  std::unique_ptr<xmlDoc, LiberaDoc> d(
-      xmlReadMemory(richiesta.data(), static_cast<int>(richiesta.size()), nullptr, nullptr,
-                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+  const util::libxml::Documento d = util::libxml::LeggiMemoria(
+      richiesta, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
   if (!d) return {};
   static constexpr std::string_view kPaziente[] = {"QRF", "QRF.5"};
   static constexpr std::string_view kDocumento[] = {"QRD", "QRD.10", "CE.1"};

@@ -1,8 +1,6 @@
 #include "sandbox/RegioneHl7.h"
 
 #include <gtest/gtest.h>
-#include <libxml/parser.h>
-#include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 #include <openssl/evp.h>
 
@@ -10,35 +8,32 @@
 #include <vector>
 
 #include "sandbox/prova/ClienteCurl.h"
+#include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
 namespace {
 
 namespace r = regione;
+namespace libxml = util::libxml;
 
 // A parsed document read with XPath: "h:" is HL7 v2, "v3:" is CDA.
 class Documento {
  public:
   explicit Documento(std::string_view testo)
-      : doc_(xmlReadMemory(testo.data(), static_cast<int>(testo.size()), nullptr, nullptr,
-                           XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
-             xmlFreeDoc) {}
+      : doc_(libxml::LeggiMemoria(testo, nullptr, nullptr,
+                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING)) {}
   bool BenFormato() const { return doc_ != nullptr; }
 
   std::vector<std::string> Testi(const std::string& xpath) const {
     std::vector<std::string> testi;
     if (!doc_) return testi;
-    std::unique_ptr<xmlXPathContext, decltype(&xmlXPathFreeContext)> ctx(
-        xmlXPathNewContext(doc_.get()), xmlXPathFreeContext);
+    const libxml::ContestoXPath ctx(xmlXPathNewContext(doc_.get()));
     xmlXPathRegisterNs(ctx.get(), BAD_CAST "h", BAD_CAST "urn:hl7-org:v2xml");
     xmlXPathRegisterNs(ctx.get(), BAD_CAST "v3", BAD_CAST "urn:hl7-org:v3");
-    std::unique_ptr<xmlXPathObject, decltype(&xmlXPathFreeObject)> esito(
-        xmlXPathEvalExpression(BAD_CAST xpath.c_str(), ctx.get()), xmlXPathFreeObject);
+    const libxml::EsitoXPath esito(xmlXPathEvalExpression(libxml::X(xpath), ctx.get()));
     const xmlNodeSet* nodi = esito ? esito->nodesetval : nullptr;
     for (int i = 0; nodi && i < nodi->nodeNr; ++i) {
-      xmlChar* t = xmlNodeGetContent(nodi->nodeTab[i]);
-      testi.emplace_back(reinterpret_cast<const char*>(t));
-      xmlFree(t);
+      testi.push_back(libxml::Possiedi(xmlNodeGetContent(nodi->nodeTab[i])));
     }
     return testi;
   }
@@ -49,7 +44,7 @@ class Documento {
   }
 
  private:
-  std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc_;
+  libxml::Documento doc_;
 };
 
 // The decoded Base64 body of a one-part MIME text.

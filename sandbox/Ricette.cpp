@@ -1,7 +1,5 @@
 #include "sandbox/Ricette.h"
 
-#include <libxml/parser.h>
-#include <libxml/tree.h>
 #include <openssl/evp.h>
 
 #include <algorithm>
@@ -16,6 +14,7 @@
 
 #include "sandbox/Cifratura.h"
 #include "sandbox/Guasto.h"
+#include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
 
@@ -84,8 +83,6 @@ std::vector<Campi> Voci(const std::vector<T>& elenco) {
 
 // ---- Reading requests ---------------------------------------------------------
 
-using Documento = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
-
 // The local name; a prefix the message never declared stays in libxml2's name.
 std::string_view NomeLocale(const xmlNode* nodo) {
   std::string_view nome = reinterpret_cast<const char*>(nodo->name);
@@ -117,17 +114,11 @@ void Discendenti(const xmlNode* nodo, std::string_view nome, std::vector<const x
 }
 
 std::string Testo(const xmlNode* nodo) {
-  xmlChar* testo = xmlNodeGetContent(nodo);
-  std::string out = testo ? reinterpret_cast<const char*>(testo) : "";
-  xmlFree(testo);
-  return out;
+  return util::libxml::Possiedi(xmlNodeGetContent(nodo));
 }
 
 std::string Attributo(const xmlNode* nodo, const char* nome) {
-  xmlChar* valore = xmlGetProp(nodo, reinterpret_cast<const xmlChar*>(nome));
-  std::string out = valore ? reinterpret_cast<const char*>(valore) : "";
-  xmlFree(valore);
-  return out;
+  return util::libxml::Possiedi(xmlGetProp(nodo, reinterpret_cast<const xmlChar*>(nome)));
 }
 
 // The body element of a request as plain fields: the text of each direct child
@@ -168,9 +159,8 @@ struct RichiestaSoap {
 // nullopt when the body is not a SOAP 1.1 envelope with a body element. No
 // network and no entity expansion: the text comes from outside.
 std::optional<RichiestaSoap> LeggiRichiesta(const std::string& corpo, std::string_view nome_riga) {
-  Documento doc(xmlReadMemory(corpo.data(), static_cast<int>(corpo.size()), nullptr, nullptr,
-                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
-                xmlFreeDoc);
+  const util::libxml::Documento doc = util::libxml::LeggiMemoria(
+      corpo, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
   const xmlNode* busta = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
   if (!busta || NomeLocale(busta) != "Envelope" || !busta->ns ||
       reinterpret_cast<const char*>(busta->ns->href) != kSoap11) {

@@ -1,7 +1,6 @@
 #include "sandbox/Ricette.h"
 
 #include <gtest/gtest.h>
-#include <libxml/parser.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/rsa.h>
@@ -13,6 +12,7 @@
 #include <tuple>
 
 #include "sandbox/prova/ClienteCurl.h"
+#include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
 namespace {
@@ -72,9 +72,8 @@ std::string Modulo(const std::string& radice, const Campi& campi, const std::str
 class Lettura {
  public:
   explicit Lettura(const std::string& xml) {
-    xmlDoc* doc = xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr, 0);
-    if (doc) Raccogli(xmlDocGetRootElement(doc));
-    xmlFreeDoc(doc);
+    const util::libxml::Documento doc = util::libxml::LeggiMemoria(xml, nullptr, nullptr, 0);
+    if (doc) Raccogli(xmlDocGetRootElement(doc.get()));
   }
   Testi Tutti(const std::string& nome, bool ns = false) const {
     Testi testi;
@@ -97,11 +96,9 @@ class Lettura {
   void Raccogli(const xmlNode* n) {
     for (; n; n = n->next) {
       if (n->type != XML_ELEMENT_NODE) continue;
-      xmlChar* testo = xmlNodeGetContent(n);
       voci_.emplace_back(reinterpret_cast<const char*>(n->name),
                          n->ns ? reinterpret_cast<const char*>(n->ns->href) : "",
-                         reinterpret_cast<const char*>(testo));
-      xmlFree(testo);
+                         util::libxml::Possiedi(xmlNodeGetContent(n)));
       Raccogli(n->children);
     }
   }

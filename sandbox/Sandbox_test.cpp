@@ -1,7 +1,6 @@
 #include "sandbox/Sandbox.h"
 
 #include <gtest/gtest.h>
-#include <libxml/parser.h>
 
 #include <chrono>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include <thread>
 
 #include "sandbox/prova/ClienteCurl.h"
+#include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
 namespace {
@@ -23,10 +23,9 @@ Gestore Fisso(std::string testo) {
 }
 
 bool BenFormato(const std::string& xml) {
-  xmlDoc* doc = xmlReadMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr,
-                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-  xmlFreeDoc(doc);
-  return doc != nullptr;
+  return util::libxml::LeggiMemoria(xml, nullptr, nullptr,
+                                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING) !=
+         nullptr;
 }
 
 // The connection ended without an answer: libcurl says "empty reply" or "receive error".

@@ -21,9 +21,8 @@ std::vector<Nodo> Messaggi(util::clsXML& xml) {
   Nodo radice = xml.rootNode();
   if (xml.SelectNode(radice, "PID")) return {radice};
   std::vector<Nodo> messaggi;
-  for (Nodo gruppo = radice->children; gruppo; gruppo = gruppo->next) {
-    if (gruppo->type != XML_ELEMENT_NODE) continue;
-    if (Nodo pid = xml.SelectNode(gruppo, ".//PID")) messaggi.push_back(pid->parent);
+  for (Nodo gruppo : util::clsXML::Figli(radice)) {
+    if (Nodo pid = xml.SelectNode(gruppo, ".//PID")) messaggi.push_back(util::clsXML::Padre(pid));
   }
   if (messaggi.empty()) messaggi.push_back(radice);
   return messaggi;

@@ -2,8 +2,9 @@
 
 #include <strings.h>
 
-#include <memory>
 #include <sstream>
+
+#include "util/Libcurl.h"
 
 namespace qzkiro::sandbox::prova {
 
@@ -33,17 +34,13 @@ std::string Esito::Intestazione(std::string_view nome) const {
 }
 
 Esito Esegui(const Chiamata& chiamata) {
-  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
-  std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> lista(nullptr, curl_slist_free_all);
-  for (const auto& riga : chiamata.intestazioni) {
-    lista.reset(curl_slist_append(lista.release(), riga.c_str()));
-  }
+  util::ManigliaCurl curl;
+  util::ListaCurl lista;
+  for (const auto& riga : chiamata.intestazioni) lista.Aggiungi(riga);
   Esito esito;
-  char errore[CURL_ERROR_SIZE] = {};
   CURL* h = curl.get();
   curl_easy_setopt(h, CURLOPT_URL, chiamata.url.c_str());
   curl_easy_setopt(h, CURLOPT_NOPROXY, "*");  // proxies from the environment never apply
-  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errore);
   curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, chiamata.timeout_ms);
   curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, chiamata.metodo.c_str());
   if (chiamata.metodo != "GET") {
@@ -51,7 +48,7 @@ Esito Esegui(const Chiamata& chiamata) {
     curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE,
                      static_cast<curl_off_t>(chiamata.corpo.size()));
   }
-  curl_easy_setopt(h, CURLOPT_HTTPHEADER, lista.get());
+  curl.ImpostaIntestazioni(std::move(lista));
   if (!chiamata.ca.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, chiamata.ca.c_str());
   if (!chiamata.p12.empty()) {
     curl_easy_setopt(h, CURLOPT_SSLCERT, chiamata.p12.c_str());
@@ -62,9 +59,9 @@ Esito Esegui(const Chiamata& chiamata) {
   curl_easy_setopt(h, CURLOPT_WRITEDATA, &esito.corpo);
   curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, Accoda);
   curl_easy_setopt(h, CURLOPT_HEADERDATA, &esito.intestazioni);
-  esito.codice = curl_easy_perform(h);
+  esito.codice = curl.Esegui();
   curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &esito.stato);
-  esito.errore = errore;
+  esito.errore = esito.codice == CURLE_OK ? std::string() : curl.Errore(esito.codice);
   return esito;
 }
 

@@ -26,7 +26,7 @@ struct Esito {
   long stato = 0;
   std::string corpo;
   std::string intestazioni;  // the answer's header lines as received
-  std::string errore;        // libcurl's error buffer
+  std::string errore;        // libcurl's description of a failure ("" on success)
 
   // The value of header `nome` in the answer (names compared without case); "" when absent.
   std::string Intestazione(std::string_view nome) const;

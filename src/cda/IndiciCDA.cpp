@@ -1,5 +1,6 @@
 #include "cda/IndiciCDA.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace qzkiro::cda {
@@ -24,10 +25,11 @@ Nodo IndiciCDA::ElementoConID(Nodo corpo, const std::string& id) {
           voce->second.try_emplace(std::move(proprio), n);
         }
       }
-      Nodo ultimo = n->last;
-      for (Nodo c = ultimo; c; c = c->prev) {
-        if (c->type == XML_ELEMENT_NODE) da_visitare.push_back(c);
-      }
+      // The children go on the stack last first, so the first is visited next.
+      const auto primo_figlio = da_visitare.size();
+      for (Nodo c : util::clsXML::Figli(n)) da_visitare.push_back(c);
+      std::reverse(da_visitare.begin() + static_cast<std::ptrdiff_t>(primo_figlio),
+                   da_visitare.end());
     }
   }
   auto trovato = voce->second.find(id);
@@ -38,7 +40,7 @@ std::string IndiciCDA::OraPrelievo(Nodo padre, const std::string& id) {
   if (!padre) return {};
   auto [voce, nuova] = prelievi_.try_emplace(padre);
   if (nuova) {
-    for (Nodo c = padre->children; c; c = c->next) {
+    for (Nodo c : util::clsXML::Figli(padre)) {
       if (!HaNome(c, "entryRelationship")) continue;
       std::string campione = AttributoDi(c, "act/specimen/specimenRole/id", "extension");
       if (campione.empty()) continue;

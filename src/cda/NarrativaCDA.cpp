@@ -165,7 +165,7 @@ std::string NarrativeBlockToHtml(std::string_view txt) {
 
 void AggiungiTestoSezioni(Nodo n, std::string& out) {
   if (!n) return;
-  for (Nodo c = n->children; c; c = c->next) {
+  for (Nodo c : util::clsXML::Figli(n)) {
     if (HaNome(c, "component") || HaNome(c, "section")) {
       AggiungiTestoSezioni(c, out);
     } else if (HaNome(c, "text")) {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <libxml/tree.h>
-
 #include <string>
 #include <string_view>
+
+#include "util/clsXML.h"
 
 namespace qzkiro::cda {
 
@@ -12,7 +12,7 @@ namespace qzkiro::cda {
 // of clsXML do; walking the children avoids evaluating XPath for every
 // property of every observation. Nothing here fails: a missing node gives
 // null or "".
-using Nodo = xmlNodePtr;
+using Nodo = util::clsXML::Nodo;
 
 // The local name of an element ("" for anything else).
 std::string_view NomeLocale(Nodo n);
@@ -31,7 +31,7 @@ bool PerOgni(Nodo n, std::string_view percorso, Azione&& azione) {
   if (!n) return true;
   const auto barra = percorso.find('/');
   const std::string_view passo = percorso.substr(0, barra);
-  for (Nodo c = n->children; c; c = c->next) {
+  for (Nodo c : util::clsXML::Figli(n)) {
     if (!HaNome(c, passo)) continue;
     if (barra == std::string_view::npos) {
       if (!azione(c)) return false;

@@ -29,10 +29,10 @@ void Raccogli(Nodo n, std::span<const std::string_view> discesa, Raccolta cosa,
   const std::string_view cercato = cosa == Raccolta::Valori  ? "value"
                                    : cosa == Raccolta::Media ? "observationmedia"
                                                              : "code";
-  for (Nodo c = n->children; c; c = c->next) {
-    if (c->type != XML_ELEMENT_NODE || !c->name) continue;
-    const char* nome = reinterpret_cast<const char*>(c->name);
-    const std::size_t lunghezza = std::strlen(nome);
+  for (Nodo c : util::clsXML::Figli(n)) {
+    const std::string_view nome_figlio = util::clsXML::Nome(c);
+    const char* nome = nome_figlio.data();
+    const std::size_t lunghezza = nome_figlio.size();
     bool scendi = false;
     for (std::string_view d : discesa) {
       if (Uguale(nome, lunghezza, d)) {

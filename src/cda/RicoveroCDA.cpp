@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "cda/HostCDA.h"
+#include "cda/ValoriCDA.h"
 
 namespace qzkiro::cda {
 
@@ -19,16 +19,17 @@ bool Blank(char c) {
 }
 
 void AggiungiTestoPiano(Nodo n, std::string& out) {
-  for (Nodo c = n ? n->children : nullptr; c; c = c->next) {
-    if (c->type == XML_ELEMENT_NODE) {
+  for (Nodo c : util::clsXML::FigliTutti(n)) {
+    if (util::clsXML::Elemento(c)) {
       AggiungiTestoPiano(c, out);
       continue;
     }
-    if (c->type != XML_TEXT_NODE && c->type != XML_CDATA_SECTION_NODE) continue;
+    // Text and CDATA; other nodes have no text of their own.
+    const std::string_view testo = util::clsXML::TestoProprio(c);
+    if (testo.empty()) continue;
     // A new text is apart from the one before.
     bool spazio = !out.empty();
-    for (const xmlChar* p = c->content; p && *p; ++p) {
-      const char ch = static_cast<char>(*p);
+    for (const char ch : testo) {
       if (Blank(ch)) {
         spazio = !out.empty();
         continue;

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "cda/HostCDA.h"
+#include "cda/ValoriCDA.h"
 
 namespace qzkiro::cda::osservazione {
 
@@ -52,8 +52,8 @@ std::string TestoNumerico(Nodo oss) {
   return Attributo(valore, "value");
 }
 
-double EsitoNumerico(Nodo oss) {
-  return Arrotonda4(ValoreNumero(TestoNumerico(oss)));
+double EsitoNumerico(const host::AccessoHost& accesso, Nodo oss) {
+  return Arrotonda4(accesso.ValoreNumero(TestoNumerico(oss)));
 }
 
 }  // namespace qzkiro::cda::osservazione

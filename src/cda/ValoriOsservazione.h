@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cda/NodiCDA.h"
+#include "host/AccessoHost.h"
 
 namespace qzkiro::cda {
 
@@ -39,7 +40,7 @@ TipoEsito Classifica(std::string_view tipo);
 // "value/numerator" attribute "value" for a ratio.
 std::string TestoNumerico(Nodo oss);
 // The numeric result, converted by the host and rounded to four decimals.
-double EsitoNumerico(Nodo oss);
+double EsitoNumerico(const host::AccessoHost& accesso, Nodo oss);
 
 }  // namespace osservazione
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <utility>
 
-#include "cda/HostCDA.h"
+#include "cda/ValoriCDA.h"
 #include "cda/IntestazioneCDA.h"
 #include "cda/NarrativaCDA.h"
 #include "cda/RaccoltaCDA.h"
@@ -48,6 +48,8 @@ std::vector<Nodo> Cammina(Nodo radice, Raccolta cosa) {
 }  // namespace
 
 clsCDA::clsCDA() = default;
+clsCDA::clsCDA(std::shared_ptr<const host::AccessoHost> accesso)
+    : accesso_(std::move(accesso)) {}
 clsCDA::~clsCDA() = default;
 
 bool clsCDA::InitXML(std::shared_ptr<util::clsXML> XML) {
@@ -168,7 +170,7 @@ std::string clsCDA::Esito() const {
 }
 
 double clsCDA::EsitoNumerico() const {
-  return osservazione::EsitoNumerico(corrente_);
+  return osservazione::EsitoNumerico(*accesso_, corrente_);
 }
 
 cda::TipoEsito clsCDA::TipoEsito() const {
@@ -181,7 +183,7 @@ double clsCDA::Range(const char* limite) const {
       AttributoDi(criterio, "value", "type") != "IVL_PQ") {
     return 0;
   }
-  return Arrotonda4(ValoreNumero(AttributoDi(criterio, std::string("value/") + limite, "value")));
+  return Arrotonda4(accesso_->ValoreNumero(AttributoDi(criterio, std::string("value/") + limite, "value")));
 }
 
 double clsCDA::RangeDa() const {
@@ -193,7 +195,7 @@ double clsCDA::RangeA() const {
 }
 
 std::string clsCDA::ObservationText() const {
-  return CodificaBase64(TitoloENarrativa(corrente_));
+  return accesso_->CodificaBase64(TitoloENarrativa(corrente_));
 }
 
 std::string clsCDA::NarrativeBlockToHtml(const std::string& txt) {
@@ -208,18 +210,18 @@ std::string clsCDA::Text(const std::string& Header, const std::string& Footer) c
   });
   PaginaCDA pagina;
   if (!body.empty() && !body.starts_with("<!DOCTYPE html ")) {
-    pagina = {ValoreData(Data()), Titolo(), ID(), Header, Footer};
+    pagina = {accesso_->ValoreData(Data()), Titolo(), ID(), Header, Footer};
   }
   return PaginaHtml(body, pagina);
 }
 
 bool clsCDA::SalvaHTML(const std::string& PathDest, std::string& DestFile,
                        const std::string& Header, const std::string& Footer) {
-  return ScriviPagina(Text(Header, Footer), PathDest, "_CDA2.html", DestFile);
+  return ScriviPagina(*accesso_, Text(Header, Footer), PathDest, "_CDA2.html", DestFile);
 }
 
 std::string clsCDA::DaiDescrizioneVisita(const std::string& IDVisita) const {
-  return DescrizioneVisita(IDVisita);
+  return accesso_->DescrizioneVisita(IDVisita);
 }
 
 }  // namespace qzkiro::cda

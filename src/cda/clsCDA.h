@@ -7,6 +7,7 @@
 #include "cda/NodiCDA.h"
 #include "cda/ValoriOsservazione.h"
 #include "qzkiro/host/Input.h"
+#include "host/AccessoHost.h"
 #include "util/clsXML.h"
 
 namespace qzkiro::cda {
@@ -22,7 +23,10 @@ namespace qzkiro::cda {
 // decimals.
 class clsCDA {
  public:
+  // A reader that asks nothing of a host.
   clsCDA();
+  // A reader that asks the host through `accesso`.
+  explicit clsCDA(std::shared_ptr<const host::AccessoHost> accesso);
   ~clsCDA();
   clsCDA(const clsCDA&) = delete;
   clsCDA& operator=(const clsCDA&) = delete;
@@ -90,6 +94,7 @@ class clsCDA {
   Nodo Radice() const;
   double Range(const char* limite) const;
 
+  std::shared_ptr<const host::AccessoHost> accesso_ = host::AccessoHost::SenzaHost();
   std::shared_ptr<util::clsXML> xml_;
   Nodo corrente_ = nullptr;
   std::string last_error_;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "cda/HostCDA.h"
+#include "cda/ValoriCDA.h"
 #include "cda/IntestazioneCDA.h"
 #include "qzkiro/host/Archivio.h"
 
@@ -56,8 +56,8 @@ std::string_view Cerca(const auto& tabella, std::string_view chiave) {
   return {};
 }
 
-std::string FamigliaDelDominio(const std::string& codice) {
-  auto* host = HostCorrente();
+std::string FamigliaDelDominio(const host::AccessoHost& accesso, const std::string& codice) {
+  auto* host = accesso.Applicazione();
   if (!host || codice.empty()) return {};
   try {
     auto dominio = host::Come<host::IArchivioAffinityDomain>(host->Archivio("AffinityDomain"),
@@ -71,6 +71,8 @@ std::string FamigliaDelDominio(const std::string& codice) {
 }  // namespace
 
 clsCDA2::clsCDA2() = default;
+clsCDA2::clsCDA2(std::shared_ptr<const host::AccessoHost> accesso)
+    : accesso_(std::move(accesso)) {}
 clsCDA2::~clsCDA2() = default;
 
 void clsCDA2::NuovoDocumento(std::shared_ptr<util::clsXML> xml) {
@@ -117,7 +119,7 @@ std::string clsCDA2::Titolo() const {
 
 std::string clsCDA2::Tipo() const {
   const std::string codice = AttributoDi(Radice(), "code", "code");
-  if (std::string dominio = FamigliaDelDominio(codice); !dominio.empty()) return dominio;
+  if (std::string dominio = FamigliaDelDominio(*accesso_, codice); !dominio.empty()) return dominio;
   const std::string_view famiglia = Cerca(kFamiglie, codice);
   if (famiglia == "LAB" && AttributoDi(Radice(), "component/structuredBody/component/section/code",
                                        "code") == kSezioneMicrobiologia) {

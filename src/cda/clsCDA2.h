@@ -9,6 +9,7 @@
 #include "cda/NodiCDA.h"
 #include "cda/ValoriOsservazione.h"
 #include "cda/VoceInputCDA.h"
+#include "host/AccessoHost.h"
 #include "qzkiro/host/Input.h"
 #include "util/clsXML.h"
 
@@ -23,7 +24,7 @@ namespace qzkiro::cda {
 //
 // Property reads never fail: a missing node gives "", 0 or false. Values the
 // host converts (numbers, dates, Base64) come from the host when there is
-// one, otherwise from the add-on's own equivalent (see HostCDA.h), so the
+// one, otherwise from the add-on's own equivalent (see host/AccessoHost.h), so the
 // reader also works without a host. Fixed-point values (EsitoNumerico,
 // RangeDa, RangeA) are doubles rounded to four decimals, as the host's
 // four-decimal currency type holds them.
@@ -32,7 +33,10 @@ namespace qzkiro::cda {
 // while the reader keeps that document.
 class clsCDA2 {
  public:
+  // A reader that asks nothing of a host.
   clsCDA2();
+  // A reader that asks the host through `accesso`.
+  explicit clsCDA2(std::shared_ptr<const host::AccessoHost> accesso);
   ~clsCDA2();
   clsCDA2(const clsCDA2&) = delete;
   clsCDA2& operator=(const clsCDA2&) = delete;
@@ -54,6 +58,7 @@ class clsCDA2 {
   void SetCodificaCatalogo(std::string codifica);
   // The loaded document; null before loading.
   util::clsXML* XML() const { return xml_.get(); }
+  const std::shared_ptr<const host::AccessoHost>& Accesso() const { return accesso_; }
 
   // --- header ---
   std::string ID() const;
@@ -157,6 +162,7 @@ class clsCDA2 {
   void Allega(const VoceInput& referto);
   void NuovoDocumento(std::shared_ptr<util::clsXML> xml);
 
+  std::shared_ptr<const host::AccessoHost> accesso_ = host::AccessoHost::SenzaHost();
   std::shared_ptr<util::clsXML> xml_;
   Nodo corrente_ = nullptr;
   std::string last_error_;

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "cda/HostCDA.h"
+#include "cda/ValoriCDA.h"
 #include "cda/NarrativaCDA.h"
 #include "cda/clsCDA2.h"
 
@@ -27,7 +27,7 @@ std::string clsCDA2::Text(const std::string& Header, const std::string& Footer) 
   });
   PaginaCDA pagina;
   if (!body.empty() && !body.starts_with("<!DOCTYPE html ")) {
-    pagina = {ValoreData(Data()), Titolo(), ID(), Header, Footer};
+    pagina = {accesso_->ValoreData(Data()), Titolo(), ID(), Header, Footer};
   }
   return PaginaHtml(body, pagina);
 }
@@ -40,7 +40,7 @@ std::string clsCDA2::NoteGenerali() const {
     html += TitoloENarrativa(sezione);
     return true;
   });
-  return CodificaBase64(html);
+  return accesso_->CodificaBase64(html);
 }
 
 }  // namespace qzkiro::cda

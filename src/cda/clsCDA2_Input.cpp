@@ -27,10 +27,9 @@
 #include <utility>
 #include <vector>
 
-#include "cda/HostCDA.h"
+#include "cda/ValoriCDA.h"
 #include "cda/RicoveroCDA.h"
 #include "cda/clsCDA2.h"
-#include "core/Contesto.h"
 
 namespace qzkiro::cda {
 
@@ -63,7 +62,7 @@ class ImportazioneCDA2 {
       : cda_(cda),
         input_(input),
         famiglia_(std::move(famiglia)),
-        temp_(core::Ctx().App().Utente().TempDir()),
+        temp_(cda.accesso_->App().Utente().TempDir()),
         data_(DataOraCompatta(cda.Data())) {}
 
   void Esegui() {
@@ -89,7 +88,7 @@ class ImportazioneCDA2 {
   VoceInput PatientSummary() {
     const char* titolo = famiglia_ == "PSS" ? "Documento PaS" : "Documento Resoconto";
     VoceInput voce = VoceInput::Crea(input_, "AddPatientSummary",
-                                     {cda_.ID(), data_, CodificaBase64(cda_.Text()), titolo});
+                                     {cda_.ID(), data_, cda_.accesso_->CodificaBase64(cda_.Text()), titolo});
     Dettagli(voce, false);
     return voce;
   }
@@ -97,7 +96,7 @@ class ImportazioneCDA2 {
   VoceInput Ricovero() {
     VoceInput voce =
         VoceInput::Crea(input_, "AddRicovero",
-                        {cda_.ID(), cda_.IDPrescrizione(), data_, CodificaBase64(cda_.Text())});
+                        {cda_.ID(), cda_.IDPrescrizione(), data_, cda_.accesso_->CodificaBase64(cda_.Text())});
     for (const auto& [nome, valore] : ValoriRicovero(cda_.Radice(), cda_.IDPrescrizione())) {
       voce.Chiama("Imposta", {nome, valore});
     }
@@ -108,7 +107,7 @@ class ImportazioneCDA2 {
   VoceInput ProntoSoccorso() {
     VoceInput voce =
         VoceInput::Crea(input_, "AddProntoSoccorso",
-                        {cda_.ID(), cda_.IDPrescrizione(), data_, CodificaBase64(cda_.Text())});
+                        {cda_.ID(), cda_.IDPrescrizione(), data_, cda_.accesso_->CodificaBase64(cda_.Text())});
     Dettagli(voce, true);
     return voce;
   }
@@ -153,13 +152,13 @@ class ImportazioneCDA2 {
       cda_.DaiCodice(n, "E", codice, sistema, descrizione);
       std::string commento = cda_.Commento();
       if (std::string prelievo = cda_.DataOraPrelievo(); !prelievo.empty()) {
-        commento += "\r\nPrelievo: " + ValoreData(prelievo);
+        commento += "\r\nPrelievo: " + cda_.accesso_->ValoreData(prelievo);
       }
       laboratorio.Chiama(
           "AddEsame",
           {sistema, codice, descrizione, cda_.Esito(), cda_.EsitoNumerico(),
            static_cast<std::int32_t>(cda_.TipoEsito()), cda_.UM(), cda_.RangeDaPerSesso(sesso),
-           cda_.RangeAPerSesso(sesso), cda_.Alterato(), cda_.Gruppo(), CodificaBase64(commento)});
+           cda_.RangeAPerSesso(sesso), cda_.Alterato(), cda_.Gruppo(), cda_.accesso_->CodificaBase64(commento)});
     }
   }
 
@@ -200,7 +199,7 @@ bool clsCDA2::DaiCodice(Nodo node, const std::string& kind, std::string& code,
     });
   }
   // Visits: the host's visit catalogue describes a code the document leaves bare.
-  if (kind == "V" && description.empty()) description = DescrizioneVisita(code);
+  if (kind == "V" && description.empty()) description = accesso_->DescrizioneVisita(code);
   return !code.empty();
 }
 

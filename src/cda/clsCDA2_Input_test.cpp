@@ -7,6 +7,7 @@
 
 #include "cda/ProveCDA_test.h"
 #include "cda/clsCDA2.h"
+#include "core/AccessoContesto.h"
 #include "refhost/Input.h"
 #include "support/AmbientePlugin.h"
 #include "util/Testo.h"
@@ -54,9 +55,12 @@ class CDA2InputTest : public ::testing::Test {
   }
 
   testsupport::AmbientePlugin env_;
-  clsCDA2 cda_;
+  clsCDA2 cda_{core::AccessoDelContesto()};
   refhost::Input input_;
 };
+
+// The same fixture for the tests on the public samples.
+using CDA2InputCampioni = CDA2InputTest;
 
 TEST_F(CDA2InputTest, LabReportGivesGenericReportAndOneTestPerResult) {
   const auto membri = Importa(Carica(Fixture("referto_laboratorio.xml")), "DNLAB");
@@ -150,7 +154,8 @@ TEST_F(CDA2InputTest, MicrobiologyGivesOnlyTheGenericReport) {
   EXPECT_EQ(Argomenti("AddRefertoGenerico")[0], "Referto Microbiologia");
 }
 
-TEST_F(CDA2InputTest, DischargeLetterGivesTheAdmission) {
+TEST_F(CDA2InputCampioni, DischargeLetterGivesTheAdmission) {
+  QZKIRO_RICHIEDE_CAMPIONI();
   const auto membri = Importa(Carica(Pubblico("LDO.xml")));
   ASSERT_GE(membri.size(), 10u);
   EXPECT_EQ(membri.front(), "AddRicovero");
@@ -172,7 +177,8 @@ TEST_F(CDA2InputTest, DischargeLetterGivesTheAdmission) {
   EXPECT_EQ(Argomenti("AddDettagli")[0], nlohmann::json({{"record", 1}}));
 }
 
-TEST_F(CDA2InputTest, EmergencyRoomAndPatientSummary) {
+TEST_F(CDA2InputCampioni, EmergencyRoomAndPatientSummary) {
+  QZKIRO_RICHIEDE_CAMPIONI();
   auto membri = Importa(Carica(Pubblico("VPS.xml")));
   EXPECT_EQ(membri, (std::vector<std::string>{"AddProntoSoccorso", "AddDettagli"}));
   EXPECT_EQ(Argomenti("AddProntoSoccorso")[2], "20220418123000");
@@ -185,7 +191,8 @@ TEST_F(CDA2InputTest, EmergencyRoomAndPatientSummary) {
   EXPECT_EQ(util::clsBase64().Decode(sommario[2]), ComeLatin1(cda_.Text()));
 }
 
-TEST_F(CDA2InputTest, MissingOrUnknownFamilyStopsTheImport) {
+TEST_F(CDA2InputCampioni, MissingOrUnknownFamilyStopsTheImport) {
+  QZKIRO_RICHIEDE_CAMPIONI();
   cda_.InitXML(Carica(Pubblico("CERT_VACC.xml")));
   EXPECT_FALSE(cda_.AddToInput(input_));
   EXPECT_EQ(cda_.LastError(), "CDA2: Tipo referto non specificato");
@@ -200,7 +207,8 @@ TEST_F(CDA2InputTest, MissingOrUnknownFamilyStopsTheImport) {
   EXPECT_TRUE(input_.Chiamate().empty());
 }
 
-TEST_F(CDA2InputTest, WithoutHostTheImportFails) {
+TEST_F(CDA2InputCampioni, WithoutHostTheImportFails) {
+  QZKIRO_RICHIEDE_CAMPIONI();
   env_.Contesto().app = nullptr;
   cda_.InitXML(Carica(Pubblico("LAB.xml")));
   EXPECT_FALSE(cda_.AddToInput(input_));

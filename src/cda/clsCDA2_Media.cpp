@@ -5,9 +5,8 @@
 #include <filesystem>
 #include <string_view>
 
-#include "cda/HostCDA.h"
+#include "cda/ValoriCDA.h"
 #include "cda/clsCDA2.h"
-#include "core/Contesto.h"
 #include "util/File.h"
 #include "util/clsBase64.h"
 
@@ -29,21 +28,14 @@ bool FiniscePerXml(const std::string& nome) {
 // beside its element. Looked for before asking clsXML, which reads it from
 // the whole document written out.
 bool DichiaraFoglioDiStile(const util::clsXML& xml) {
-  xmlDocPtr doc = xml.Document();
-  for (xmlNodePtr n = doc ? doc->children : nullptr; n; n = n->next) {
-    if (n->type == XML_PI_NODE && n->name &&
-        std::string_view(reinterpret_cast<const char*>(n->name)) == "xml-stylesheet") {
-      return true;
-    }
-  }
-  return false;
+  return xml.ExistProcessing("xml-stylesheet");
 }
 
 // Deletes an old copy of `file`; a copy still open stays, and the user is
 // told to close it.
-bool Libera(host::IApplication& app, const std::string& file) {
+bool Libera(const host::AccessoHost& accesso, host::IApplication& app, const std::string& file) {
   if (app.Framework().KillFile(file)) return true;
-  if (auto& ui = core::Ctx().ui) ui->MsgBox(kPdfAperto, core::stile::kAvviso, "KIRO");
+  accesso.Avviso(kPdfAperto);
   return false;
 }
 
@@ -76,7 +68,7 @@ bool clsCDA2::InitMIME(const std::string& Mime) {
   parti_mime_ = 0;
   std::vector<std::shared_ptr<host::IMimeParte>> parti;
   try {
-    auto mime = core::Ctx().App().Framework().NewMime();
+    auto mime = accesso_->App().Framework().NewMime();
     if (!mime || !mime->InitStr(Mime)) return false;
     parti = mime->Items();
   } catch (const std::exception& e) {
@@ -107,10 +99,10 @@ void clsCDA2::CreaAllegati(const VoceInput& referto) {
 }
 
 void clsCDA2::Allega(const VoceInput& referto) {
-  auto& app = core::Ctx().App();
+  auto& app = accesso_->App();
   const std::string file = (fs::path(app.Utente().TempDir()) / "Referto.pdf").string();
   if (const std::string pdf = ObservationsMediaPDF(); !pdf.empty()) {
-    if (!Libera(app, file)) return;
+    if (!Libera(*accesso_, app, file)) return;
     if (util::clsBase64().DecodeFile(pdf, file)) referto.Chiama("AddAllegato", {file, "Referto"});
     return;
   }
@@ -118,18 +110,18 @@ void clsCDA2::Allega(const VoceInput& referto) {
   if (foglio.empty()) foglio = ObservationsMediaXSL();
   if (foglio.empty()) return;
   const std::string html = xml_->TransformXSL(foglio);
-  if (html.empty() || !Libera(app, file)) return;
+  if (html.empty() || !Libera(*accesso_, app, file)) return;
   if (app.Framework().HtmlToPdf(html, file)) referto.Chiama("AddAllegato", {file, "Referto"});
 }
 
 bool clsCDA2::SalvaHTML(const std::string& PathDest, std::string& DestFile,
                         const std::string& Header, const std::string& Footer) {
-  return ScriviPagina(Text(Header, Footer), PathDest, "_CDA2.html", DestFile);
+  return ScriviPagina(*accesso_, Text(Header, Footer), PathDest, "_CDA2.html", DestFile);
 }
 
 bool clsCDA2::SalvaMime(const std::string& PathDest, std::string& DestFile) {
   if (parti_mime_ <= 1) return false;
-  DestFile = (fs::path(PathDest) / (TimbroFile() + "_CDA2.mime")).string();
+  DestFile = (fs::path(PathDest) / (accesso_->TimbroFile() + "_CDA2.mime")).string();
   return util::ScriviFile(DestFile, util::ComeByte(mime_));
 }
 

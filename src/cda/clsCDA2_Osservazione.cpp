@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "cda/HostCDA.h"
+#include "cda/ValoriCDA.h"
 #include "cda/NarrativaCDA.h"
 #include "cda/clsCDA2.h"
 
@@ -12,7 +12,7 @@ namespace {
 
 // Going up from the observation, the first ancestor with one of these names.
 Nodo AntenatoDi(Nodo n, std::string_view nome, std::string_view altro = {}) {
-  for (Nodo su = n ? n->parent : nullptr; su && su->type == XML_ELEMENT_NODE; su = su->parent) {
+  for (Nodo su = Antenato(n, 1); su; su = Antenato(su, 1)) {
     if (HaNome(su, nome) || (!altro.empty() && HaNome(su, altro))) return su;
   }
   return nullptr;
@@ -90,7 +90,7 @@ std::string clsCDA2::Esito() const {
 }
 
 double clsCDA2::EsitoNumerico() const {
-  return osservazione::EsitoNumerico(corrente_);
+  return osservazione::EsitoNumerico(*accesso_, corrente_);
 }
 
 cda::TipoEsito clsCDA2::TipoEsito() const {
@@ -108,7 +108,7 @@ double clsCDA2::Range(const char* limite, const std::string& sesso) const {
   Nodo scelto = intervalli.size() > 1 && sesso == "F" ? intervalli[1] : intervalli[0];
   const std::string testo =
       AttributoDi(scelto, std::string("observationRange/value/") + limite, "value");
-  return Arrotonda4(ValoreNumero(testo));
+  return Arrotonda4(accesso_->ValoreNumero(testo));
 }
 
 double clsCDA2::RangeDa(Nodo paziente) const {
@@ -133,7 +133,7 @@ std::string clsCDA2::DataOraPrelievo() const {
   Nodo relazione = AntenatoDi(corrente_, "section", "entryRelationship");
   if (!HaNome(relazione, "entryRelationship")) return {};
   // The collection act sits beside the observation's entryRelationship.
-  return indici_.OraPrelievo(relazione->parent, campione);
+  return indici_.OraPrelievo(Antenato(relazione, 1), campione);
 }
 
 std::string clsCDA2::Commento() const {
@@ -145,7 +145,7 @@ std::string clsCDA2::Commento() const {
 }
 
 std::string clsCDA2::ObservationText() const {
-  return CodificaBase64(TitoloENarrativa(corrente_));
+  return accesso_->CodificaBase64(TitoloENarrativa(corrente_));
 }
 
 }  // namespace qzkiro::cda

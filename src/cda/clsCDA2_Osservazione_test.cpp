@@ -5,6 +5,7 @@
 
 #include "cda/ProveCDA_test.h"
 #include "cda/clsCDA2.h"
+#include "core/AccessoContesto.h"
 #include "core/Contesto.h"
 #include "support/AmbientePlugin.h"
 #include "util/clsBase64.h"
@@ -34,7 +35,7 @@ class CDA2OsservazioneTest : public ::testing::Test {
     return cda_;
   }
 
-  clsCDA2 cda_;
+  clsCDA2 cda_{core::AccessoDelContesto()};
   std::vector<Nodo> lista_;
 };
 
@@ -87,7 +88,7 @@ TEST(CDA2EsitoTest, ResultTextByTypeWithTranslationFallback) {
       {"", ""}};
   for (const auto& [valore, esito] : casi) {
     auto xml = DaTesto(Valore(valore));
-    clsCDA2 cda;
+    clsCDA2 cda{core::AccessoDelContesto()};
     cda.InitParentNode(xml->rootNode());
     EXPECT_EQ(cda.Esito(), esito) << valore;
   }
@@ -106,7 +107,7 @@ TEST(CDA2EsitoTest, AbnormalUnlessInterpretedAsNormal) {
       {"<interpretationCode code=\"NN\"/>", true}};
   for (const auto& [codice, alterato] : casi) {
     auto xml = DaTesto(Valore(codice));
-    clsCDA2 cda;
+    clsCDA2 cda{core::AccessoDelContesto()};
     cda.InitParentNode(xml->rootNode());
     EXPECT_EQ(cda.Alterato(), alterato) << codice;
   }
@@ -139,7 +140,7 @@ TEST_F(CDA2OsservazioneTest, GroupIsTheOrganizerFourLevelsUp) {
   cda_.SetCodificaCatalogo("DNLAB");
   EXPECT_EQ(gruppo(0), "G.CHIM|Gruppo chimica");
   EXPECT_EQ(gruppo(2), "26436-6|Esami di laboratorio") << "whatever sits four levels up";
-  cda_.InitParentNode(cda_.XML()->rootNode()->children);
+  cda_.InitParentNode(util::clsXML::PrimoElemento(cda_.XML()->rootNode()));
   EXPECT_EQ(cda_.CodicePadre() + cda_.Gruppo(), "") << "the chain ends at the document";
 }
 

@@ -22,10 +22,9 @@
 #include <filesystem>
 #include <string_view>
 
-#include "cda/HostCDA.h"
+#include "cda/ValoriCDA.h"
 #include "cda/VoceInputCDA.h"
 #include "cda/clsCDA.h"
-#include "core/Contesto.h"
 
 namespace qzkiro::cda {
 
@@ -52,7 +51,7 @@ class ImportazioneCDA {
       : cda_(cda),
         input_(input),
         famiglia_(std::move(famiglia)),
-        temp_(core::Ctx().App().Utente().TempDir()),
+        temp_(cda.accesso_->App().Utente().TempDir()),
         data_(DataOraCompatta(cda.Data())) {}
 
   void Esegui() {
@@ -70,7 +69,7 @@ class ImportazioneCDA {
     if (famiglia_ == "RPS") {
       return VoceInput::Crea(
           input_, "AddProntoSoccorso",
-          {cda_.ID(), cda_.IDPrescrizione(), data_, CodificaBase64(cda_.Text())});
+          {cda_.ID(), cda_.IDPrescrizione(), data_, cda_.accesso_->CodificaBase64(cda_.Text())});
     }
     if (famiglia_ == "SPS" || famiglia_ == "RAD") return Visite();
     if (famiglia_ == "LAB") return Esami();
@@ -125,10 +124,10 @@ bool clsCDA::SalvaPDF(const std::string& PathDest, std::string& DestFile) {
   const std::string mime = TestoDi(Radice(), kDocumentoEsterno);
   if (mime.empty()) return false;
   try {
-    auto& app = core::Ctx().App();
+    auto& app = accesso_->App();
     const std::string base64 = app.Framework().GetMime(mime);
     if (base64.empty()) return false;
-    DestFile = (std::filesystem::path(PathDest) / (TimbroFile() + ".pdf")).string();
+    DestFile = (std::filesystem::path(PathDest) / (accesso_->TimbroFile() + ".pdf")).string();
     return app.Base64().DecodeFile(base64, DestFile);
   } catch (const std::exception& e) {
     last_error_ = std::string("CDA: ") + e.what();

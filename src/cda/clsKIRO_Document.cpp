@@ -4,8 +4,6 @@
 
 #include "cda/BustaFirmata.h"
 #include "cda/clsCDA2.h"
-#include "core/Contesto.h"
-#include "core/modLog.h"
 #include "util/File.h"
 
 namespace qzkiro::cda {
@@ -22,19 +20,19 @@ void Elimina(const std::string& file) {
   if (!file.empty()) std::filesystem::remove(file, ignorato);
 }
 
-bool Esito(bool ok, const char* passo, const std::string& dettaglio = {}) {
-  core::modLog::Log(std::string(passo) + (ok ? ": OK" : ": KO"), ok ? std::string() : dettaglio,
-                    !ok);
-  return ok;
-}
-
 std::string TraVirgolette(const std::string& testo) {
   return "\"" + testo + "\"";
 }
 
 }  // namespace
 
-clsKIRO_Document::clsKIRO_Document() = default;
+clsKIRO_Document::clsKIRO_Document(std::shared_ptr<const host::AccessoHost> accesso)
+    : accesso_(std::move(accesso)) {}
+
+bool clsKIRO_Document::Esito(bool ok, const char* passo, const std::string& dettaglio) const {
+  accesso_->Log(std::string(passo) + (ok ? ": OK" : ": KO"), ok ? std::string() : dettaglio, !ok);
+  return ok;
+}
 
 clsKIRO_Document::~clsKIRO_Document() {
   EliminaTemporanei();
@@ -49,7 +47,7 @@ void clsKIRO_Document::EliminaTemporanei() {
 void clsKIRO_Document::Init(util::clsXML& XML) {
   risposta_ = &XML;
   cda2_.reset();
-  const std::string cartella = core::Ctx().App().Utente().TempDir();
+  const std::string cartella = accesso_->App().Utente().TempDir();
   auto in = [&](const char* nome) { return (std::filesystem::path(cartella) / nome).string(); };
   file_ = {in("Temp.b64"),    in("Temp.p7m"),    in("Temp.rtf"),   in("Temp.mime"),
            in("Referto.xml"), in("Referto.xsl"), in("Referto.pdf")};
@@ -70,7 +68,7 @@ bool clsKIRO_Document::SalvaB64() {
 bool clsKIRO_Document::SalvaP7M() {
   if (Esiste(file_.p7m)) return true;
   if (!SalvaB64()) return false;
-  auto base64 = core::Ctx().App().Framework().NewBase64();
+  auto base64 = accesso_->App().Framework().NewBase64();
   if (base64) base64->DecodeFileToFile(file_.b64, file_.p7m);
   return Esito(Esiste(file_.p7m), "SalvaP7M");
 }
@@ -85,7 +83,7 @@ bool clsKIRO_Document::SalvaContenuto(const std::string& file, const char* passo
 bool clsKIRO_Document::SalvaXML() {
   if (Esiste(file_.xml)) return true;
   if (!SalvaMime()) return false;
-  auto mime = core::Ctx().App().Framework().NewMime();
+  auto mime = accesso_->App().Framework().NewMime();
   if (mime && mime->InitFile(file_.mime)) {
     const std::string cartella = std::filesystem::path(file_.xml).parent_path().string();
     for (const auto& parte : mime->Items()) {
@@ -103,7 +101,7 @@ bool clsKIRO_Document::SalvaPDF() {
   if (!SalvaXML()) return false;
   const std::string argomenti = " -xml " + TraVirgolette(file_.xml) + " -xsl " +
                                 TraVirgolette(file_.xsl) + " -pdf " + TraVirgolette(file_.pdf);
-  core::Ctx().App().Framework().FOP(argomenti);
+  accesso_->App().Framework().FOP(argomenti);
   return Esito(Esiste(file_.pdf), "SalvaPDF", "FOP" + argomenti);
 }
 
@@ -118,7 +116,7 @@ std::string clsKIRO_Document::DocumentoPDF() {
 clsCDA2* clsKIRO_Document::CDA2() {
   if (cda2_) return cda2_.get();
   if (!SalvaXML()) return nullptr;
-  auto lettore = std::make_unique<clsCDA2>();
+  auto lettore = std::make_unique<clsCDA2>(accesso_);
   if (!lettore->InitFileXML(file_.xml, "DNLAB,MyLocalCodeSystem")) return nullptr;
   cda2_ = std::move(lettore);
   return cda2_.get();
@@ -128,11 +126,11 @@ bool clsKIRO_Document::Documento2() {
   if (!SalvaP7M()) return false;
   EstraiContenutoFirmato(file_.p7m, file_.xml);
   if (!Esiste(file_.xml)) return false;
-  auto lettore = std::make_unique<clsCDA2>();
+  auto lettore = std::make_unique<clsCDA2>(accesso_);
   if (!lettore->InitFileXML(file_.xml, "DNLAB,MyLocalCodeSystem")) return false;
   const std::string pdf = lettore->ObservationsMediaPDF();
   if (!pdf.empty()) {
-    if (auto base64 = core::Ctx().App().Framework().NewBase64()) base64->DecodeFile(pdf, file_.pdf);
+    if (auto base64 = accesso_->App().Framework().NewBase64()) base64->DecodeFile(pdf, file_.pdf);
   }
   cda2_ = std::move(lettore);
   return true;

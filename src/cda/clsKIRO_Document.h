@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "host/AccessoHost.h"
 #include "util/clsXML.h"
 
 namespace qzkiro::cda {
@@ -16,7 +17,8 @@ class clsCDA2;
 // a later call resumes from the last good file.
 class clsKIRO_Document {
  public:
-  clsKIRO_Document();
+  // A document whose renditions the host makes through `accesso`.
+  explicit clsKIRO_Document(std::shared_ptr<const host::AccessoHost> accesso);
   ~clsKIRO_Document();
   clsKIRO_Document(const clsKIRO_Document&) = delete;
   clsKIRO_Document& operator=(const clsKIRO_Document&) = delete;
@@ -48,9 +50,12 @@ class clsKIRO_Document {
   bool SalvaMime() { return SalvaContenuto(file_.mime, "SalvaMime"); }
   bool SalvaXML();
   bool SalvaPDF();
+  // Logs the outcome of one step of the chain; returns `ok`.
+  bool Esito(bool ok, const char* passo, const std::string& dettaglio = {}) const;
   // The Base64, PDF and XSL files, deleted again when the object goes.
   void EliminaTemporanei();
 
+  std::shared_ptr<const host::AccessoHost> accesso_;
   util::clsXML* risposta_ = nullptr;
   std::unique_ptr<clsCDA2> cda2_;
   File file_;

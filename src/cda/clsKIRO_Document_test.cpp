@@ -6,6 +6,7 @@
 
 #include "cda/clsCDA2.h"
 #include "cda/clsKIRO_ItemNotifica.h"
+#include "core/AccessoContesto.h"
 #include "support/AmbientePlugin.h"
 #include "support/BustaCms.h"
 #include "util/File.h"
@@ -60,7 +61,7 @@ class DocumentoTest : public ::testing::Test {
 TEST_F(DocumentoTest, TheChainMakesEachFileOnceAndTheFormatterRunsOnce) {
   util::clsXML risposta;
   ASSERT_TRUE(risposta.LoadXML(Risposta(Mime())));
-  clsKIRO_Document documento;
+  clsKIRO_Document documento(core::AccessoDelContesto());
   documento.Init(risposta);
   const std::string pdf = documento.DocumentoPDF();
   ASSERT_FALSE(pdf.empty());
@@ -92,7 +93,7 @@ TEST_F(DocumentoTest, AnEnvelopeWithTheDocumentItselfAndTheTemporaryFilesLifetim
   ASSERT_TRUE(risposta.LoadXML(Risposta(cda)));
   std::string b64, pdf;
   {
-    clsKIRO_Document documento;
+    clsKIRO_Document documento(core::AccessoDelContesto());
     documento.Init(risposta);
     ASSERT_TRUE(documento.Documento2());
     b64 = documento.Files().b64;
@@ -106,7 +107,7 @@ TEST_F(DocumentoTest, AnEnvelopeWithTheDocumentItselfAndTheTemporaryFilesLifetim
 
   util::clsXML vuota;
   ASSERT_TRUE(vuota.LoadXML("<s:Envelope xmlns:s=\"urn:s\"><s:Body/></s:Envelope>"));
-  clsKIRO_Document documento;
+  clsKIRO_Document documento(core::AccessoDelContesto());
   util::ScriviFile(pdf, util::ComeByte("vecchio"));
   ASSERT_TRUE(fs::exists(fs::path(pdf).parent_path() / "Referto.xml"));
   documento.Init(vuota);

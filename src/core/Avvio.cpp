@@ -64,7 +64,7 @@ void Passi(Contesto& c, host::IConfigXML& xml, const std::string& log_dir) {
 }  // namespace
 
 void InizializzaClasse(Contesto& c) {
-  c.servizio_asserzione = op::CreaServizioAsserzione();
+  if (c.rotte.CreaServizioAsserzione) c.servizio_asserzione = c.rotte.CreaServizioAsserzione();
   c.chiave_protezione_1 = DecifraCostante(kChiaveProtezione1Cifrata);
   c.chiave_protezione_2 = DecifraCostante(kChiaveProtezione2Cifrata);
 }

@@ -26,12 +26,4 @@ std::string PercorsoPlugin(std::string_view nome) {
   return (CartellaPlugin() / relativo).string();
 }
 
-bool FileEsiste(const std::string& nome) {
-  std::string trimmed = util::Trim(nome);
-  if (trimmed.empty()) return false;
-  std::error_code error;
-  static_cast<void>(std::filesystem::file_size(trimmed, error));
-  return !error;
-}
-
 }  // namespace qzkiro::core

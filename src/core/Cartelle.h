@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/File.h"
+
 namespace qzkiro::core {
 
 // The add-on's own folder: $QZKIRO_HOME when set, otherwise the folder of the
@@ -14,8 +16,6 @@ std::filesystem::path CartellaPlugin();
 // "cert\idp.cer"): backslashes separate folders, a leading one is dropped.
 std::string PercorsoPlugin(std::string_view nome);
 
-// A file exists when its trimmed name is not empty and asking its length
-// raises no error (so a folder does not count).
-bool FileEsiste(const std::string& nome);
+using util::FileEsiste;
 
 }  // namespace qzkiro::core

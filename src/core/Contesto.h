@@ -8,6 +8,7 @@
 #include "core/Orologio.h"
 #include "core/PluginSettings.h"
 #include "core/ServizioAsserzione.h"
+#include "core/TrasportoHttp.h"
 #include "core/modLog.h"
 #include "qzkiro/Ui.h"
 #include "qzkiro/host/Application.h"
@@ -50,7 +51,11 @@ struct Contesto {
   std::shared_ptr<Orologio> orologio = std::make_shared<OrologioDiSistema>();
   std::shared_ptr<Casuale> casuale = std::make_shared<CasualeDiSistema>();
   std::shared_ptr<Ui> ui;
+  // Every HTTP exchange of the add-on goes through it; null: libcurl.
+  std::shared_ptr<TrasportoHttp> trasporto_http;
   Rotte rotte;
+  // The modules have registered their routines into `rotte`.
+  bool composto = false;
 
   // The host application; throws Failure before Init.
   host::IApplication& App() const;

@@ -1,19 +1,12 @@
-// Stand-ins for the routines of modules that do not exist yet (see
-// Operazioni.h). Each answers its empty result and leaves the same message.
+// The stand-in of the routines no module has registered (see Operazioni.h).
 
 #include "core/Contesto.h"
 #include "core/Operazioni.h"
 
-#pragma GCC diagnostic ignored "-Wunused-parameter"
+namespace qzkiro::core {
 
-namespace qzkiro::op {
+void SegnaNonImplementato() {
+  Ctx().last_error = kServizioNonImplementato;
+}
 
-#define QZKIRO_NON_IMPLEMENTATO(result, name, params)        \
-  result name params {                                       \
-    core::Ctx().last_error = core::kServizioNonImplementato; \
-    return result{};                                         \
-  }
-QZKIRO_OPERAZIONI_NON_IMPLEMENTATE(QZKIRO_NON_IMPLEMENTATO)
-#undef QZKIRO_NON_IMPLEMENTATO
-
-}  // namespace qzkiro::op
+}  // namespace qzkiro::core

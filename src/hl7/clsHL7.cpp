@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "hl7/AccessoHost.h"
 #include "hl7/TestoHL7.h"
 #include "util/Testo.h"
 
@@ -70,7 +69,7 @@ std::string clsHL7::DataNascita() const {
 std::string clsHL7::Paziente() const {
   std::string paziente = util::Trim(Cognome() + " " + Nome());
   const std::string nascita = DataNascita();
-  if (!nascita.empty()) paziente += " (" + accesso_host::DataVisibile(nascita) + ")";
+  if (!nascita.empty()) paziente += " (" + accesso_->ValoreData(nascita) + ")";
   return paziente;
 }
 
@@ -93,7 +92,7 @@ std::string clsHL7::Nazionalita() const {
   if (!Versione251()) return Testo("PID/PID.26/CE.2");
   const std::string codice = CodiceIstat(Testo("PID/PID.26/CE.1"));
   if (codice.empty()) return {};
-  const auto comune = accesso_host::ComuneIstat(codice);
+  const auto comune = accesso_->ComuneIstat(codice);
   return comune ? comune->Comune : std::string();
 }
 

@@ -5,8 +5,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "host/AccessoHost.h"
 #include "qzkiro/host/Archivio.h"
 #include "qzkiro/host/Input.h"
 #include "qzkiro/host/Mime.h"
@@ -38,6 +40,13 @@ class clsHL7 {
   std::string Versione;
   // Put before a MIME boundary when the payload is parsed (nodeCDA).
   std::string BoundaryPrefix = "--";
+
+  // A reader that asks nothing of a host.
+  clsHL7() = default;
+  // A reader that asks the host through `accesso`.
+  explicit clsHL7(std::shared_ptr<const host::AccessoHost> accesso)
+      : accesso_(std::move(accesso)) {}
+  const std::shared_ptr<const host::AccessoHost>& Accesso() const { return accesso_; }
 
   // --- set-up ---
   // Keeps the document and points the reader at its root; false for nothing.
@@ -195,8 +204,8 @@ class clsHL7 {
   std::string HTMLDiabete();
   // Writes `Buffer` into a new file of `PathDest` named after the local time;
   // `DestFile` receives its path. False for an empty buffer or a write error.
-  static bool SalvaHTML(const std::string& Buffer, const std::string& PathDest,
-                        std::string& DestFile);
+  bool SalvaHTML(const std::string& Buffer, const std::string& PathDest,
+                 std::string& DestFile) const;
   // Turns a diabetology report into new host records: one patient entry
   // ("AddPaziente") per report with the report attached ("AddCustom"). False
   // with LastError when a report has no patient data.
@@ -207,13 +216,13 @@ class clsHL7 {
   static void SeparaIndirizzo(const std::string& indirizzo, std::string& via, std::string& civico);
   // The municipality with this ISTAT code in the add-on's "SA_COMUNI.csv",
   // valid at `data` when that is a date; "" when the file or the row is missing.
-  static std::string ComuneDaIstat(const std::string& codice, const std::string& data);
+  std::string ComuneDaIstat(const std::string& codice, const std::string& data) const;
   // Appends one table row label/value; nothing for an empty value.
-  static void AggiungiRiga(std::string& html, const std::string& etichetta,
-                           const std::string& valore);
+  void AggiungiRiga(std::string& html, const std::string& etichetta,
+                    const std::string& valore) const;
   // The decoded Base64 body of a single-part MIME text ("" when none).
-  static std::string DecodificaMime(const std::string& testo);
-  static bool DecodificaMimeFile(const std::string& testo, const std::string& file);
+  std::string DecodificaMime(const std::string& testo) const;
+  bool DecodificaMimeFile(const std::string& testo, const std::string& file) const;
 
  private:
   bool Versione251() const { return Versione == "2.5.1"; }
@@ -250,6 +259,7 @@ class clsHL7 {
   std::string RicoveroDiabete(Nodo osservazione);
   void AggiungiPaziente(host::IInput& input, Nodo gruppo);
 
+  std::shared_ptr<const host::AccessoHost> accesso_ = host::AccessoHost::SenzaHost();
   util::clsXML* xml_ = nullptr;
   Nodo corrente_ = nullptr;
   std::string last_error_;

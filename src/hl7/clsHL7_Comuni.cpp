@@ -2,10 +2,9 @@
 #include <optional>
 #include <vector>
 
-#include "core/Cartelle.h"
-#include "core/Contesto.h"
 #include "hl7/TestoHL7.h"
 #include "hl7/clsHL7.h"
+#include "util/File.h"
 #include "util/Testo.h"
 
 namespace qzkiro::hl7 {
@@ -47,12 +46,12 @@ std::string ComeUtf8(std::string_view testo) {
 
 }  // namespace
 
-std::string clsHL7::ComuneDaIstat(const std::string& codice, const std::string& data) {
-  const std::string file = core::PercorsoPlugin("\\SA_COMUNI.csv");
-  if (codice.empty() || !core::FileEsiste(file)) return {};
+std::string clsHL7::ComuneDaIstat(const std::string& codice, const std::string& data) const {
+  const std::string file = accesso_->FileDelPlugin("\\SA_COMUNI.csv");
+  if (codice.empty() || !util::FileEsiste(file)) return {};
   std::optional<std::string> riferimento = DataComeAAAAMMGG(data);
   if (!riferimento && data.size() == 8 && SoloCifre(data)) riferimento = data;
-  const std::string oggi = core::Ctx().orologio->Adesso().Formato("yyyymmdd");
+  const std::string oggi = accesso_->Adesso().Formato("yyyymmdd");
   const std::string cercato = Minuscolo(codice) + ";";
 
   std::ifstream in(file, std::ios::binary);

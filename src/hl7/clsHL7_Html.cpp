@@ -1,7 +1,5 @@
 #include <filesystem>
 
-#include "core/Contesto.h"
-#include "hl7/AccessoHost.h"
 #include "hl7/TestoHL7.h"
 #include "hl7/clsHL7.h"
 #include "util/File.h"
@@ -20,8 +18,8 @@ const std::string kOsservazioniDiabete =
     "ORU_R01.ORCOBRNTEOBXNTECTI_SUPPGRP/ORU_R01.OBXNTE_SUPPGRP";
 
 // A message date as the host shows it; nothing for no date.
-std::string Visibile(const std::string& data) {
-  return data.empty() ? std::string() : accesso_host::DataVisibile(data);
+std::string Visibile(const host::AccessoHost& accesso, const std::string& data) {
+  return data.empty() ? std::string() : accesso.ValoreData(data);
 }
 
 // Appends `etichetta` + `valore` + `fine` when the value is not empty.
@@ -35,10 +33,10 @@ void Riga(std::string& testo, const std::string& etichetta, const std::string& v
 std::string clsHL7::DatiRicovero() const {
   std::string testo = "Ricovero (ID: " + ID() + ")<BR><BR>";
   const std::string br = "<BR>";
-  Riga(testo, "Data Ammissione: ", Visibile(DataRicovero()), br);
+  Riga(testo, "Data Ammissione: ", Visibile(*accesso_, DataRicovero()), br);
   const std::string struttura = Struttura();
   const std::string denominazione =
-      struttura.empty() ? std::string() : accesso_host::DenominazioneStruttura(struttura);
+      struttura.empty() ? std::string() : accesso_->DenominazioneStruttura(struttura);
   Riga(testo, "Struttura: ", util::Trim(struttura + " " + denominazione), br);
   Riga(testo, "Reparto: ", Reparto(), br);
   Riga(testo, "Codice Nosologico: ", CodiceNosologico(), br);
@@ -52,7 +50,7 @@ std::string clsHL7::DatiRicovero() const {
   const std::string dimissione = DataDimissione();
   if (!dimissione.empty()) {
     testo += "<BR>Dimissione:<BR>";
-    testo += "Data Dimissione: " + Visibile(dimissione) + br;
+    testo += "Data Dimissione: " + Visibile(*accesso_, dimissione) + br;
     Riga(testo, "Modalità di Dimissione: ", ModalitaDimissione(), br);
     Riga(testo, "Diagnosi di dimissione: ", DiagnosiDimissione(), br);
   }
@@ -60,11 +58,11 @@ std::string clsHL7::DatiRicovero() const {
 }
 
 void clsHL7::AggiungiRiga(std::string& html, const std::string& etichetta,
-                          const std::string& valore) {
+                          const std::string& valore) const {
   if (util::Trim(valore).empty()) return;
-  const std::string testo = util::Replace(accesso_host::SenzaEntita(valore), "\r\n", "<br>");
+  const std::string testo = util::Replace(accesso_->SenzaEntita(valore), "\r\n", "<br>");
   html += "<tr><td style=\"background-color: rgb(240, 240, 240)\">" +
-          accesso_host::SenzaEntita(etichetta) + "</td><td>" + testo + "</td></tr>";
+          accesso_->SenzaEntita(etichetta) + "</td><td>" + testo + "</td></tr>";
 }
 
 std::string clsHL7::HTMLDiabete() {
@@ -73,7 +71,7 @@ std::string clsHL7::HTMLDiabete() {
       "http-equiv=\"content-type\"><title>Report diabetologico</title></head><body>"
       "<table border=\"1\">";
   AggiungiRiga(html, "Codice Report", IDReferto());
-  AggiungiRiga(html, "Data della visita", Visibile(DataVisita()));
+  AggiungiRiga(html, "Data della visita", Visibile(*accesso_, DataVisita()));
   if (xml_) {
     InitParentNode(xml_->SelectNode(xml_->rootNode(), kVisitaDiabete));
     RigheDiabete(html);
@@ -91,11 +89,11 @@ void clsHL7::RigheDiabete(std::string& html) const {
   AggiungiRiga(html, "Motivo Visita", MotivoVisita());
   AggiungiRiga(html, "Mobilità", Mobilita());
   AggiungiRiga(html, "Tipo paziente", TipoPaziente());
-  AggiungiRiga(html, "Data inizio GI", Visibile(Testo("PV1/PV1.44/TS.1")));
-  AggiungiRiga(html, "Data fine GI", Visibile(Testo("PV1/PV1.45/TS.1")));
+  AggiungiRiga(html, "Data inizio GI", Visibile(*accesso_, Testo("PV1/PV1.44/TS.1")));
+  AggiungiRiga(html, "Data fine GI", Visibile(*accesso_, Testo("PV1/PV1.45/TS.1")));
   AggiungiRiga(html, "Motivo fine GI", Testo("PV2/PV2.4/CE.2"));
-  AggiungiRiga(html, "Data presa in carico", Visibile(Testo("PV1/PV1.25")));
-  AggiungiRiga(html, "Data fine presa in carico", Visibile(Testo("PV1/PV1.35")));
+  AggiungiRiga(html, "Data presa in carico", Visibile(*accesso_, Testo("PV1/PV1.25")));
+  AggiungiRiga(html, "Data fine presa in carico", Visibile(*accesso_, Testo("PV1/PV1.35")));
   AggiungiRiga(html, "Motivo fine carico", MotivoFineCarico());
 }
 
@@ -116,7 +114,7 @@ void clsHL7::RigaOsservazione(std::string& html, Nodo osservazione) {
 std::string clsHL7::RicoveroDiabete(Nodo osservazione) {
   auto messaggio = CDA(osservazione);
   if (!messaggio) return {};
-  clsHL7 ricovero;
+  clsHL7 ricovero(accesso_);
   ricovero.InitXML(*messaggio);
   std::string testo;
   const auto riga = [&](const std::string& etichetta, const std::string& valore) {
@@ -124,11 +122,11 @@ std::string clsHL7::RicoveroDiabete(Nodo osservazione) {
     if (!testo.empty()) testo += "\r\n";
     testo += etichetta + valore;
   };
-  riga("Data ricovero: ", Visibile(ricovero.DataRicovero()));
-  riga("Data dimissione: ", Visibile(ricovero.DataDimissione()));
+  riga("Data ricovero: ", Visibile(*accesso_, ricovero.DataRicovero()));
+  riga("Data dimissione: ", Visibile(*accesso_, ricovero.DataDimissione()));
   const std::string struttura = ricovero.Struttura();
   riga("Struttura: ",
-       struttura.empty() ? std::string() : accesso_host::DenominazioneStruttura(struttura));
+       struttura.empty() ? std::string() : accesso_->DenominazioneStruttura(struttura));
   riga("Reparto: ", ricovero.Reparto());
   riga("Diagnosi ricovero: ", ricovero.DiagnosiRicovero());
   riga("Diagnosi dimissione: ", ricovero.DiagnosiDimissione());
@@ -136,10 +134,10 @@ std::string clsHL7::RicoveroDiabete(Nodo osservazione) {
 }
 
 bool clsHL7::SalvaHTML(const std::string& Buffer, const std::string& PathDest,
-                       std::string& DestFile) {
+                       std::string& DestFile) const {
   if (Buffer.empty()) return false;
-  const std::string nome = core::Ctx().orologio->Adesso().Formato("yyyymmddhhnnss") +
-                           accesso_host::Millisecondi() + ".html";
+  const std::string nome = accesso_->Adesso().Formato("yyyymmddhhnnss") +
+                           accesso_->Millisecondi() + ".html";
   const std::string file = (std::filesystem::path(PathDest) / nome).string();
   // The page is written in the 8-bit code page its header declares.
   if (!util::ScriviFile(file, util::ComeByte(ComeCp1252(Buffer) + "\r\n"))) return false;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "core/AccessoContesto.h"
 #include "hl7/ProveHL7.h"
 #include "hl7/clsHL7.h"
 #include "refhost/Base64.h"
@@ -38,7 +39,7 @@ TEST(clsHL7AggiungiRiga, EscapesLabelAndValueAndBreaksLines) {
   };
   for (const auto& caso : casi) {
     std::string html = "prima";
-    clsHL7::AggiungiRiga(html, caso.etichetta, caso.valore);
+    clsHL7(core::AccessoDelContesto()).AggiungiRiga(html, caso.etichetta, caso.valore);
     EXPECT_EQ(html, "prima" + caso.atteso) << caso.etichetta;
   }
 }
@@ -47,7 +48,7 @@ TEST(clsHL7Diabete, ReportPageListsVisitObservationsAndAdmissions) {
   testsupport::AmbientePlugin env;
   env.Contesto().app = env.App();
   auto xml = CaricaFile(FileProva("diabete.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   hl7.InitParentNode(xml->SelectNode(xml->rootNode(),
                                      "ORU_R01.PIDPD1NK1NTEPV1PV2ORCOBRNTEOBXNTECTI_SUPPGRP/"
@@ -76,7 +77,7 @@ TEST(clsHL7Diabete, ReportPageListsVisitObservationsAndAdmissions) {
 TEST(clsHL7Diabete, MessageWithoutTheGroupsGivesAnEmptyTable) {
   core::NuovoContesto();
   auto xml = Messaggio("<PID/>", "ORU_R01");
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   EXPECT_EQ(hl7.HTMLDiabete(),
             "<html><head><meta content=\"text/html; charset=ISO-8859-1\" "
@@ -90,12 +91,12 @@ TEST(clsHL7SalvaHTML, WritesTheBufferInTheHostCodePageUnderATimeName) {
   env.Contesto().app = env.App();
   const fs::path cartella = env.CartellaHost().Path();
   std::string file = "invariato";
-  EXPECT_FALSE(clsHL7::SalvaHTML("", cartella.string(), file));
+  EXPECT_FALSE(clsHL7(core::AccessoDelContesto()).SalvaHTML("", cartella.string(), file));
   EXPECT_EQ(file, "invariato");
-  EXPECT_FALSE(clsHL7::SalvaHTML("x", (cartella / "manca" / "qui").string(), file));
+  EXPECT_FALSE(clsHL7(core::AccessoDelContesto()).SalvaHTML("x", (cartella / "manca" / "qui").string(), file));
   EXPECT_EQ(file, "invariato");
 
-  ASSERT_TRUE(clsHL7::SalvaHTML("<p>Mobilità \u2013 ok</p>", cartella.string(), file));
+  ASSERT_TRUE(clsHL7(core::AccessoDelContesto()).SalvaHTML("<p>Mobilità \u2013 ok</p>", cartella.string(), file));
   EXPECT_EQ(fs::path(file).parent_path(), cartella);
   EXPECT_TRUE(std::regex_match(fs::path(file).filename().string(),
                                std::regex("20261206103000[0-9]{3}\\.html")))
@@ -106,7 +107,7 @@ TEST(clsHL7SalvaHTML, WritesTheBufferInTheHostCodePageUnderATimeName) {
 TEST(clsHL7SalvaHTML, WithoutAHostTheNameHasNoMilliseconds) {
   testsupport::AmbientePlugin env;  // no host application set
   std::string file;
-  ASSERT_TRUE(clsHL7::SalvaHTML("<p/>", env.CartellaHost().Path().string(), file));
+  ASSERT_TRUE(clsHL7(core::AccessoDelContesto()).SalvaHTML("<p/>", env.CartellaHost().Path().string(), file));
   EXPECT_EQ(fs::path(file).filename(), "20261206103000.html");
 }
 
@@ -115,7 +116,7 @@ TEST(clsHL7RefertoDiabete, EachReportBecomesAPatientWithTheReportAttached) {
   env.Contesto().app = env.App();
   auto xml = CaricaFile(FileProva("diabete.xml"));
   refhost::Input input;
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   ASSERT_TRUE(hl7.RefertoDiabeteToInput(*xml, input)) << hl7.LastError();
   const auto& chiamate = input.Chiamate();
   ASSERT_EQ(chiamate.size(), 2u);
@@ -163,7 +164,7 @@ TEST(clsHL7RefertoDiabete, ReportWithoutPatientDataIsRejected) {
         "<MSH/>"}) {
     auto xml = Messaggio(segmenti, "ORU_R01");
     refhost::Input input;
-    clsHL7 hl7;
+    clsHL7 hl7{core::AccessoDelContesto()};
     EXPECT_FALSE(hl7.RefertoDiabeteToInput(*xml, input)) << segmenti;
     EXPECT_EQ(hl7.LastError(), "Report diabetologico: Dati anagrafici assenti");
     EXPECT_TRUE(input.Chiamate().empty());

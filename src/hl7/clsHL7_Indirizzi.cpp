@@ -1,6 +1,5 @@
 #include <cctype>
 
-#include "hl7/AccessoHost.h"
 #include "hl7/TestoHL7.h"
 #include "hl7/clsHL7.h"
 #include "util/Testo.h"
@@ -44,7 +43,7 @@ std::string clsHL7::CittaIstat(std::string_view tipo) const {
   if (!Versione251()) return DellIndirizzo(tipo, "XAD.3");
   const std::string codice = CodiceIstat(DellIndirizzo(tipo, "XAD.3"));
   if (codice.empty()) return {};
-  const auto comune = accesso_host::ComuneIstat(codice);
+  const auto comune = accesso_->ComuneIstat(codice);
   return comune ? comune->Comune : std::string();
 }
 
@@ -52,7 +51,7 @@ std::string clsHL7::ProvinciaIstat(std::string_view tipo) const {
   if (!Versione251()) return DellIndirizzo(tipo, "XAD.4");
   const std::string codice = CodiceIstat(DellIndirizzo(tipo, "XAD.3"));
   if (codice.empty()) return {};
-  const auto comune = accesso_host::ComuneIstat(codice);
+  const auto comune = accesso_->ComuneIstat(codice);
   return comune ? comune->Provincia : std::string();
 }
 
@@ -108,7 +107,7 @@ std::string clsHL7::CodiceNascita251() const {
 std::optional<host::VoceComune> clsHL7::StatoDiNascita251() const {
   const std::string catastale = DellIndirizzo(kNascitaEstero251, "XAD.3");
   if (catastale.empty()) return std::nullopt;
-  return accesso_host::ComuneCatastale(catastale);
+  return accesso_->ComuneCatastale(catastale);
 }
 
 std::string clsHL7::CittaNascita() const {
@@ -117,7 +116,7 @@ std::string clsHL7::CittaNascita() const {
   if (codice.empty()) return {};
   std::string nome = ComuneDaIstat(codice, DataNascita());
   if (nome.empty()) {
-    if (auto comune = accesso_host::ComuneIstat(codice, DataHL7(DataNascita()))) {
+    if (auto comune = accesso_->ComuneIstat(codice, DataHL7(DataNascita()))) {
       nome = comune->Comune;
     }
   }
@@ -133,7 +132,7 @@ std::string clsHL7::ProvinciaNascita() const {
     const std::string codice = CodiceNascita251();
     if (codice.empty()) return {};
     std::string provincia;
-    if (auto comune = accesso_host::ComuneIstat(codice, DataHL7(DataNascita()))) {
+    if (auto comune = accesso_->ComuneIstat(codice, DataHL7(DataNascita()))) {
       provincia = comune->Provincia;
     }
     if (codice.starts_with("999")) {
@@ -148,7 +147,7 @@ std::string clsHL7::ProvinciaNascita() const {
   const std::string catastale = cf.size() > 11 ? cf.substr(11, 4) : std::string();
   if (catastale.empty()) return provincia;
   if (catastale.front() == 'Z') return "EE";
-  const auto comune = accesso_host::ComuneCatastale(catastale);
+  const auto comune = accesso_->ComuneCatastale(catastale);
   return comune ? comune->Provincia : provincia;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/AccessoContesto.h"
 #include "hl7/ProveHL7.h"
 #include "hl7/clsHL7.h"
 #include "support/AmbientePlugin.h"
@@ -61,7 +62,7 @@ TEST(clsHL7SeparaIndirizzo, SplitsAtTheFirstSeparatorFollowedByADigit) {
 
 TEST(clsHL7Indirizzi, BaseLayoutSplitsTheStreetLineOfEachAddressType) {
   auto xml = CaricaFile(FileProva("anagrafica_base.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
   EXPECT_EQ(hl7.IndirizzoDomicilio(), "Via Roma");
@@ -83,7 +84,7 @@ TEST(clsHL7Indirizzi, TheFirstAddressOfATypeWinsEvenWithoutTheComponent) {
       "<PID><PID.11><XAD.5>30100</XAD.5><XAD.7>H</XAD.7></PID.11>"
       "<PID.11><XAD.3>VENEZIA</XAD.3><XAD.7>L</XAD.7></PID.11>"
       "<PID.11><XAD.5>30124</XAD.5><XAD.7>L</XAD.7></PID.11></PID>");
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   EXPECT_EQ(hl7.CittaResidenza(), "VENEZIA");
   EXPECT_EQ(hl7.CAPResidenza(), "");
@@ -94,7 +95,7 @@ TEST(clsHL7Indirizzi, Layout251ResolvesIstatCodesThroughTheHost) {
   testsupport::AmbientePlugin env;
   env.Contesto().app = env.App();
   auto xml = CaricaFile(FileProva("anagrafica_251.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.Versione = "2.5.1";
   hl7.InitXML(*xml);
   hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
@@ -131,7 +132,7 @@ TEST(clsHL7Nascita, BaseProvinceFallsBackOnTheFiscalCode) {
                          "</CX.1><CX.5>CF</CX.5></PID.3><PID.11><XAD.3>" + caso.citta_br +
                          "</XAD.3><XAD.4>" + caso.provincia_br +
                          "</XAD.4><XAD.7>BR</XAD.7></PID.11></PID>");
-    clsHL7 hl7;
+    clsHL7 hl7{core::AccessoDelContesto()};
     hl7.InitXML(*xml);
     EXPECT_EQ(hl7.ProvinciaNascita(), caso.attesa) << caso.cf << " " << caso.citta_br;
   }
@@ -141,17 +142,16 @@ TEST(clsHL7Nascita, Layout251ForeignBirthTakesTheStateOfTheCadastralCode) {
   testsupport::AmbientePlugin env;
   ArchivioComuni(env);
   auto xml = CaricaFile(FileProva("anagrafica_251.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.Versione = "2.5.1";
   hl7.InitXML(*xml);
   hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
   EXPECT_EQ(hl7.CittaNascita(), "STATI UNITI D'AMERICA");
   EXPECT_EQ(hl7.ProvinciaNascita(), "EE");
   // Without the "F" address the ISTAT code alone names the state.
-  xmlNodePtr estero = xml->SelectNode(hl7.ParentNode(), "PID/PID.11[XAD.7='F']");
+  util::clsXML::Nodo estero = xml->SelectNode(hl7.ParentNode(), "PID/PID.11[XAD.7='F']");
   ASSERT_NE(estero, nullptr);
-  xmlUnlinkNode(estero);
-  xmlFreeNode(estero);
+  xml->RemoveNode(estero);
   EXPECT_EQ(hl7.CittaNascita(), "USA DA ISTAT");
   EXPECT_EQ(hl7.ProvinciaNascita(), "E1");
 }
@@ -163,7 +163,7 @@ TEST(clsHL7Nascita, Layout251ItalianBirthPrefersTheLocalFileValidAtTheBirthDate)
       "<PID><PID.7><TS.1>19450101</TS.1></PID.7>"
       "<PID.11><XAD.3>027042</XAD.3><XAD.7>N</XAD.7></PID.11></PID>";
   auto xml = Messaggio(nascita_1945);
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.Versione = "2.5.1";
   hl7.InitXML(*xml);
   // No municipality file: the host's archive, at the birth date.
@@ -177,7 +177,7 @@ TEST(clsHL7Nascita, Layout251ItalianBirthPrefersTheLocalFileValidAtTheBirthDate)
 
 TEST(clsHL7ComuneDaIstat, TakesTheRowValidAtTheDateOrStillValidToday) {
   testsupport::AmbientePlugin env;                     // today is 6 December 2026
-  EXPECT_EQ(clsHL7::ComuneDaIstat("027042", ""), "");  // no file yet
+  EXPECT_EQ(clsHL7(core::AccessoDelContesto()).ComuneDaIstat("027042", ""), "");  // no file yet
   env.CartellaPlugin().Scrivi("SA_COMUNI.csv", kComuniCsv);
   struct Caso {
     const char* codice;
@@ -198,7 +198,7 @@ TEST(clsHL7ComuneDaIstat, TakesTheRowValidAtTheDateOrStillValidToday) {
       {"", "", ""},
   };
   for (const auto& caso : casi) {
-    EXPECT_EQ(clsHL7::ComuneDaIstat(caso.codice, caso.data), caso.atteso)
+    EXPECT_EQ(clsHL7(core::AccessoDelContesto()).ComuneDaIstat(caso.codice, caso.data), caso.atteso)
         << caso.codice << " " << caso.data;
   }
 }

@@ -1,7 +1,6 @@
 #include <exception>
 #include <vector>
 
-#include "hl7/AccessoHost.h"
 #include "hl7/TestoHL7.h"
 #include "hl7/clsHL7.h"
 
@@ -13,9 +12,8 @@ const std::string kDatiAssenti = "Report diabetologico: Dati anagrafici assenti"
 const std::string kGruppoPaziente = "ORU_R01.PIDPD1NK1NTEPV1PV2_SUPPGRP";
 const std::string kGruppoOrdine = "ORU_R01.ORCOBRNTEOBXNTECTI_SUPPGRP";
 
-bool GruppoReferto(xmlNodePtr nodo) {
-  return nodo->type == XML_ELEMENT_NODE &&
-         std::string_view(reinterpret_cast<const char*>(nodo->name)).starts_with("ORU_R01.");
+bool GruppoReferto(util::clsXML::Nodo nodo) {
+  return util::clsXML::Nome(nodo).starts_with("ORU_R01.");
 }
 
 }  // namespace
@@ -25,8 +23,7 @@ bool clsHL7::RefertoDiabeteToInput(util::clsXML& xml, host::IInput& input) {
   last_error_.clear();
   bool importato = false;
   try {
-    for (Nodo gruppo = xml.rootNode() ? xml.rootNode()->children : nullptr; gruppo;
-         gruppo = gruppo->next) {
+    for (Nodo gruppo : util::clsXML::Figli(xml.rootNode())) {
       if (!GruppoReferto(gruppo)) continue;
       InitParentNode(xml.SelectNode(gruppo, kGruppoPaziente));
       if (Cognome().empty()) {
@@ -71,7 +68,7 @@ void clsHL7::AggiungiPaziente(host::IInput& input, Nodo gruppo) {
                                            RegioneASLResidenza()};
   const host::Variant paziente = input.Add("AddPaziente", dati);
   InitParentNode(xml_->SelectNode(gruppo, kGruppoOrdine));
-  const std::string allegato = accesso_host::CodificaBase64(xml_->XML()).value_or("");
+  const std::string allegato = accesso_->CodificaBase64Host(xml_->XML()).value_or("");
   input.Add("AddCustom", {paziente, "Report diabetologico", DataPrescrizione(), allegato});
 }
 

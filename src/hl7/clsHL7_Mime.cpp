@@ -1,7 +1,6 @@
 #include <exception>
 #include <filesystem>
 
-#include "hl7/AccessoHost.h"
 #include "hl7/TestoHL7.h"
 #include "hl7/clsHL7.h"
 
@@ -70,7 +69,7 @@ std::unique_ptr<util::clsXML> clsHL7::nodeCDA(Nodo node) {
     return nullptr;
   }
   // No MIME parser, or a text it cannot read: nothing, with no error text.
-  auto mime = accesso_host::NuovoMime();
+  auto mime = accesso_->NuovoMime();
   if (!mime) return nullptr;
   try {
     if (!mime->InitStr(testo, BoundaryPrefix)) return nullptr;
@@ -100,13 +99,13 @@ std::unique_ptr<util::clsXML> clsHL7::CDADaParti(host::IMime& mime, bool& multip
 
 // A single-part payload: its Base64 body decoded through a temporary file.
 std::unique_ptr<util::clsXML> clsHL7::CDADaCorpo(const std::string& testo) {
-  const std::string file = accesso_host::FileTemporaneo();
-  const std::string corpo = accesso_host::CorpoMime(testo);
+  const std::string file = accesso_->FileTemporaneo();
+  const std::string corpo = accesso_->CorpoMime(testo);
   if (corpo.empty()) {
     last_error_ = kErroreFormato;
     return nullptr;
   }
-  if (file.empty() || !accesso_host::DecodificaBase64File(corpo, file)) {
+  if (file.empty() || !accesso_->DecodificaBase64File(corpo, file)) {
     last_error_ = kErroreEstrazione;
     return nullptr;
   }
@@ -122,17 +121,17 @@ std::unique_ptr<util::clsXML> clsHL7::CDADaCorpo(const std::string& testo) {
   return xml;
 }
 
-std::string clsHL7::DecodificaMime(const std::string& testo) {
+std::string clsHL7::DecodificaMime(const std::string& testo) const {
   if (testo.empty()) return {};
-  const std::string corpo = accesso_host::CorpoMime(testo);
+  const std::string corpo = accesso_->CorpoMime(testo);
   if (corpo.empty()) return {};
-  return accesso_host::DecodificaBase64(corpo).value_or("");
+  return accesso_->DecodificaBase64(corpo).value_or("");
 }
 
-bool clsHL7::DecodificaMimeFile(const std::string& testo, const std::string& file) {
+bool clsHL7::DecodificaMimeFile(const std::string& testo, const std::string& file) const {
   if (testo.empty()) return false;
-  const std::string corpo = accesso_host::CorpoMime(testo);
-  return !corpo.empty() && accesso_host::DecodificaBase64File(corpo, file);
+  const std::string corpo = accesso_->CorpoMime(testo);
+  return !corpo.empty() && accesso_->DecodificaBase64File(corpo, file);
 }
 
 bool clsHL7::SalvaFileMIME(const std::string& DestFile) const {
@@ -142,8 +141,8 @@ bool clsHL7::SalvaFileMIME(const std::string& DestFile) const {
 
 std::vector<std::string> clsHL7::EstraiFiles() const {
   std::vector<std::string> nomi;
-  auto mime = accesso_host::NuovoMime();
-  const std::string cartella = accesso_host::CartellaTemporanea();
+  auto mime = accesso_->NuovoMime();
+  const std::string cartella = accesso_->CartellaTemporanea();
   if (!mime || cartella.empty()) return nomi;
   try {
     if (!mime->InitStr(MimeCDA())) return nomi;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/AccessoContesto.h"
 #include "hl7/ProveHL7.h"
 #include "hl7/clsHL7.h"
 #include "support/AmbientePlugin.h"
@@ -55,7 +56,7 @@ class clsHL7Mime : public ::testing::Test {
 
 TEST_F(clsHL7Mime, OnePartPayloadIsDecodedThroughATemporaryFileThatIsRemoved) {
   auto xml = CaricaFile(FileProva("notifica.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   EXPECT_TRUE(hl7.MimeCDA().starts_with("MIME-Version: 1.0\nContent-Type"));
   auto cda = hl7.CDA();
@@ -71,7 +72,7 @@ TEST_F(clsHL7Mime, TwoOrMorePartsLoadTheXmlOrCdaPart) {
                                          "Content-Transfer-Encoding: base64",
                                          B64(kCda)}});
   auto xml = ConMime(testo);
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   auto cda = hl7.CDA();
   ASSERT_NE(cda, nullptr) << hl7.LastError();
@@ -95,7 +96,7 @@ TEST_F(clsHL7Mime, FailuresLeaveTheirMessage) {
   };
   for (const auto& caso : casi) {
     auto xml = ConMime(caso.mime);
-    clsHL7 hl7;
+    clsHL7 hl7{core::AccessoDelContesto()};
     hl7.InitXML(*xml);
     EXPECT_EQ(hl7.CDA(), nullptr) << caso.mime;
     if (caso.errore.ends_with(": ")) {  // followed by the loader's report
@@ -110,7 +111,7 @@ TEST_F(clsHL7Mime, FailuresLeaveTheirMessage) {
 
 TEST_F(clsHL7Mime, EmptyNodeIsAFormatErrorAndANonMimeTextIsNothing) {
   auto xml = Messaggio("<OBX><OBX.5></OBX.5></OBX><X>plain text</X>");
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   EXPECT_EQ(hl7.nodeCDA(xml->SelectNode(xml->rootNode(), "OBX/OBX.5")), nullptr);
   EXPECT_EQ(hl7.LastError(), "Errore nel formato MIME del CDA");
@@ -125,7 +126,7 @@ TEST_F(clsHL7Mime, EmptyNodeIsAFormatErrorAndANonMimeTextIsNothing) {
 TEST_F(clsHL7Mime, PayloadIsFoundInOBX5OrInItsED5) {
   const std::string testo = kUnaParte + B64(kCda);
   auto in_ed5 = ConMime(testo, true);
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*in_ed5);
   EXPECT_EQ(hl7.MimeCDA(), testo);
   EXPECT_NE(hl7.CDA(), nullptr) << hl7.LastError();
@@ -143,7 +144,7 @@ TEST_F(clsHL7Mime, PayloadIsFoundInOBX5OrInItsED5) {
 TEST_F(clsHL7Mime, CDAReadsThePayloadUnderTheGivenNode) {
   auto xml = Messaggio("<G><OBX><OBX.5>nulla</OBX.5></OBX></G><H><OBX><OBX.5>" +
                        util::XmlEscape(kUnaParte + B64(kCda)) + "</OBX.5></OBX></H>");
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "G"));
   EXPECT_EQ(hl7.CDA(), nullptr);
@@ -155,7 +156,7 @@ TEST_F(clsHL7Mime, BoundaryPrefixReadsNonStandardDelimiters) {
       {{"Content-Type: text/plain", "uno"}, {"Content-Type: text/xml; name=\"cda.xml\"", kCda}},
       "");
   auto xml = ConMime(testo);
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   EXPECT_EQ(hl7.CDA(), nullptr);  // "--XyZ" never occurs: the parts are not found
   hl7.BoundaryPrefix = "";
@@ -164,15 +165,15 @@ TEST_F(clsHL7Mime, BoundaryPrefixReadsNonStandardDelimiters) {
 
 TEST_F(clsHL7Mime, PayloadIsSavedAndItsPartsExtracted) {
   auto xml = CaricaFile(FileProva("notifica.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   const fs::path file = env_.CartellaHost().Path() / "referto.xml";
   EXPECT_TRUE(hl7.SalvaFileMIME(file.string()));
   EXPECT_TRUE(prove::LeggiTesto(file).find("<title>Referto di laboratorio</title>") !=
               std::string::npos);
-  EXPECT_TRUE(clsHL7::DecodificaMime(hl7.MimeCDA()).starts_with("<?xml"));
-  EXPECT_EQ(clsHL7::DecodificaMime(""), "");
-  EXPECT_FALSE(clsHL7::DecodificaMimeFile("", file.string()));
+  EXPECT_TRUE(clsHL7(core::AccessoDelContesto()).DecodificaMime(hl7.MimeCDA()).starts_with("<?xml"));
+  EXPECT_EQ(clsHL7(core::AccessoDelContesto()).DecodificaMime(""), "");
+  EXPECT_FALSE(clsHL7(core::AccessoDelContesto()).DecodificaMimeFile("", file.string()));
 
   auto multi = ConMime(Multiparte({{"Content-Type: text/plain; name=\"a.txt\"", "uno"},
                                    {"Content-Type: text/plain", "senza nome"},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/AccessoContesto.h"
 #include "hl7/ProveHL7.h"
 #include "hl7/clsHL7.h"
 #include "support/AmbientePlugin.h"
@@ -17,14 +18,14 @@ struct Lettura {
     hl7.InitXML(*xml);
   }
   std::unique_ptr<util::clsXML> xml;
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
 };
 
 // A reader on a message made of these segments.
 struct Segmenti {
   explicit Segmenti(const std::string& segmenti) : xml(Messaggio(segmenti)) { hl7.InitXML(*xml); }
   std::unique_ptr<util::clsXML> xml;
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
 };
 
 TEST(clsHL7Medici, TheFirstRepetitionWithANationalOrFiscalCodeNamesThePhysician) {
@@ -40,8 +41,6 @@ TEST(clsHL7Medici, TheFirstRepetitionWithANationalOrFiscalCodeNamesThePhysician)
   EXPECT_EQ(l.hl7.MedicoREF(),
             "Medico: VERDI PAOLO\r\nCF: VRDPLA60B02F205Z\r\nAUSL Appartenenza: 050503\r\n"
             "Ruolo: MMG");
-  EXPECT_EQ(l.hl7.MedicoPrescrittoreRicovero(), "VERDI PAOLO");
-  EXPECT_EQ(l.hl7.MedicoAccertanteRicovero(), "NERI ANNA");
 }
 
 TEST(clsHL7Medici, ReferringPhysicianTextKeepsOnlyTheLinesItHas) {
@@ -54,7 +53,7 @@ TEST(clsHL7Medici, ReferringPhysicianTextKeepsOnlyTheLinesItHas) {
 
 TEST(clsHL7Medici, RelationshipGPComesFromGT1) {
   auto xml = CaricaFile(FileProva("anagrafica_base.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
   EXPECT_EQ(hl7.MedicoRapportoCognome(), "ROSSI");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/AccessoContesto.h"
 #include "hl7/ElencoProprieta.h"
 #include "hl7/ProveHL7.h"
 #include "support/AmbientePlugin.h"
@@ -23,12 +24,12 @@ struct Lettura {
     hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
   }
   std::unique_ptr<util::clsXML> xml;
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
 };
 
 TEST(clsHL7Impostazione, InitXMLPointsAtTheRootAndNothingGivesFalse) {
   auto xml = Messaggio("<PID><PID.8>F</PID.8></PID>");
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   EXPECT_EQ(hl7.BoundaryPrefix, "--");
   EXPECT_EQ(hl7.Versione, "");
   EXPECT_TRUE(hl7.InitXML(*xml));
@@ -41,7 +42,7 @@ TEST(clsHL7Impostazione, InitXMLPointsAtTheRootAndNothingGivesFalse) {
 
 TEST(clsHL7Impostazione, ReadsFollowTheDocumentAndTheCurrentNodeWithoutCaching) {
   auto xml = Messaggio("<G><PID><PID.8>F</PID.8></PID></G><G><PID><PID.8>M</PID.8></PID></G>");
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   EXPECT_EQ(hl7.Sesso(), "");  // the root holds groups, not segments
   const auto gruppi = xml->SelectNodeList(xml->rootNode(), "G");
@@ -106,7 +107,7 @@ TEST(clsHL7Anagrafica, FiscalCodePrefersTheLastCFOverNNITA) {
   };
   for (const auto& caso : casi) {
     auto xml = Messaggio(std::string("<PID>") + caso.identificativi + "</PID>");
-    clsHL7 hl7;
+    clsHL7 hl7{core::AccessoDelContesto()};
     hl7.InitXML(*xml);
     EXPECT_EQ(hl7.CodiceFiscale(), caso.atteso) << caso.identificativi;
   }
@@ -121,7 +122,7 @@ TEST(clsHL7Anagrafica, UnitCodesOfFourOrFiveCharactersArePaddedToSix) {
   for (const auto& caso : casi) {
     auto xml = Messaggio(std::string("<PID><PID.3><CX.4><HD.1>") + caso.codice +
                          "</HD.1></CX.4><CX.5>CS</CX.5></PID.3></PID>");
-    clsHL7 hl7;
+    clsHL7 hl7{core::AccessoDelContesto()};
     hl7.InitXML(*xml);
     EXPECT_EQ(hl7.RegioneASLAssistenza(), caso.atteso) << caso.codice;
   }
@@ -133,7 +134,7 @@ TEST(clsHL7Anagrafica, PatientShowsTheBirthDateInTheHostForm) {
   Lettura l("anagrafica_base.xml");
   EXPECT_EQ(l.hl7.Paziente(), "BIANCHI GIOVANNI (01/01/1980)");
   auto senza_data = Messaggio("<PID><PID.5><XPN.2>ANNA</XPN.2></PID.5></PID>");
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*senza_data);
   EXPECT_EQ(hl7.Paziente(), "ANNA");
 }
@@ -166,12 +167,13 @@ TEST(clsHL7SenzaHost, HostValuesStayAsFarAsComputed) {
   EXPECT_EQ(l.hl7.LastError(), "");
   EXPECT_TRUE(l.hl7.EstraiFiles().empty());
   EXPECT_FALSE(l.hl7.SalvaFileMIME("/nonexistent/x"));
-  EXPECT_EQ(clsHL7::DecodificaMime(l.hl7.MimeCDA()), "");
+  EXPECT_EQ(clsHL7(core::AccessoDelContesto()).DecodificaMime(l.hl7.MimeCDA()), "");
 }
 
 TEST(clsHL7Campioni, AdtA17SwapReadsTheFirstPatientInBothLayouts) {
+  QZKIRO_RICHIEDE_CAMPIONI();
   auto xml = CaricaFile(testsupport::DatoPubblico("hl7v2-xml/hapi-samples/adt_a17.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   ASSERT_TRUE(hl7.InitXML(*xml));
   EXPECT_EQ(hl7.Cognome(), "SaEZ");
   EXPECT_EQ(hl7.Nome(), "ALBERTO");
@@ -195,8 +197,9 @@ TEST(clsHL7Campioni, AdtA17SwapReadsTheFirstPatientInBothLayouts) {
 }
 
 TEST(clsHL7Campioni, OruR01GroupsAreReadOneAtATime) {
+  QZKIRO_RICHIEDE_CAMPIONI();
   auto xml = CaricaFile(testsupport::DatoPubblico("hl7v2-xml/hapi-samples/ed_issue.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   auto* root = xml->rootNode();
   hl7.InitParentNode(xml->SelectNode(root, "ORU_R01.PATIENT_RESULT/ORU_R01.PATIENT"));
@@ -217,9 +220,10 @@ TEST(clsHL7Campioni, OruR01GroupsAreReadOneAtATime) {
 }
 
 TEST(clsHL7Campioni, EmptySegmentsGiveEmptyValuesForEveryProperty) {
+  QZKIRO_RICHIEDE_CAMPIONI();
   core::NuovoContesto();
   auto xml = CaricaFile(testsupport::DatoPubblico("hl7v2-xml/hapi-samples/weird_message.xml"));
-  clsHL7 hl7;
+  clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   for (const auto& proprieta : ProprietaTesto()) {
     const std::string valore = (hl7.*proprieta.leggi)();

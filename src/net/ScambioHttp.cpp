@@ -1,21 +1,17 @@
 #include "net/ScambioHttp.h"
 
-#include <curl/curl.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
+
+#include "core/Contesto.h"
+#include "util/Libcurl.h"
 
 namespace qzkiro::net {
 
 namespace {
-
-// libcurl is set up once per process.
-void InizializzaCurl() {
-  static const bool fatto = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  static_cast<void>(fatto);
-}
 
 using Orologio = std::chrono::steady_clock;
 
@@ -48,15 +44,28 @@ std::size_t Corpo(char* dati, std::size_t size, std::size_t n, void* utente) {
   return size * n;
 }
 
-// Keeps the reason phrase of the last status line ("HTTP/1.1 500 Internal ...").
+std::string SenzaSpazi(std::string testo) {
+  const auto inizio = testo.find_first_not_of(" \t");
+  if (inizio == std::string::npos) return {};
+  const auto fine = testo.find_last_not_of(" \t\r\n");
+  return testo.substr(inizio, fine + 1 - inizio);
+}
+
+// The headers of the last answer (a proxy's CONNECT answer or an interim
+// "100 Continue" starts a block of its own) with the reason phrase of its
+// status line ("HTTP/1.1 500 Internal ...").
 std::size_t Intestazione(char* dati, std::size_t size, std::size_t n, void* utente) {
+  RispostaHttp& risposta = *static_cast<Stato*>(utente)->risposta;
   std::string riga(dati, size * n);
+  while (!riga.empty() && (riga.back() == '\r' || riga.back() == '\n')) riga.pop_back();
   if (riga.rfind("HTTP/", 0) == 0) {
     auto primo = riga.find(' ');
     auto secondo = primo == std::string::npos ? primo : riga.find(' ', primo + 1);
-    std::string frase = secondo == std::string::npos ? "" : riga.substr(secondo + 1);
-    while (!frase.empty() && (frase.back() == '\r' || frase.back() == '\n')) frase.pop_back();
-    static_cast<Stato*>(utente)->risposta->testo_stato = frase;
+    risposta.testo_stato = secondo == std::string::npos ? "" : riga.substr(secondo + 1);
+    risposta.intestazioni.clear();
+  } else if (const auto due_punti = riga.find(':'); due_punti != std::string::npos) {
+    risposta.intestazioni.emplace_back(SenzaSpazi(riga.substr(0, due_punti)),
+                                       SenzaSpazi(riga.substr(due_punti + 1)));
   }
   return size * n;
 }
@@ -133,32 +142,27 @@ void Imposta(CURL* curl, const RichiestaHttp& r) {
 
 }  // namespace
 
-RispostaHttp Esegui(const RichiestaHttp& richiesta) {
-  InizializzaCurl();
+RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
   RispostaHttp risposta;
-  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), curl_easy_cleanup);
+  util::ManigliaCurl curl;
   if (!curl) {
     risposta.errore = "Impossibile inizializzare libcurl";
     return risposta;
   }
-  std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> intestazioni(nullptr,
-                                                                           curl_slist_free_all);
+  util::ListaCurl intestazioni;
   for (const auto& [nome, valore] : richiesta.intestazioni) {
     // "Name;" sends a header with an empty value; "Name:" would remove it.
-    const std::string riga = valore.empty() ? nome + ";" : nome + ": " + valore;
-    intestazioni.reset(curl_slist_append(intestazioni.release(), riga.c_str()));
+    intestazioni.Aggiungi(valore.empty() ? nome + ";" : nome + ": " + valore);
   }
   // libcurl adds "Expect: 100-continue" to large bodies; the services do not expect it.
-  intestazioni.reset(curl_slist_append(intestazioni.release(), "Expect:"));
+  intestazioni.Aggiungi("Expect:");
   std::unique_ptr<std::FILE, decltype(&std::fclose)> traccia(
       richiesta.file_traccia.empty() ? nullptr : std::fopen(richiesta.file_traccia.c_str(), "ab"),
       std::fclose);
   Stato stato{&risposta, traccia.get(), richiesta.timeout_lettura_ms};
-  char errore[CURL_ERROR_SIZE] = {};
   CURL* c = curl.get();
   Imposta(c, richiesta);
-  curl_easy_setopt(c, CURLOPT_HTTPHEADER, intestazioni.get());
-  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errore);
+  curl.ImpostaIntestazioni(std::move(intestazioni));
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Corpo);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &stato);
   curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, Intestazione);
@@ -173,21 +177,40 @@ RispostaHttp Esegui(const RichiestaHttp& richiesta) {
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, Avanzamento);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stato);
   }
-  const CURLcode esito = curl_easy_perform(c);
-  risposta.codice_curl = static_cast<int>(esito);
+  const CURLcode esito = curl.Esegui();
   if (esito != CURLE_OK) {
-    risposta.errore = *errore ? errore : curl_easy_strerror(esito);
-    if (esito == CURLE_OPERATION_TIMEDOUT) risposta.errore = "timeout: " + risposta.errore;
+    risposta.errore = curl.Errore(esito);
+    if (esito == CURLE_OPERATION_TIMEDOUT) {
+      risposta.errore = "timeout: " + risposta.errore;
+      risposta.tempo_scaduto = true;
+    }
     if (stato.scaduto) {
       risposta.errore = "Timeout waiting for response: nessun dato per " +
                         std::to_string(richiesta.timeout_lettura_ms) + " ms";
+      risposta.tempo_scaduto = true;
     }
     risposta.corpo.clear();
+    risposta.intestazioni.clear();
     return risposta;
   }
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &risposta.stato);
   risposta.ricevuta = true;
   return risposta;
+}
+
+RispostaHttp Esegui(const RichiestaHttp& richiesta) {
+  auto trasporto = core::Ctx().trasporto_http;
+  if (!trasporto) {
+    static TrasportoCurl curl;
+    return curl.Invia(richiesta);
+  }
+  try {
+    return trasporto->Invia(richiesta);
+  } catch (const std::exception& errore) {
+    RispostaHttp risposta;
+    risposta.errore = errore.what();
+    return risposta;
+  }
 }
 
 std::string CaBundlePredefinito() {

@@ -7,7 +7,7 @@
 #include <cctype>
 
 #include "core/Contesto.h"
-#include "core/Operazioni.h"
+#include "net/RotteNet.h"
 #include "net/clsAsserzione.h"
 #include "net/clsREST.h"
 

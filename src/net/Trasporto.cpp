@@ -85,33 +85,50 @@ void Trasporto::RegistraTraccia() const {
   SvuotaTraccia();
 }
 
-bool Trasporto::Esito(const RispostaHttp& risposta) {
+bool Trasporto::Scambio(const std::string& titolo, const std::string& voce, bool traccia,
+                        const std::function<bool()>& invia) {
   using core::modLog::Log;
-  if (!risposta.ricevuta) {
-    Log("Response StatusCode: " + std::to_string(risposta.stato), risposta.errore, true);
-    last_error_response_ = risposta.errore;
-    last_error_ = "Server non raggiungibile. Verificare la connessione o riprovare più tardi";
+  try {
+    Azzera();
+    Log(titolo + " " + Servizio);
+    Log("URL: " + URL);
+    Log(voce);
+    if (traccia) SvuotaTraccia();
+    const bool ok = Simulato() || invia();
+    if (traccia) RegistraTraccia();
+    return ok;
+  } catch (const std::exception& errore) {
+    last_error_ = errore.what();
     return false;
   }
+}
+
+bool Trasporto::Invia(const RichiestaHttp& richiesta, FormaScambio forma) {
+  using core::modLog::Log;
+  const RispostaHttp risposta = Esegui(richiesta);
+  const EsitoScambio esito = ClassificaRisposta(forma, risposta);
   const std::string stato = std::to_string(risposta.stato);
-  last_http_error_ = stato;
-  if (risposta.stato == 200) {
+  const bool binario = forma == FormaScambio::kSoapBinario;
+  const bool cns = forma == FormaScambio::kSoapCns;
+  // A byte body's and the other client's answers are kept whatever they say;
+  // a byte body's status even when nothing came.
+  if (binario || cns) response_ = risposta.corpo;
+  if (binario || (risposta.ricevuta && !cns)) last_http_error_ = stato;
+  if (cns) Log("Response", response_);
+  if (esito == EsitoScambio::kRiuscito) {
+    if (cns) return true;
     response_ = risposta.corpo;
     Log("Response", response_);
-    if (!ResponseToFile.empty() && !util::ScriviFile(ResponseToFile, util::ComeByte(response_))) {
+    if (!binario && !ResponseToFile.empty() &&
+        !util::ScriviFile(ResponseToFile, util::ComeByte(response_))) {
       last_error_ = "Non è stato possibile salvare la risposta su " + ResponseToFile;
     }
     return true;
   }
-  Log("Response StatusCode: " + stato, risposta.corpo, true);
-  last_error_response_ = risposta.corpo;
-  if (risposta.stato == 401) {
-    last_error_ =
-        "Utente non autorizzato. Verificare che Username e Password siano corretti e non scaduti";
-    return false;
-  }
-  last_error_ = EstraiFault(
-      "Errore " + stato + "\r\n" + risposta.testo_stato + "\r\n" + risposta.corpo, stato);
+  last_error_response_ = risposta.ricevuta || binario ? risposta.corpo : risposta.errore;
+  if (!cns) Log("Response StatusCode: " + stato, last_error_response_, true);
+  if (esito == EsitoScambio::kFaultSoap) response_.clear();
+  last_error_ = MessaggioEsito(esito, risposta);
   return false;
 }
 

@@ -8,6 +8,7 @@
 #include "qzkiro/clsItemAsserzione.h"
 
 #include "core/PluginSettings.h"
+#include "net/EsitoScambio.h"
 #include "net/ScambioHttp.h"
 
 namespace qzkiro::net {
@@ -59,9 +60,16 @@ class Trasporto {
   RichiestaHttp Base(long connessione_predefinita_ms) const;
   void SvuotaTraccia() const;
   void RegistraTraccia() const;
-  // Status handling of an answer to a text body: 200 (with ResponseToFile),
-  // 401, `messaggio_altro` for other statuses, no answer at all.
-  bool Esito(const RispostaHttp& risposta);
+  // The frame of every send: clears the results, logs `titolo` with the
+  // service, the URL and `voce`, empties the trace file before and logs it
+  // after (when `traccia`), answers from the simulator when it is on, else
+  // runs `invia`; an exception becomes the last error.
+  bool Scambio(const std::string& titolo, const std::string& voce, bool traccia,
+               const std::function<bool()>& invia);
+  // Sends through the process's transport and keeps what came back by the
+  // rules of `forma`: the answer (and ResponseToFile), or the user's message
+  // with the failed answer or the transport's description.
+  bool Invia(const RichiestaHttp& richiesta, FormaScambio forma);
   // Serves the answer from the simulator when simulator mode is on.
   bool Simulato();
   // Sends with an assertion (`invia` puts it into the request and sends) and

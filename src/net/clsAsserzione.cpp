@@ -363,11 +363,3 @@ void clsAsserzione::Ricorda(const std::string& utente, const std::string& passwo
 }
 
 }  // namespace qzkiro::net
-
-namespace qzkiro::op {
-
-std::shared_ptr<core::ServizioAsserzione> CreaServizioAsserzione() {
-  return std::make_shared<net::clsAsserzione>();
-}
-
-}  // namespace qzkiro::op

@@ -9,16 +9,7 @@ namespace qzkiro::net {
 
 bool clsREST::Send(const std::string& XML) {
   using core::modLog::Log;
-  try {
-    Azzera();
-    Log("REST.Send " + Servizio);
-    Log("URL: " + URL);
-    Log("Method: " + Method);
-    SvuotaTraccia();
-    if (Simulato()) {
-      RegistraTraccia();
-      return true;
-    }
+  return Scambio("REST.Send", "Method: " + Method, true, [&] {
     RichiestaHttp r = Base(30000);
     r.metodo = Method;
     if (!Token.empty()) r.intestazioni.emplace_back("Authorization", Token);
@@ -31,24 +22,8 @@ bool clsREST::Send(const std::string& XML) {
       r.corpo = XML;
       Log("Request", XML);
     }
-    const RispostaHttp risposta = Esegui(r);
-    bool ok = false;
-    if (risposta.ricevuta && risposta.stato == 504) {
-      last_http_error_ = "504";
-      last_error_response_ = risposta.corpo;
-      Log("Response StatusCode: 504", risposta.corpo, true);
-      last_error_ =
-          "Il sistema non ha risposto entro il tempo stabilito.\r\nPotrebbe trattarsi di un "
-          "problema momentaneo pertanto si invita a riprovare più tardi";
-    } else {
-      ok = Esito(risposta);
-    }
-    RegistraTraccia();
-    return ok;
-  } catch (const std::exception& errore) {
-    last_error_ = errore.what();
-    return false;
-  }
+    return Invia(r, FormaScambio::kRest);
+  });
 }
 
 namespace {

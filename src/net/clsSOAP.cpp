@@ -29,13 +29,6 @@ std::string RichiestaPreparata::Testo() const {
   return testo + "\r\n" + Body;
 }
 
-void clsSOAP::Inizio(const char* metodo) {
-  Azzera();
-  Log(std::string(metodo) + " " + Servizio);
-  Log("URL: " + URL);
-  Log("Action: " + Action);
-}
-
 std::vector<std::pair<std::string, std::string>> clsSOAP::Intestazioni() const {
   std::vector<std::pair<std::string, std::string>> out;
   if (!ContieneAction(ContentType)) out.emplace_back("SOAPAction", "\"" + Action + "\"");
@@ -45,24 +38,13 @@ std::vector<std::pair<std::string, std::string>> clsSOAP::Intestazioni() const {
 }
 
 bool clsSOAP::Send(const std::string& XML) {
-  return Scambio([&] { return HttpRequest ? InviaPreparata() : InviaTesto(XML); });
+  return Scambio("SOAP.Send", "Action: " + Action, true,
+                 [&] { return HttpRequest ? InviaPreparata() : InviaTesto(XML); });
 }
 
 bool clsSOAP::Send(const util::Bytes& XML) {
-  return Scambio([&] { return InviaByte(util::ComeTesto(XML)); });
-}
-
-bool clsSOAP::Scambio(const std::function<bool()>& invia) {
-  try {
-    Inizio("SOAP.Send");
-    SvuotaTraccia();
-    const bool ok = Simulato() || invia();
-    RegistraTraccia();
-    return ok;
-  } catch (const std::exception& errore) {
-    last_error_ = errore.what();
-    return false;
-  }
+  return Scambio("SOAP.Send", "Action: " + Action, true,
+                 [&] { return InviaByte(util::ComeTesto(XML)); });
 }
 
 bool clsSOAP::InviaTesto(const std::string& XML) {
@@ -70,7 +52,7 @@ bool clsSOAP::InviaTesto(const std::string& XML) {
   r.intestazioni = Intestazioni();
   r.corpo = XML;
   Log("Request", XML);
-  return Esito(Esegui(r));
+  return Invia(r, FormaScambio::kSoap);
 }
 
 bool clsSOAP::InviaPreparata() {
@@ -83,7 +65,7 @@ bool clsSOAP::InviaPreparata() {
   r.intestazioni = HttpRequest->Headers;
   r.corpo = HttpRequest->Body;
   Log("Request", HttpRequest->Testo());
-  return Esito(Esegui(r));
+  return Invia(r, FormaScambio::kSoap);
 }
 
 bool clsSOAP::InviaByte(const std::string& corpo) {
@@ -91,29 +73,12 @@ bool clsSOAP::InviaByte(const std::string& corpo) {
   r.intestazioni = Intestazioni();
   r.corpo = corpo;
   Log("Request", "Binary XML");
-  const RispostaHttp risposta = Esegui(r);
-  response_ = risposta.corpo;
-  last_http_error_ = std::to_string(risposta.stato);
-  if (risposta.ricevuta && risposta.stato == 200) {
-    Log("Response", response_);
-    return true;
-  }
-  Log("Response StatusCode: " + last_http_error_, response_, true);
-  last_error_response_ = response_;
-  if (risposta.ricevuta && risposta.stato == 401) {
-    last_error_ =
-        "Utente non autorizzato. Verificare che Username e Password siano corretti e non scaduti";
-    return false;
-  }
-  last_error_ =
-      EstraiFault("Errore " + last_http_error_ + "\r\n" + risposta.errore, last_http_error_, true);
-  return false;
+  return Invia(r, FormaScambio::kSoapBinario);
 }
 
 bool clsSOAP::SendCNS(const std::string& XML) {
-  try {
-    Inizio("SOAP.SendCNS");
-    if (Simulato()) return true;
+  // That client's exchanges are not logged: its trace file is left as it is.
+  return Scambio("SOAP.SendCNS", "Action: " + Action, false, [&] {
     RichiestaHttp r = Base(60000);
     r.timeout_connessione_ms = ConnectTimeOut > 0 ? ConnectTimeOut * 1000L : 60000;
     r.timeout_lettura_ms = ReadTimeOut > 0 ? ReadTimeOut * 1000L : 30000;
@@ -129,24 +94,8 @@ bool clsSOAP::SendCNS(const std::string& XML) {
     }
     r.corpo = XML;
     Log("Request", XML);
-    const RispostaHttp risposta = Esegui(r);
-    response_ = risposta.corpo;
-    Log("Response", response_);
-    if (!risposta.ricevuta) {
-      last_error_response_ = risposta.errore;
-      last_error_ = "Server non raggiungibile. Verificare la connessione o riprovare più tardi";
-      return false;
-    }
-    const auto fault = response_.find("<faultstring>");
-    if (fault == std::string::npos) return true;
-    last_error_response_ = response_;
-    last_error_ = EstraiFault(response_, std::to_string(risposta.stato), true);
-    response_.clear();
-    return false;
-  } catch (const std::exception& errore) {
-    last_error_ = errore.what();
-    return false;
-  }
+    return Invia(r, FormaScambio::kSoapCns);
+  });
 }
 
 bool clsSOAP::SendAsserzione(const std::string& XML, clsItemAsserzione& itmAsserzione, bool cns,

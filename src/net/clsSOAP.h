@@ -41,9 +41,6 @@ class clsSOAP : public Trasporto {
                       bool Riprova);
 
  private:
-  // The frame of Send: logging, trace file, simulator, no exception out.
-  bool Scambio(const std::function<bool()>& invia);
-  void Inizio(const char* metodo);
   std::vector<std::pair<std::string, std::string>> Intestazioni() const;
   bool InviaTesto(const std::string& XML);
   bool InviaPreparata();

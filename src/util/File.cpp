@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "util/Testo.h"
+
 namespace qzkiro::util {
 
 std::optional<Bytes> LeggiFile(const std::string& nome) {
@@ -28,6 +30,14 @@ bool ScriviFile(const std::string& nome, const Bytes& dati) {
   out.write(reinterpret_cast<const char*>(dati.data()), static_cast<std::streamsize>(dati.size()));
   out.close();
   return static_cast<bool>(out);
+}
+
+bool FileEsiste(const std::string& nome) {
+  std::string trimmed = Trim(nome);
+  if (trimmed.empty()) return false;
+  std::error_code error;
+  static_cast<void>(std::filesystem::file_size(trimmed, error));
+  return !error;
 }
 
 }  // namespace qzkiro::util

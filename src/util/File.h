@@ -15,6 +15,10 @@ std::optional<Bytes> LeggiFile(const std::string& nome);
 // false on any error.
 bool ScriviFile(const std::string& nome, const Bytes& dati);
 
+// A file exists when its trimmed name is not empty and asking its length
+// raises no error (so a folder does not count).
+bool FileEsiste(const std::string& nome);
+
 // Bytes and text, one byte per character, no conversion.
 inline std::string ComeTesto(const Bytes& b) {
   return std::string(b.begin(), b.end());

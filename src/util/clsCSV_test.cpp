@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "util/File.h"
+#include "support/Cartella.h"
 
 namespace qzkiro::util {
 namespace {
@@ -13,21 +11,11 @@ using Records = std::vector<clsCSV::Record>;
 
 class clsCSVTest : public testing::Test {
  protected:
-  void SetUp() override {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    cartella_ = std::filesystem::path(testing::TempDir()) /
-                (std::string(test->test_suite_name()) + "_" + test->name());
-    std::filesystem::create_directories(cartella_);
-  }
-  void TearDown() override { std::filesystem::remove_all(cartella_); }
-
   std::string Scrivi(const std::string& contenuto) {
-    const std::string nome = (cartella_ / "dati.csv").string();
-    EXPECT_TRUE(ScriviFile(nome, ComeByte(contenuto)));
-    return nome;
+    return cartella_.Scrivi("dati.csv", contenuto).string();
   }
 
-  std::filesystem::path cartella_;
+  testsupport::CartellaTemporanea cartella_;
 };
 
 TEST_F(clsCSVTest, Reading) {
@@ -70,7 +58,7 @@ TEST_F(clsCSVTest, MissingFileAndInitAgain) {
   clsCSV csv;
   csv.Init(Scrivi("a;b\n"));
   EXPECT_EQ(csv.Records(), (Records{{"a", "b"}}));
-  const std::string manca = (cartella_ / "manca.csv").string();
+  const std::string manca = (cartella_.Path() / "manca.csv").string();
   csv.Init(manca);
   EXPECT_TRUE(csv.Records().empty());
   EXPECT_EQ(csv.LastError(), "File non trovato: " + manca);

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "util/File.h"
+#include "util/Libcurl.h"
 #include "util/Testo.h"
 
 namespace qzkiro::util {
@@ -24,29 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kAnnullata = "Operazione annullata dall'utente";
-
-// libcurl's global state is set up once, before any handle exists, and torn
-// down at exit; the calls are reference-counted, so other users can do the same.
-struct InizializzazioneCurl {
-  InizializzazioneCurl() { curl_global_init(CURL_GLOBAL_DEFAULT); }
-  ~InizializzazioneCurl() { curl_global_cleanup(); }
-};
-
-struct CurlDeleter {
-  void operator()(CURL* h) const { curl_easy_cleanup(h); }
-};
-struct SlistDeleter {
-  void operator()(curl_slist* l) const { curl_slist_free_all(l); }
-};
-using Slist = std::unique_ptr<curl_slist, SlistDeleter>;
-
-bool Aggiungi(Slist& lista, const std::string& voce) {
-  curl_slist* nuova = curl_slist_append(lista.get(), voce.c_str());
-  if (nuova == nullptr) return false;
-  static_cast<void>(lista.release());  // the same list, now one longer
-  lista.reset(nuova);
-  return true;
-}
 
 // Locale-independent: only ASCII letters and digits count.
 bool Lettera(unsigned char c) {
@@ -248,10 +226,9 @@ class Trasferimento {
  public:
   Trasferimento(const clsMail& posta, const std::atomic<bool>& annulla, const std::string& utente,
                 const std::string& password, std::string primo_comando)
-      : handle_(curl_easy_init()), annulla_(annulla), primo_comando_(std::move(primo_comando)) {
+      : annulla_(annulla), primo_comando_(std::move(primo_comando)) {
     CURL* h = handle_.get();
     if (h == nullptr) return;
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errore_.data());
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT,
                      static_cast<long>(posta.TimeoutConnessione.count()));
@@ -285,10 +262,8 @@ class Trasferimento {
 
   // Runs the transfer set on the handle; what the server sends goes to Ricevuto().
   CURLcode Esegui() {
-    if (!handle_) return CURLE_FAILED_INIT;
     ricevuto_.clear();
-    errore_[0] = '\0';
-    return curl_easy_perform(handle_.get());
+    return handle_.Esegui();
   }
 
   std::string& Ricevuto() { return ricevuto_; }
@@ -298,7 +273,7 @@ class Trasferimento {
 
   // libcurl's description of the failure and the server's last reply.
   std::string Dettaglio(CURLcode rc) const {
-    std::string d = errore_[0] != '\0' ? errore_.data() : curl_easy_strerror(rc);
+    std::string d = handle_.Errore(rc);
     if (!ultima_risposta_.empty()) d += " (" + ultima_risposta_ + ")";
     return d;
   }
@@ -334,10 +309,9 @@ class Trasferimento {
     return 0;
   }
 
-  std::unique_ptr<CURL, CurlDeleter> handle_;
+  ManigliaCurl handle_;  // with its error buffer
   const std::atomic<bool>& annulla_;
   std::string primo_comando_;
-  std::array<char, CURL_ERROR_SIZE> errore_{};
   std::string ricevuto_;
   std::string ultimo_comando_;
   std::string ultima_risposta_;
@@ -404,7 +378,7 @@ bool IndirizzoEmailValido(std::string_view indirizzo) {
 }
 
 clsMail::clsMail() {
-  static InizializzazioneCurl inizializzazione;
+  InizializzaCurl();
 }
 
 clsMail::~clsMail() = default;
@@ -476,9 +450,9 @@ bool clsMail::SendEmail() {
   const std::string url =
       Url(MailServerSMTP, "smtp") + "/" + (DominioEHLO.empty() ? NomeMacchina() : DominioEHLO);
   const std::string da = "<" + mittente + ">";
-  Slist a;
+  ListaCurl a;
   for (const auto& d : destinatari_) {
-    if (!Aggiungi(a, "<" + d + ">")) {
+    if (!a.Aggiungi("<" + d + ">")) {
       return Fallisce(kOperazione, "Errore " + std::to_string(CURLE_OUT_OF_MEMORY));
     }
   }

@@ -2,21 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "qzkiro/Failure.h"
+#include "support/Cartella.h"
 #include "util/Testo.h"
+#include "util/clsBase64.h"
 
 namespace qzkiro::util {
 namespace {
 
-Bytes DaHex(std::string_view hex) {
-  Bytes out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    out.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-  }
-  return out;
-}
+Bytes DaHex(std::string_view hex) { return clsBase64::FromHex(hex).value(); }
 
 TEST(clsRC4Test, PublishedVectors) {
   struct Caso {
@@ -66,8 +60,8 @@ TEST(clsRC4Test, TextsAndKeys) {
 }
 
 TEST(clsRC4Test, Files) {
-  const auto cartella = std::filesystem::path(testing::TempDir()) / "clsRC4Test_Files";
-  std::filesystem::create_directories(cartella);
+  testsupport::CartellaTemporanea dir;
+  const auto& cartella = dir.Path();
   const std::string chiaro = (cartella / "chiaro").string(),
                     cifrato = (cartella / "cifrato").string(),
                     tornato = (cartella / "tornato").string();
@@ -92,7 +86,6 @@ TEST(clsRC4Test, Files) {
   rc4.EncryptByte(atteso);
   EXPECT_EQ(LeggiFile(cifrato), atteso);
   EXPECT_EQ(LeggiFile(tornato), dati);
-  std::filesystem::remove_all(cartella);
 }
 
 }  // namespace

@@ -12,8 +12,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
+#include "util/Libxml.h"
 #include "util/PercorsoXPath.h"
 #include "util/Testo.h"
 #include "util/clsBase64.h"
@@ -42,21 +44,15 @@ void InizializzaLibrerie() {
   static_cast<void>(fatto);
 }
 
-const xmlChar* X(const std::string& s) {
-  return reinterpret_cast<const xmlChar*>(s.c_str());
-}
+using libxml::Possiedi;
+using libxml::X;
+
 std::string S(const xmlChar* s) {
-  return s ? reinterpret_cast<const char*>(s) : "";
-}
-std::string Possiedi(xmlChar* s) {
-  std::string out = S(s);
-  xmlFree(s);
-  return out;
+  return std::string(libxml::Vista(s));
 }
 
-using DocPtr = std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)>;
-DocPtr NuovoDoc() {
-  return DocPtr(xmlNewDoc(BAD_CAST "1.0"), xmlFreeDoc);
+libxml::Documento NuovoDoc() {
+  return libxml::Documento(xmlNewDoc(BAD_CAST "1.0"));
 }
 
 std::string NomeQualificato(xmlNodePtr node) {
@@ -66,7 +62,7 @@ std::string NomeQualificato(xmlNodePtr node) {
 }
 
 // The attribute with this qualified name ("xsi:type" or "code").
-xmlAttrPtr Attributo(xmlNodePtr node, const std::string& name) {
+xmlAttrPtr AttributoQualificato(xmlNodePtr node, const std::string& name) {
   if (!node || node->type != XML_ELEMENT_NODE) return nullptr;
   for (xmlAttrPtr a = node->properties; a; a = a->next) {
     std::string qualificato = S(a->name);
@@ -76,16 +72,11 @@ xmlAttrPtr Attributo(xmlNodePtr node, const std::string& name) {
   return nullptr;
 }
 
-std::string Testo(xmlNodePtr node) {
-  if (!node) return {};
-  return Possiedi(xmlNodeGetContent(node));
-}
-
 void SostituisciTesto(xmlNodePtr node, const std::string& text) {
   while (node->children) {
     xmlNodePtr child = node->children;
     xmlUnlinkNode(child);
-    xmlFreeNode(child);
+    libxml::NodoStaccato staccato(child);
   }
   if (!text.empty()) xmlAddChild(node, xmlNewDocText(node->doc, X(text)));
 }
@@ -134,27 +125,29 @@ bool IniziaCon(std::string_view text, std::string_view prefix) {
 
 }  // namespace
 
-// Compiled paths of this document, reused by readers that ask the same path
-// many times; the context is rebuilt when the document changes.
-struct clsXML::XPathCache {
-  ~XPathCache() { Svuota(); }
+struct clsXML::Stato {
+  libxml::Documento doc;
+  // The earlier document that holds root_, after Load replaced the document.
+  libxml::Documento doc_radice;
+
+  // Compiled paths of this document, reused by readers that ask the same path
+  // many times; the context is rebuilt when the document changes.
   void Svuota() {
-    for (auto& [query, compiled] : compilati) xmlXPathFreeCompExpr(compiled);
+    contesto.reset();
     compilati.clear();
-    if (contesto) xmlXPathFreeContext(contesto);
-    contesto = nullptr;
+    doc_contesto = nullptr;
   }
   xmlXPathCompExprPtr Compila(const std::string& query, bool nomi_letterali) {
-    auto [it, nuovo] = compilati.try_emplace((nomi_letterali ? "L" : "N") + query, nullptr);
-    if (nuovo) it->second = xmlXPathCompile(X(PerNomeLocale(query, nomi_letterali)));
-    return it->second;
+    auto [it, nuovo] = compilati.try_emplace((nomi_letterali ? "L" : "N") + query);
+    if (nuovo) it->second.reset(xmlXPathCompile(X(PerNomeLocale(query, nomi_letterali))));
+    return it->second.get();
   }
-  std::map<std::string, xmlXPathCompExprPtr> compilati;
-  xmlXPathContextPtr contesto = nullptr;
-  xmlDocPtr doc = nullptr;
+  std::map<std::string, libxml::EspressioneXPath> compilati;
+  libxml::ContestoXPath contesto;
+  xmlDocPtr doc_contesto = nullptr;
 };
 
-clsXML::clsXML() : doc_(NuovoDoc()), cache_(std::make_unique<XPathCache>()) {
+clsXML::clsXML() : stato_(std::make_unique<Stato>()) {
   InizializzaLibrerie();
   CreateProcessing("xml", "version='1.0' encoding='UTF-8'");
 }
@@ -164,7 +157,7 @@ clsXML::clsXML(clsXML&& other) noexcept = default;
 clsXML& clsXML::operator=(clsXML&& other) noexcept = default;
 
 void clsXML::CreateProcessing(const std::string& target, const std::string& data) {
-  doc_ = NuovoDoc();
+  stato_->doc = NuovoDoc();
   root_ = nullptr;
   nomi_letterali_ = false;
   prolog_version_.clear();
@@ -179,33 +172,33 @@ void clsXML::CreateProcessing(const std::string& target, const std::string& data
 }
 
 void clsXML::AddProcessing(const std::string& target, const std::string& data) {
-  xmlAddChild(reinterpret_cast<xmlNodePtr>(doc_.get()),
-              xmlNewDocPI(doc_.get(), X(target), X(data)));
+  xmlAddChild(reinterpret_cast<xmlNodePtr>(stato_->doc.get()),
+              xmlNewDocPI(stato_->doc.get(), X(target), X(data)));
 }
 
 clsXML::Nodo clsXML::CreateRootNode(const std::string& name) {
   nomi_letterali_ |= name.find(':') != std::string::npos;
-  xmlNodePtr root = xmlNewDocNode(doc_.get(), nullptr, X(name), nullptr);
-  if (xmlNodePtr vecchio = xmlDocSetRootElement(doc_.get(), root)) xmlFreeNode(vecchio);
+  xmlNodePtr root = xmlNewDocNode(stato_->doc.get(), nullptr, X(name), nullptr);
+  libxml::NodoStaccato vecchio(xmlDocSetRootElement(stato_->doc.get(), root));
   root_ = root;
   return root;
 }
 
 clsXML::Nodo clsXML::NuovoElemento(Nodo parent, const std::string& name, bool in_default_ns) {
   if (!parent || name.empty()) return nullptr;
-  xmlNodePtr node = xmlNewDocNode(doc_.get(), nullptr, X(name), nullptr);
+  xmlNodePtr node = xmlNewDocNode(stato_->doc.get(), nullptr, X(name), nullptr);
   nomi_letterali_ |= name.find(':') != std::string::npos;
   const bool sotto_elemento = parent->type == XML_ELEMENT_NODE;
   if (in_default_ns && !default_ns_.empty()) {
     // An element in the default namespace: reuse the parent's declaration
     // when it is the same, otherwise declare it on the element.
-    xmlNsPtr ns = sotto_elemento ? xmlSearchNs(doc_.get(), parent, nullptr) : nullptr;
+    xmlNsPtr ns = sotto_elemento ? xmlSearchNs(stato_->doc.get(), parent, nullptr) : nullptr;
     if (!ns || S(ns->href) != default_ns_) ns = xmlNewNs(node, X(default_ns_), nullptr);
     xmlSetNs(node, ns);
   } else if (sotto_elemento) {
     // An element in no namespace below one in a default namespace says so
     // with xmlns="", as the host's DOM writes it.
-    xmlNsPtr ereditato = xmlSearchNs(doc_.get(), parent, nullptr);
+    xmlNsPtr ereditato = xmlSearchNs(stato_->doc.get(), parent, nullptr);
     if (ereditato && ereditato->href && *ereditato->href) xmlNewNs(node, BAD_CAST "", nullptr);
   }
   return node;
@@ -271,7 +264,7 @@ clsXML::Nodo clsXML::CreateCloneNode(Nodo parent, Nodo clone) {
 
 void clsXML::AddAttribute(Nodo node, const std::string& name, const std::string& data) {
   if (!node || node->type != XML_ELEMENT_NODE || name.empty()) return;
-  if (xmlAttrPtr esistente = Attributo(node, name)) {
+  if (xmlAttrPtr esistente = AttributoQualificato(node, name)) {
     SostituisciTesto(reinterpret_cast<xmlNodePtr>(esistente), data);
     return;
   }
@@ -297,21 +290,21 @@ void clsXML::FormatXmlNode(Nodo node, std::int16_t indent) {
   bool solo_testo = true;
   for (xmlNodePtr c = node->children; c; c = c->next) solo_testo &= c->type == XML_TEXT_NODE;
   if (node->children && !solo_testo) {
-    xmlAddPrevSibling(node->children, xmlNewDocText(doc_.get(), BAD_CAST "\r\n"));
+    xmlAddPrevSibling(node->children, xmlNewDocText(stato_->doc.get(), BAD_CAST "\r\n"));
   }
   std::vector<xmlNodePtr> figli;
   for (xmlNodePtr c = node->children; c; c = c->next) figli.push_back(c);
   for (xmlNodePtr figlio : figli) FormatXmlNode(figlio, static_cast<std::int16_t>(indent + 2));
   if (indent > 0) {
     const std::string blank(static_cast<std::size_t>(indent), ' ');
-    xmlAddPrevSibling(node, xmlNewDocText(doc_.get(), X(blank)));
-    if (!solo_testo) xmlAddChild(node, xmlNewDocText(doc_.get(), X(blank)));
-    xmlAddNextSibling(node, xmlNewDocText(doc_.get(), BAD_CAST "\r\n"));
+    xmlAddPrevSibling(node, xmlNewDocText(stato_->doc.get(), X(blank)));
+    if (!solo_testo) xmlAddChild(node, xmlNewDocText(stato_->doc.get(), X(blank)));
+    xmlAddNextSibling(node, xmlNewDocText(stato_->doc.get(), BAD_CAST "\r\n"));
   }
 }
 
-xmlNodePtr clsXML::ContestoQuery(Nodo parent) const {
-  return parent ? parent : reinterpret_cast<xmlNodePtr>(doc_.get());
+clsXML::Nodo clsXML::ContestoQuery(Nodo parent) const {
+  return parent ? parent : reinterpret_cast<xmlNodePtr>(stato_->doc.get());
 }
 
 namespace {
@@ -358,7 +351,7 @@ xmlNodePtr CamminaPrimo(xmlNodePtr n, const std::vector<std::string_view>& passi
 }  // namespace
 
 clsXML::Nodo clsXML::SelectNode(Nodo parent, const std::string& query) {
-  if (query.empty() || (parent && parent->doc != doc_.get())) return nullptr;
+  if (query.empty() || (parent && parent->doc != stato_->doc.get())) return nullptr;
   if (auto passi = PassiSemplici(query)) {
     return CamminaPrimo(ContestoQuery(parent), *passi, 0, nomi_letterali_);
   }
@@ -368,24 +361,23 @@ clsXML::Nodo clsXML::SelectNode(Nodo parent, const std::string& query) {
 
 std::vector<clsXML::Nodo> clsXML::SelectNodeList(Nodo parent, const std::string& query) {
   std::vector<Nodo> out;
-  if (query.empty() || (parent && parent->doc != doc_.get())) return out;
+  if (query.empty() || (parent && parent->doc != stato_->doc.get())) return out;
   if (auto passi = PassiSemplici(query))
     return Cammina(ContestoQuery(parent), *passi, nomi_letterali_);
-  if (cache_->doc != doc_.get() || !cache_->contesto) {
-    cache_->Svuota();
-    cache_->doc = doc_.get();
-    cache_->contesto = xmlXPathNewContext(doc_.get());
+  if (stato_->doc_contesto != stato_->doc.get() || !stato_->contesto) {
+    stato_->Svuota();
+    stato_->doc_contesto = stato_->doc.get();
+    stato_->contesto.reset(xmlXPathNewContext(stato_->doc.get()));
   }
-  xmlXPathCompExprPtr compiled = cache_->Compila(query, nomi_letterali_);
-  if (!compiled || !cache_->contesto) return out;
-  cache_->contesto->node = ContestoQuery(parent);
-  xmlXPathObjectPtr result = xmlXPathCompiledEval(compiled, cache_->contesto);
+  xmlXPathCompExprPtr compiled = stato_->Compila(query, nomi_letterali_);
+  if (!compiled || !stato_->contesto) return out;
+  stato_->contesto->node = ContestoQuery(parent);
+  const libxml::EsitoXPath result(xmlXPathCompiledEval(compiled, stato_->contesto.get()));
   if (result && result->type == XPATH_NODESET && result->nodesetval) {
     for (int i = 0; i < result->nodesetval->nodeNr; ++i) {
       out.push_back(result->nodesetval->nodeTab[i]);
     }
   }
-  xmlXPathFreeObject(result);
   return out;
 }
 
@@ -400,7 +392,7 @@ std::string clsXML::GetTextNode(Nodo parent, const std::string& query, bool remo
 
 std::string clsXML::GetAttribute(Nodo node, const std::string& name,
                                  const std::optional<std::string>& predefinito) {
-  xmlAttrPtr attributo = Attributo(node, name);
+  xmlAttrPtr attributo = AttributoQualificato(node, name);
   if (!attributo) return predefinito.value_or("");
   return Possiedi(xmlNodeListGetString(node->doc, attributo->children, 1));
 }
@@ -413,6 +405,108 @@ std::string clsXML::GetAttributeNode(Nodo parent, const std::string& query,
 
 bool clsXML::ExistNode(Nodo parent, const std::string& query) {
   return SelectNode(parent, query) != nullptr;
+}
+
+bool clsXML::ExistProcessing(const std::string& target) const {
+  for (xmlNodePtr n = stato_->doc->children; n; n = n->next) {
+    if (n->type == XML_PI_NODE && S(n->name) == target) return true;
+  }
+  return false;
+}
+
+void clsXML::RemoveNode(Nodo node) {
+  // Only nodes linked in this document's tree: not the document itself, nor
+  // the namespace entries XPath hands out.
+  if (!node || node->type == XML_DOCUMENT_NODE || node->type == XML_NAMESPACE_DECL) return;
+  if (node->doc != stato_->doc.get()) return;
+  if (node == root_) root_ = nullptr;
+  xmlUnlinkNode(node);
+  libxml::NodoStaccato staccato(node);
+}
+
+// --- walking nodes ---
+
+clsXML::Nodo clsXML::PrimoFiglio(Nodo padre) {
+  return padre ? padre->children : nullptr;
+}
+
+clsXML::Nodo clsXML::Seguente(Nodo node) {
+  return node ? node->next : nullptr;
+}
+
+clsXML::Nodo clsXML::PrimoElemento(Nodo padre) {
+  for (Nodo c = padre ? padre->children : nullptr; c; c = c->next) {
+    if (c->type == XML_ELEMENT_NODE) return c;
+  }
+  return nullptr;
+}
+
+clsXML::Nodo clsXML::ElementoSeguente(Nodo node) {
+  for (Nodo s = node ? node->next : nullptr; s; s = s->next) {
+    if (s->type == XML_ELEMENT_NODE) return s;
+  }
+  return nullptr;
+}
+
+clsXML::Nodo clsXML::ElementoPrecedente(Nodo node) {
+  for (Nodo p = node ? node->prev : nullptr; p; p = p->prev) {
+    if (p->type == XML_ELEMENT_NODE) return p;
+  }
+  return nullptr;
+}
+
+clsXML::Nodo clsXML::Padre(Nodo node) {
+  Nodo su = node ? node->parent : nullptr;
+  return su && su->type == XML_ELEMENT_NODE ? su : nullptr;
+}
+
+bool clsXML::Elemento(Nodo node) {
+  return node && node->type == XML_ELEMENT_NODE;
+}
+
+std::string_view clsXML::Nome(Nodo node) {
+  return Elemento(node) ? libxml::Vista(node->name) : std::string_view();
+}
+
+bool clsXML::HaNome(Nodo node, std::string_view nome) {
+  if (!Elemento(node) || !node->name) return false;
+  // Compared without measuring the name first: most names differ early.
+  const char* proprio = reinterpret_cast<const char*>(node->name);
+  return std::strncmp(proprio, nome.data(), nome.size()) == 0 && proprio[nome.size()] == '\0';
+}
+
+std::string clsXML::Attributo(Nodo node, std::string_view nome) {
+  if (!Elemento(node)) return {};
+  for (xmlAttrPtr a = node->properties; a; a = a->next) {
+    const char* proprio = reinterpret_cast<const char*>(a->name);
+    if (std::strncmp(proprio, nome.data(), nome.size()) != 0 || proprio[nome.size()] != '\0') {
+      continue;
+    }
+    // A plain value is one text child: read it without a copy in between.
+    const xmlNode* valore = a->children;
+    if (valore && !valore->next && valore->type == XML_TEXT_NODE && valore->content) {
+      return reinterpret_cast<const char*>(valore->content);
+    }
+    return Possiedi(xmlNodeListGetString(node->doc, a->children, 1));
+  }
+  return {};
+}
+
+std::string clsXML::Testo(Nodo node) {
+  if (!node) return {};
+  // An element with one text child: its content as it is.
+  if (node->type == XML_ELEMENT_NODE) {
+    const xmlNode* c = node->children;
+    if (c && !c->next && c->type == XML_TEXT_NODE && c->content) {
+      return reinterpret_cast<const char*>(c->content);
+    }
+  }
+  return Possiedi(xmlNodeGetContent(node));
+}
+
+std::string_view clsXML::TestoProprio(Nodo node) {
+  if (!node || (node->type != XML_TEXT_NODE && node->type != XML_CDATA_SECTION_NODE)) return {};
+  return libxml::Vista(node->content);
 }
 
 std::string clsXML::ToHTML(Nodo parent) {
@@ -450,7 +544,7 @@ std::string clsXML::Serializza(bool unicode) {
     if (!unicode) out += " encoding=\"" + encoding + "\"";
     out += "?>\r\n";
   }
-  for (xmlNodePtr node = doc_->children; node; node = node->next) {
+  for (xmlNodePtr node = stato_->doc->children; node; node = node->next) {
     if (node->type == XML_DTD_NODE) continue;
     out += SalvaNodo(node, unicode ? "UTF-8" : encoding.c_str()) + "\r\n";
   }
@@ -482,24 +576,22 @@ std::string clsXML::XMLNoProcessing() {
 }
 
 bool clsXML::Parse(std::string_view bytes, const std::string& url) {
-  xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+  const libxml::ContestoParser ctxt(xmlNewParserCtxt());
   if (!ctxt) return false;
   // Text handed over in memory is already Unicode: its declared encoding is
   // ignored, as the host's DOM does; files are read in their own encoding.
   const char* encoding = url.empty() ? "UTF-8" : nullptr;
-  xmlDocPtr doc =
-      xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()),
-                        url.empty() ? "memoria.xml" : url.c_str(), encoding, kOpzioniParser);
-  if (!doc || !xmlDocGetRootElement(doc)) {
-    last_error_ = ParseErrorText(xmlCtxtGetLastError(ctxt), bytes);
-    if (doc) xmlFreeDoc(doc);
-    xmlFreeParserCtxt(ctxt);
+  libxml::Documento letto(
+      xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()),
+                        url.empty() ? "memoria.xml" : url.c_str(), encoding, kOpzioniParser));
+  if (!letto || !xmlDocGetRootElement(letto.get())) {
+    last_error_ = ParseErrorText(xmlCtxtGetLastError(ctxt.get()), bytes);
     return false;
   }
-  xmlFreeParserCtxt(ctxt);
   // The document that holds the stored root stays alive until the root changes.
-  if (root_ && root_->doc == doc_.get()) doc_radice_ = std::move(doc_);
-  doc_ = DocPtr(doc, xmlFreeDoc);
+  if (root_ && root_->doc == stato_->doc.get()) stato_->doc_radice = std::move(stato_->doc);
+  stato_->doc = std::move(letto);
+  const xmlDoc* doc = stato_->doc.get();
   nomi_letterali_ = false;
   const bool ha_prolog = IniziaCon(bytes, "<?xml") || IniziaCon(bytes, "\xEF\xBB\xBF<?xml");
   prolog_version_ = ha_prolog ? S(doc->version) : "";
@@ -508,8 +600,8 @@ bool clsXML::Parse(std::string_view bytes, const std::string& url) {
 }
 
 void clsXML::ImpostaRadice() {
-  root_ = xmlDocGetRootElement(doc_.get());
-  doc_radice_.reset();
+  root_ = xmlDocGetRootElement(stato_->doc.get());
+  stato_->doc_radice.reset();
 }
 
 bool clsXML::LoadXML(const std::string& xml, bool remove_name_space) {
@@ -588,22 +680,20 @@ bool clsXML::SaveFileZip(const std::string& file, const std::string& password) {
 
 std::string clsXML::TransformXSL(const std::string& file_xsl, bool allow_document_function) {
   const std::string testo = XML();
-  DocPtr copia(xmlReadMemory(testo.data(), static_cast<int>(testo.size()), "documento.xml", nullptr,
-                             kOpzioniParser),
-               xmlFreeDoc);
-  xmlDocPtr xsl = xmlReadFile(file_xsl.c_str(), nullptr, kOpzioniParser & ~XML_PARSE_NOBLANKS);
-  xsltStylesheetPtr foglio = xsl ? xsltParseStylesheetDoc(xsl) : nullptr;
-  if (!foglio) {
-    if (xsl) xmlFreeDoc(xsl);
-    return {};
-  }
-  std::unique_ptr<xsltStylesheet, void (*)(xsltStylesheetPtr)> stile(foglio, xsltFreeStylesheet);
+  const libxml::Documento copia =
+      libxml::LeggiMemoria(testo, "documento.xml", nullptr, kOpzioniParser);
+  libxml::Documento xsl(
+      xmlReadFile(file_xsl.c_str(), nullptr, kOpzioniParser & ~XML_PARSE_NOBLANKS));
+  libxml::FoglioStile stile(xsl ? xsltParseStylesheetDoc(xsl.get()) : nullptr);
+  if (!stile) return {};
+  // The stylesheet owns its document from here on.
+  static_cast<void>(xsl.release());
   if (!copia) return {};
 
   // Writing and the network are never allowed; reading other documents only
   // when the caller allows the document() function.
-  std::unique_ptr<xsltSecurityPrefs, void (*)(xsltSecurityPrefsPtr)> regole(xsltNewSecurityPrefs(),
-                                                                            xsltFreeSecurityPrefs);
+  const libxml::RegoleSicurezza regole(xsltNewSecurityPrefs());
+  if (!regole) return {};
   xsltSetSecurityPrefs(regole.get(), XSLT_SECPREF_WRITE_FILE, xsltSecurityForbid);
   xsltSetSecurityPrefs(regole.get(), XSLT_SECPREF_CREATE_DIRECTORY, xsltSecurityForbid);
   xsltSetSecurityPrefs(regole.get(), XSLT_SECPREF_WRITE_NETWORK, xsltSecurityForbid);
@@ -611,33 +701,34 @@ std::string clsXML::TransformXSL(const std::string& file_xsl, bool allow_documen
   if (!allow_document_function) {
     xsltSetSecurityPrefs(regole.get(), XSLT_SECPREF_READ_FILE, xsltSecurityForbid);
   }
-  std::unique_ptr<xsltTransformContext, void (*)(xsltTransformContextPtr)> ctxt(
-      xsltNewTransformContext(stile.get(), copia.get()), xsltFreeTransformContext);
+  const libxml::ContestoTrasformazione ctxt(xsltNewTransformContext(stile.get(), copia.get()));
   if (!ctxt) return {};
   xsltSetCtxtSecurityPrefs(regole.get(), ctxt.get());
   ctxt->parserOptions |= XML_PARSE_NONET;
-  DocPtr risultato(
-      xsltApplyStylesheetUser(stile.get(), copia.get(), nullptr, nullptr, nullptr, ctxt.get()),
-      xmlFreeDoc);
+  const libxml::Documento risultato(
+      xsltApplyStylesheetUser(stile.get(), copia.get(), nullptr, nullptr, nullptr, ctxt.get()));
   if (!risultato || ctxt->state != XSLT_STATE_OK) return {};
   // The result is text in UTF-8 whatever the stylesheet's output encoding.
   const xmlChar* encoding = stile->encoding;
   stile->encoding = BAD_CAST "UTF-8";
-  xmlChar* buffer = nullptr;
+  xmlChar* scritto = nullptr;
   int length = 0;
-  const int esito = xsltSaveResultToString(&buffer, &length, risultato.get(), stile.get());
+  const int esito = xsltSaveResultToString(&scritto, &length, risultato.get(), stile.get());
+  const libxml::TestoXml buffer(scritto);
   stile->encoding = const_cast<xmlChar*>(encoding);
-  std::string out = esito == 0 && buffer ? std::string(reinterpret_cast<char*>(buffer),
-                                                       static_cast<std::size_t>(length))
-                                         : std::string();
-  xmlFree(buffer);
-  return out;
+  return esito == 0 && buffer ? std::string(reinterpret_cast<const char*>(buffer.get()),
+                                            static_cast<std::size_t>(length))
+                              : std::string();
+}
+
+_xmlDoc* clsXML::Document() const {
+  return stato_->doc.get();
 }
 
 void clsXML::SetDocument(xmlDocPtr doc) {
   if (!doc) return;
-  doc_ = DocPtr(doc, xmlFreeDoc);
-  doc_radice_.reset();
+  stato_->doc.reset(doc);
+  stato_->doc_radice.reset();
   root_ = xmlDocGetRootElement(doc);
   prolog_version_ = S(doc->version);
   prolog_encoding_ = doc->encoding ? S(doc->encoding) : "";
@@ -653,15 +744,16 @@ std::string clsXML::TempDir() const {
 
 std::string clsXML::SalvaNodo(Nodo node, const char* encoding) {
   if (!node) return {};
-  xmlBufferPtr buffer = xmlBufferCreate();
-  xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer, encoding, XML_SAVE_NO_DECL | XML_SAVE_AS_XML);
+  const libxml::Buffer buffer(xmlBufferCreate());
+  if (!buffer) return {};
+  libxml::Salvataggio save(
+      xmlSaveToBuffer(buffer.get(), encoding, XML_SAVE_NO_DECL | XML_SAVE_AS_XML));
   if (save) {
-    xmlSaveTree(save, node);
-    xmlSaveClose(save);
+    xmlSaveTree(save.get(), node);
+    save.reset();  // flushes into the buffer
   }
-  std::string out(reinterpret_cast<const char*>(xmlBufferContent(buffer)),
-                  static_cast<std::size_t>(xmlBufferLength(buffer)));
-  xmlBufferFree(buffer);
+  std::string out(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
+                  static_cast<std::size_t>(xmlBufferLength(buffer.get())));
   // Carriage returns are written as they are, as the host's DOM does (an
   // escaped one can only come from a CR: a literal "&" is always escaped).
   if (out.find("&#13;") == std::string::npos) return out;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <libxml/tree.h>
-
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -13,6 +13,9 @@
 
 #include "util/File.h"
 
+struct _xmlDoc;
+struct _xmlNode;
+
 namespace qzkiro::util {
 
 // One in-memory XML document with the vocabulary every message builder and
@@ -20,14 +23,60 @@ namespace qzkiro::util {
 // read texts and attributes by path, serialise as UTF-8, load with optional
 // clean-up, save (plain or zipped) and transform with XSLT.
 //
-// Nodes are libxml2 node pointers owned by the document. Reading members never
-// fail: a path that matches nothing gives "" (or the default, false, null).
+// Nodes are libxml2 node pointers owned by the document, handled only through
+// the members of this class (Figli, Nome, Attributo, Testo, ...). Reading
+// members never fail: a path that matches nothing gives "" (or the default, false, null).
 // Paths are XPath 1.0 location paths whose element names match by local name,
 // so they read documents with a default namespace as written. Documents are
 // parsed without network access and without entity substitution.
 class clsXML {
  public:
-  using Nodo = xmlNodePtr;
+  using Nodo = _xmlNode*;
+
+  // The children of a node in document order, for a range-for: the element
+  // children (Figli) or every child node (FigliTutti). Walking follows the
+  // nodes' own links: nothing is allocated, and the range is valid while the
+  // children stay in place.
+  class RangoFigli {
+   public:
+    class iterator {
+     public:
+      using iterator_category = std::forward_iterator_tag;
+      using value_type = Nodo;
+      using difference_type = std::ptrdiff_t;
+      using pointer = const Nodo*;
+      using reference = Nodo;
+
+      iterator() = default;
+      Nodo operator*() const { return nodo_; }
+      iterator& operator++() {
+        nodo_ = solo_elementi_ ? ElementoSeguente(nodo_) : Seguente(nodo_);
+        return *this;
+      }
+      iterator operator++(int) {
+        iterator prima = *this;
+        ++*this;
+        return prima;
+      }
+      bool operator==(const iterator& altro) const { return nodo_ == altro.nodo_; }
+
+     private:
+      friend class RangoFigli;
+      iterator(Nodo nodo, bool solo_elementi) : nodo_(nodo), solo_elementi_(solo_elementi) {}
+      Nodo nodo_ = nullptr;
+      bool solo_elementi_ = true;
+    };
+
+    iterator begin() const { return {primo_, solo_elementi_}; }
+    iterator end() const { return {}; }
+    bool empty() const { return primo_ == nullptr; }
+
+   private:
+    friend class clsXML;
+    RangoFigli(Nodo primo, bool solo_elementi) : primo_(primo), solo_elementi_(solo_elementi) {}
+    Nodo primo_;
+    bool solo_elementi_;
+  };
 
   clsXML();
   ~clsXML();
@@ -74,6 +123,34 @@ class clsXML {
   // returns stay literal, as the host's DOM writes them. "" for no node.
   static std::string SalvaNodo(Nodo node, const char* encoding = "UTF-8");
   std::string Stylesheet();
+  // The document holds a processing instruction with this target beside its
+  // element ("xml-stylesheet").
+  bool ExistProcessing(const std::string& target) const;
+  // Unlinks a node of this document and frees it with its subtree.
+  void RemoveNode(Nodo node);
+
+  // --- walking nodes (static: any document's nodes; null gives null, "" or an
+  // empty range) ---
+  static RangoFigli Figli(Nodo padre) { return {PrimoElemento(padre), true}; }
+  static RangoFigli FigliTutti(Nodo padre) { return {PrimoFiglio(padre), false}; }
+  static Nodo PrimoElemento(Nodo padre);
+  static Nodo ElementoSeguente(Nodo node);
+  static Nodo ElementoPrecedente(Nodo node);
+  // The parent element; null at the top (the document is no element).
+  static Nodo Padre(Nodo node);
+  static bool Elemento(Nodo node);
+  // An element's name as held: the local name of a parsed element, the name
+  // as written for one built with its prefix in the name; "" for other nodes.
+  static std::string_view Nome(Nodo node);
+  // The node is an element with exactly this name (as Nome gives it).
+  static bool HaNome(Nodo node, std::string_view nome);
+  // An attribute by its local name (so "type" reads "xsi:type"); "" when absent.
+  static std::string Attributo(Nodo node, std::string_view nome);
+  // All the text below the node, in document order.
+  static std::string Testo(Nodo node);
+  // The content of a text or CDATA node itself, read in place; "" for other
+  // nodes.
+  static std::string_view TestoProprio(Nodo node);
 
   // --- serialising, loading, saving ---
   // The UTF-8 file form: prolog, CR LF, each top-level node followed by CR LF.
@@ -92,9 +169,9 @@ class clsXML {
   std::string TransformXSL(const std::string& file_xsl, bool allow_document_function = false);
 
   // --- accessors ---
-  xmlDocPtr Document() const { return doc_.get(); }
+  _xmlDoc* Document() const;
   // Takes the document over; the root becomes its document element.
-  void SetDocument(xmlDocPtr doc);
+  void SetDocument(_xmlDoc* doc);
   const std::string& DefaultNameSpace() const { return default_ns_; }
   void SetDefaultNameSpace(std::string ns) { default_ns_ = std::move(ns); }
   std::string TempDir() const;
@@ -119,7 +196,10 @@ class clsXML {
   static std::string EncodeNonAscii(const std::string& text);
 
  private:
-  struct XPathCache;
+  // The libxml2 handles: the documents and the compiled paths.
+  struct Stato;
+  static Nodo PrimoFiglio(Nodo padre);
+  static Nodo Seguente(Nodo node);
   // Parses `bytes` into the document; false with the parse report in
   // LastError. `url` empty: text in memory, read as UTF-8.
   bool Parse(std::string_view bytes, const std::string& url);
@@ -128,12 +208,10 @@ class clsXML {
   Nodo NuovoElemento(Nodo parent, const std::string& name, bool in_default_ns);
   void ApplicaAttributi(Nodo node, const std::vector<std::string>& attributi);
   std::string Serializza(bool with_encoding);
-  xmlNodePtr ContestoQuery(Nodo parent) const;
+  Nodo ContestoQuery(Nodo parent) const;
 
-  std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc_;
+  std::unique_ptr<Stato> stato_;
   Nodo root_ = nullptr;
-  // The earlier document that holds root_, after Load replaced the document.
-  std::unique_ptr<xmlDoc, void (*)(xmlDocPtr)> doc_radice_{nullptr, xmlFreeDoc};
   // The prolog's pseudo-attributes; empty when the document has none.
   std::string prolog_version_;
   std::string prolog_encoding_;
@@ -143,7 +221,6 @@ class clsXML {
   bool clean_ = false;
   // Elements were built with a prefix written into their name.
   bool nomi_letterali_ = false;
-  std::unique_ptr<XPathCache> cache_;
 };
 
 }  // namespace qzkiro::util

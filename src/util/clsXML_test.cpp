@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
+#include <ranges>
+#include <string>
+#include <vector>
 
 #include "support/Cartella.h"
 #include "support/DatiPubblici.h"
@@ -27,7 +31,7 @@ TEST(clsXMLTest, BuildsMessagesAndSerialisesThemAsUtf8) {
   xml.CreateNode(ric, "semplice", "perché");
   xml.SetClean(true);
   xml.AddNode(ric, "pulito", "€ è\n");
-  xml.InsertNode(ric, ric->children, "primo");
+  xml.InsertNode(ric, clsXML::PrimoElemento(ric), "primo");
   xml.SetDefaultNameSpace("");
   xml.AddNodeB64(ric, "b64", "è");
   EXPECT_EQ(xml.XMLNoProcessing(),
@@ -205,7 +209,95 @@ TEST(clsXMLTest, FormatsHtmlTablesStylesheetsAndClones) {
   EXPECT_EQ(spostato.GetNode(spostato.rootNode(), "b/a/@k"), "v");
 }
 
-TEST(clsXMLTest, ReadsThePublicItalianCdaExamples) {
+static_assert(std::forward_iterator<clsXML::RangoFigli::iterator>);
+static_assert(std::ranges::forward_range<clsXML::RangoFigli>);
+
+// The names of the nodes of a range ("#" for a node that is no element).
+std::vector<std::string> Nomi(clsXML::RangoFigli figli) {
+  std::vector<std::string> nomi;
+  for (clsXML::Nodo n : figli) nomi.emplace_back(clsXML::Elemento(n) ? clsXML::Nome(n) : "#");
+  return nomi;
+}
+
+TEST(clsXMLTest, WalksElementChildrenAndReadsNodesWithoutTouchingLibxml) {
+  clsXML xml;
+  ASSERT_TRUE(xml.LoadXML(
+      "<r xmlns=\"urn:hl7-org:v3\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
+      "prima<!-- nota --><a xsi:type=\"CD\" code=\"1\">uno</a><?pi x?><b>due<i/> tre</b>"
+      "<c/></r>"));
+  clsXML::Nodo r = xml.rootNode();
+  EXPECT_EQ(Nomi(clsXML::Figli(r)), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(Nomi(clsXML::FigliTutti(r)), (std::vector<std::string>{"#", "#", "a", "#", "b", "c"}));
+  EXPECT_TRUE(clsXML::Figli(nullptr).empty());
+  clsXML::Nodo a = xml.SelectNode(r, "a");
+  clsXML::Nodo b = xml.SelectNode(r, "b");
+  clsXML::Nodo c = xml.SelectNode(r, "c");
+  EXPECT_TRUE(clsXML::Figli(a).empty()) << "a text child is no element";
+  EXPECT_EQ(std::ranges::distance(clsXML::FigliTutti(a)), 1);
+  EXPECT_TRUE(clsXML::Figli(c).empty());
+  EXPECT_EQ(clsXML::PrimoElemento(r), a);
+  EXPECT_EQ(clsXML::ElementoSeguente(a), b) << "the instruction between them is skipped";
+  EXPECT_EQ(clsXML::ElementoSeguente(c), nullptr);
+  EXPECT_EQ(clsXML::ElementoPrecedente(a), nullptr) << "text and comment before it are skipped";
+  EXPECT_EQ(clsXML::ElementoPrecedente(c), b);
+  EXPECT_EQ(clsXML::Padre(a), r);
+  EXPECT_EQ(clsXML::Padre(r), nullptr) << "the document is no element";
+  auto dopo = clsXML::Figli(r).begin();
+  EXPECT_EQ(*dopo++, a);
+  EXPECT_EQ(*dopo, b);
+
+  clsXML::Nodo testo = *clsXML::FigliTutti(r).begin();
+  EXPECT_FALSE(clsXML::Elemento(testo));
+  EXPECT_EQ(clsXML::TestoProprio(testo), "prima");
+  EXPECT_EQ(clsXML::TestoProprio(a), "") << "an element has no text of its own";
+  EXPECT_EQ(clsXML::Nome(testo), "");
+  EXPECT_TRUE(clsXML::HaNome(a, "a"));
+  EXPECT_FALSE(clsXML::HaNome(a, ""));
+  EXPECT_FALSE(clsXML::HaNome(c, "cc"));
+  EXPECT_FALSE(clsXML::HaNome(testo, ""));
+  EXPECT_EQ(clsXML::Attributo(a, "type"), "CD") << "by local name";
+  EXPECT_EQ(clsXML::Attributo(a, "code"), "1");
+  EXPECT_EQ(clsXML::Attributo(a, "cod"), "");
+  EXPECT_EQ(clsXML::Attributo(a, "codes"), "");
+  EXPECT_EQ(clsXML::Attributo(testo, "code"), "");
+  EXPECT_EQ(clsXML::Testo(a), "uno");
+  EXPECT_EQ(clsXML::Testo(b), "due tre") << "every text below, elements between";
+  EXPECT_EQ(clsXML::Testo(r), "primaunodue tre") << "comments and instructions are no text";
+  EXPECT_EQ(clsXML::Testo(nullptr), "");
+  EXPECT_FALSE(xml.ExistProcessing("pi")) << "only instructions beside the element count";
+
+  ASSERT_TRUE(xml.LoadXML("<?xml-stylesheet type=\"text/xsl\" href=\"f.xsl\"?><r/>"));
+  EXPECT_TRUE(xml.ExistProcessing("xml-stylesheet"));
+  EXPECT_FALSE(xml.ExistProcessing("xml"));
+}
+
+TEST(clsXMLTest, NamesOfBuiltElementsKeepThePrefixWrittenIntoThem) {
+  clsXML xml;
+  auto* env = xml.CreateRootNode("soap:Envelope");
+  auto* body = xml.CreateNode(env, "soap:Body");
+  EXPECT_EQ(clsXML::Nome(body), "soap:Body");
+  EXPECT_EQ(xml.SelectNode(env, "Body"), body) << "paths still match the name after the colon";
+}
+
+TEST(clsXMLTest, RemovesNodesOfItsOwnDocumentOnly) {
+  clsXML xml;
+  ASSERT_TRUE(xml.LoadXML("<r><a>1</a><b><c/></b><d/></r>"));
+  clsXML altro;
+  ASSERT_TRUE(altro.LoadXML("<x><y/></x>"));
+  altro.RemoveNode(xml.SelectNode(xml.rootNode(), "a"));
+  EXPECT_EQ(xml.GetNode(xml.rootNode(), "a"), "1") << "a node of another document stays";
+
+  xml.RemoveNode(xml.SelectNode(xml.rootNode(), "b"));
+  EXPECT_EQ(Nomi(clsXML::Figli(xml.rootNode())), (std::vector<std::string>{"a", "d"}));
+  EXPECT_EQ(xml.XMLNoProcessing(), "<r><a>1</a><d/></r>");
+  xml.RemoveNode(nullptr);
+  xml.RemoveNode(xml.rootNode());
+  EXPECT_EQ(xml.rootNode(), nullptr);
+  EXPECT_EQ(xml.XMLNoProcessing(), "");
+}
+
+TEST(clsXMLCampioni, ReadsThePublicItalianCdaExamples) {
+  QZKIRO_RICHIEDE_CAMPIONI();
   for (const char* nome : {"LAB.xml", "LDO.xml", "RAD.xml", "VPS.xml", "PSS.xml"}) {
     clsXML xml;
     ASSERT_TRUE(xml.LoadFileXML(testsupport::DatoPubblico(std::string("cda-it/") + nome).string()))

@@ -53,14 +53,12 @@ TEST_F(Hl7Test, AcceptedMessagesKeepTheirControlIdAndTheServiceStartsOnce) {
 
 TEST_F(Hl7Test, EachFailureHasItsMessage) {
   gateway_.ImpostaAckNegativo("SARR", "12", "Paziente non trovato");
-  gateway_.ImpostaErrorLog("SARIR", "507");
   gateway_.ImpostaSenzaCorpo("SAIN");
   struct Caso {
     const char* servizio;
     const char* errore;
   } casi[] = {
       {"SARR", "Errore HL7: 12 Paziente non trovato"},
-      {"SARIR", "Errore: Risposta errata da parte della PA"},
       {"SAIN", "Errore servizio Send: Nessuna risposta ricevuta."},
   };
   for (const auto& caso : casi) {
@@ -75,7 +73,6 @@ TEST_F(Hl7Test, EachFailureHasItsMessage) {
   server_.Ferma();
   EXPECT_FALSE(InviaHL7("SAIA", true, "050503", kMessaggio));
   EXPECT_EQ(env_.Contesto().last_error, "Errore: Mancata connessione al Server");
-  EXPECT_EQ(MessaggioErrorLog(509), "SOAP exception (errore di comunicazione)");
 }
 
 TEST_F(Hl7Test, AServiceThatDoesNotStartAndSimulatorMode) {

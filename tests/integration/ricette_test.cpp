@@ -6,7 +6,7 @@
 #include "integration/AmbienteRicette.h"
 #include "qzkiro/Plugin.h"
 #include "refhost/Medico.h"
-#include "services/InvioRicetta.h"
+#include "services/ricette/InvioRicetta.h"
 
 namespace qzkiro::services {
 namespace {

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "plugin/Composizione.h"
+
 namespace qzkiro::testsupport {
 
 namespace fs = std::filesystem;
@@ -19,6 +21,7 @@ AmbientePlugin::AmbientePlugin() {
   fs::copy(QZKIRO_REFHOST_DATI, dati_host_.Path(), fs::copy_options::recursive);
 
   contesto_ = &core::NuovoContesto();
+  Componi(*contesto_);
   ui_ = std::make_shared<core::UiRegistrata>(core::UiRegistrata::Modo::Scriptata);
   orologio_ = std::make_shared<core::OrologioFisso>(util::DataOra{2026, 12, 6, 10, 30, 0});
   contesto_->ui = ui_;

@@ -1,14 +1,26 @@
 #include "support/DatiPubblici.h"
 
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 namespace qzkiro::testsupport {
 
+std::filesystem::path CartellaDatiPubblici() {
+  if (const char* cartella = std::getenv("QZKIRO_DATI_PUBBLICI"); cartella && *cartella) {
+    return cartella;
+  }
+  return QZKIRO_DATI_PUBBLICI;
+}
+
+bool CampioniPresenti() {
+  std::error_code errore;
+  return std::filesystem::is_directory(CartellaDatiPubblici(), errore);
+}
+
 std::filesystem::path DatoPubblico(const std::string& relativo) {
-  const std::filesystem::path file = std::filesystem::path(QZKIRO_DATI_PUBBLICI) / relativo;
+  const std::filesystem::path file = CartellaDatiPubblici() / relativo;
   if (!std::filesystem::exists(file)) {
     ADD_FAILURE() << "Manca il file di esempio pubblico " << file
-                  << ": la cartella shared/data deve stare accanto al repository.";
+                  << " nella cartella dei campioni pubblici.";
   }
   return file;
 }

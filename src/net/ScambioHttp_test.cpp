@@ -1,0 +1,120 @@
+#include "net/ScambioHttp.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "core/Contesto.h"
+#include "net/MessaggiIdentita.h"
+#include "net/clsAsserzione.h"
+#include "support/AmbientePlugin.h"
+#include "support/ServerHttpMinimo.h"
+#include "support/TrasportoScriptato.h"
+
+namespace qzkiro::net {
+namespace {
+
+using testsupport::TrasportoScriptato;
+
+RichiestaHttp Verso(std::string url, std::string metodo = "POST", long lettura_ms = 0) {
+  RichiestaHttp r;
+  r.url = std::move(url);
+  r.metodo = std::move(metodo);
+  r.timeout_lettura_ms = lettura_ms;
+  return r;
+}
+
+class Guasto : public core::TrasportoHttp {
+ public:
+  RispostaHttp Invia(const RichiestaHttp&) override {
+    throw std::runtime_error("trasporto guasto");
+  }
+};
+
+TEST(ScambioHttpTest, EveryExchangeGoesThroughTheContextsTransport) {
+  testsupport::AmbientePlugin env;
+  auto& c = env.Contesto();
+
+  // Nothing installed: libcurl, which knows no such scheme.
+  const RispostaHttp curl = Esegui(Verso("nonesiste://servizio/x"));
+  EXPECT_FALSE(curl.ricevuta);
+  EXPECT_NE(curl.errore.find("nonesiste"), std::string::npos) << curl.errore;
+
+  c.trasporto_http = std::make_shared<Guasto>();
+  RispostaHttp guasta;
+  ASSERT_NO_THROW(guasta = Esegui(Verso("https://servizio.prova/x")));
+  EXPECT_FALSE(guasta.ricevuta);
+  EXPECT_EQ(guasta.errore, "trasporto guasto");
+
+  // The national time reference, read before every login.
+  auto rete = TrasportoScriptato::Installa(c);
+  c.settings.endpoint_ora = "https://ora.prova";
+  c.settings.proxy_host = "proxy.prova";
+  c.settings.proxy_port = 3128;
+  rete->Accoda("/inrim-web/ntp/itRefTime.php",
+               TrasportoScriptato::Stato(200, "1765013460\nit\n3600\nCET\n2026-12-06 10:31:00\n"));
+  EXPECT_EQ(TimeStampSaml(clsAsserzione::OraRiferimento()), "2026-12-06T09:31:00Z");
+  ASSERT_EQ(rete->Inviate().size(), 1u);
+  const RichiestaHttp& ora = rete->Inviate()[0];
+  EXPECT_EQ(ora.url, "https://ora.prova/inrim-web/ntp/itRefTime.php");
+  EXPECT_EQ(ora.metodo, "GET");
+  EXPECT_EQ(ora.proxy_host, "proxy.prova");
+  EXPECT_EQ(ora.proxy_porta, 3128);
+  EXPECT_EQ(ora.timeout_connessione_ms, 5000);
+  EXPECT_EQ(ora.timeout_totale_ms, 10000);
+}
+
+TEST(ScambioHttpTest, TheLibcurlTransportKeepsTheFinalAnswersHeaders) {
+  testsupport::ServerHttpMinimo server(
+      "HTTP/1.1 100 Continue\r\nX-Interim: si\r\n\r\n"
+      "HTTP/1.1 503 Servizio Sospeso\r\nX-Error-Log:  509 \r\nContent-Type: text/xml\r\n"
+      "Content-Length: 4\r\nConnection: close\r\n\r\n<x/>");
+  RichiestaHttp richiesta;
+  richiesta.url = server.Url("/hl7");
+  richiesta.intestazioni = {{"X-Mittente", "050503"}, {"X-Vuota", ""}};
+  richiesta.corpo = "<hl7/>";
+  const RispostaHttp risposta = TrasportoCurl().Invia(richiesta);
+  ASSERT_TRUE(risposta.ricevuta) << risposta.errore;
+  EXPECT_FALSE(risposta.tempo_scaduto);
+  EXPECT_EQ(risposta.stato, 503);
+  EXPECT_EQ(risposta.testo_stato, "Servizio Sospeso");
+  EXPECT_EQ(risposta.corpo, "<x/>");
+  EXPECT_EQ(risposta.Intestazione("x-error-log"), "509");
+  EXPECT_EQ(risposta.Intestazione("content-type"), "text/xml");
+  EXPECT_EQ(risposta.Intestazione("X-Interim"), "") << "the interim answer's headers are gone";
+
+  const std::string inviata = server.Richiesta();
+  EXPECT_TRUE(inviata.starts_with("POST /hl7 HTTP/1.1\r\n")) << inviata;
+  EXPECT_NE(inviata.find("\r\nX-Mittente: 050503\r\n"), std::string::npos) << inviata;
+  EXPECT_NE(inviata.find("\r\nX-Vuota:\r\n"), std::string::npos) << "sent with an empty value";
+  EXPECT_EQ(inviata.find("Expect:"), std::string::npos) << inviata;
+  EXPECT_TRUE(inviata.ends_with("\r\n\r\n<hl7/>")) << inviata;
+}
+
+TEST(ScambioHttpTest, TheLibcurlTransportTellsATimeOutFromOtherFailures) {
+  struct Caso {
+    const char* nome;
+    RichiestaHttp richiesta;
+    bool tempo_scaduto;
+    std::string inizio_errore;
+  };
+  // A server that takes the request and stays silent past the time limit.
+  testsupport::ServerHttpMinimo muto("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n",
+                                     std::chrono::milliseconds(1500));
+  const Caso casi[] = {
+      {"unknown scheme", Verso("nonesiste://x"), false, "Protocol \"nonesiste\""},
+      {"read time-out", Verso(muto.Url(), "GET", 300), true,
+       "Timeout waiting for response: nessun dato per 300 ms"},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    const RispostaHttp r = TrasportoCurl().Invia(caso.richiesta);
+    EXPECT_FALSE(r.ricevuta);
+    EXPECT_EQ(r.tempo_scaduto, caso.tempo_scaduto);
+    EXPECT_TRUE(r.errore.starts_with(caso.inizio_errore)) << r.errore;
+    EXPECT_TRUE(r.corpo.empty());
+  }
+}
+
+}  // namespace
+}  // namespace qzkiro::net

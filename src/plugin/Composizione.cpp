@@ -1,0 +1,17 @@
+#include "plugin/Composizione.h"
+
+#include "net/RotteNet.h"
+#include "services/regione/RotteRegione.h"
+#include "services/ricette/RotteRicette.h"
+
+namespace qzkiro {
+
+void Componi(core::Contesto& c) {
+  if (c.composto) return;
+  net::RegistraRotte(c.rotte);
+  services::RegistraRotte(c.rotte);
+  regione::RegistraRotte(c.rotte);
+  c.composto = true;
+}
+
+}  // namespace qzkiro
