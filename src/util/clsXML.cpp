@@ -104,6 +104,31 @@ std::string ParseErrorText(const xmlError* error, std::string_view source) {
          "\r\n    colonna " + std::to_string(column) + "\r\n    '" + Riga(source, line) + "'";
 }
 
+// Documents of the services (CDA, HL7 v2 XML, SOAP, ebXML, FHIR) never
+// declare entities. One that does could make a later read expand its
+// references far beyond the document's size (they are kept unexpanded by the
+// parser), so it is refused as a whole.
+bool DichiaraEntita(const xmlDoc* doc) {
+  if (!doc->intSubset) return false;
+  for (const xmlNode* n = doc->intSubset->children; n; n = n->next) {
+    if (n->type == XML_ENTITY_DECL) return true;
+  }
+  return false;
+}
+
+// The refusal of such a document, placed at its first declaration.
+std::string EntitaRifiutate(std::string_view source) {
+  const auto at = source.find("<!ENTITY");
+  const std::string_view prima = source.substr(0, at == std::string_view::npos ? 0 : at);
+  const auto a_capo = prima.rfind('\n');
+  const auto line = 1 + std::count(prima.begin(), prima.end(), '\n');
+  const auto column = 1 + prima.size() - (a_capo == std::string_view::npos ? 0 : a_capo + 1);
+  return "    Parse Error: il documento dichiara entità in un DTD interno e non viene letto"
+         "\r\n    linea " +
+         std::to_string(line) + "\r\n    colonna " + std::to_string(column) + "\r\n    '" +
+         Riga(source, static_cast<int>(line)).substr(column - 1, 60) + "'";
+}
+
 // The value of a pseudo-attribute of a prolog ("version='1.0' encoding='UTF-8'").
 std::string Pseudoattributo(const std::string& data, const std::string& name) {
   for (auto at = data.find(name); at != std::string::npos; at = data.find(name, at + 1)) {
@@ -586,6 +611,10 @@ bool clsXML::Parse(std::string_view bytes, const std::string& url) {
                         url.empty() ? "memoria.xml" : url.c_str(), encoding, kOpzioniParser));
   if (!letto || !xmlDocGetRootElement(letto.get())) {
     last_error_ = ParseErrorText(xmlCtxtGetLastError(ctxt.get()), bytes);
+    return false;
+  }
+  if (DichiaraEntita(letto.get())) {
+    last_error_ = EntitaRifiutate(bytes);
     return false;
   }
   // The document that holds the stored root stays alive until the root changes.
