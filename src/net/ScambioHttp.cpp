@@ -1,10 +1,15 @@
 #include "net/ScambioHttp.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <string_view>
 
 #include "core/Contesto.h"
 #include "util/Libcurl.h"
@@ -70,6 +75,37 @@ std::size_t Intestazione(char* dati, std::size_t size, std::size_t n, void* uten
   return size * n;
 }
 
+// The trace file, opened for appending; a new one is readable by its owner
+// only, as it holds whole exchanges with the services.
+std::FILE* ApriTraccia(const std::string& file) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return nullptr;
+  std::FILE* aperto = ::fdopen(fd, "ab");
+  if (!aperto) ::close(fd);
+  return aperto;
+}
+
+// The header block as the trace records it: the values of the headers that
+// carry credentials (HTTP and proxy authentication) are never written.
+std::string SenzaCredenziali(std::string_view blocco) {
+  std::string testo;
+  testo.reserve(blocco.size());
+  while (!blocco.empty()) {
+    const auto fine = blocco.find('\n');
+    const std::string_view riga = blocco.substr(0, fine == std::string_view::npos ? fine : fine + 1);
+    blocco.remove_prefix(riga.size());
+    const auto due_punti = riga.find(':');
+    std::string nome(riga.substr(0, due_punti == std::string_view::npos ? 0 : due_punti));
+    for (char& c : nome) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (nome == "authorization" || nome == "proxy-authorization") {
+      testo.append(riga.substr(0, due_punti + 1)).append(" [omesso]\r\n");
+    } else {
+      testo.append(riga);
+    }
+  }
+  return testo;
+}
+
 // The trace file: what went out ("> ") and came back ("< "), headers and data.
 int Traccia(CURL*, curl_infotype tipo, char* dati, std::size_t n, void* utente) {
   std::FILE* file = static_cast<Stato*>(utente)->traccia;
@@ -88,7 +124,12 @@ int Traccia(CURL*, curl_infotype tipo, char* dati, std::size_t n, void* utente) 
       return 0;
   }
   std::fputs(prefisso, file);
-  std::fwrite(dati, 1, n, file);
+  if (tipo == CURLINFO_HEADER_OUT) {
+    const std::string intestazioni = SenzaCredenziali(std::string_view(dati, n));
+    std::fwrite(intestazioni.data(), 1, intestazioni.size(), file);
+  } else {
+    std::fwrite(dati, 1, n, file);
+  }
   if (n == 0 || dati[n - 1] != '\n') std::fputc('\n', file);
   return 0;
 }
@@ -157,8 +198,7 @@ RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
   // libcurl adds "Expect: 100-continue" to large bodies; the services do not expect it.
   intestazioni.Aggiungi("Expect:");
   std::unique_ptr<std::FILE, decltype(&std::fclose)> traccia(
-      richiesta.file_traccia.empty() ? nullptr : std::fopen(richiesta.file_traccia.c_str(), "ab"),
-      std::fclose);
+      richiesta.file_traccia.empty() ? nullptr : ApriTraccia(richiesta.file_traccia), std::fclose);
   Stato stato{&risposta, traccia.get(), richiesta.timeout_lettura_ms};
   CURL* c = curl.get();
   Imposta(c, richiesta);
