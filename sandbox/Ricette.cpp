@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "sandbox/Cifratura.h"
+#include "sandbox/Conformita.h"
 #include "sandbox/Guasto.h"
 #include "util/Libxml.h"
 
@@ -21,6 +22,9 @@ namespace qzkiro::sandbox {
 namespace {
 
 constexpr std::string_view kSoap11 = "http://schemas.xmlsoap.org/soap/envelope/";
+constexpr std::string_view kWsse =
+    "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd";
+constexpr std::string_view kSaml = "urn:oasis:names:tc:SAML:2.0:assertion";
 constexpr std::string_view kTipiDati = "http://tipodati.xsd.dem.sanita.finanze.it";
 constexpr std::string_view kNsInvio = "http://invioprescrittoricevuta.xsd.dem.sanita.finanze.it";
 constexpr std::string_view kNsInvioBianca =
@@ -98,13 +102,6 @@ std::vector<const xmlNode*> Figli(const xmlNode* nodo) {
   return figli;
 }
 
-const xmlNode* Figlio(const xmlNode* nodo, std::string_view nome) {
-  for (const xmlNode* f : Figli(nodo)) {
-    if (NomeLocale(f) == nome) return f;
-  }
-  return nullptr;
-}
-
 // Every element named `nome` below `nodo`, in document order.
 void Discendenti(const xmlNode* nodo, std::string_view nome, std::vector<const xmlNode*>& trovati) {
   for (const xmlNode* f : Figli(nodo)) {
@@ -154,7 +151,20 @@ Modulo LeggiModulo(const xmlNode* radice, std::string_view nome_riga) {
 struct RichiestaSoap {
   std::optional<std::string> asserzione;
   Modulo modulo;
+  std::string ns;  // the namespace of the body element
 };
+
+std::string_view Ns(const xmlNode* nodo) {
+  return nodo && nodo->ns ? util::libxml::Vista(nodo->ns->href) : std::string_view();
+}
+
+// The child `nome` in namespace `ns`; null when there is none.
+const xmlNode* Figlio(const xmlNode* nodo, std::string_view ns, std::string_view nome) {
+  for (const xmlNode* f : Figli(nodo)) {
+    if (NomeLocale(f) == nome && Ns(f) == ns) return f;
+  }
+  return nullptr;
+}
 
 // nullopt when the body is not a SOAP 1.1 envelope with a body element. No
 // network and no entity expansion: the text comes from outside.
@@ -162,21 +172,47 @@ std::optional<RichiestaSoap> LeggiRichiesta(const std::string& corpo, std::strin
   const util::libxml::Documento doc = util::libxml::LeggiMemoria(
       corpo, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
   const xmlNode* busta = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
-  if (!busta || NomeLocale(busta) != "Envelope" || !busta->ns ||
-      reinterpret_cast<const char*>(busta->ns->href) != kSoap11) {
-    return std::nullopt;
-  }
-  const auto contenuto = Figli(Figlio(busta, "Body"));
+  if (!busta || NomeLocale(busta) != "Envelope" || Ns(busta) != kSoap11) return std::nullopt;
+  const auto contenuto = Figli(Figlio(busta, kSoap11, "Body"));
   if (contenuto.empty()) return std::nullopt;
-  RichiestaSoap letta{std::nullopt, LeggiModulo(contenuto.front(), nome_riga)};
-  const xmlNode* sicurezza = Figlio(Figlio(busta, "Header"), "Security");
-  if (const xmlNode* asserzione = Figlio(sicurezza, "Assertion")) {
+  RichiestaSoap letta{std::nullopt, LeggiModulo(contenuto.front(), nome_riga),
+                      std::string(Ns(contenuto.front()))};
+  const xmlNode* sicurezza = Figlio(Figlio(busta, kSoap11, "Header"), kWsse, "Security");
+  if (const xmlNode* asserzione = Figlio(sicurezza, kSaml, "Assertion")) {
     letta.asserzione = Attributo(asserzione, "ID");
   }
   return letta;
 }
 
 // ---- Checking requests --------------------------------------------------------
+
+std::string_view Spazi(std::string_view testo) {
+  const auto inizio = testo.find_first_not_of(" \t");
+  if (inizio == std::string_view::npos) return {};
+  return testo.substr(inizio, testo.find_last_not_of(" \t") - inizio + 1);
+}
+
+// What breaks the SOAP 1.1 HTTP binding of a route whose action is `azione`:
+// the media type must be text/xml (parameters aside), the SOAPAction header
+// the action, with or without the double quotes SOAP 1.1 clients put around it.
+std::optional<std::string> ControllaLegame(const Richiesta& richiesta, std::string_view azione) {
+  const std::string tipo = richiesta.Intestazione("Content-Type");
+  std::string media(Spazi(std::string_view(tipo).substr(0, tipo.find(';'))));
+  for (char& c : media) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (media != "text/xml") {
+    return "Content-Type non ammesso per SOAP 1.1: '" + tipo + "' (atteso text/xml)";
+  }
+  const std::string inviata = richiesta.Intestazione("SOAPAction");
+  std::string_view valore = Spazi(inviata);
+  if (valore.size() >= 2 && valore.front() == '"' && valore.back() == '"') {
+    valore = valore.substr(1, valore.size() - 2);
+  }
+  if (valore != azione) {
+    return "SOAPAction non corrispondente al servizio: '" + inviata + "' (attesa '" +
+           std::string(azione) + "')";
+  }
+  return std::nullopt;
+}
 
 std::string DaBase64(std::string_view testo) {
   std::string pulito;
@@ -439,11 +475,12 @@ constexpr const char* kCampiVisualizzati[] = {
 struct ServiziRicetta::Stato {
   using Gestore = Risposta (Stato::*)(const Richiesta&, const Modulo&);
   struct Rotta {
-    std::string_view suffisso, radice, riga;
+    std::string_view suffisso, radice, ns, riga, azione;
     Gestore gestore;
   };
 
   std::filesystem::path chiave;
+  std::shared_ptr<const Schemi> schemi;  // null: requests are not validated
   std::optional<IdentityProvider> idp;
   mutable std::mutex mutex;
   std::deque<Esito> invii;
@@ -451,14 +488,69 @@ struct ServiziRicetta::Stato {
   std::vector<Registrazione> archivio;
   unsigned long long progressivo = 0;
 
+  // The services, the request each one takes (its lines' element) and its SOAPAction.
+  static std::vector<Rotta> Rotte() {
+    constexpr std::string_view kRossa = "DettaglioPrescrizione";
+    constexpr std::string_view kBianca = "dettaglioPrescrizioneRicettaBianca";
+    constexpr std::string_view kInvio = "http://invioprescrittorichiesta.xsd.dem.sanita.finanze.it";
+    constexpr std::string_view kInvioBianca =
+        "http://invioprescrittoricettabiancarichiesta.xsd.dem.sanita.finanze.it";
+    constexpr std::string_view kAnnulla =
+        "http://annullaprescrittorichiesta.xsd.dem.sanita.finanze.it";
+    constexpr std::string_view kAnnullaBianca =
+        "http://annullaprescrittoricettabiancarichiesta.xsd.dem.sanita.finanze.it";
+    constexpr std::string_view kVisualizza =
+        "http://visualizzaprescrittorichiesta.xsd.dem.sanita.finanze.it";
+    const auto r = [](std::string_view suffisso, std::string_view radice, std::string_view ns,
+                      std::string_view riga, Gestore gestore) {
+      return Rotta{suffisso, radice, ns, riga, ServiziRicetta::Azione(suffisso), gestore};
+    };
+    return {
+        r("InvioPrescritto", "InvioPrescrittoRichiesta", kInvio, kRossa, &Stato::InviaRossa),
+        r("InvioPrescrittoEco", "InvioPrescrittoRichiesta", kInvio, kRossa, &Stato::InviaRossa),
+        r("InvioPrescrittoErmete", "InvioPrescrittoRichiesta", kInvio, kRossa, &Stato::InviaRossa),
+        r("InvioPrescrittoRicettaBianca", "InvioPrescrittoRicettaBiancaRichiesta", kInvioBianca,
+          kBianca, &Stato::InviaBianca),
+        r("AnnullaPrescritto", "AnnullaPrescrittoRichiesta", kAnnulla, kRossa,
+          &Stato::AnnullaRossa),
+        r("AnnullaPrescrittoRicettaBianca", "AnnullaPrescrittoRicettaBiancaRichiesta",
+          kAnnullaBianca, kBianca, &Stato::AnnullaBianca),
+        r("VisualizzaPrescritto", "VisualizzaPrescrittoRichiesta", kVisualizza, kRossa,
+          &Stato::Visualizza),
+    };
+  }
+
   Risposta Servi(const Richiesta& richiesta, const Rotta& rotta) {
+    std::string esito = "non validata";
+    Risposta risposta = Esamina(richiesta, rotta, esito);
+    risposta.esito_validazione = std::move(esito);
+    return risposta;
+  }
+
+  // A refusal of the request as the real services give it: a SOAP 1.1 client fault.
+  static Risposta Rifiuto(const std::string& motivo, std::string& esito) {
+    esito = "non valida: " + motivo;
+    return Fault(motivo);
+  }
+
+  // The HTTP binding, the envelope and, when the schemas are there, the
+  // public schemas; then the assertion and the service's own checks.
+  Risposta Esamina(const Richiesta& richiesta, const Rotta& rotta, std::string& esito) {
+    if (auto motivo = ControllaLegame(richiesta, rotta.azione)) return Rifiuto(*motivo, esito);
     const auto letta = LeggiRichiesta(richiesta.corpo, rotta.riga);
-    if (!letta) return Fault("Messaggio SOAP 1.1 non leggibile");
+    if (!letta) return Rifiuto("Messaggio SOAP 1.1 non leggibile", esito);
+    if (schemi) {
+      if (auto violazione = PrimaViolazione(*schemi, richiesta.corpo)) {
+        return Rifiuto("Richiesta non conforme allo schema: " + DescriviViolazione(*violazione),
+                       esito);
+      }
+      esito = "valida";
+    }
     if (!letta->asserzione) return Fault("ERR_00011 - Asserzione mancante");
     if (idp && !idp->HaEmesso(*letta->asserzione)) {
       return Fault("ERR_00011 - Asserzione non valida");
     }
-    if (letta->modulo.radice != rotta.radice) {
+    if (letta->modulo.radice != rotta.radice || letta->ns != rotta.ns) {
       return Fault("Richiesta inattesa: " + letta->modulo.radice);
     }
     return (this->*rotta.gestore)(richiesta, letta->modulo);
@@ -627,30 +719,54 @@ struct ServiziRicetta::Stato {
   }
 };
 
+namespace {
+
+// The SOAPAction of each service, as its WSDL binds it.
+constexpr std::string_view kAzioneInvio =
+    "http://invioprescritto.wsdl.dem.sanita.finanze.it/InvioPrescritto";
+constexpr std::pair<std::string_view, std::string_view> kAzioni[] = {
+    {"InvioPrescritto", kAzioneInvio},
+    {"InvioPrescrittoEco", kAzioneInvio},
+    {"InvioPrescrittoErmete", kAzioneInvio},
+    {"InvioPrescrittoRicettaBianca",
+     "http://invioprescrittoricettabianca.wsdl.dem.sanita.finanze.it/"
+     "InvioPrescrittoRicettaBianca"},
+    {"AnnullaPrescritto", "http://annullaprescritto.wsdl.dem.sanita.finanze.it/AnnullaPrescritto"},
+    {"AnnullaPrescrittoRicettaBianca",
+     "http://annullaprescrittoricettabianca.wsdl.dem.sanita.finanze.it/"
+     "AnnullaPrescrittoRicettaBianca"},
+    {"VisualizzaPrescritto",
+     "http://visualizzaprescritto.wsdl.dem.sanita.finanze.it/VisualizzaPrescritto"},
+};
+
+}  // namespace
+
+std::string_view ServiziRicetta::Azione(std::string_view servizio) {
+  for (const auto& [nome, azione] : kAzioni) {
+    if (nome == servizio) return azione;
+  }
+  return {};
+}
+
 ServiziRicetta::ServiziRicetta(Sandbox& sandbox, std::filesystem::path chiave_fse,
-                               std::string radice, const IdentityProvider* idp)
+                               std::string radice, const IdentityProvider* idp,
+                               const std::optional<std::filesystem::path>& cartella_schemi)
     : stato_(std::make_shared<Stato>()), radice_(std::move(radice)) {
   stato_->chiave = std::move(chiave_fse);
+  stato_->schemi = Schemi::Condivisi(cartella_schemi.value_or(Schemi::CartellaPredefinita()));
   if (idp) stato_->idp = *idp;  // shares the provider's record, outliving this object
-  constexpr std::string_view kRigaRossa = "DettaglioPrescrizione";
-  constexpr std::string_view kRigaBianca = "dettaglioPrescrizioneRicettaBianca";
-  const Stato::Rotta rotte[] = {
-      {"/InvioPrescritto", "InvioPrescrittoRichiesta", kRigaRossa, &Stato::InviaRossa},
-      {"/InvioPrescrittoEco", "InvioPrescrittoRichiesta", kRigaRossa, &Stato::InviaRossa},
-      {"/InvioPrescrittoErmete", "InvioPrescrittoRichiesta", kRigaRossa, &Stato::InviaRossa},
-      {"/InvioPrescrittoRicettaBianca", "InvioPrescrittoRicettaBiancaRichiesta", kRigaBianca,
-       &Stato::InviaBianca},
-      {"/AnnullaPrescritto", "AnnullaPrescrittoRichiesta", kRigaRossa, &Stato::AnnullaRossa},
-      {"/AnnullaPrescrittoRicettaBianca", "AnnullaPrescrittoRicettaBiancaRichiesta", kRigaBianca,
-       &Stato::AnnullaBianca},
-      {"/VisualizzaPrescritto", "VisualizzaPrescrittoRichiesta", kRigaRossa, &Stato::Visualizza},
-  };
-  for (const Stato::Rotta& rotta : rotte) {
-    sandbox.Registra("POST", radice_ + std::string(rotta.suffisso),
-                     [stato = stato_, rotta](const Richiesta& richiesta) {
-                       return stato->Servi(richiesta, rotta);
-                     });
+  for (const Stato::Rotta& rotta : Stato::Rotte()) {
+    sandbox.Registra(
+        "POST", radice_ + "/" + std::string(rotta.suffisso),
+        [stato = stato_, rotta](const Richiesta& richiesta) {
+          return stato->Servi(richiesta, rotta);
+        },
+        "mef");
   }
+}
+
+bool ServiziRicetta::Validazione() const {
+  return stato_->schemi != nullptr;
 }
 
 void ServiziRicetta::Programma(Esito esito) {

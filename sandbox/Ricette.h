@@ -29,8 +29,13 @@ struct RicettaRegistrata {
 // The national e-prescription services, SOAP 1.1 on POST <radice>/...:
 // send, cancel and view of red prescriptions (InvioPrescritto, also on the
 // ...Eco and ...Ermete routes), send and cancel of white ones
-// (...RicettaBianca). Every request must carry a SAML assertion in its
-// WS-Security header, else the answer is a fault. Patient codes arrive
+// (...RicettaBianca). As strict as the real services: a request must be
+// text/xml with its service's SOAPAction, and conform to the public schemas
+// (SOAP 1.1 envelope, WS-Security header, SAML assertion, the national kit's
+// request, with the exceptions listed in Conformita.cpp); white requests have
+// no public schema, so only their envelope and header are validated. Any
+// violation is answered with a SOAP fault naming it. Every request must carry
+// a SAML assertion in its WS-Security header, else the answer is a fault. Patient codes arrive
 // encrypted with the certificate whose private key is `chiave_fse`.
 // Prescriptions stay in memory; the routes keep working after this object is
 // gone. Scripts and the record may be used from any thread.
@@ -52,11 +57,18 @@ class ServiziRicetta {
     k1120,          // cancels, answering "already cancelled" (1120)
   };
 
-  // With `idp`, assertions must be ones it issued.
+  // With `idp`, assertions must be ones it issued. Requests are validated
+  // against the public schemas found in `cartella_schemi` (by default
+  // Schemi::CartellaPredefinita()); without them they are not.
   ServiziRicetta(Sandbox& sandbox, std::filesystem::path chiave_fse, std::string radice = "/dem",
-                 const IdentityProvider* idp = nullptr);
+                 const IdentityProvider* idp = nullptr,
+                 const std::optional<std::filesystem::path>& cartella_schemi = std::nullopt);
 
   const std::string& Radice() const { return radice_; }
+  // The requests are validated against the public schemas.
+  bool Validazione() const;
+  // The SOAPAction a service ("AnnullaPrescritto") requires; "" for an unknown one.
+  static std::string_view Azione(std::string_view servizio);
 
   // Queues one outcome; queued outcomes apply in order, one per request.
   void Programma(Esito esito);

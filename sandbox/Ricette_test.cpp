@@ -11,7 +11,10 @@
 #include <map>
 #include <tuple>
 
+#include "sandbox/Conformita.h"
 #include "sandbox/prova/ClienteCurl.h"
+#include "sandbox/prova/RichiesteDem.h"
+#include "support/DatiPubblici.h"
 #include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
@@ -22,7 +25,6 @@ using Testi = std::vector<std::string>;
 
 constexpr const char* kMedico = "MDCPRV70A01H501X";
 constexpr const char* kPaziente = "RSSMRA80A01H501U";
-constexpr const char* kTipiDati = "http://tipodati.xsd.dem.sanita.finanze.it";
 constexpr const char* kNsRicevute = ".xsd.dem.sanita.finanze.it";
 
 // Encrypts as the add-on does: RSA PKCS#1 v1.5 with the key of a DER or PEM
@@ -49,23 +51,12 @@ std::string Cifra(const std::filesystem::path& certificato, const std::string& c
   return reinterpret_cast<const char*>(base64);
 }
 
-std::string Busta(const std::string& corpo, const std::string& asserzione = "_a1") {
-  const std::string sicurezza =
-      "<soapenv:Header><wsse:Security xmlns:wsse=\"urn:wsse\"><saml:Assertion xmlns:saml=\"urn:"
-      "oasis:names:tc:SAML:2.0:assertion\" ID=\"" +
-      asserzione + "\"/></wsse:Security></soapenv:Header>";
-  return "<soapenv:Envelope xmlns:soapenv=\"http://schemas.xmlsoap.org/soap/envelope/\">" +
-         (asserzione.empty() ? "" : sicurezza) + "<soapenv:Body>" + corpo +
-         "</soapenv:Body></soapenv:Envelope>";
-}
-
-// A request element in its namespace (the lower-case root name).
+// A request element in its namespace (the lower-case root name), fields by name.
 std::string Modulo(const std::string& radice, const Campi& campi, const std::string& righe = {}) {
   std::string ns = radice;
   for (char& c : ns) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::string xml = "<r:" + radice + " xmlns:r=\"http://" + ns + kNsRicevute + "\">";
-  for (const auto& [nome, valore] : campi) xml += "<r:" + nome + ">" + valore + "</r:" + nome + ">";
-  return xml + righe + "</r:" + radice + ">";
+  return prova::ElementoDem(radice, "http://" + ns + kNsRicevute,
+                            prova::Campi(campi.begin(), campi.end()), righe);
 }
 
 // An answer read back: each element's local name, namespace and text, in document order.
@@ -112,37 +103,45 @@ class RicetteTest : public ::testing::Test {
   ServiziRicetta servizi{sandbox, pki.ChiaveFse()};
   const std::string paziente = Cifra(pki.Fse(), kPaziente);
 
-  prova::Esito Posta(const std::string& servizio, const std::string& busta) {
-    return prova::Esegui(
-        {sandbox.Url("/dem/" + servizio), "POST", busta, {}, pki.ClientP12(), "kiro", pki.Ca()});
+  prova::Esito Posta(const std::string& servizio, const std::string& busta,
+                     std::optional<Testi> intestazioni = std::nullopt) {
+    return prova::Esegui({sandbox.Url("/dem/" + servizio), "POST", busta,
+                          intestazioni.value_or(prova::IntestazioniDem(servizio)), pki.ClientP12(),
+                          "kiro", pki.Ca()});
   }
   Lettura Chiedi(const std::string& servizio, const std::string& corpo) {
-    const prova::Esito e = Posta(servizio, Busta(corpo));
+    const prova::Esito e = Posta(servizio, prova::BustaDem(corpo));
     EXPECT_EQ(e.stato, 200) << servizio << ": " << e.errore << e.corpo;
     EXPECT_TRUE(e.Intestazione("Content-Type").starts_with("text/xml")) << e.intestazioni;
     return Lettura(e.corpo);
   }
-  Lettura Invia(const Campi& cambi = {}, int righe = 2, std::string servizio = "InvioPrescritto") {
-    Campi campi = {{"cfMedico1", kMedico},       {"codRegione", "190"},
-                   {"codiceAss", paziente},      {"cognNome", "ROSSI MARIO"},
-                   {"codSpecializzazione", "P"}, {"dataCompilazione", "2026-03-05 10:20:30"}};
+  // A red send with the fields the kit requires, changed by `cambi`.
+  std::string Rossa(const Campi& cambi = {}, int righe = 2) {
+    Campi campi = {{"pinCode", ""},
+                   {"cfMedico1", kMedico},
+                   {"codRegione", "190"},
+                   {"codASLAo", "201"},
+                   {"codSpecializzazione", "P"},
+                   {"codiceAss", paziente},
+                   {"cognNome", "ROSSI MARIO"},
+                   {"tipoPrescrizione", "P"},
+                   {"dataCompilazione", "2026-03-05 10:20:30"},
+                   {"tipoVisita", "A"}};
     for (const auto& [nome, valore] : cambi) campi[nome] = valore;
-    std::string xml;
+    std::vector<prova::Valori> elenco;
     for (int i = 0; i < righe; ++i) {
-      xml += "<td:DettaglioPrescrizione xmlns:td=\"" + std::string(kTipiDati) +
-             "\"><td:codProdPrest>P" + std::to_string(i) + "</td:codProdPrest>" +
-             "<td:quantita>1</td:quantita></td:DettaglioPrescrizione>";
+      elenco.push_back({{"codProdPrest", "P" + std::to_string(i)}, {"quantita", "1"}});
     }
-    xml = "<r:ElencoDettagliPrescrizioni>" + xml + "</r:ElencoDettagliPrescrizioni>";
-    return Chiedi(servizio, Modulo("InvioPrescrittoRichiesta", campi, xml));
+    return prova::InvioRosso(campi, elenco);
+  }
+  Lettura Invia(const Campi& cambi = {}, int righe = 2, std::string servizio = "InvioPrescritto") {
+    return Chiedi(servizio, Rossa(cambi, righe));
   }
   Lettura Annulla(const std::string& nre, const std::string& medico = kMedico) {
-    return Chiedi("AnnullaPrescritto",
-                  Modulo("AnnullaPrescrittoRichiesta", {{"nre", nre}, {"cfMedico", medico}}));
+    return Chiedi("AnnullaPrescritto", prova::Annullamento(nre, medico));
   }
   Lettura Vista(const std::string& nre, const std::string& medico = kMedico) {
-    return Chiedi("VisualizzaPrescritto",
-                  Modulo("VisualizzaPrescrittoRichiesta", {{"nre", nre}, {"cfMedico", medico}}));
+    return Chiedi("VisualizzaPrescritto", prova::Visualizzazione(nre, medico));
   }
   // The stored prescription; an empty one when there is none.
   RicettaRegistrata Registrata(const std::string& nre) const {
@@ -207,10 +206,10 @@ TEST_F(RicetteTest, PatientCodeAndEssentialFieldsAreChecked) {
       {{{"codiceAss", "QUJD"}}, 2, {"1060"}},
       {{{"codiceAss", Cifra(pki.Idp(), kPaziente)}}, 2, {"1060"}},
       {{{"codiceAss", Cifra(pki.Fse(), "RSSMRA80")}}, 2, {"1060"}},
-      {{{"cfMedico1", "MDC"}, {"codRegione", "19A"}, {"dataCompilazione", "05/03/26"}},
+      {{{"cfMedico1", "MDC"}, {"codRegione", "19A"}, {"dataCompilazione", "2026-13-05 10:20:30"}},
        1,
        {"1010", "1020", "1050"}},
-      {{{"cognNome", ""}}, 0, {"1030", "1040"}},
+      {{{"cognNome", ""}}, 1, {"1030"}},
   };
   for (const auto& [cambi, righe, codici] : casi) {
     const Lettura l = Invia(cambi, righe);
@@ -249,8 +248,7 @@ TEST_F(RicetteTest, ScriptedOutcomesApplyInOrderToRedSends) {
   EXPECT_EQ(avviso.Tutti("tipoErrore"), Testi({"Non bloccante", "Non bloccante"}));
   EXPECT_EQ(Invia()["codEsito"], "4001");
   EXPECT_EQ(Invia()["esito"], "Asserzione scaduta");
-  const prova::Esito fault =
-      Posta("InvioPrescritto", Busta(Modulo("InvioPrescrittoRichiesta", {})));
+  const prova::Esito fault = Posta("InvioPrescritto", prova::BustaDem(Rossa()));
   EXPECT_EQ(fault.stato, 500);
   EXPECT_EQ(Lettura(fault.corpo)["faultstring"],
             "ERR_00055 Data e ora della richiesta non allineate");
@@ -259,14 +257,22 @@ TEST_F(RicetteTest, ScriptedOutcomesApplyInOrderToRedSends) {
 }
 
 TEST_F(RicetteTest, OnlySoap11RequestsWithAnAssertionReachTheServices) {
-  const std::string annullo = Modulo("AnnullaPrescrittoRichiesta", {});
+  const std::string annullo = prova::Annullamento("190A12345678901", kMedico);
+  // The same names in other namespaces are other elements.
+  const auto altro_ns = [](std::string testo, const std::string& ns) {
+    return testo.replace(testo.find(ns), ns.size(), "urn:altro");
+  };
   for (const auto& [busta, faultstring] : std::vector<std::pair<std::string, std::string>>{
-           {Busta(annullo, ""), "ERR_00011 - Asserzione mancante"},
+           {prova::BustaDem(annullo, ""), "ERR_00011 - Asserzione mancante"},
+           {altro_ns(prova::BustaDem(annullo), "http://docs.oasis-open.org/wss/2004/01/"),
+            "ERR_00011 - Asserzione mancante"},
+           {prova::BustaDem(altro_ns(Rossa(), "http://invioprescrittorichiesta")),
+            "Richiesta inattesa: InvioPrescrittoRichiesta"},
            {"<e:Envelope xmlns:e=\"http://www.w3.org/2003/05/soap-envelope\"><e:Body><x/></e:Body>"
             "</e:Envelope>",
             "Messaggio SOAP 1.1 non leggibile"},
            {"non XML", "Messaggio SOAP 1.1 non leggibile"},
-           {Busta(annullo), "Richiesta inattesa: AnnullaPrescrittoRichiesta"},
+           {prova::BustaDem(annullo), "Richiesta inattesa: AnnullaPrescrittoRichiesta"},
        }) {
     const prova::Esito e = Posta("InvioPrescritto", busta);
     EXPECT_EQ(e.stato, 500) << faultstring;
@@ -343,13 +349,174 @@ TEST(ServiziRicettaConIdp, AcceptOnlyAssertionsTheProviderIssued) {
   ASSERT_TRUE(idp.HaEmesso(id)) << accesso;
 
   chiamata.url = sandbox.Url("/dem/VisualizzaPrescritto");
-  const std::string vista = Modulo("VisualizzaPrescrittoRichiesta", {{"nre", "x"}});
-  chiamata.corpo = Busta(vista, id);
+  chiamata.intestazioni = prova::IntestazioniDem("VisualizzaPrescritto");
+  const std::string vista = prova::Visualizzazione("190A99999999999", kMedico);
+  chiamata.corpo = prova::BustaDem(vista, id);
   EXPECT_EQ(Lettura(prova::Esegui(chiamata).corpo)["codEsito"], "5002");
-  chiamata.corpo = Busta(vista, "_sbx999");
+  chiamata.corpo = prova::BustaDem(vista, "_sbx999");
   const prova::Esito rifiuto = prova::Esegui(chiamata);
   EXPECT_EQ(rifiuto.stato, 500);
   EXPECT_EQ(Lettura(rifiuto.corpo)["faultstring"], "ERR_00011 - Asserzione non valida");
+}
+
+TEST_F(RicetteTest, EachServiceWantsTextXmlAndItsOwnSoapAction) {
+  const std::string busta = prova::BustaDem(prova::Annullamento("190A99999999999", kMedico));
+  const std::string azione(ServiziRicetta::Azione("AnnullaPrescritto"));
+  const std::string vista(ServiziRicetta::Azione("VisualizzaPrescritto"));
+  // The faultstring of the refusal; "" when the service answered.
+  const std::vector<std::pair<Testi, std::string>> casi = {
+      {{"Content-Type: text/xml; charset=utf-8", "SOAPAction: \"" + azione + "\""}, ""},
+      {{"Content-Type: TEXT/XML", "SOAPAction: " + azione}, ""},
+      {{"Content-Type: text/xml", "SOAPAction: \"" + vista + "\""},
+       "SOAPAction non corrispondente al servizio: '\"" + vista + "\"' (attesa '" + azione + "')"},
+      {{"Content-Type: text/xml"},
+       "SOAPAction non corrispondente al servizio: '' (attesa '" + azione + "')"},
+      {{"Content-Type: application/soap+xml; charset=utf-8; action=\"" + azione + "\""},
+       "Content-Type non ammesso per SOAP 1.1: 'application/soap+xml; charset=utf-8; action=\"" +
+           azione + "\"' (atteso text/xml)"},
+  };
+  for (const auto& [intestazioni, fault] : casi) {
+    const prova::Esito e = Posta("AnnullaPrescritto", busta, intestazioni);
+    EXPECT_EQ(e.stato, fault.empty() ? 200 : 500) << intestazioni.front();
+    const Lettura l(e.corpo);
+    EXPECT_EQ(fault.empty() ? l["codEsito"] : l["faultstring"], fault.empty() ? "5002" : fault);
+    EXPECT_EQ(l["faultcode"], fault.empty() ? "<assente>" : "soap:Client");
+    const Richiesta registrata = sandbox.Richieste().back();
+    EXPECT_EQ(registrata.esito_validazione.starts_with("non valida: " + fault), !fault.empty())
+        << registrata.esito_validazione;
+    EXPECT_EQ(registrata.stato, e.stato);
+  }
+}
+
+TEST(ServiziRicettaSenzaSchemi, AcceptAsBeforeAndSaySoOnce) {
+  static int prova = 0;  // a folder never asked for before, also when the test is repeated
+  const std::filesystem::path assente =
+      std::filesystem::path(::testing::TempDir()) / ("schemi-assenti-" + std::to_string(++prova));
+  const Pki pki = Pki::DellaCompilazione();
+  Sandbox sandbox(pki);
+  ::testing::internal::CaptureStderr();
+  ServiziRicetta servizi(sandbox, pki.ChiaveFse(), "/dem", nullptr, assente);
+  ServiziRicetta altri(sandbox, pki.ChiaveFse(), "/altro", nullptr, assente);
+  const std::string avvisi = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(avvisi, "Sandbox: cartella degli schemi pubblici assente (" + assente.string() +
+                        "): validazione delle richieste disattivata\n");
+  EXPECT_FALSE(servizi.Validazione() || altri.Validazione());
+  const std::string scambiato = "<p:pinCode></p:pinCode><p:nre>190A99999999999</p:nre>";
+  std::string annullo = prova::Annullamento("190A99999999999", kMedico);
+  annullo.replace(annullo.find(scambiato), scambiato.size(),
+                  "<p:nre>190A99999999999</p:nre><p:pinCode></p:pinCode>");
+  const prova::Esito e = prova::Esegui(
+      {sandbox.Url("/dem/AnnullaPrescritto"), "POST", prova::BustaDem(annullo),
+       prova::IntestazioniDem("AnnullaPrescritto"), pki.ClientP12(), "kiro", pki.Ca()});
+  EXPECT_EQ(Lettura(e.corpo)["codEsito"], "5002") << e.corpo;
+  EXPECT_EQ(sandbox.Richieste().back().esito_validazione, "non validata");
+}
+
+// The tests that need the national kit's schemas.
+class RicetteCampioni : public RicetteTest {
+ protected:
+  // The receipt element of an answer as a document of its own: a receipt in a
+  // namespace the kit does not declare cannot then pass unchecked.
+  static std::string Ricevuta(const std::string& risposta) {
+    const util::libxml::Documento doc =
+        util::libxml::LeggiMemoria(risposta, nullptr, nullptr, XML_PARSE_NONET);
+    xmlNode* nodo = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
+    for (int livello = 0; livello < 2 && nodo; ++livello) {
+      nodo = nodo->children;
+      while (nodo && nodo->type != XML_ELEMENT_NODE) nodo = nodo->next;
+    }
+    if (!nodo) return {};
+    const util::libxml::Documento sola(xmlNewDoc(BAD_CAST "1.0"));
+    xmlDocSetRootElement(sola.get(), xmlDocCopyNode(nodo, sola.get(), 1));
+    xmlChar* testo = nullptr;
+    int n = 0;
+    xmlDocDumpMemory(sola.get(), &testo, &n);
+    return util::libxml::Possiedi(testo);
+  }
+  std::string Grezzo(const std::string& servizio, const std::string& corpo) {
+    return Posta(servizio, prova::BustaDem(corpo)).corpo;
+  }
+};
+
+TEST_F(RicetteCampioni, SchemaViolationsAreRefusedWithAFaultNamingTheElement) {
+  QZKIRO_RICHIEDE_CAMPIONI();
+  ASSERT_TRUE(servizi.Validazione());
+  std::string annullo = prova::Annullamento("190A99999999999", kMedico);
+  const std::string scambiato = "<p:pinCode></p:pinCode><p:nre>190A99999999999</p:nre>";
+  EXPECT_EQ(Lettura(Grezzo("AnnullaPrescritto", annullo))["codEsito"], "5002");
+  EXPECT_EQ(sandbox.Richieste().back().esito_validazione, "valida");
+  annullo.replace(annullo.find(scambiato), scambiato.size(),
+                  "<p:nre>190A99999999999</p:nre><p:pinCode></p:pinCode>");
+  const prova::Esito e = Posta("AnnullaPrescritto", prova::BustaDem(annullo));
+  EXPECT_EQ(e.stato, 500);
+  const std::string atteso =
+      "Richiesta non conforme allo schema: riga 1, elemento 'nre': Element "
+      "'{http://annullaprescrittorichiesta.xsd.dem.sanita.finanze.it}nre': This element is not "
+      "expected. Expected is ( "
+      "{http://annullaprescrittorichiesta.xsd.dem.sanita.finanze.it}pinCode ).";
+  EXPECT_EQ(Lettura(e.corpo)["faultstring"], atteso);
+  EXPECT_EQ(Lettura(e.corpo)["faultcode"], "soap:Client");
+  const Richiesta r = sandbox.Richieste().back();
+  EXPECT_EQ(r.esito_validazione, "non valida: " + atteso);
+  EXPECT_EQ(r.rotta + " " + r.servizio + " " + std::to_string(r.stato),
+            "/dem/AnnullaPrescritto mef 500");
+
+  // White requests: no public schema for the body, the envelope and header still checked.
+  const std::string bianca = Modulo("AnnullaPrescrittoRicettaBiancaRichiesta",
+                                    {{"nrbe", "190B99999999999"}, {"cfMedico", kMedico}});
+  EXPECT_EQ(Lettura(Grezzo("AnnullaPrescrittoRicettaBianca", bianca))["codEsito"], "1060");
+  EXPECT_EQ(sandbox.Richieste().back().esito_validazione, "valida");
+  std::string senza_issuer = prova::BustaDem(bianca);
+  const std::string issuer = "<saml:Issuer>http://identityAndAssertionsProvider</saml:Issuer>";
+  senza_issuer.erase(senza_issuer.find(issuer), issuer.size());
+  const prova::Esito rifiuto = Posta("AnnullaPrescrittoRicettaBianca", senza_issuer);
+  EXPECT_EQ(rifiuto.stato, 500);
+  EXPECT_NE(Lettura(rifiuto.corpo)["faultstring"].find("elemento 'Subject'"), std::string::npos)
+      << rifiuto.corpo;
+}
+
+TEST_F(RicetteCampioni, EveryKindOfReceiptConformsToTheKit) {
+  QZKIRO_RICHIEDE_CAMPIONI();
+  using E = ServiziRicetta::Esito;
+  for (E e : {E::kAppropriatezza, E::kErrori, E::kAvviso7237, E::kTimeout}) servizi.Programma(e);
+  std::vector<std::string> ricevute;
+  for (const Campi& cambi : std::vector<Campi>{{}, {{"dispReg", "9"}}, {}, {}, {}}) {
+    ricevute.push_back(Grezzo("InvioPrescritto", Rossa(cambi)));
+  }
+  const Campi estero = {{"tipoRic", "EE"},
+                        {"codiceAss", ""},
+                        {"statoEstero", "DE"},
+                        {"dataNascitaEstero", "1980-02-29"},
+                        {"codSpecializzazione", "MMG01"},
+                        {"dataScadTessera", "2031-12-31"}};
+  ricevute.push_back(Grezzo("InvioPrescritto", Rossa(estero)));
+  const std::string nre = Lettura(ricevute.back())["nre"];
+  ricevute.push_back(Grezzo("InvioPrescritto", Rossa({{"codiceAss", ""}})));
+  ricevute.push_back(Grezzo("VisualizzaPrescritto", prova::Visualizzazione(nre, kMedico)));
+  ricevute.push_back(
+      Grezzo("VisualizzaPrescritto", prova::Visualizzazione("190A99999999999", kMedico)));
+  ricevute.push_back(Grezzo("AnnullaPrescritto", prova::Annullamento(nre, kMedico)));
+  ricevute.push_back(Grezzo("AnnullaPrescritto", prova::Annullamento(nre, kMedico)));
+  servizi.ProgrammaAnnullamento(ServiziRicetta::EsitoAnnullamento::kNonBloccante);
+  ricevute.push_back(
+      Grezzo("AnnullaPrescritto", prova::Annullamento(Lettura(ricevute[1])["nre"], kMedico)));
+  const Testi attesi = {"2222 9",    "0000 ", "2222 4101", "0000 7237", "1111 ",     "0000 ",
+                        "2222 1070", "0000 ", "2222 5002", "0000 ",     "2222 5005", "2222 4010"};
+  const auto kit = Schemi::Condivisi(testsupport::CartellaDatiPubblici());
+  ASSERT_NE(kit, nullptr);
+  ASSERT_EQ(ricevute.size(), attesi.size());
+  for (std::size_t i = 0; i < ricevute.size(); ++i) {
+    const Lettura l(ricevute[i]);
+    const std::string esito = l["codEsitoInserimento"] != "<assente>" ? l["codEsitoInserimento"]
+                              : l["codEsitoVisualizzazione"] != "<assente>"
+                                  ? l["codEsitoVisualizzazione"]
+                                  : l["codEsitoAnnullamento"];
+    const Testi codici = l.Tutti("codEsito");
+    EXPECT_EQ(esito + " " + (codici.empty() ? "" : codici.front()), attesi[i]) << ricevute[i];
+    const auto violazione = PrimaViolazione(*kit, Ricevuta(ricevute[i]));
+    EXPECT_FALSE(violazione) << attesi[i] << ": " << DescriviViolazione(*violazione);
+  }
+  EXPECT_EQ(Lettura(ricevute[7]).Tutti("codSpecializzazione"), Testi{"MMG01"});
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "sandbox/Sandbox.h"
 
+#include "sandbox/Compressione.h"
+
 #include <arpa/inet.h>
 #include <httplib.h>
 #include <netinet/in.h>
@@ -16,6 +18,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "sandbox/Registratore.h"
+
 namespace qzkiro::sandbox {
 
 namespace {
@@ -27,7 +31,15 @@ struct Rotta {
   std::string percorso;  // for a prefix route, the prefix with its final '/'
   bool prefisso = false;
   Gestore gestore;
+  std::string servizio;  // the family named in the record
 };
+
+// The first segment of a path: "/hl7/SAIN" gives "hl7".
+std::string PrimoSegmento(std::string_view percorso) {
+  const auto inizio = percorso.find_first_not_of('/');
+  if (inizio == std::string_view::npos) return {};
+  return std::string(percorso.substr(inizio, percorso.find('/', inizio) - inizio));
+}
 
 std::string SoggettoCertificato(const SSL* ssl) {
   if (ssl == nullptr) return {};
@@ -64,10 +76,36 @@ Risposta InTesto(int stato, std::string messaggio) {
   return {stato, std::move(messaggio) + "\n", "text/plain; charset=utf-8", {}};
 }
 
-void Scrivi(httplib::Response& res, const Risposta& risposta) {
-  res.status = risposta.stato;
-  for (const auto& [nome, valore] : risposta.intestazioni) res.set_header(nome, valore);
-  res.set_content(risposta.corpo, risposta.tipo);
+// The answer as real servers send it: compressed when the request accepts
+// it, chunked when the route asks. The body goes out through a content
+// provider, which httplib sends as it is: its own body handling would gzip
+// again whenever a request names gzip or br, even with q=0.
+void Scrivi(const httplib::Request& req, httplib::Response& res, const Risposta& risposta) {
+  Risposta uscita = Comprimi(req.get_header_value("Accept-Encoding"), risposta);
+  res.status = uscita.stato;
+  for (const auto& [nome, valore] : uscita.intestazioni) res.set_header(nome, valore);
+  if (uscita.a_blocchi) {
+    constexpr std::size_t kBlocco = 1024;
+    res.set_header("Transfer-Encoding", "chunked");
+    uscita.corpo = InBlocchi(uscita.corpo, kBlocco);
+  } else if (uscita.corpo.empty()) {
+    res.set_content("", uscita.tipo);
+    return;
+  }
+  auto corpo = std::make_shared<const std::string>(std::move(uscita.corpo));
+  auto fornitore = [corpo](std::size_t da, std::size_t, httplib::DataSink& sink) {
+    if (da < corpo->size()) return sink.write(corpo->data() + da, corpo->size() - da);
+    sink.done();
+    return true;
+  };
+  if (uscita.a_blocchi) {
+    // Without a length httplib writes the bytes as they are: the framing is ours.
+    res.set_content_provider(uscita.tipo, [fornitore](std::size_t da, httplib::DataSink& sink) {
+      return fornitore(da, 0, sink);
+    });
+  } else {
+    res.set_content_provider(corpo->size(), uscita.tipo, fornitore);
+  }
 }
 
 // httplib does not hand the socket to handlers: find it among our descriptors by
@@ -111,10 +149,15 @@ struct Sandbox::Impl {
   std::vector<Rotta> rotte;
   std::map<std::string, std::deque<Guasto>, std::less<>> guasti;
   std::vector<Richiesta> richieste;
+  int ultima_sequenza = 0;
+  std::shared_ptr<Registratore> registratore;
 
   void Servi(const httplib::Request& req, httplib::Response& res, bool su_tls);
   std::optional<Guasto> PrendiGuasto(const std::string& percorso);
-  Risposta Instrada(const Richiesta& richiesta);
+  Gestore Scegli(Richiesta& richiesta, bool& altro_metodo);
+  std::optional<Risposta> Rispondi(const httplib::Request& req, const Richiesta& richiesta,
+                                   const Gestore& gestore, bool altro_metodo);
+  void Concludi(Richiesta& richiesta, const std::optional<Risposta>& risposta);
   void Avvia(httplib::Server& server, std::thread& filo, int& porta);
 };
 
@@ -145,63 +188,100 @@ std::optional<Guasto> Sandbox::Impl::PrendiGuasto(const std::string& percorso) {
   return guasto;
 }
 
-Risposta Sandbox::Impl::Instrada(const Richiesta& richiesta) {
-  Gestore gestore;
-  bool altro_metodo = false;
-  {
-    std::lock_guard lock(mutex);
-    size_t migliore = 0;
-    for (const auto& rotta : rotte) {
-      const bool esatta = !rotta.prefisso && rotta.percorso == richiesta.percorso;
-      const bool sotto = rotta.prefisso && richiesta.percorso.size() > rotta.percorso.size() &&
-                         richiesta.percorso.starts_with(rotta.percorso);
-      if (!esatta && !sotto) continue;
-      if (rotta.metodo != richiesta.metodo) {
-        altro_metodo = true;
-        continue;
-      }
-      const size_t peso = esatta ? std::string::npos : rotta.percorso.size();
-      if (peso > migliore || !gestore) {
-        migliore = peso;
-        gestore = rotta.gestore;
-      }
+// The route of `richiesta` (an exact route wins over prefixes, a longer
+// prefix over a shorter one), written into its record; null when none serves
+// its path with its method.
+Gestore Sandbox::Impl::Scegli(Richiesta& richiesta, bool& altro_metodo) {
+  std::lock_guard lock(mutex);
+  const Rotta* scelta = nullptr;
+  size_t migliore = 0;
+  for (const auto& rotta : rotte) {
+    const bool esatta = !rotta.prefisso && rotta.percorso == richiesta.percorso;
+    const bool sotto = rotta.prefisso && richiesta.percorso.size() > rotta.percorso.size() &&
+                       richiesta.percorso.starts_with(rotta.percorso);
+    if (!esatta && !sotto) continue;
+    if (rotta.metodo != richiesta.metodo) {
+      altro_metodo = true;
+      continue;
+    }
+    const size_t peso = esatta ? std::string::npos : rotta.percorso.size();
+    if (peso > migliore || !scelta) {
+      migliore = peso;
+      scelta = &rotta;
     }
   }
-  if (gestore) return gestore(richiesta);
-  if (altro_metodo) return InTesto(405, "Metodo non ammesso: " + richiesta.metodo);
-  return InTesto(404, "Percorso sconosciuto: " + richiesta.percorso);
+  if (!scelta) return nullptr;
+  richiesta.rotta = scelta->percorso + (scelta->prefisso ? "*" : "");
+  richiesta.servizio = scelta->servizio;
+  return scelta->gestore;
 }
 
-void Sandbox::Impl::Servi(const httplib::Request& req, httplib::Response& res, bool su_tls) {
-  Richiesta richiesta = Converti(req, su_tls);
-  {
-    std::lock_guard lock(mutex);
-    richieste.push_back(richiesta);
-  }
+// What to write back: a scripted fault, the route's answer, 404 or 405;
+// nullopt when the connection was closed instead.
+std::optional<Risposta> Sandbox::Impl::Rispondi(const httplib::Request& req,
+                                                const Richiesta& richiesta, const Gestore& gestore,
+                                                bool altro_metodo) {
   if (auto guasto = PrendiGuasto(richiesta.percorso)) {
     switch (guasto->tipo) {
       case Guasto::Tipo::kRispondi:
-        Scrivi(res, guasto->risposta);
-        return;
+        return guasto->risposta;
       case Guasto::Tipo::kChiudi:
         ChiudiConnessione(req);
-        return;
+        return std::nullopt;
       case Guasto::Tipo::kRitarda: {
         std::unique_lock lock(mutex);
         if (sveglia.wait_for(lock, guasto->ritardo, [this] { return fermando; })) {
           lock.unlock();
           ChiudiConnessione(req);
-          return;
+          return std::nullopt;
         }
         break;
       }
     }
   }
   try {
-    Scrivi(res, Instrada(richiesta));
+    if (gestore) return gestore(richiesta);
+    if (altro_metodo) return InTesto(405, "Metodo non ammesso: " + richiesta.metodo);
+    return InTesto(404, "Percorso sconosciuto: " + richiesta.percorso);
   } catch (const std::exception& e) {
-    Scrivi(res, InTesto(500, std::string("Errore nel servizio della sandbox: ") + e.what()));
+    return InTesto(500, std::string("Errore nel servizio della sandbox: ") + e.what());
   }
+}
+
+// Completes the record of the request with what was answered, then hands it
+// to the recorder.
+void Sandbox::Impl::Concludi(Richiesta& richiesta, const std::optional<Risposta>& risposta) {
+  richiesta.stato = risposta ? risposta->stato : 0;
+  if (risposta && !risposta->esito_validazione.empty()) {
+    richiesta.esito_validazione = risposta->esito_validazione;
+  }
+  std::shared_ptr<Registratore> registra;
+  {
+    std::lock_guard lock(mutex);
+    for (auto it = richieste.rbegin(); it != richieste.rend(); ++it) {
+      if (it->sequenza == richiesta.sequenza) {
+        it->stato = richiesta.stato;
+        it->esito_validazione = richiesta.esito_validazione;
+        break;
+      }
+    }
+    registra = registratore;
+  }
+  if (registra) registra->Annota(richiesta);
+}
+
+void Sandbox::Impl::Servi(const httplib::Request& req, httplib::Response& res, bool su_tls) {
+  Richiesta richiesta = Converti(req, su_tls);
+  bool altro_metodo = false;
+  const Gestore gestore = Scegli(richiesta, altro_metodo);
+  {
+    std::lock_guard lock(mutex);
+    richiesta.sequenza = ++ultima_sequenza;
+    richieste.push_back(richiesta);
+  }
+  const std::optional<Risposta> risposta = Rispondi(req, richiesta, gestore, altro_metodo);
+  if (risposta) Scrivi(req, res, *risposta);
+  Concludi(richiesta, risposta);
 }
 
 Sandbox::Sandbox(const OpzioniSandbox& opzioni) : impl_(std::make_unique<Impl>()) {
@@ -263,8 +343,10 @@ std::string Sandbox::UrlHttp(std::string_view percorso) const {
          std::string(percorso);
 }
 
-void Sandbox::Registra(std::string_view metodo, std::string_view percorso, Gestore gestore) {
-  Rotta nuova{std::string(metodo), std::string(percorso), false, std::move(gestore)};
+void Sandbox::Registra(std::string_view metodo, std::string_view percorso, Gestore gestore,
+                       std::string_view servizio) {
+  Rotta nuova{std::string(metodo), std::string(percorso), false, std::move(gestore),
+              servizio.empty() ? PrimoSegmento(percorso) : std::string(servizio)};
   if (percorso.ends_with("/*")) {
     nuova.percorso.pop_back();
     nuova.prefisso = true;
@@ -307,6 +389,12 @@ std::vector<Richiesta> Sandbox::Richieste(std::string_view percorso) const {
 void Sandbox::DimenticaRichieste() {
   std::lock_guard lock(impl_->mutex);
   impl_->richieste.clear();
+}
+
+void Sandbox::RegistraScambi(const std::filesystem::path& cartella) {
+  auto registratore = std::make_shared<Registratore>(cartella);
+  std::lock_guard lock(impl_->mutex);
+  impl_->registratore = std::move(registratore);
 }
 
 }  // namespace qzkiro::sandbox

@@ -26,7 +26,8 @@ struct OpzioniSandbox {
 // The remote services' side of the wire, on 127.0.0.1: an HTTPS listener that
 // requires a client certificate signed by the test CA and, optionally, a plain
 // HTTP one, both on ephemeral ports. Both serve the same routes. Every request
-// is recorded; faults can be scripted per path. Listening from construction
+// is recorded with the route that served it, the status answered and the
+// outcome of its validation; faults can be scripted per path. Listening from construction
 // until Ferma or destruction. Routes, faults and the record may be changed and
 // read from any thread while requests are served.
 class Sandbox {
@@ -48,7 +49,10 @@ class Sandbox {
   // when it ends with "/*" ("/hl7/*" serves "/hl7/ricerca"). An exact route wins
   // over prefixes, a longer prefix over a shorter one. Replaces the route with the
   // same method and path. Unknown paths get 404, known paths with another method 405.
-  void Registra(std::string_view metodo, std::string_view percorso, Gestore gestore);
+  // `servizio` names the route's family in the record ("mef", "hl7"); by
+  // default the first segment of `percorso`.
+  void Registra(std::string_view metodo, std::string_view percorso, Gestore gestore,
+                std::string_view servizio = {});
 
   // Queues a fault on the exact path `percorso`; queued faults apply in order.
   void ProgrammaGuasto(std::string_view percorso, Guasto guasto);
@@ -59,6 +63,12 @@ class Sandbox {
   std::vector<Richiesta> Richieste() const;
   std::vector<Richiesta> Richieste(std::string_view percorso) const;
   void DimenticaRichieste();
+
+  // From now on writes every request received into `cartella` (created when
+  // missing): its body as "0007-mef-AnnullaPrescritto.xml" (sequence, family,
+  // path) and, rewritten after each exchange, "indice.json" with what was
+  // answered. Throws std::runtime_error when the folder cannot be made.
+  void RegistraScambi(const std::filesystem::path& cartella);
 
   // Stops both listeners, waking answers that wait for a delay; idempotent.
   void Ferma();

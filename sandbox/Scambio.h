@@ -25,6 +25,13 @@ struct Richiesta {
   std::string soggetto_certificato;
   bool tls = false;
 
+  // Filled by the sandbox as it serves the request.
+  int sequenza = 0;      // 1, 2, ... in order of arrival, for the whole life of the sandbox
+  std::string rotta;     // the route that served it ("/hl7/*"); "" when none did
+  std::string servizio;  // that route's family ("mef", "hl7", ...)
+  int stato = 0;         // the HTTP status answered; 0 while serving or when closed unanswered
+  std::string esito_validazione = "non validata";  // or "valida", "non valida: ..."
+
   std::string Intestazione(std::string_view nome) const {
     return CercaIntestazione(intestazioni, nome);
   }
@@ -36,6 +43,11 @@ struct Risposta {
   std::string corpo;
   std::string tipo = "text/plain; charset=utf-8";
   Intestazioni intestazioni{};
+  // Set by routes that check requests against the public schemas: "valida" or
+  // "non valida: ...". Empty: the request was not validated.
+  std::string esito_validazione{};
+  // Sent in the chunked transfer coding (after any content coding).
+  bool a_blocchi = false;
 };
 
 // A route's handler. It runs on the server's threads, several at once.

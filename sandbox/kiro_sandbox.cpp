@@ -16,12 +16,15 @@
 namespace {
 
 constexpr const char* kUso =
-    "Uso: kiro-sandbox [--pki CARTELLA] [--once] [--simulatore CARTELLA]\n"
+    "Uso: kiro-sandbox [--pki CARTELLA] [--once] [--simulatore CARTELLA] [--registra CARTELLA]\n"
     "  --pki CARTELLA         dove creare (se mancano) e leggere i certificati di prova\n"
     "                         (predefinita: <temp>/kiro-sandbox/pki)\n"
     "  --once                 avvia, stampa gli indirizzi ed esce\n"
     "  --simulatore CARTELLA  scrive nella cartella le risposte del simulatore dei\n"
-    "                         servizi regionali HL7 (SAIN, SAIA, SARR, ...) ed esce\n";
+    "                         servizi regionali HL7 (SAIN, SAIA, SARR, ...) ed esce\n"
+    "  --registra CARTELLA    scrive nella cartella ogni richiesta ricevuta (un file per\n"
+    "                         corpo) e indice.json con rotta, SOAPAction, stato HTTP ed\n"
+    "                         esito della validazione di ciascuno scambio\n";
 
 // Writes the regional services' answers as the add-on's simulator files.
 int ScriviSimulatore(const std::filesystem::path& cartella) {
@@ -44,13 +47,15 @@ int ScriviSimulatore(const std::filesystem::path& cartella) {
 int main(int argc, char** argv) {
   std::filesystem::path pki = std::filesystem::temp_directory_path() / "kiro-sandbox" / "pki";
   bool una_volta = false;
-  std::optional<std::filesystem::path> simulatore;
+  std::optional<std::filesystem::path> simulatore, registra;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--pki" && i + 1 < argc) {
       pki = argv[++i];
     } else if (arg == "--simulatore" && i + 1 < argc) {
       simulatore = argv[++i];
+    } else if (arg == "--registra" && i + 1 < argc) {
+      registra = argv[++i];
     } else if (arg == "--once") {
       una_volta = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -73,6 +78,7 @@ int main(int argc, char** argv) {
 
   try {
     qzkiro::sandbox::Ambiente ambiente(pki);
+    if (registra) ambiente.Server().RegistraScambi(*registra);
     for (const auto& [chiave, valore] : ambiente.Chiavi()) {
       std::cout << chiave << " = " << valore << "\n";
     }

@@ -109,9 +109,14 @@ void DemoAsserzione(sandbox::Ambiente& ambiente, Verifica& verifica, std::ostrea
 // The sandbox of the remote services in this process: one SOAP exchange and
 // one HL7 message over TLS with the client certificate, then the same message
 // answered by the simulator.
-void DemoSandbox(Plugin& plugin, const fs::path& lavoro, bool simulatore, Verifica& verifica,
-                 std::ostream& out) {
+void DemoSandbox(Plugin& plugin, const fs::path& lavoro, const OpzioniDemo& opzioni,
+                 Verifica& verifica, std::ostream& out) {
+  const bool simulatore = opzioni.simulatore;
   sandbox::Ambiente ambiente(lavoro / "pki");
+  if (!opzioni.registra.empty()) {
+    ambiente.Server().RegistraScambi(opzioni.registra);
+    out << "Scambi registrati in " << opzioni.registra << '\n';
+  }
   const auto& pki = ambiente.Certificati();
   out << "Sandbox: " << Chiave(ambiente, "sandbox/eco") << '\n';
 
@@ -219,7 +224,7 @@ int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
                              util::LeggiFile(opzioni.config),
            "Log cifrato riletto, allegato estratto identico");
 
-  DemoSandbox(plugin, lavoro, opzioni.simulatore, verifica, out);
+  DemoSandbox(plugin, lavoro, opzioni, verifica, out);
 
   std::error_code ignorato;
   fs::remove_all(lavoro, ignorato);

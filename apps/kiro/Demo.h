@@ -10,6 +10,7 @@ struct OpzioniDemo {
   std::string dati_host;        // the stand-in host's sample data, copied to a work folder
   std::string cartella_plugin;  // the add-on's folder
   bool simulatore = false;      // the regional services answer from the simulator's files
+  std::string registra{};       // when set, the sandbox records every exchange in this folder
 };
 
 // Runs the stand-in host through the add-on's start-up and prints what it

@@ -22,6 +22,8 @@ constexpr const char* kAiuto =
     "                      --plugin DIR    cartella del componente\n"
     "                      --simulator     i servizi regionali HL7 rispondono\n"
     "                                      con i file del simulatore\n"
+    "                      --registra DIR  scrive in DIR ogni richiesta ricevuta\n"
+    "                                      dalla sandbox e indice.json\n"
     "  log read FILE [--extract DIR]\n"
     "             decifra un file di log (.mlg) e ne mostra le voci; con --extract\n"
     "             riscrive gli allegati nella cartella DIR\n"
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
         opzioni.dati_host = argv[i + 1];
       else if (opzione == "--plugin")
         opzioni.cartella_plugin = argv[i + 1];
+      else if (opzione == "--registra")
+        opzioni.registra = argv[i + 1];
       else {
         std::cerr << "Opzione sconosciuta: " << opzione << "\n" << kAiuto;
         return 2;

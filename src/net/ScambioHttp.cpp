@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -44,6 +45,15 @@ int Avanzamento(void* utente, curl_off_t, curl_off_t ricevuti, curl_off_t, curl_
   return stato->scaduto ? 1 : 0;
 }
 
+// A line of the trace file: its direction ("> " or "< ") and the bytes.
+void Scrivi(std::FILE* file, const char* prefisso, std::string_view dati) {
+  std::fputs(prefisso, file);
+  std::fwrite(dati.data(), 1, dati.size(), file);
+  if (dati.empty() || dati.back() != '\n') std::fputc('\n', file);
+}
+
+// The answer's body as libcurl hands it over: already without the chunk
+// framing and decoded from the content coding.
 std::size_t Corpo(char* dati, std::size_t size, std::size_t n, void* utente) {
   static_cast<Stato*>(utente)->risposta->corpo.append(dati, size * n);
   return size * n;
@@ -92,7 +102,8 @@ std::string SenzaCredenziali(std::string_view blocco) {
   testo.reserve(blocco.size());
   while (!blocco.empty()) {
     const auto fine = blocco.find('\n');
-    const std::string_view riga = blocco.substr(0, fine == std::string_view::npos ? fine : fine + 1);
+    const std::string_view riga =
+        blocco.substr(0, fine == std::string_view::npos ? fine : fine + 1);
     blocco.remove_prefix(riga.size());
     const auto due_punti = riga.find(':');
     std::string nome(riga.substr(0, due_punti == std::string_view::npos ? 0 : due_punti));
@@ -106,32 +117,34 @@ std::string SenzaCredenziali(std::string_view blocco) {
   return testo;
 }
 
-// The trace file: what went out ("> ") and came back ("< "), headers and data.
+// The trace file: what went out ("> ") and came back ("< "), headers and
+// data. The answer's body is written once it is whole and decoded (see
+// TrasportoCurl::Invia), not as the bytes on the wire, so it stays readable.
 int Traccia(CURL*, curl_infotype tipo, char* dati, std::size_t n, void* utente) {
   std::FILE* file = static_cast<Stato*>(utente)->traccia;
   if (!file) return 0;
-  const char* prefisso = nullptr;
+  const std::string_view testo(dati, n);
   switch (tipo) {
     case CURLINFO_HEADER_OUT:
+      Scrivi(file, "> ", SenzaCredenziali(testo));
+      break;
     case CURLINFO_DATA_OUT:
-      prefisso = "> ";
+      Scrivi(file, "> ", testo);
       break;
     case CURLINFO_HEADER_IN:
-    case CURLINFO_DATA_IN:
-      prefisso = "< ";
+      Scrivi(file, "< ", testo);
       break;
     default:
-      return 0;
+      break;
   }
-  std::fputs(prefisso, file);
-  if (tipo == CURLINFO_HEADER_OUT) {
-    const std::string intestazioni = SenzaCredenziali(std::string_view(dati, n));
-    std::fwrite(intestazioni.data(), 1, intestazioni.size(), file);
-  } else {
-    std::fwrite(dati, 1, n, file);
-  }
-  if (n == 0 || dati[n - 1] != '\n') std::fputc('\n', file);
   return 0;
+}
+
+bool UgualeSenzaCaso(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
 }
 
 void Imposta(CURL* curl, const RichiestaHttp& r) {
@@ -191,7 +204,15 @@ RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
     return risposta;
   }
   util::ListaCurl intestazioni;
+  // The codings offered in Accept-Encoding: libcurl sends the header itself
+  // and decodes an answer that comes in one of them (zlib-wrapped or raw
+  // deflate, gzip); a header written here would leave the answer encoded.
+  std::string codifiche;
   for (const auto& [nome, valore] : richiesta.intestazioni) {
+    if (!valore.empty() && UgualeSenzaCaso(nome, "Accept-Encoding")) {
+      codifiche = valore;
+      continue;
+    }
     // "Name;" sends a header with an empty value; "Name:" would remove it.
     intestazioni.Aggiungi(valore.empty() ? nome + ";" : nome + ": " + valore);
   }
@@ -203,6 +224,7 @@ RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
   CURL* c = curl.get();
   Imposta(c, richiesta);
   curl.ImpostaIntestazioni(std::move(intestazioni));
+  if (!codifiche.empty()) curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, codifiche.c_str());
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Corpo);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &stato);
   curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, Intestazione);
@@ -218,6 +240,7 @@ RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stato);
   }
   const CURLcode esito = curl.Esegui();
+  if (traccia && !risposta.corpo.empty()) Scrivi(traccia.get(), "< ", risposta.corpo);
   if (esito != CURLE_OK) {
     risposta.errore = curl.Errore(esito);
     if (esito == CURLE_OPERATION_TIMEDOUT) {

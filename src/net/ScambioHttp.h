@@ -9,7 +9,9 @@ namespace qzkiro::net {
 using core::RichiestaHttp;
 using core::RispostaHttp;
 
-// The default transport: libcurl, one easy handle per exchange.
+// The default transport: libcurl, one easy handle per exchange. The codings
+// a request offers in its "Accept-Encoding" header are offered by libcurl,
+// which decodes the answer: `corpo` and the trace file hold the decoded body.
 class TrasportoCurl : public core::TrasportoHttp {
  public:
   RispostaHttp Invia(const RichiestaHttp& richiesta) override;

@@ -10,11 +10,13 @@
 #include "core/Contesto.h"
 #include "net/MessaggiIdentita.h"
 #include "net/clsAsserzione.h"
-#include "util/File.h"
 #include "support/AmbientePlugin.h"
 #include "support/Cartella.h"
 #include "support/ServerHttpMinimo.h"
 #include "support/TrasportoScriptato.h"
+#include "util/File.h"
+
+#include <zlib.h>
 
 namespace qzkiro::net {
 namespace {
@@ -127,6 +129,55 @@ TEST(ScambioHttpTest, TheTraceKeepsTheExchangeButNoCredentialsAndOnlyItsOwnerRea
   struct stat info {};
   ASSERT_EQ(::stat(file.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+// `testo` compressed with zlib: `finestra` MAX_WBITS gives the zlib format,
+// -MAX_WBITS raw deflate, MAX_WBITS + 16 gzip.
+std::string Compresso(const std::string& testo, int finestra) {
+  z_stream z{};
+  std::string out(compressBound(static_cast<uLong>(testo.size())) + 32, '\0');
+  EXPECT_EQ(deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, finestra, 8, Z_DEFAULT_STRATEGY),
+            Z_OK);
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(testo.data()));
+  z.avail_in = static_cast<uInt>(testo.size());
+  z.next_out = reinterpret_cast<Bytef*>(out.data());
+  z.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return out;
+}
+
+// The sandbox answers only in the zlib format; some servers send raw deflate.
+TEST(ScambioHttpTest, TheLibcurlTransportOffersTheCodingsAndDecodesTheAnswer) {
+  const std::string corpo = "<risposta>perché la risposta è compressa, compressa</risposta>";
+  const struct {
+    const char* nome;
+    const char* offerte;
+    const char* codifica;
+    int finestra;
+  } casi[] = {
+      {"zlib deflate", "deflate", "deflate", MAX_WBITS},
+      {"raw deflate", "deflate", "deflate", -MAX_WBITS},
+      {"gzip", "gzip, deflate", "gzip", MAX_WBITS + 16},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    const std::string dati = Compresso(corpo, caso.finestra);
+    testsupport::ServerHttpMinimo server(std::string("HTTP/1.1 200 OK\r\nContent-Encoding: ") +
+                                         caso.codifica +
+                                         "\r\nContent-Length: " + std::to_string(dati.size()) +
+                                         "\r\nConnection: close\r\n\r\n" + dati);
+    RichiestaHttp richiesta = Verso(server.Url("/servizio"));
+    richiesta.intestazioni = {{"accept-encoding", caso.offerte}};
+    const RispostaHttp r = TrasportoCurl().Invia(richiesta);
+    ASSERT_TRUE(r.ricevuta) << r.errore;
+    EXPECT_EQ(r.corpo, corpo);
+    const std::string inviata = server.Richiesta();
+    const auto offerta = inviata.find(std::string("\r\nAccept-Encoding: ") + caso.offerte + "\r\n");
+    EXPECT_NE(offerta, std::string::npos) << inviata;
+    EXPECT_EQ(inviata.find("ccept-Encoding", offerta + 4), std::string::npos) << "sent once";
+  }
 }
 
 TEST(ScambioHttpTest, TheLibcurlTransportTellsATimeOutFromOtherFailures) {

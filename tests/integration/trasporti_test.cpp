@@ -50,6 +50,20 @@ class TrasportiTest : public ::testing::Test {
     }
     return core::modLog::LeggiRecord(bytes);
   }
+  // The last trace file logged, as the attachment of a "ChilkatHttpResponse" entry.
+  std::string UltimaTraccia() {
+    const auto records = Log();
+    std::string traccia;
+    for (std::size_t i = 0; i + 2 < records.size(); ++i) {
+      if (records[i].tipo == '1' && records[i].testo.ends_with("    ChilkatHttpResponse") &&
+          records[i + 2].tipo == '4') {
+        const std::string& b64 = records[i + 2].testo;
+        traccia =
+            util::ComeTesto(util::clsBase64::DecodeBytes(b64.substr(b64.find(": ") + 2)).value());
+      }
+    }
+    return traccia;
+  }
 
   testsupport::AmbientePlugin env_;
   testsupport::CartellaTemporanea log_;
@@ -157,16 +171,7 @@ TEST_F(TrasportiTest, PreparedRequestBytesAndTraceFile) {
   EXPECT_EQ(server_.Richieste("/servizio/annidato").at(0).corpo, "--x\r\nparte\r\n--x--");
   EXPECT_EQ(std::filesystem::file_size(soap.FileLog), 0u) << "emptied after the call";
   // The trace went to the log as the attachment of a "ChilkatHttpResponse" entry.
-  const auto records = Log();
-  std::string traccia;
-  for (std::size_t i = 0; i + 2 < records.size(); ++i) {
-    if (records[i].tipo == '1' && records[i].testo.ends_with("    ChilkatHttpResponse") &&
-        records[i + 2].tipo == '4') {
-      const std::string& b64 = records[i + 2].testo;
-      traccia =
-          util::ComeTesto(util::clsBase64::DecodeBytes(b64.substr(b64.find(": ") + 2)).value());
-    }
-  }
+  const std::string traccia = UltimaTraccia();
   EXPECT_NE(traccia.find("> POST /servizio/annidato HTTP/1.1"), std::string::npos) << traccia;
   EXPECT_NE(traccia.find("--x\r\nparte"), std::string::npos);
   EXPECT_NE(traccia.find("< HTTP/1.1 200"), std::string::npos);
@@ -177,6 +182,63 @@ TEST_F(TrasportiTest, PreparedRequestBytesAndTraceFile) {
   server_.ProgrammaGuasto("/servizio", Guasto::FaultSoap(sandbox::VersioneSoap::Soap11, "rotto"));
   EXPECT_FALSE(binario.Send(util::Bytes{'x'}));
   EXPECT_EQ(binario.LastError(), "Errore di comunicazione 500");
+}
+
+TEST_F(TrasportiTest, AnswersComeCompressedAndChunkedAsTheRequestAllows) {
+  // Varied enough that, compressed, it still spans several chunks.
+  std::string corpo = "<dati>";
+  for (unsigned i = 0, x = 7; i < 600; ++i, x = x * 1103515245u + 12345u) {
+    corpo += "<v n=\"" + std::to_string(i) + "\">" + std::to_string(x % 100000) + "</v>";
+  }
+  corpo += "</dati>";
+  for (const bool a_blocchi : {false, true}) {
+    server_.Registra("POST", a_blocchi ? "/blocchi" : "/intero", [=](const Richiesta&) {
+      Risposta r{200, corpo, "text/xml"};
+      r.a_blocchi = a_blocchi;
+      return r;
+    });
+  }
+  const struct {
+    bool rest;
+    const char* offerta;  // "": the client's default, deflate
+    bool a_blocchi;
+    const char* codifica;
+  } casi[] = {
+      {false, "", false, "deflate"},     {true, "", false, "deflate"},
+      {false, "gzip", false, "gzip"},    {true, "deflate;q=0, gzip;q=0.5", false, "gzip"},
+      {false, "deflate;q=0", false, ""}, {true, "identity", false, ""},
+      {false, "", true, "deflate"},      {true, "", true, "deflate"},
+      {false, "identity", true, ""},
+  };
+  for (const auto& caso : casi) {
+    const std::string nome = std::string(caso.rest ? "REST " : "SOAP ") + caso.offerta +
+                             (caso.a_blocchi ? " a blocchi" : "");
+    SCOPED_TRACE(nome);
+    const std::string percorso = caso.a_blocchi ? "/blocchi" : "/intero";
+    auto invia = [&](Trasporto& client, auto&& send) {
+      client.AcceptEncoding = caso.offerta;
+      client.FileLog = (log_.Path() / "plgQZCoopApp_Soap.tmp").string();
+      EXPECT_TRUE(send()) << client.LastError();
+      EXPECT_EQ(client.Response(), corpo);
+    };
+    if (caso.rest) {
+      auto rest = Client<clsREST>(percorso);
+      invia(rest, [&] { return rest.Send("<Bundle/>"); });
+    } else {
+      auto soap = Client<clsSOAP>(percorso);
+      invia(soap, [&] { return soap.Send("<e/>"); });
+    }
+    const std::string offerta = *caso.offerta ? caso.offerta : "deflate";
+    EXPECT_EQ(server_.Richieste(percorso).back().Intestazione("Accept-Encoding"), offerta);
+    const std::string traccia = UltimaTraccia();
+    EXPECT_EQ(traccia.find("< Content-Encoding: ") != std::string::npos, *caso.codifica != '\0');
+    if (*caso.codifica) {
+      EXPECT_NE(traccia.find(std::string("< Content-Encoding: ") + caso.codifica + "\r\n"),
+                std::string::npos);
+    }
+    EXPECT_EQ(traccia.find("< Transfer-Encoding: chunked") != std::string::npos, caso.a_blocchi);
+    EXPECT_NE(traccia.find("< " + corpo), std::string::npos) << "the trace shows it decoded";
+  }
 }
 
 TEST_F(TrasportiTest, SendCnsAndRest) {
@@ -285,6 +347,8 @@ TEST_F(AsserzioneTest, ExpiredAssertionIsRenewedAndSentAgainOnce) {
   ASSERT_TRUE(soap.SendAsserzione(busta_, item_, false, true)) << soap.LastError();
   EXPECT_EQ(Corpo(0), "<Header><saml:Assertion>prima</saml:Assertion></Header><Body/>");
   EXPECT_EQ(Corpo(1), "<Header><saml:Assertion>rinnovata</saml:Assertion></Header><Body/>");
+  EXPECT_EQ(soap.LastError(), "") << "the refused first pass leaves nothing once resent";
+  EXPECT_EQ(soap.LastErrorResponse(), "");
 
   server_.ProgrammaGuasto("/servizio", Guasto(scaduta).Volte(2));
   EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));

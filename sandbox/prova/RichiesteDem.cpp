@@ -1,0 +1,134 @@
+#include "sandbox/prova/RichiesteDem.h"
+
+#include <stdexcept>
+
+#include "sandbox/Ricette.h"
+
+namespace qzkiro::sandbox::prova {
+
+namespace {
+
+constexpr const char* kOrdineTestata[] = {"pinCode",
+                                          "cfMedico1",
+                                          "cfMedico2",
+                                          "codRegione",
+                                          "codASLAo",
+                                          "codStruttura",
+                                          "codSpecializzazione",
+                                          "testata1",
+                                          "testata2",
+                                          "nre",
+                                          "tipoRic",
+                                          "codiceAss",
+                                          "cognNome",
+                                          "indirizzo",
+                                          "oscuramDati",
+                                          "numTessSasn",
+                                          "socNavigaz",
+                                          "tipoPrescrizione",
+                                          "ricettaInterna",
+                                          "codEsenzione",
+                                          "nonEsente",
+                                          "reddito",
+                                          "codDiagnosi",
+                                          "descrizioneDiagnosi",
+                                          "dataCompilazione",
+                                          "tipoVisita",
+                                          "dispReg",
+                                          "provAssistito",
+                                          "aslAssistito",
+                                          "indicazionePrescr",
+                                          "altro",
+                                          "classePriorita",
+                                          "confidentialityCode",
+                                          "statoEstero",
+                                          "istituzCompetente",
+                                          "numIdentPers",
+                                          "numIdentTess",
+                                          "dataNascitaEstero",
+                                          "dataScadTessera"};
+constexpr const char* kOrdineRiga[] = {"codProdPrest",     "descrProdPrest",
+                                       "codGruppoEquival", "descrGruppoEquival",
+                                       "testoLibero",      "descrTestoLiberoNote",
+                                       "nonSost",          "motivazNote",
+                                       "codMotivazione",   "notaProd",
+                                       "quantita",         "prescrizione1",
+                                       "prescrizione2",    "codCatalogoPrescr",
+                                       "tipoAccesso"};
+
+template <std::size_t N>
+Campi InOrdine(const Valori& valori, const char* const (&ordine)[N]) {
+  Campi campi;
+  for (const char* nome : ordine) {
+    if (const auto it = valori.find(nome); it != valori.end()) campi.emplace_back(*it);
+  }
+  if (campi.size() != valori.size()) throw std::invalid_argument("campo fuori dal kit");
+  return campi;
+}
+
+std::string Campi3(const std::string& nre, const std::string& cf_medico) {
+  return "<p:pinCode></p:pinCode><p:nre>" + nre + "</p:nre><p:cfMedico>" + cf_medico +
+         "</p:cfMedico>";
+}
+
+}  // namespace
+
+std::string BustaDem(const std::string& corpo, const std::string& asserzione) {
+  const std::string sicurezza =
+      "<soapenv:Header><wsse:Security xmlns:wsse=\"http://docs.oasis-open.org/wss/2004/01/"
+      "oasis-200401-wss-wssecurity-secext-1.0.xsd\"><saml:Assertion "
+      "xmlns:saml=\"urn:oasis:names:tc:SAML:2.0:assertion\" ID=\"" +
+      asserzione +
+      "\" Version=\"2.0\" IssueInstant=\"2026-03-05T10:20:30Z\"><saml:Issuer>"
+      "http://identityAndAssertionsProvider</saml:Issuer><saml:Subject><saml:NameID>"
+      "MDCPRV70A01H501X</saml:NameID></saml:Subject><saml:AttributeStatement><saml:Attribute "
+      "Name=\"urn:oasis:names:tc:xacml:2.0:subject:role\"><saml:AttributeValue>Medico"
+      "</saml:AttributeValue></saml:Attribute></saml:AttributeStatement></saml:Assertion>"
+      "</wsse:Security></soapenv:Header>";
+  return "<soapenv:Envelope xmlns:soapenv=\"http://schemas.xmlsoap.org/soap/envelope/\">" +
+         (asserzione.empty() ? "" : sicurezza) + "<soapenv:Body>" + corpo +
+         "</soapenv:Body></soapenv:Envelope>";
+}
+
+std::string ElementoDem(std::string_view radice, std::string_view ns, const Campi& campi,
+                        const std::string& dentro) {
+  const std::string r(radice);
+  std::string xml = "<p:" + r + " xmlns:p=\"" + std::string(ns) + "\">";
+  for (const auto& [nome, valore] : campi) xml += "<p:" + nome + ">" + valore + "</p:" + nome + ">";
+  return xml + dentro + "</p:" + r + ">";
+}
+
+std::string InvioRosso(const Valori& testata, const std::vector<Valori>& righe) {
+  std::string elenco;
+  for (const Valori& riga : righe) {
+    std::string campi;
+    for (const auto& [nome, valore] : InOrdine(riga, kOrdineRiga)) {
+      campi += "<td:" + nome + ">" + valore + "</td:" + nome + ">";
+    }
+    elenco += "<td:DettaglioPrescrizione>" + campi + "</td:DettaglioPrescrizione>";
+  }
+  return ElementoDem("InvioPrescrittoRichiesta",
+                     "http://invioprescrittorichiesta.xsd.dem.sanita.finanze.it",
+                     InOrdine(testata, kOrdineTestata),
+                     "<p:ElencoDettagliPrescrizioni xmlns:td=\"" + std::string(kNsTipiDati) +
+                         "\">" + elenco + "</p:ElencoDettagliPrescrizioni>");
+}
+
+std::string Annullamento(const std::string& nre, const std::string& cf_medico) {
+  return "<p:AnnullaPrescrittoRichiesta "
+         "xmlns:p=\"http://annullaprescrittorichiesta.xsd.dem.sanita.finanze.it\">" +
+         Campi3(nre, cf_medico) + "</p:AnnullaPrescrittoRichiesta>";
+}
+
+std::string Visualizzazione(const std::string& nre, const std::string& cf_medico) {
+  return "<p:VisualizzaPrescrittoRichiesta "
+         "xmlns:p=\"http://visualizzaprescrittorichiesta.xsd.dem.sanita.finanze.it\">" +
+         Campi3(nre, cf_medico) + "</p:VisualizzaPrescrittoRichiesta>";
+}
+
+std::vector<std::string> IntestazioniDem(std::string_view servizio) {
+  return {"Content-Type: text/xml; charset=utf-8",
+          "SOAPAction: \"" + std::string(ServiziRicetta::Azione(servizio)) + "\""};
+}
+
+}  // namespace qzkiro::sandbox::prova
