@@ -43,7 +43,8 @@ const std::vector<Proprieta>& TabellaTestata() {
       {"Data", ""}, {"TipoVisita", ""}, {"Priorita", ""}, {"OscuramentoClinico", ""},
       {"Barcode", ""}, {"RicettaBiancaInviabile", false},
       {"autenticazione", ""}, {"ErroreInvio", ""}, {"RicevutaInvio", ""}, {"Extra", ""},
-      {"NomeModuloStampa", ""}, {"NRBE", ""}, {"pinNrBe", ""}, {"StatoInvio", 0},
+      {"NomeModuloStampa", ""}, {"NRBE", ""}, {"pinNrBe", ""}, {"FilePromemoria", ""},
+      {"StatoInvio", 0},
       {"Annullata", false}, {"Mantieni", false}, {"SoloStampa", false}};
   // clang-format on
   return tabella;

@@ -65,6 +65,10 @@ TEST_F(RicetteSospeseTest, EachRecordOfTheLastDayGetsItsOutcomeAndOneFailureDoes
   Salva(*con_nre("050A00000000706"), "2026-12-06 09:00:00", 101);     // another record type
   Salva(*con_nre("050A00000000707"), "2026-12-06 09:10:00", 100, 1);  // already sent
   Salva(*con_nre("050A00000000708"), "2026-12-06 10:29:00");          // sent with a warning
+  auto ricovero = con_nre("050A00000000709");                         // not to be sent
+  ricovero->Imposta("FlagRic", true);
+  ricovero->Imposta("ErroreInvio", "Errore di un invio precedente");
+  Salva(*ricovero, "2026-12-06 10:29:30");
   dem_.Programma(ServiziRicetta::Esito::kTimeout);
   dem_.Programma(ServiziRicetta::Esito::kAvvisoGenerico);
 
@@ -81,10 +85,12 @@ TEST_F(RicetteSospeseTest, EachRecordOfTheLastDayGetsItsOutcomeAndOneFailureDoes
                          "0|",
                          "1|",
                          "1|",
+                         "3|",
                      }));
   EXPECT_TRUE(dem_.Ricetta("050A00000000702"));
   EXPECT_TRUE(dem_.Ricetta("050A00000000708"));
   EXPECT_FALSE(dem_.Ricetta("050A00000000705"));
+  EXPECT_FALSE(dem_.Ricetta("050A00000000709")) << "a hospital prescription is not sent";
   EXPECT_TRUE(env_.Ui().DialoghiMostrati().empty()) << "a batch shows nothing";
 }
 

@@ -7,6 +7,8 @@
 #include "qzkiro/Plugin.h"
 #include "refhost/Medico.h"
 #include "services/ricette/InvioRicetta.h"
+#include "support/DatiPubblici.h"
+#include "util/File.h"
 
 namespace qzkiro::services {
 namespace {
@@ -77,6 +79,17 @@ TEST_F(RicetteTest, ARedPrescriptionIsSentViewedAndCancelled) {
       << plugin.LastError();
   EXPECT_FALSE(plugin.QZ02021(vuoto, vuoto, vuoto, v = host::Variant("050A99999999999"), risposta));
   EXPECT_EQ(plugin.LastError().rfind("Visualizza Prescrizione: 5002", 0), 0u) << plugin.LastError();
+
+  // The sandbox checks each request against the national kit's schemas when
+  // it has them.
+  const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
+  for (const char* percorso : {"/dem/InvioPrescritto", "/dem/AnnullaPrescritto",
+                               "/dem/VisualizzaPrescritto"}) {
+    for (const auto& r : server_.Richieste(percorso)) {
+      EXPECT_EQ(r.esito_validazione, attesa) << percorso;
+    }
+    EXPECT_FALSE(server_.Richieste(percorso).empty()) << percorso;
+  }
 }
 
 TEST_F(RicetteTest, ASubstituteSendsOnBehalfOfTheHolder) {
@@ -140,7 +153,7 @@ TEST_F(RicetteTest, AppropriatenessIsConfirmedWithNineInBatchAndByTheUserInterac
   const auto& appropriatezza = Ui().DialoghiMostrati().at(0);
   EXPECT_EQ(appropriatezza.titolo, "KIRO - Appropriatezza prescrittiva");
   EXPECT_EQ(appropriatezza.pulsanti.size(), 4u) << "a line coded in the regional catalogue";
-  EXPECT_EQ(appropriatezza.piede, "Note aggiuntive");
+  EXPECT_EQ(appropriatezza.piede, "<a href=\"note\">Note aggiuntive</a>");
   EXPECT_NE(appropriatezza.contenuto.find(":\n"), std::string::npos);
   EXPECT_EQ(esami->Membro("Extra").ToText(), "9_2");
   EXPECT_EQ(dem_.Ricetta(esami->Membro("NRE").ToText())->disp_reg, "9_2");
@@ -207,8 +220,10 @@ TEST_F(RicetteTest, EveryFailureLeavesItsStateAndTextOnThePrescription) {
 
   auto ricovero = Campione("rossa_farmaci.json");
   ricovero->Imposta("FlagRic", true);
+  ricovero->Imposta("ErroreInvio", "Errore di un invio precedente");
   EXPECT_TRUE(InviaPrescrizione(*ricovero, nullptr, scelte_));
   EXPECT_EQ(ricovero->Membro("StatoInvio").ToInteger(), 3);
+  EXPECT_EQ(ricovero->Membro("ErroreInvio").ToText(), "");
 }
 
 TEST_F(RicetteTest, WarningsAfterASuccessfulSend) {
@@ -268,6 +283,13 @@ TEST_F(RicetteTest, AListSendsWhiteAndRedAndTheChoiceForAllAnswersTheNextFailure
   EXPECT_EQ(bianca->Membro("NRBE").ToText().size(), 15u);
   EXPECT_EQ(bianca->Membro("pinNrBe").ToText().size(), 10u);
   EXPECT_FALSE(bianca->Membro("RicevutaInvio").ToText().empty());
+  const std::string promemoria = bianca->Membro("FilePromemoria").ToText();
+  EXPECT_EQ(std::filesystem::path(promemoria).filename(),
+            bianca->Membro("NRBE").ToText() + ".pdf");
+  const auto pdf = util::LeggiFile(promemoria);
+  ASSERT_TRUE(pdf) << promemoria;
+  EXPECT_EQ(std::string(pdf->begin(), pdf->begin() + 5), "%PDF-") << "the service's reminder";
+  EXPECT_EQ(bianca->Membro("NomeModuloStampa").ToText(), "") << "answered: no reminder";
   EXPECT_EQ(non_inviabile->Membro("StatoInvio").ToInteger(), 3);
   EXPECT_EQ(non_inviabile->Membro("ErroreInvio").ToText(),
             "Impostazione: Ricetta bianca non inviabile");
@@ -282,11 +304,15 @@ TEST_F(RicetteTest, AListSendsWhiteAndRedAndTheChoiceForAllAnswersTheNextFailure
   env_.Host()->SetSetup("Autenticazione2F", true);
   host::Variant v_bianca(bianca);
   EXPECT_FALSE(plugin.QZ04058(v_bianca, modello));
-  EXPECT_EQ(plugin.LastError(), "Annullamento Prescrizione: Operazione annullata dall'utente");
+  EXPECT_EQ(plugin.LastError(), "Operazione annullata dall'utente");
   env_.Host()->Framework().PreparaToken2F("123456");
   ASSERT_TRUE(plugin.QZ04058(v_bianca, modello)) << plugin.LastError();
   EXPECT_TRUE(dem_.Ricetta(bianca->Membro("NRBE").ToText())->annullata);
   EXPECT_EQ(idp_.Richieste().back().attributi.at("codOTP"), "123456");
+  // The token held serves the next cancellation without asking again.
+  const int richieste_token = env_.Host()->Framework().RichiesteToken();
+  EXPECT_TRUE(plugin.QZ04058(v_bianca, modello)) << "already cancelled (1120)";
+  EXPECT_EQ(env_.Host()->Framework().RichiesteToken(), richieste_token);
 
   annulla = true;
   auto nuova = Campione("rossa_farmaci.json");

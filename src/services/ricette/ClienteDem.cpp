@@ -7,11 +7,11 @@
 #include "core/CostantiCifrate.h"
 #include "core/modLog.h"
 #include "net/CifraRSA.h"
+#include "net/ErroriServizio.h"
 #include "net/EsitoScambio.h"
 #include "net/clsAsserzione.h"
 #include "net/clsSOAP.h"
 #include "services/ricette/ProprietaRicetta.h"
-#include "util/Testo.h"
 
 namespace qzkiro::services {
 
@@ -89,36 +89,25 @@ EsitoDem InviaDem(const ServizioDem& servizio, const std::string& busta,
   esito.risposta = esito.inviata ? soap.Response() : soap.LastErrorResponse();
   if (!esito.inviata) {
     esito.riprova = soap.LastError() == "Retry";
-    esito.errore = soap.LastError();
+    // An answer the transport refused for the code it carries is kept as
+    // its Response, not as the error answer.
+    const std::string& letta = esito.risposta.empty() ? soap.Response() : esito.risposta;
+    esito.errore = esito.riprova ? soap.LastError() : ErroreDem(soap.LastError(), letta);
   }
   return esito;
-}
-
-// The envelope of the fixed-text requests, with the assertion placeholder.
-std::string BustaTesto(const std::string& prefisso, const std::string& ns,
-                       const std::string& corpo) {
-  return "<soapenv:Envelope xmlns:soapenv=\"http://schemas.xmlsoap.org/soap/envelope/\" "
-         "xmlns:wsa=\"http://www.w3.org/2005/08/addressing\" "
-         "xmlns:wsse=\"http://docs.oasis-open.org/wss/2004/01/"
-         "oasis-200401-wss-wssecurity-secext-1.0.xsd\" xmlns:" +
-         prefisso + "=\"" + ns +
-         "\"><soapenv:Header><wsse:Security>[Asserzione]</wsse:Security></soapenv:Header>"
-         "<soapenv:Body>" +
-         corpo + "</soapenv:Body></soapenv:Envelope>";
-}
-
-std::string ElementoTesto(const std::string& nome, const std::string& valore) {
-  return "<" + nome + ">" + util::XmlEscape(valore) + "</" + nome + ">";
 }
 
 std::string CfUtente() {
   return core::Ctx().App().Utente().CodiceFiscale();
 }
 
-std::string TestoFault(const EsitoDem& esito) {
+std::string ErroreDem(const std::string& errore_trasporto, const std::string& risposta) {
+  if (net::DecodificaErroreAsserzione(risposta) && !errore_trasporto.empty()) {
+    return errore_trasporto;
+  }
   core::RispostaHttp conservata;
-  conservata.corpo = esito.risposta;
-  conservata.errore = esito.errore;
+  conservata.corpo = risposta;
+  conservata.errore = errore_trasporto;
   return net::MessaggioEsito(net::EsitoScambio::kFaultServizio, conservata);
 }
 

@@ -60,7 +60,7 @@ struct EsitoDem {
   bool inviata = false;
   bool riprova = false;  // the assertion was renewed: the caller decides whether to send again
   std::string risposta;
-  std::string errore;
+  std::string errore;  // the user's text of a failure (ErroreDem)
 };
 // Sends `busta` to `url` (the service's endpoint when empty) with the
 // assertion, the client certificate and the SOAP dump file of debugging.
@@ -69,18 +69,15 @@ struct EsitoDem {
 EsitoDem InviaDem(const ServizioDem& servizio, const std::string& busta,
                   clsItemAsserzione& asserzione, const std::string& url = {}, bool riprova = true);
 
-// The envelope of the fixed-text requests (cancel, view): the common header
-// with the "[Asserzione]" placeholder and `corpo` in the Body, its prefix
-// declared on the envelope.
-std::string BustaTesto(const std::string& prefisso, const std::string& ns,
-                       const std::string& corpo);
-// "<nome>valore</nome>" with the value escaped.
-std::string ElementoTesto(const std::string& nome, const std::string& valore);
 // The fiscal code of the host's user.
 std::string CfUtente();
 
-// The faultstring of a failed exchange's answer, else the transport's error,
-// else "Errore sconosciuto".
-std::string TestoFault(const EsitoDem& esito);
+// The user's text of a failed exchange, the same for every service: when the
+// kept answer carries an assertion or service error code, the transport has
+// already turned it into its message (ERR_00055 reads "ERR_00055 - Data e Ora
+// disallineate") or acted on it (renewal, the user's refusal), so its error
+// stands; otherwise the faultstring of the answer, else the transport's
+// error, else "Errore sconosciuto".
+std::string ErroreDem(const std::string& errore_trasporto, const std::string& risposta);
 
 }  // namespace qzkiro::services

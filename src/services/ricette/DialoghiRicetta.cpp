@@ -31,7 +31,7 @@ std::optional<std::string> ConfermaAppropriatezza(const std::string& messaggi, b
     for (int i = 0; i < 4; ++i) {
       d.pulsanti.emplace_back(101 + i, std::string("Confermo l'invio\n") + motivi[i]);
     }
-    d.piede = "Note aggiuntive";
+    d.piede = "<a href=\"note\">Note aggiuntive</a>";
   } else {
     d.pulsanti.emplace_back(100, "La prescrizione verrà inviata comunque al SAR");
   }
@@ -41,7 +41,8 @@ std::optional<std::string> ConfermaAppropriatezza(const std::string& messaggi, b
   return std::nullopt;
 }
 
-void DialogoSuccesso(host::IRicetta& ricetta, const std::string& avvisi, ScelteLista& scelte) {
+void DialogoSuccesso(host::IRicetta& ricetta, const std::string& avvisi, ScelteLista& scelte,
+                     const char* modulo) {
   core::DialogoAttivita d;
   d.titolo = "Ricetta Dematerializzata";
   d.istruzione = "Prescrizione inviata con successo";
@@ -57,11 +58,11 @@ void DialogoSuccesso(host::IRicetta& ricetta, const std::string& avvisi, ScelteL
   d.piede = "<a href=\"ricetta\">Visualizza la ricetta</a>";
   const int scelta = Mostra(d);
   if (scelta == 101) scelte.non_stampare_tutte = true;
-  ricetta.Imposta("NomeModuloStampa", scelta == 102 ? kModuloPromemoria : "");
+  ricetta.Imposta("NomeModuloStampa", scelta == 102 ? modulo : "");
 }
 
 void DialogoFallimento(host::IRicetta& ricetta, const std::string& errore, bool bianca,
-                       ScelteLista& scelte) {
+                       ScelteLista& scelte, const std::string& dettaglio) {
   const int carta = bianca ? tipo_stampa::kCartaBianca : tipo_stampa::kRicettaRossa;
   if (scelte.carta_tutte) {
     ricetta.Imposta("TipoStampa", carta);
@@ -70,6 +71,7 @@ void DialogoFallimento(host::IRicetta& ricetta, const std::string& errore, bool 
   core::DialogoAttivita d;
   d.titolo = "Invio Ricetta Dematerializzata";
   d.istruzione = errore;
+  d.contenuto = dettaglio;
   d.domanda = "Come si desidera procedere?";
   d.pulsanti = {{100, bianca ? "Stampa su carta" : "Stampa su ricetta rossa"},
                 {101, bianca ? "Stampa TUTTE su carta" : "Stampa TUTTE su ricetta rossa"},

@@ -14,8 +14,11 @@ inline constexpr int kRicettaRossa = 2;
 inline constexpr int kModuloRegionale = 3;
 }  // namespace tipo_stampa
 
-// The form the host prints after a successful send (the reminder).
+// The forms the host prints after a successful send (the reminder): the red
+// prescription's, and the white one's, which prints the reminder the service
+// returned (FilePromemoria).
 inline constexpr const char* kModuloPromemoria = "RicettaPromemoria_050B_Bollino";
+inline constexpr const char* kModuloPromemoriaBianca = "RicettaBiancaPromemoria";
 
 // Choices made "per TUTTE" (for all) in a list send: they answer the same
 // dialog for the prescriptions that follow.
@@ -29,12 +32,15 @@ struct ScelteLista {
 // closes the dialog (nullopt).
 std::optional<std::string> ConfermaAppropriatezza(const std::string& messaggi, bool ermete);
 
-// After a successful send: whether to print the reminder (NomeModuloStampa).
-void DialogoSuccesso(host::IRicetta& ricetta, const std::string& avvisi, ScelteLista& scelte);
+// After a successful send: whether to print the reminder (NomeModuloStampa
+// = `modulo`, else "").
+void DialogoSuccesso(host::IRicetta& ricetta, const std::string& avvisi, ScelteLista& scelte,
+                     const char* modulo = kModuloPromemoria);
 
 // After a failed send: print on paper (TipoStampa), cancel (Annullata) or
-// keep (Mantieni) the prescription.
+// keep (Mantieni) the prescription. `errore` is the main instruction,
+// `dettaglio` the content under it.
 void DialogoFallimento(host::IRicetta& ricetta, const std::string& errore, bool bianca,
-                       ScelteLista& scelte);
+                       ScelteLista& scelte, const std::string& dettaglio = {});
 
 }  // namespace qzkiro::services

@@ -65,13 +65,14 @@ std::string InvioRossa::Endpoint() const {
 
 bool InvioRossa::Esegui() {
   if (Intero(ricetta_, "Tipo") > 4 || Flag(ricetta_, "FlagRic")) {
-    ricetta_.Imposta("StatoInvio", stato_invio::kNonInviabile);
+    SegnaNonInviabile(ricetta_);
     return true;
   }
   nre_dall_host_ = !Testo(ricetta_, "NRE").empty();
   asserzione_ = AsserzioneRicetta(dem::kInvio, ricetta_);
   if (!asserzione_) {
-    return Fallimento("Errore nella richiesta dell'asserzione: " + core::Ctx().last_error);
+    FallimentoAsserzione(ricetta_, medico_, false, scelte_);
+    return false;
   }
   Prepara();
   bool rinnovata = false;
@@ -120,9 +121,11 @@ bool InvioRossa::Esegui() {
 
 bool InvioRossa::NuovoNre(std::string& errore) {
   // The old number may be unknown to the service (never stored): that does
-  // not stop the new send.
+  // not stop the new send, and is no failure of it: the last error stays as it was.
+  const std::string errore_prima = core::Ctx().last_error;
   if (!Testo(ricetta_, "NRE").empty() && !AnnullaPrescrizione(ricetta_, false)) {
     core::modLog::Log("Annullamento NRE prima del reinvio", core::Ctx().last_error, true);
+    core::Ctx().last_error = errore_prima;
   }
   ricetta_.Imposta("NRE", "");
   if (nre_dall_host_ && !medico_->RichiediNRE(ricetta_)) {
@@ -167,6 +170,19 @@ void SegnaFallimento(host::IRicetta& ricetta, const std::string& errore) {
   ricetta.Imposta("ErroreInvio", errore);
   core::Ctx().last_error = errore;
   core::modLog::Log("Invio ricetta non riuscito", errore, true);
+}
+
+void SegnaNonInviabile(host::IRicetta& ricetta, const std::string& motivo) {
+  ricetta.Imposta("StatoInvio", stato_invio::kNonInviabile);
+  ricetta.Imposta("ErroreInvio", motivo);
+}
+
+void FallimentoAsserzione(host::IRicetta& ricetta, host::IMedico* medico, bool bianca,
+                          ScelteLista& scelte) {
+  const std::string errore = core::Ctx().last_error;
+  SegnaFallimento(ricetta, errore.empty() ? kErroreAsserzione : errore);
+  core::Ctx().last_error = errore;
+  if (medico) DialogoFallimento(ricetta, kErroreAsserzione, bianca, scelte, errore);
 }
 
 std::string AvvisiInvio(host::IRicetta& ricetta, const std::vector<ErroreRicetta>& errori) {

@@ -74,6 +74,8 @@ TEST(InvioRicettaTest, AnAppropriatenessWarningIsConfirmedAndTheSameRequestGoesA
     if (caso.pulsanti > 0) {
       const auto& avviso = b.env.Ui().DialoghiMostrati().at(0);
       EXPECT_EQ(avviso.pulsanti.size(), caso.pulsanti);
+      EXPECT_EQ(avviso.piede, caso.pulsanti == 4 ? "<a href=\"note\">Note aggiuntive</a>" : "")
+          << "a link, as the other dialogs' footers";
       EXPECT_EQ(avviso.contenuto,
                 "9 - Prescrizione non conforme alle condizioni di erogabilita.\nMotivo:\nnota 79");
     }

@@ -37,28 +37,67 @@ std::string MotivoNonInviabile(host::IRicetta& ricetta) {
   return {};
 }
 
+// Sends one prescription of a list or of the workspace. A failure, also one
+// raised by the host while the prescription is read or written, is recorded
+// on it (StatoInvio 2, ErroreInvio never empty) and does not reach the
+// caller; false then.
+bool InviaUna(host::IRicetta& ricetta, bool bianca, host::IMedico* medico, ScelteLista& scelte) {
+  auto& c = core::Ctx();
+  std::string errore;
+  try {
+    if (bianca ? InviaPrescrizioneBianca(ricetta, medico, scelte)
+               : InviaPrescrizione(ricetta, medico, scelte)) {
+      return true;
+    }
+    if (Intero(ricetta, "StatoInvio") == stato_invio::kInvioFallito &&
+        !Testo(ricetta, "ErroreInvio").empty()) {
+      return false;
+    }
+    errore = c.last_error.empty() ? "Invio della ricetta non riuscito" : c.last_error;
+  } catch (const std::exception& e) {
+    errore = e.what();
+  }
+  try {
+    SegnaFallimento(ricetta, errore);
+  } catch (const std::exception& e) {
+    core::modLog::Log("Invio ricetta non riuscito", e.what(), true);
+  }
+  c.last_error = errore;
+  return false;
+}
+
 // One workspace record: loaded, sent when it can be, its outcome written
 // back; "" when it was sent, else the reason.
 std::string ReinviaRecord(host::IApplication& app, const std::string& schema, const std::string& id,
                           const std::string& m1, const std::string& m2) {
+  auto registra = [&](int i2, const std::string& t2) {
+    auto record = app.DB().OpenRecord("Select * from " + schema + ".tblworkspace Where ID=" + id);
+    if (record->Eof()) return;
+    record->SetField("i2", i2);
+    record->SetField("t2", t2);
+    record->Update();
+  };
   auto ricetta = app.Framework().NewRicetta();
   int stato = stato_invio::kNonInviabile;
   std::string testo = ricetta->FromString(m1) ? MotivoNonInviabile(*ricetta)
                                               : "Ricetta non leggibile dall'archivio";
-  if (testo.empty()) {
+  if (testo.empty() && !ricetta->PrescrizioniFromString(m2)) {
+    testo = "Righe della ricetta non leggibili dall'archivio";
+  } else if (testo.empty()) {
     ScelteLista scelte;
-    const bool inviata =
-        ricetta->PrescrizioniFromString(m2) && InviaPrescrizione(*ricetta, nullptr, scelte);
-    stato = inviata ? stato_invio::kInviata : stato_invio::kInvioFallito;
-    testo = inviata ? std::string() : Testo(*ricetta, "ErroreInvio");
-    if (!inviata && testo.empty()) testo = "Righe della ricetta non leggibili dall'archivio";
+    if (!InviaUna(*ricetta, false, nullptr, scelte)) {
+      stato = stato_invio::kInvioFallito;
+      testo = Testo(*ricetta, "ErroreInvio");
+    } else if (Intero(*ricetta, "StatoInvio") == stato_invio::kNonInviabile) {
+      // Not to be sent (a hospital prescription, ...): not recorded as sent,
+      // and not a failure of the resend.
+      registra(stato_invio::kNonInviabile, Testo(*ricetta, "ErroreInvio"));
+      return {};
+    } else {
+      stato = stato_invio::kInviata;
+    }
   }
-  auto record = app.DB().OpenRecord("Select * from " + schema + ".tblworkspace Where ID=" + id);
-  if (!record->Eof()) {
-    record->SetField("i2", stato);
-    record->SetField("t2", testo);
-    record->Update();
-  }
+  registra(stato, testo);
   return testo;
 }
 
@@ -78,13 +117,12 @@ bool InviaListaRicette(const host::Collection& lista, host::IMedico* medico,
     if (annulla.ToBool()) break;
     if (Intero(*r, "TipoStampa") == 1) {
       if (BiancaInviabile(*r)) {
-        tutte &= InviaPrescrizioneBianca(*r, medico, scelte);
+        tutte &= InviaUna(*r, true, medico, scelte);
       } else {
-        r->Imposta("StatoInvio", stato_invio::kNonInviabile);
-        r->Imposta("ErroreInvio", "Impostazione: Ricetta bianca non inviabile");
+        SegnaNonInviabile(*r, "Impostazione: Ricetta bianca non inviabile");
       }
     } else if (!Flag(*r, "Annullata")) {
-      tutte &= InviaPrescrizione(*r, medico, scelte);
+      tutte &= InviaUna(*r, false, medico, scelte);
     }
   }
   return tutte;

@@ -143,6 +143,10 @@ TEST(ListaRicetteTest, EachSavedPrescriptionIsSentAgainAndGetsItsOutcome) {
   auto cf = ConNre("050A00000000707");
   cf->Imposta("PazienteCodiceFiscale", "BNCGLI80A41L736");
   salva(17, *cf);
+  auto ricovero = ConNre("050A00000000708");
+  ricovero->Imposta("FlagRic", true);
+  ricovero->Imposta("ErroreInvio", "Errore di un invio precedente");
+  salva(18, *ricovero);
   b.rete->Accoda(kInvio, RicevutaInvio("1111"))
       .Accoda(kInvio, RicevutaInvio("0000", "050A00000000702"))
       .Accoda(kInvio, RicevutaAppropriatezza())
@@ -168,6 +172,7 @@ TEST(ListaRicetteTest, EachSavedPrescriptionIsSentAgainAndGetsItsOutcome) {
                        {15, "1|"},
                        {16, "2|Asserzione non più valida"},
                        {17, "3|Codice Fiscale paziente non valido"},
+                       {18, "3|"},
                    }));
   EXPECT_EQ(b.Invii(),
             (S{"login", "invio nre=050A00000000701 dispReg=0 A1",
@@ -233,6 +238,59 @@ TEST(ListaRicetteTest, AListIsSentInOrderAndTheChoiceForAllAnswersTheNextFailure
   EXPECT_TRUE(InviaListaRicette(ferma, &medico, host::Variant(true)));
   EXPECT_EQ(b.rete->Inviate().size(), inviate) << "the list was stopped before the first";
   EXPECT_EQ(nuova->Membro("StatoInvio").ToInteger(), 0);
+}
+
+}  // namespace
+}  // namespace qzkiro::services
+
+namespace qzkiro::services {
+namespace {
+
+// A prescription the host fails to read while the request is built.
+class RicettaGuasta : public refhost::Ricetta {
+ public:
+  host::Variant Membro(const std::string& nome) override {
+    if (nome == "PazienteCognome") throw Failure(438, "Proprietà PazienteCognome non leggibile");
+    return refhost::Ricetta::Membro(nome);
+  }
+};
+
+TEST(ListaRicetteTest, OneFailureIsRecordedOnItsPrescriptionAndTheListGoesOn) {
+  BancoRicette b;
+  b.env.Contesto().settings.demat_bianca_farmaci = true;
+  auto guasta = std::make_shared<RicettaGuasta>();
+  ASSERT_TRUE(guasta->FromString(ConNre("050A00000000001")->ToString()));
+  auto rifiutata = ConNre("050A00000000002");
+  auto ricovero = ConNre("050A00000000003");
+  ricovero->Imposta("FlagRic", true);
+  auto bianca = BancoRicette::Campione("bianca.json");
+  bianca->Imposta("RicettaBiancaInviabile", false);
+  auto buona = ConNre("050A00000000004");
+  host::Collection lista;
+  for (auto r : std::vector<std::shared_ptr<refhost::Ricetta>>{guasta, rifiutata, ricovero, bianca,
+                                                              buona}) {
+    r->Imposta("ErroreInvio", "Errore di un invio precedente");
+    lista.Add(host::Variant(r));
+  }
+  b.rete->Accoda(kInvio, testsupport::FaultSoap("NRE non valido"))
+      .Accoda(kInvio, RicevutaInvio("0000", "050A00000000004"));
+
+  EXPECT_FALSE(InviaListaRicette(lista, nullptr, host::Variant(false)));
+  EXPECT_EQ(b.Invii(), (S{"login", "invio nre=050A00000000002 dispReg=0 A1",
+                          "invio nre=050A00000000004 dispReg=0 A1"}));
+  struct Atteso {
+    std::shared_ptr<refhost::Ricetta> ricetta;
+    int stato;
+    std::string errore;
+  };
+  for (const auto& atteso :
+       {Atteso{guasta, 2, "Proprietà PazienteCognome non leggibile"},
+        Atteso{rifiutata, 2, "NRE non valido"}, Atteso{ricovero, 3, ""},
+        Atteso{bianca, 3, "Impostazione: Ricetta bianca non inviabile"}, Atteso{buona, 1, ""}}) {
+    SCOPED_TRACE(atteso.ricetta->Membro("NRE").ToText());
+    EXPECT_EQ(atteso.ricetta->Membro("StatoInvio").ToInteger(), atteso.stato);
+    EXPECT_EQ(atteso.ricetta->Membro("ErroreInvio").ToText(), atteso.errore);
+  }
 }
 
 }  // namespace

@@ -21,6 +21,9 @@ namespace qzkiro::services::prove {
 inline constexpr const char* kMedico = "RSSMRA70A01L736U";
 inline constexpr const char* kInvio = "/dem/InvioPrescritto";
 inline constexpr const char* kAnnulla = "/dem/AnnullaPrescritto";
+inline constexpr const char* kInvioBianca = "/dem/InvioPrescrittoRicettaBianca";
+inline constexpr const char* kAnnullaBianca = "/dem/AnnullaPrescrittoRicettaBianca";
+inline constexpr const char* kVisualizza = "/dem/VisualizzaPrescritto";
 inline constexpr const char* kOra = "/inrim-web/ntp/itRefTime.php";
 
 // The text of the first element named `nome` (any prefix) in `xml`.
@@ -38,6 +41,9 @@ struct BancoRicette {
     s.endpoint["iap"] = "https://idp.prova/iap";
     s.endpoint["invioprescritto"] = std::string("https://dem.prova") + kInvio;
     s.endpoint["annullaprescritto"] = std::string("https://dem.prova") + kAnnulla;
+    s.endpoint["invioprescrittobianca"] = std::string("https://dem.prova") + kInvioBianca;
+    s.endpoint["annullaprescrittobianca"] = std::string("https://dem.prova") + kAnnullaBianca;
+    s.endpoint["visualizzaprescritto"] = std::string("https://dem.prova") + kVisualizza;
     c.servizio_asserzione = identita;
     identita->Ricorda("mrossi", "Segreta.1", kMedico, kMedico);
     testsupport::RispondiComeIdentita(*rete);

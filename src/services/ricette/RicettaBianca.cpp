@@ -1,13 +1,19 @@
 // The white prescription of drugs: request, receipt and send.
 
+#include <cctype>
+#include <filesystem>
+
 #include "core/Contesto.h"
+#include "core/modLog.h"
 #include "net/EsitoScambio.h"
+#include "qzkiro/Failure.h"
 #include "services/ricette/ClienteDem.h"
 #include "services/ricette/InvioRicetta.h"
 #include "services/ricette/ProprietaRicetta.h"
 #include "services/ricette/RichiestaRicetta.h"
 #include "util/DataOra.h"
 #include "util/Testo.h"
+#include "util/clsBase64.h"
 
 namespace qzkiro::services {
 
@@ -97,8 +103,10 @@ std::string RichiestaBianca(host::IRicetta& ricetta) {
   return xml.XML_UTF8();
 }
 
-// The receipt's outcome written into the prescription; "" on success, else the error.
-std::string LeggiRicevutaBianca(host::IRicetta& ricetta, const std::string& risposta) {
+// The receipt's outcome written into the prescription; "" on success, else
+// the error. `pdf`: the reminder the service made (Base64).
+std::string LeggiRicevutaBianca(host::IRicetta& ricetta, const std::string& risposta,
+                                std::string& pdf) {
   if (risposta.empty()) return "Nessuna risposta dal server";
   util::clsXML xml;
   if (!xml.LoadXML(risposta)) return "Risposta del server non corretta";
@@ -108,6 +116,7 @@ std::string LeggiRicevutaBianca(host::IRicetta& ricetta, const std::string& risp
     ricetta.Imposta("NRBE", xml.GetTextNode(r, base + "nrbe"));
     ricetta.Imposta("pinNrBe", xml.GetTextNode(r, base + "pinNrbe"));
     ricetta.Imposta("RicevutaInvio", xml.GetTextNode(r, base + "protocolloTransazione"));
+    pdf = xml.GetTextNode(r, base + "pdfPromemoria");
     return {};
   }
   const std::string codice = xml.GetTextNode(r, base + "erroreRicetta/codEsito");
@@ -116,6 +125,32 @@ std::string LeggiRicevutaBianca(host::IRicetta& ricetta, const std::string& risp
   core::RispostaHttp ricevuta;
   ricevuta.corpo = risposta;
   return net::MessaggioEsito(net::EsitoScambio::kFaultServizio, ricevuta);
+}
+
+// The reminder saved as "<NRBE>.pdf" in the user's temporary folder, for the
+// host to print with the white reminder's form; its path goes to the
+// prescription's FilePromemoria ("" when the service sent none or it could
+// not be saved). A host without that property still has its prescription sent.
+void SalvaPromemoria(host::IRicetta& ricetta, const std::string& pdf) {
+  std::string nome;
+  for (char c : Testo(ricetta, "NRBE")) {
+    if (std::isalnum(static_cast<unsigned char>(c))) nome += c;
+  }
+  std::string file;
+  if (!pdf.empty()) {
+    file = (std::filesystem::path(core::Ctx().App().Utente().TempDir()) /
+            ((nome.empty() ? std::string("promemoria") : nome) + ".pdf"))
+               .string();
+    if (!util::clsBase64().DecodeFile(pdf, file)) {
+      core::modLog::Log("Promemoria ricetta bianca non salvato", file, true);
+      file.clear();
+    }
+  }
+  try {
+    ricetta.Imposta("FilePromemoria", file);
+  } catch (const Failure& e) {
+    core::modLog::Log("Promemoria ricetta bianca", e.what(), true);
+  }
 }
 
 }  // namespace
@@ -128,16 +163,19 @@ bool InviaPrescrizioneBianca(host::IRicetta& ricetta, host::IMedico* medico, Sce
   };
   auto asserzione = AsserzioneRicetta(dem::kInvioBianca, ricetta);
   if (!asserzione) {
-    return fallimento("Errore nella richiesta dell'asserzione: " + core::Ctx().last_error);
+    FallimentoAsserzione(ricetta, medico, true, scelte);
+    return false;
   }
   const EsitoDem esito = InviaDem(dem::kInvioBianca, RichiestaBianca(ricetta), *asserzione);
-  if (!esito.inviata) return fallimento(TestoFault(esito));
-  const std::string errore = LeggiRicevutaBianca(ricetta, esito.risposta);
+  if (!esito.inviata) return fallimento(esito.errore);
+  std::string pdf;
+  const std::string errore = LeggiRicevutaBianca(ricetta, esito.risposta, pdf);
   if (!errore.empty()) return fallimento(errore);
   ricetta.Imposta("StatoInvio", stato_invio::kInviata);
   ricetta.Imposta("ErroreInvio", "");
+  SalvaPromemoria(ricetta, pdf);
   if (medico && !core::Ctx().settings.no_stampa_dema && !scelte.non_stampare_tutte) {
-    DialogoSuccesso(ricetta, {}, scelte);
+    DialogoSuccesso(ricetta, {}, scelte, kModuloPromemoriaBianca);
   }
   return true;
 }

@@ -99,10 +99,11 @@ void DatiEsteri(util::clsXML& xml, Nodo r, host::IRicetta& ricetta) {
   xml.AddNode(r, "istituzCompetente", Testo(ricetta, "PazienteIstituzCompetente"));
   xml.AddNode(r, "numIdentPers", Testo(ricetta, "PazienteNumIdentPers"));
   xml.AddNode(r, "numIdentTess", Testo(ricetta, "PazienteNumIdentTess"));
-  xml.AddNode(r, "dataNascitaEstero",
-              DataOraRichiesta(Testo(ricetta, "PazienteDataNascita"), "yyyy-mm-dd"));
-  xml.AddNode(r, "dataScadTessera",
-              DataOraRichiesta(Testo(ricetta, "PazienteDataScadTessera"), "yyyy-mm-dd"));
+  // A date the host does not know is left out: the service refuses an empty one.
+  Se(xml, r, "dataNascitaEstero",
+     DataOraRichiesta(Testo(ricetta, "PazienteDataNascita"), "yyyy-mm-dd"));
+  Se(xml, r, "dataScadTessera",
+     DataOraRichiesta(Testo(ricetta, "PazienteDataScadTessera"), "yyyy-mm-dd"));
 }
 
 std::string Tre(std::int64_t n) {

@@ -4,6 +4,7 @@
 #include "services/ricette/RotteRicette.h"
 #include "services/ricette/ClienteDem.h"
 #include "services/ricette/InvioRicetta.h"
+#include "services/ricette/RichiesteTesto.h"
 #include "util/DataOra.h"
 #include "util/Testo.h"
 #include "util/clsXML.h"
@@ -56,13 +57,9 @@ std::string DataInserimento(std::string testo) {
 bool VisualizzaPrescrizione(const std::string& nre, host::Collection& righe) {
   auto asserzione = AsserzioneUtente(dem::kVisualizza);
   if (!asserzione) return false;
-  const std::string busta =
-      BustaTesto("vis", "http://visualizzaprescrittorichiesta.xsd.dem.sanita.finanze.it",
-                 "<vis:VisualizzaPrescrittoRichiesta>" + ElementoTesto("vis:nre", nre) +
-                     ElementoTesto("vis:pinCode", "") + ElementoTesto("vis:cfMedico", CfUtente()) +
-                     "</vis:VisualizzaPrescrittoRichiesta>");
-  const EsitoDem esito = InviaDem(dem::kVisualizza, busta, *asserzione);
-  if (!esito.inviata) return Errore(TestoFault(esito));
+  const EsitoDem esito =
+      InviaDem(dem::kVisualizza, RichiestaVisualizza(nre, CfUtente()), *asserzione);
+  if (!esito.inviata) return Errore(esito.errore);
   util::clsXML xml;
   if (esito.risposta.empty()) return Errore("Il servizio ha restituito una risposta vuota");
   if (!xml.LoadXML(esito.risposta)) return Errore("Risposta del server non corretta");
