@@ -61,4 +61,12 @@ std::shared_ptr<host::IArchivio> Applicazione::Archivio(const std::string& name)
   return archivio;
 }
 
+bool Applicazione::ApriPaziente(const std::string& id) {
+  auto paziente =
+      host::Come<host::IArchivioPazienti>(Archivio("Pazienti"), "Pazienti")->DaiPaziente(id);
+  if (!paziente) return false;
+  paziente_aperto_ = std::move(paziente);
+  return true;
+}
+
 }  // namespace qzkiro::refhost

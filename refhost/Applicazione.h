@@ -45,6 +45,16 @@ class Applicazione : public host::IApplication {
   std::shared_ptr<host::IArchivio> Archivio(const std::string& name) override;
   refhost::Base64& Base64() override { return base64_; }
   Api& API() override { return api_; }
+  std::shared_ptr<host::IPaziente> Paziente() override { return paziente_aperto_; }
+
+  // Opens the patient of the patients' archive with this host identifier or
+  // fiscal code on the host's screen; false when the archive has no such
+  // patient (nothing changes then).
+  bool ApriPaziente(const std::string& id);
+  // Puts any patient object on the screen; null closes the open patient.
+  void ImpostaPaziente(std::shared_ptr<host::IPaziente> paziente) {
+    paziente_aperto_ = std::move(paziente);
+  }
 
   const std::filesystem::path& CartellaDati() const { return cartella_dati_; }
   const std::vector<std::pair<std::string, host::Variant>>& ScrittureSetup() const {
@@ -65,6 +75,7 @@ class Applicazione : public host::IApplication {
   std::vector<std::pair<std::string, host::Variant>> scritture_setup_;
   std::vector<std::pair<std::string, std::string>> eventi_;
   std::map<std::string, std::shared_ptr<host::IArchivio>> archivi_;
+  std::shared_ptr<host::IPaziente> paziente_aperto_;
 };
 
 }  // namespace qzkiro::refhost

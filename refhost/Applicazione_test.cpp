@@ -52,6 +52,38 @@ TEST_F(ApplicazioneTest, RegistryPersistsAcrossHostObjects) {
             "");
 }
 
+TEST_F(ApplicazioneTest, TheOpenPatientHasItsDoctorAndKeepsItsSavedItems) {
+  {
+    Applicazione app(dati_.Path());
+    EXPECT_EQ(app.Paziente(), nullptr) << "no patient open at start";
+    EXPECT_FALSE(app.ApriPaziente("99"));
+    ASSERT_TRUE(app.ApriPaziente("VRDLCU55C12F205N"));
+    auto paziente = app.Paziente();
+    EXPECT_EQ(paziente->ID(), "2");
+    EXPECT_EQ(paziente->Medico()->CodiceFiscale(), "BNCLCU65B12F205X");
+    EXPECT_FALSE(paziente->Proprio());
+    ASSERT_TRUE(app.ApriPaziente("1"));
+    EXPECT_TRUE(app.Paziente()->Proprio());
+    auto& items = app.Paziente()->Items();
+    EXPECT_EQ(items.GetItem("MPI"), "MPI:1000001");
+    items.SetItem("MPI", "MPI:2000002");
+    items.SetItem("Nota", "à");
+    items.Salva();
+    app.ImpostaPaziente(nullptr);
+    EXPECT_EQ(app.Paziente(), nullptr);
+  }
+  Applicazione riaperta(dati_.Path());
+  ASSERT_TRUE(riaperta.ApriPaziente("1"));
+  EXPECT_EQ(riaperta.Paziente()->Items().GetItem("MPI"), "MPI:2000002")
+      << "saved, not the archive's";
+  EXPECT_EQ(riaperta.Paziente()->Items().GetItem("Nota"), "à");
+  ASSERT_TRUE(riaperta.ApriPaziente("3"));
+  riaperta.Paziente()->Items().SetItem("MPI", "MPI:3");
+  Applicazione senza_salvare(dati_.Path());
+  ASSERT_TRUE(senza_salvare.ApriPaziente("3"));
+  EXPECT_EQ(senza_salvare.Paziente()->Items().GetItem("MPI"), "") << "kept only when saved";
+}
+
 TEST_F(ApplicazioneTest, ArchivesReadTheirFilesAndRefuseUnknownNames) {
   Applicazione app(dati_.Path());
   auto pazienti = host::Come<host::IArchivioPazienti>(app.Archivio("Pazienti"), "Pazienti");

@@ -15,20 +15,15 @@ const nlohmann::json& Voci(const nlohmann::json& document) {
 
 }  // namespace
 
-Paziente::Paziente(const nlohmann::json& voce)
-    : id_(Testo(voce, "ID")),
-      codice_fiscale_(Testo(voce, "CodiceFiscale")),
-      cognome_(Testo(voce, "Cognome")),
-      nome_(Testo(voce, "Nome")),
-      sesso_(Testo(voce, "Sesso")),
-      data_nascita_(Testo(voce, "DataNascita")) {}
-
 ArchivioCatalogo::ArchivioCatalogo(const nlohmann::json& document)
     : versione_(Testo(document, "Versione")) {}
 
-ArchivioPazienti::ArchivioPazienti(const nlohmann::json& document)
+ArchivioPazienti::ArchivioPazienti(const nlohmann::json& document,
+                                   const std::filesystem::path& cartella_dati)
     : versione_(Testo(document, "Versione")) {
-  for (const auto& voce : Voci(document)) pazienti_.push_back(std::make_shared<Paziente>(voce));
+  for (const auto& voce : Voci(document)) {
+    pazienti_.push_back(std::make_shared<Paziente>(voce, cartella_dati));
+  }
 }
 
 std::shared_ptr<host::IPaziente> ArchivioPazienti::DaiPaziente(const std::string& id) {
@@ -133,7 +128,7 @@ ArchivioUtenti::ArchivioUtenti(const nlohmann::json& document)
 std::shared_ptr<host::IArchivio> ApriArchivio(const std::filesystem::path& cartella_dati,
                                               const std::string& name) {
   auto document = [&] { return LeggiJson(cartella_dati / "archivi" / (name + ".json")); };
-  if (name == "Pazienti") return std::make_shared<ArchivioPazienti>(document());
+  if (name == "Pazienti") return std::make_shared<ArchivioPazienti>(document(), cartella_dati);
   if (name == "Esami") return std::make_shared<ArchivioCatalogo>(document());
   if (name == "Visite") return std::make_shared<ArchivioVisite>(document());
   if (name == "AffinityDomain") return std::make_shared<ArchivioAffinityDomain>(document());

@@ -9,26 +9,13 @@
 #include <nlohmann/json.hpp>
 
 #include "qzkiro/host/Archivio.h"
+#include "refhost/Paziente.h"
 
 namespace qzkiro::refhost {
 
 // The host's archives, each read from "archivi/<name>.json" of the host's data
 // folder: {"Versione": "...", "Voci": [...]}. A missing file is an archive
 // never updated: no entries and an empty version.
-
-class Paziente : public host::IPaziente {
- public:
-  explicit Paziente(const nlohmann::json& voce);
-  std::string ID() override { return id_; }
-  std::string CodiceFiscale() override { return codice_fiscale_; }
-  std::string Cognome() override { return cognome_; }
-  std::string Nome() override { return nome_; }
-  std::string Sesso() override { return sesso_; }
-  std::string DataNascita() override { return data_nascita_; }
-
- private:
-  std::string id_, codice_fiscale_, cognome_, nome_, sesso_, data_nascita_;
-};
 
 // An archive with a version and no members of its own (Esami).
 class ArchivioCatalogo : public host::IArchivio {
@@ -42,7 +29,9 @@ class ArchivioCatalogo : public host::IArchivio {
 
 class ArchivioPazienti : public host::IArchivioPazienti {
  public:
-  explicit ArchivioPazienti(const nlohmann::json& document);
+  // The patients' saved items live in "pazienti/" of `cartella_dati`.
+  explicit ArchivioPazienti(const nlohmann::json& document,
+                            const std::filesystem::path& cartella_dati = {});
   std::string Versione() override { return versione_; }
   std::shared_ptr<host::IPaziente> DaiPaziente(const std::string& id) override;
   const std::vector<std::shared_ptr<Paziente>>& Tutti() const { return pazienti_; }

@@ -100,6 +100,21 @@ std::string Esito(const std::string& codice, const std::string& messaggio) {
       "</samlp:StatusMessage></samlp:Status></samlp:Response>");
 }
 
+// A refused password change: a SOAP 1.2 fault with the provider's detail.
+Risposta FaultCambio(const std::string& codice, const std::string& descrizione) {
+  return {400,
+          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><soap:Envelope "
+          "xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\"><soap:Body><soap:Fault>"
+          "<soap:Code><soap:Value>soap:Sender</soap:Value></soap:Code><soap:Reason>"
+          "<soap:Text xml:lang=\"it\">Aggiornamento password non riuscito</soap:Text>"
+          "</soap:Reason><soap:Detail><rve:FailedAuthentication "
+          "xmlns:rve=\"urn:rve:2013:rve-body\"><rve:ErrorCode>" +
+              codice + "</rve:ErrorCode><rve:Description>" + EscapeXml(descrizione) +
+              "</rve:Description></rve:FailedAuthentication></soap:Detail></soap:Fault>"
+              "</soap:Body></soap:Envelope>",
+          TipoSoap(VersioneSoap::Soap12)};
+}
+
 std::string Asserzione(const RichiestaAutenticazione& r, const std::string& id) {
   std::string attributi;
   for (const auto& [nome, valore] : r.attributi) {
@@ -136,6 +151,12 @@ void IdentityProvider::AggiungiUtente(const std::string& utente, const std::stri
   stato_->utenti[utente] = {password, scaduta};
 }
 
+void IdentityProvider::AggiungiDelega(const std::string& cf_delegato,
+                                      const std::string& cf_responsabile) {
+  std::lock_guard blocco(stato_->mutex);
+  stato_->deleghe.emplace(cf_delegato, cf_responsabile);
+}
+
 std::string IdentityProvider::Password(const std::string& utente) const {
   std::lock_guard blocco(stato_->mutex);
   auto it = stato_->utenti.find(utente);
@@ -152,6 +173,33 @@ bool IdentityProvider::HaEmesso(std::string_view id) const {
   return stato_->asserzioni.contains(id);
 }
 
+Risposta IdentityProvider::CambiaPassword(Utente& utente, const RichiestaAutenticazione& r) {
+  if (utente.password != r.password) return FaultCambio("ERR_00054", "Credenziali Errate");
+  if (r.nuova_password.empty() || r.nuova_password[0] == '\x01' ||
+      r.nuova_password == utente.password) {
+    return FaultCambio("ERR_00057", "La Password non rispetta le policy aziendali");
+  }
+  utente = {r.nuova_password, false};
+  return {200,
+          Busta("<rve-b:UpdatePasswordResponse xmlns:rve-b=\"urn:rve:2013:rve-body\">"
+                "<rve-b:expirationDate>2027-06-06</rve-b:expirationDate>"
+                "</rve-b:UpdatePasswordResponse>"),
+          TipoSoap(VersioneSoap::Soap12)};
+}
+
+std::string IdentityProvider::ContestoRifiutato(const Stato& stato,
+                                                const RichiestaAutenticazione& r) {
+  if (r.soggetto == r.responsabile) return {};
+  if (!stato.deleghe.contains({r.soggetto, r.responsabile})) {
+    return "ERR_00052 Il responsabile o l'utente non possono accedere al Servizio";
+  }
+  auto contesto = r.attributi.find("RequestContext");
+  if (contesto == r.attributi.end() || contesto->second != "C.1.2") {
+    return "ERR_00041 Il valore dell'attributo RequestContext non permette l'accesso al servizio";
+  }
+  return {};
+}
+
 Risposta IdentityProvider::Gestisci(Stato& stato, const Richiesta& richiesta) {
   const std::string tipo = TipoSoap(VersioneSoap::Soap12);
   auto letta = Leggi(richiesta.corpo, stato.chiave);
@@ -159,22 +207,17 @@ Risposta IdentityProvider::Gestisci(Stato& stato, const Richiesta& richiesta) {
   std::lock_guard blocco(stato.mutex);
   stato.richieste.push_back(*letta);
   auto utente = stato.utenti.find(letta->utente);
+  if (letta->azione == "urn:rve:UpdatePasswordRequest") {
+    if (utente == stato.utenti.end()) return FaultCambio("ERR_00054", "Credenziali Errate");
+    return CambiaPassword(utente->second, *letta);
+  }
   if (utente == stato.utenti.end() || utente->second.password != letta->password) {
     return {200, Esito("Requester", "ERR_00054 Credenziali Errate"), tipo};
   }
-  if (letta->azione == "urn:rve:UpdatePasswordRequest") {
-    if (letta->nuova_password.empty() || letta->nuova_password[0] == '\x01') {
-      return {200, Esito("Requester", "ERR_00057 La Password non rispetta le policy aziendali"),
-              tipo};
-    }
-    utente->second = {letta->nuova_password, false};
-    return {200,
-            Busta("<rve-b:UpdatePasswordResponse xmlns:rve-b=\"urn:rve:2013:rve-body\">"
-                  "<rve-b:expirationDate>2027-06-06</rve-b:expirationDate>"
-                  "</rve-b:UpdatePasswordResponse>"),
-            tipo};
-  }
   if (utente->second.scaduta) return {200, Esito("Requester", "ERR_00056 Password Scaduta"), tipo};
+  if (auto rifiuto = ContestoRifiutato(stato, *letta); !rifiuto.empty()) {
+    return {200, Esito("Requester", rifiuto), tipo};
+  }
   const std::string id = "_sbx" + std::to_string(++stato.emesse);
   stato.asserzioni.insert(id);
   const std::string risposta = Busta(

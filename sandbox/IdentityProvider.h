@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sandbox/Sandbox.h"
@@ -32,7 +33,12 @@ struct RichiestaAutenticazione {
 // the provider's private key (it must be nonce + created + password), checks
 // it against its users and answers a SAML Response with an (unsigned)
 // assertion, or a status with the provider's error code ("ERR_00054 ...",
-// "ERR_00056 ..."). Password change requests set the new password.
+// "ERR_00056 ..."). A subject (NameID) other than the responsible doctor
+// (Issuer) must hold that doctor's delegation and ask in the delegate's
+// context "C.1.2" (else ERR_00052, ERR_00041). Password change requests set
+// the new password; a wrong current password or a refused new one is
+// answered with a SOAP fault whose detail carries the code and its
+// description.
 class IdentityProvider {
  public:
   IdentityProvider(Sandbox& sandbox, std::filesystem::path chiave_privata,
@@ -40,6 +46,9 @@ class IdentityProvider {
   const std::string& Percorso() const { return stato_->percorso; }
 
   void AggiungiUtente(const std::string& utente, const std::string& password, bool scaduta = false);
+  // Lets the person with fiscal code `cf_delegato` ask assertions on behalf
+  // of the doctor `cf_responsabile`.
+  void AggiungiDelega(const std::string& cf_delegato, const std::string& cf_responsabile);
   std::string Password(const std::string& utente) const;
   // The requests read so far (also the refused ones).
   std::vector<RichiestaAutenticazione> Richieste() const;
@@ -56,11 +65,16 @@ class IdentityProvider {
     std::string percorso;
     mutable std::mutex mutex;
     std::map<std::string, Utente> utenti;
+    std::set<std::pair<std::string, std::string>> deleghe;  // delegate, responsible
     std::vector<RichiestaAutenticazione> richieste;
     int emesse = 0;
     std::set<std::string, std::less<>> asserzioni;  // IDs of the issued assertions
   };
   static Risposta Gestisci(Stato& stato, const Richiesta& richiesta);
+  static Risposta CambiaPassword(Utente& utente, const RichiestaAutenticazione& richiesta);
+  // The error code and message that refuse the request's context, "" when it
+  // may be served.
+  static std::string ContestoRifiutato(const Stato& stato, const RichiestaAutenticazione& r);
   std::shared_ptr<Stato> stato_;
 };
 

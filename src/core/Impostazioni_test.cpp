@@ -81,6 +81,12 @@ TEST_F(ImpostazioniTest, EndpointsCertificatesAndTestOverrides) {
   EXPECT_EQ(s_.certificato_tls, InPlugin("tls/client.p12"));
   EXPECT_EQ(s_.password_tls, "segreta");
   EXPECT_EQ(s_.application_id, "urn:uuid:prova");
+  EXPECT_EQ(s_.endpoint_mfa, "");
+  EXPECT_EQ(s_.endpoint_ora, "http://www.inrim.it") << "the national reference by default";
+
+  ASSERT_TRUE(Init());  // the sample configuration document
+  EXPECT_EQ(s_.endpoint_mfa, "https://127.0.0.1:9443/mfa");
+  EXPECT_EQ(s_.endpoint_mfa_test, "https://127.0.0.1:9443/mfa-test");
 }
 
 TEST_F(ImpostazioniTest, PilotListKeepsOrRenamesThePatientSummaryService) {

@@ -55,6 +55,18 @@ bool ContieneSuccess(std::string valore) {
   return valore.find("success") != std::string::npos;
 }
 
+// The fault's reason, followed by each description of the failed
+// authentication on a line of its own.
+std::string TestoFault(util::clsXML& xml) {
+  auto* radice = xml.rootNode();
+  std::string testo = xml.GetNode(radice, "Body/Fault/Reason/Text");
+  for (auto* descrizione :
+       xml.SelectNodeList(radice, "Body/Fault/Detail/FailedAuthentication/Description")) {
+    testo += "\r\n" + xml.GetNode(descrizione, ".");
+  }
+  return testo;
+}
+
 void ApplicaCodice(const std::string& risposta, clsItemAsserzione& item) {
   if (auto errore = DecodificaErroreAsserzione(risposta)) {
     item.LastErrorCode = errore.codice;
@@ -151,13 +163,24 @@ bool LeggiRispostaAutenticazione(const std::string& risposta, clsItemAsserzione&
     ApplicaCodice(risposta, item);
     return false;
   }
-  item.LastError = xml.GetNode(radice, "Body/Fault/Reason/Text");
-  for (auto* descrizione :
-       xml.SelectNodeList(radice, "Body/Fault/Detail/FailedAuthentication/Description")) {
-    item.LastError += "\r\n" + xml.GetNode(descrizione, ".");
-  }
+  item.LastError = TestoFault(xml);
   item.LastErrorCode = xml.GetNode(radice, "Body/Fault/Detail/FailedAuthentication/ErrorCode");
   ApplicaCodice(risposta, item);
+  return false;
+}
+
+bool LeggiRispostaAggiornaPassword(const std::string& risposta, std::string& errore) {
+  errore.clear();
+  util::clsXML xml;
+  if (!xml.LoadXML(risposta, true)) return false;
+  auto* radice = xml.rootNode();
+  if (xml.SelectNode(radice, "Body/UpdatePasswordResponse/expirationDate")) return true;
+  if (xml.SelectNode(radice, "Body/Fault")) {
+    errore = TestoFault(xml);
+  } else {
+    errore = xml.GetNode(radice, "Body/Response/Status/StatusMessage");
+    if (auto codice = DecodificaErroreAsserzione(risposta)) errore = codice.messaggio;
+  }
   return false;
 }
 

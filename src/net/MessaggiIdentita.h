@@ -31,5 +31,10 @@ std::string BustaAggiornaPassword(const clsItemAsserzione& item, const std::stri
 // (Asserzione on success; LastError and LastErrorCode otherwise). True on
 // success.
 bool LeggiRispostaAutenticazione(const std::string& risposta, clsItemAsserzione& item);
+// Reads the provider's answer to a password change: true when it gives the
+// new password's expiry date. Otherwise `errore` is the fault's reason
+// followed by its descriptions (one per line), else the message of a
+// refusing status, else "" (nothing readable in the answer).
+bool LeggiRispostaAggiornaPassword(const std::string& risposta, std::string& errore);
 
 }  // namespace qzkiro::net

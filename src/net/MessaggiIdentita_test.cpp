@@ -114,5 +114,37 @@ TEST(MessaggiIdentitaTest, AnswersBecomeTheAssertionOrTheProvidersReason) {
   EXPECT_EQ(item.LastError, "Non è stato possibile leggere la risposta");
 }
 
+TEST(MessaggiIdentitaTest, PasswordChangeAnswers) {
+  const std::string busta =
+      "<s:Envelope xmlns:s=\"http://www.w3.org/2003/05/soap-envelope\"><s:Body>";
+  const struct {
+    std::string corpo;
+    bool riuscito;
+    std::string errore;
+  } casi[] = {
+      {"<b:UpdatePasswordResponse xmlns:b=\"urn:rve:2013:rve-body\"><b:expirationDate>2027-06-06"
+       "</b:expirationDate></b:UpdatePasswordResponse>",
+       true, ""},
+      {"<b:UpdatePasswordResponse xmlns:b=\"urn:b\"/><x>expirationDate</x>", false, ""},
+      {"<s:Fault><s:Reason><s:Text>Cambio password fallito</s:Text></s:Reason><s:Detail>"
+       "<FailedAuthentication><ErrorCode>ERR_00054</ErrorCode><Description>Password attuale "
+       "errata</Description></FailedAuthentication></s:Detail></s:Fault>",
+       false, "Cambio password fallito\r\nPassword attuale errata"},
+      {"<Response><Status><StatusCode Value=\"Requester\"/><StatusMessage>ERR_00057 policy"
+       "</StatusMessage></Status></Response>",
+       false, "La Password non rispetta le policy aziendali"},
+  };
+  for (const auto& caso : casi) {
+    std::string errore = "prima";
+    EXPECT_EQ(LeggiRispostaAggiornaPassword(busta + caso.corpo + "</s:Body></s:Envelope>", errore),
+              caso.riuscito)
+        << caso.corpo;
+    EXPECT_EQ(errore, caso.errore) << caso.corpo;
+  }
+  std::string errore;
+  EXPECT_FALSE(LeggiRispostaAggiornaPassword("<html>502", errore));
+  EXPECT_EQ(errore, "");
+}
+
 }  // namespace
 }  // namespace qzkiro::net

@@ -7,6 +7,7 @@ namespace qzkiro::net {
 void RegistraRotte(core::Rotte& rotte) {
   rotte.InviaIDSessione = op::InviaIDSessione;
   rotte.ImpostaToken = op::ImpostaToken;
+  rotte.ModificaPassword = op::ModificaPassword;
   rotte.CreaServizioAsserzione = [] { return std::make_shared<clsAsserzione>(); };
 }
 

@@ -78,6 +78,22 @@ bool ImpostaToken2F(const std::string& token) {
   return true;
 }
 
+bool ConToken2F(const std::function<bool(const std::string& token)>& chiamata) {
+  // A refused token that a new one replaces is no failure of the call: the
+  // repeated call starts from the last error as it was.
+  const std::string errore_prima = core::Ctx().last_error;
+  for (int tentativo = 1;; ++tentativo) {
+    core::Ctx().last_error = errore_prima;
+    const bool richiesto = Richiesto2F();
+    if (richiesto && Token2F().empty() && !ChiediToken2F()) {
+      core::Ctx().last_error = "Operazione annullata dall'utente";
+      return false;
+    }
+    if (chiamata(richiesto ? Token2F() : std::string())) return true;
+    if (tentativo == 2 || !ErroreToken2F()) return false;
+  }
+}
+
 bool InviaIDSessione() {
   auto& c = core::Ctx();
   auto* servizio = dynamic_cast<clsAsserzione*>(c.servizio_asserzione.get());
@@ -88,10 +104,14 @@ bool InviaIDSessione() {
   }
   auto& app = c.App();
   const std::string utente = app.Utente().CodiceFiscale();
+  // A user acting for a doctor (types 2 to 4) runs the session on behalf of
+  // the responsible doctor of the assertion.
+  const std::int16_t tipo = app.Utente().Tipo();
+  const bool delegato = tipo >= 2 && tipo <= 4 && !item->CFResponsabile.empty();
   const nlohmann::json richiesta = {
       {"idSessione", "urn:uuid:" + Minuscolo(app.Framework().GetSmartGUID())},
       {"applicazione", item->ApplicationID()},
-      {"idUtente", utente}};
+      {"idUtente", delegato ? item->CFResponsabile : utente}};
   const auto& s = c.settings;
   const bool prova =
       std::find(kUtentiDiProva.begin(), kUtentiDiProva.end(), utente) != kUtentiDiProva.end();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace qzkiro::net {
@@ -20,6 +21,13 @@ std::string Token2F();
 bool ErroreToken2F();
 // Stores the token with an expiry eight hours from now; always true.
 bool ImpostaToken2F(const std::string& token);
+// Runs a service call that needs the second factor. `chiamata` gets the
+// token to put into its assertion request ("" when the second factor is off)
+// and leaves its failure in the last error. A token is asked only when the
+// second factor is on and the host holds none; a dismissed dialog ends with
+// "Operazione annullata dall'utente". When the service refuses the token
+// (ErroreToken2F), a new one is asked and the call made again, once.
+bool ConToken2F(const std::function<bool(const std::string& token)>& chiamata);
 // Announces the user's login session to the region's multi-factor service so
 // it can push a code; on failure the last error is shown.
 bool InviaIDSessione();

@@ -11,7 +11,7 @@
 #include "net/CredenzialiSalvate.h"
 #include "net/ErroriServizio.h"
 #include "net/MessaggiIdentita.h"
-#include "net/ScambioHttp.h"
+#include "net/OraRiferimento.h"
 #include "net/clsSOAP.h"
 #include "qzkiro/Moduli.h"
 #include "qzkiro/Ui.h"
@@ -46,8 +46,22 @@ void Predefiniti(clsItemAsserzione& item) {
   if (item.Audience.empty()) item.Audience = "http://X-ServiceProvider";
 }
 
-// A client of the identity provider configured from the settings.
-clsSOAP ClientProvider(const std::string& azione, const std::string& servizio) {
+// Step of the lookup for users who act for a doctor (host user types 2 to
+// 4): the own doctor of the patient open on the host; "" for other users,
+// with no patient open or a patient without a doctor.
+std::string MedicoDelPazienteAperto() {
+  auto& c = core::Ctx();
+  if (!c.app) return {};
+  const std::int16_t tipo = c.app->Utente().Tipo();
+  if (tipo < 2 || tipo > 4) return {};
+  auto paziente = c.app->Paziente();
+  auto medico = paziente ? paziente->Medico() : nullptr;
+  return medico ? medico->CodiceFiscale() : std::string();
+}
+
+}  // namespace
+
+clsSOAP clsAsserzione::ClientProvider(const std::string& azione, const std::string& servizio) {
   const auto& c = core::Ctx();
   const auto& s = c.settings;
   clsSOAP soap;
@@ -60,8 +74,7 @@ clsSOAP ClientProvider(const std::string& azione, const std::string& servizio) {
   return soap;
 }
 
-// Nonce, time stamps and message id of a new request; answers the id.
-std::string PreparaRichiesta(clsItemAsserzione& item) {
+std::string clsAsserzione::PreparaRichiesta(clsItemAsserzione& item) {
   auto& c = core::Ctx();
   item.LastError.clear();
   item.LastErrorCode.clear();
@@ -71,8 +84,6 @@ std::string PreparaRichiesta(clsItemAsserzione& item) {
   item.TimeStamp1d = TimeStampSaml(t.PiuGiorni(1));
   return net::CreaIDMessaggio(*c.casuale);
 }
-
-}  // namespace
 
 bool clsAsserzione::RichiestaAsserzione(clsItemAsserzione& item) {
   const std::string id = PreparaRichiesta(item);
@@ -97,16 +108,21 @@ bool clsAsserzione::RichiestaAsserzione(clsItemAsserzione& item) {
 
 bool clsAsserzione::Autentica(clsItemAsserzione& item) {
   Predefiniti(item);
-  if (RichiestaAsserzione(item)) {
-    if (auto app = core::Ctx().app)
-      app->Framework().SetCredenzialiSAR(item.UserName, item.Password, "");
-    return true;
+  if (!RichiestaAsserzione(item)) {
+    const bool scaduta = item.LastErrorCode == "ERR_00056";
+    if (!scaduta && item.LastErrorCode != "ERR_00061") {
+      last_error_ = item.LastError;
+      return false;
+    }
+    if (!AutenticaDopoCambio(item, scaduta)) return false;
   }
-  const bool scaduta = item.LastErrorCode == "ERR_00056";
-  if (!scaduta && item.LastErrorCode != "ERR_00061") {
-    last_error_ = item.LastError;
-    return false;
-  }
+  // The host keeps the credentials that worked (also a just changed password).
+  if (auto app = core::Ctx().app)
+    app->Framework().SetCredenzialiSAR(item.UserName, item.Password, "");
+  return true;
+}
+
+bool clsAsserzione::AutenticaDopoCambio(clsItemAsserzione& item, bool scaduta) {
   auto& c = core::Ctx();
   if (!c.app) {
     last_error_ = "Password KIRO Scaduta";
@@ -136,10 +152,14 @@ bool clsAsserzione::ChiediCredenziali(clsItemAsserzione& item) {
   auto& c = core::Ctx();
   auto& app = c.App();
   frmPasswordAsserzione form;
+  // The doctor asked for (a delegate's responsible doctor) comes first,
+  // else the user.
+  const std::string proposto =
+      item.CFResponsabile.empty() ? app.Utente().CodiceFiscale() : item.CFResponsabile;
   for (const auto& medico :
        host::Come<host::IArchivioUtenti>(app.Archivio("Utenti"), "Utenti")->Elenco()) {
     form.Responsabili.push_back({medico.CodiceFiscale, medico.NomeCompleto});
-    if (medico.CodiceFiscale == app.Utente().CodiceFiscale()) {
+    if (medico.CodiceFiscale == proposto) {
       form.IndiceResponsabile = static_cast<int>(form.Responsabili.size()) - 1;
     }
   }
@@ -171,32 +191,7 @@ std::string clsAsserzione::CreaIDMessaggio() {
 }
 
 util::DataOra clsAsserzione::OraRiferimento() {
-  auto& c = core::Ctx();
-  const util::DataOra pc = c.orologio->AdessoUTC();
-  if (c.simulatore) return pc;  // no network in simulator mode
-  const auto& s = c.settings;
-  RichiestaHttp r;
-  r.url = s.endpoint_ora + "/inrim-web/ntp/itRefTime.php";
-  r.metodo = "GET";
-  r.proxy_host = s.proxy_host;
-  r.proxy_porta = s.proxy_port;
-  r.proxy_utente = s.proxy_username;
-  r.proxy_password = s.proxy_password;
-  r.timeout_connessione_ms = 5000;
-  r.timeout_totale_ms = 10000;
-  const RispostaHttp risposta = Esegui(r);
-  if (!risposta.ricevuta || risposta.stato != 200) return pc;
-  std::vector<std::string> righe;
-  for (std::size_t at = 0; at <= risposta.corpo.size();) {
-    auto fine = risposta.corpo.find('\n', at);
-    if (fine == std::string::npos) fine = risposta.corpo.size();
-    righe.push_back(risposta.corpo.substr(at, fine - at));
-    at = fine + 1;
-  }
-  if (righe.size() < 5) return pc;
-  const auto esatta = util::DataOra::Leggi(righe[4]);
-  if (!esatta) return pc;
-  return esatta->PiuSecondi(-std::atol(righe[2].c_str()));
+  return net::OraRiferimento();
 }
 
 void clsAsserzione::ControllaOrologio() {
@@ -228,21 +223,23 @@ std::shared_ptr<clsItemAsserzione> clsAsserzione::DaiAsserzione(
     const std::string& Audience, const std::string& CFResponsabile, const std::string& CFPaziente,
     const std::string& TokenOTP) {
   ControllaOrologio();
+  const std::string cf_responsabile =
+      CFResponsabile.empty() ? MedicoDelPazienteAperto() : CFResponsabile;
   for (const auto& item : cache_) {
     if (item->Contesto == Contesto && item->CFPaziente == CFPaziente && item->OTP == TokenOTP &&
-        StessoResponsabile(*item, CFResponsabile)) {
+        StessoResponsabile(*item, cf_responsabile)) {
       return item;
     }
   }
   if (Condiviso(Servizio)) {
     for (const auto& item : cache_) {
       if (Condiviso(item->Servizio) && item->Contesto == Contesto &&
-          item->CFPaziente == CFPaziente && StessoResponsabile(*item, CFResponsabile)) {
+          item->CFPaziente == CFPaziente && StessoResponsabile(*item, cf_responsabile)) {
         return item;
       }
     }
     for (const auto& item : cache_) {
-      if (!Condiviso(item->Servizio) || !StessoResponsabile(*item, CFResponsabile)) continue;
+      if (!Condiviso(item->Servizio) || !StessoResponsabile(*item, cf_responsabile)) continue;
       auto clone = item->Clone();
       clone->Servizio = Servizio;
       clone->Contesto = Contesto;
@@ -255,7 +252,7 @@ std::shared_ptr<clsItemAsserzione> clsAsserzione::DaiAsserzione(
       return clone;
     }
   }
-  return NuovaAsserzione(Servizio, Contesto, Ruolo, Audience, "", CFPaziente, CFResponsabile,
+  return NuovaAsserzione(Servizio, Contesto, Ruolo, Audience, "", CFPaziente, cf_responsabile,
                          TokenOTP);
 }
 
@@ -277,15 +274,20 @@ std::shared_ptr<clsItemAsserzione> clsAsserzione::NuovaAsserzione(
     return nullptr;
   }
   const auto& r = ricordate_;
-  const bool ricordate = !r.utente.empty() && !r.password.empty() &&
-                         (CFResponsabile.empty() || CFResponsabile == r.cf_responsabile);
+  const bool host = core::Ctx().app != nullptr;
+  // Without a host the remembered login serves every request; with a host
+  // only a complete one, and only for its own responsible doctor.
+  const bool ricordate =
+      !r.utente.empty() && !r.password.empty() &&
+      (!host || (!r.cf_responsabile.empty() && !r.cf_utente.empty() &&
+                 (CFResponsabile.empty() || CFResponsabile == r.cf_responsabile)));
   Predefiniti(*item);
   if (ricordate) {
     item->UserName = r.utente;
     item->Password = r.password;
     item->CFResponsabile = r.cf_responsabile;
     item->CFUtente = r.cf_utente;
-  } else if (!core::Ctx().app) {
+  } else if (!host) {
     last_error_ = "Credenziali di accesso non disponibili: inserire utente e password";
     return nullptr;
   } else if (!ChiediCredenziali(*item)) {
@@ -311,50 +313,6 @@ bool clsAsserzione::AggiornaAsserzione(clsItemAsserzione& item) {
 
 void clsAsserzione::EliminaAsserzione(const clsItemAsserzione& item) {
   std::erase_if(cache_, [&](const auto& voce) { return voce.get() == &item; });
-}
-
-bool clsAsserzione::UpdatePassword(clsItemAsserzione& item) {
-  auto& c = core::Ctx();
-  frmUpdatePasswordAsserzione form;
-  form.UserName = item.UserName;
-  for (;;) {
-    if (!c.ui->CambioPassword(form)) {
-      last_error_ = "Operazione annullata dall'utente";
-      return false;
-    }
-    const std::string avviso = form.Valida();
-    if (avviso.empty()) break;
-    c.ui->MsgBox(avviso, core::stile::kAvviso, "KIRO");
-  }
-  item.Password = form.Password;
-  if (!CambiaPassword(item, form.NuovaPassword)) return false;
-  if (CredenzialiSalvate::Leggi()) CredenzialiSalvate{item.UserName, item.Password}.Salva();
-  c.ui->MsgBox("Password modificata con successo!", core::stile::kInformazione,
-               "Aggiorna Password");
-  return true;
-}
-
-bool clsAsserzione::CambiaPassword(clsItemAsserzione& item, const std::string& nuova) {
-  const std::string id = PreparaRichiesta(item);
-  const std::string& certificato = core::Ctx().settings.certificato;
-  const std::string prefisso = item.Nonce + item.TimeStamp;
-  const std::string busta =
-      BustaAggiornaPassword(item, id, CifraRSA(prefisso + item.Password, certificato),
-                            CifraRSA(prefisso + nuova, certificato));
-  clsSOAP soap = ClientProvider("urn:rve:UpdatePassword", "UpdatePassword");
-  if (!soap.Send(busta)) {
-    last_error_ = soap.LastError();
-    return false;
-  }
-  if (soap.Response().find("expirationDate") == std::string::npos) {
-    clsItemAsserzione esito;
-    LeggiRispostaAutenticazione(soap.Response(), esito);
-    last_error_ = esito.LastError;
-    return false;
-  }
-  item.Password = nuova;
-  ricordate_.password = nuova;
-  return true;
 }
 
 void clsAsserzione::Ricorda(const std::string& utente, const std::string& password,

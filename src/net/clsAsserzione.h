@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/ServizioAsserzione.h"
+#include "net/clsSOAP.h"
 #include "qzkiro/clsItemAsserzione.h"
 #include "util/DataOra.h"
 
@@ -16,7 +17,9 @@ namespace qzkiro::net {
 // one login serves many requests, renews them and changes expired passwords.
 class clsAsserzione : public core::ServizioAsserzione {
  public:
-  // The cached assertion for this request context, or a new one.
+  // The cached assertion for this request context, or a new one. Without
+  // CFResponsabile, a user who acts for the doctors (host user types 2 to 4)
+  // asks on behalf of the own doctor of the patient open on the host.
   std::shared_ptr<clsItemAsserzione> DaiAsserzione(
       const std::string& Servizio, const std::string& Contesto, const std::string& Ruolo,
       const std::string& Audience, const std::string& CFResponsabile, const std::string& CFPaziente,
@@ -43,17 +46,21 @@ class clsAsserzione : public core::ServizioAsserzione {
   // One exchange with the provider for `item`; true when it issued the
   // assertion (in item.Asserzione).
   bool RichiestaAsserzione(clsItemAsserzione& item);
-  // The password change exchange with the new password already chosen.
+  // The password change exchange for the item's user, with its current
+  // password and the new one already chosen. On success the item, the
+  // cached items of the same user and the remembered credentials take the
+  // new password.
   bool CambiaPassword(clsItemAsserzione& item, const std::string& nuova);
   // Credentials kept for the rest of the run (after a login or the dialog).
   void Ricorda(const std::string& utente, const std::string& password,
                const std::string& cf_responsabile, const std::string& cf_utente);
+  // The user name to offer for a password change: the remembered one, else
+  // the stored one, else "".
+  std::string UtenteNoto() const;
 
   const std::vector<std::shared_ptr<clsItemAsserzione>>& Cache() const { return cache_; }
 
-  // The instant of the requests' time stamps (UTC): the national time
-  // reference when it answers, else (and in simulator mode) the PC's clock. The PC clock itself is
-  // not changed (that needs a privilege the add-on does not have).
+  // The time stamps' instant (see OraRiferimento.h).
   static util::DataOra OraRiferimento();
 
   // Warns when the PC clock is a minute or more away from the national
@@ -61,7 +68,14 @@ class clsAsserzione : public core::ServizioAsserzione {
   void ControllaOrologio();
 
  private:
+  // A client of the identity provider configured from the settings.
+  static clsSOAP ClientProvider(const std::string& azione, const std::string& servizio);
+  // Nonce, time stamps and message id of a new request; answers the id.
+  static std::string PreparaRichiesta(clsItemAsserzione& item);
   bool Autentica(clsItemAsserzione& item);
+  // The provider refused an expired password or one to be changed: offers
+  // the change and, once changed, asks the assertion again.
+  bool AutenticaDopoCambio(clsItemAsserzione& item, bool scaduta);
   // Asks the credentials with the dialog and fills `item`; false when cancelled.
   bool ChiediCredenziali(clsItemAsserzione& item);
   // The delegate context when the user acts for another doctor.

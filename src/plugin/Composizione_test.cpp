@@ -30,6 +30,7 @@ TEST_F(ComposizioneTest, EveryImplementedRoutineReachesItsSlot) {
 #define QZKIRO_CONTROLLA(nome) EXPECT_TRUE(Registrata(r.nome, &op::nome)) << #nome
   QZKIRO_CONTROLLA(InviaIDSessione);
   QZKIRO_CONTROLLA(ImpostaToken);
+  QZKIRO_CONTROLLA(ModificaPassword);
   QZKIRO_CONTROLLA(VisualizzaPrescrizione);
   QZKIRO_CONTROLLA(InviaRicetteSospese);
   QZKIRO_CONTROLLA(InviaListaRicette);

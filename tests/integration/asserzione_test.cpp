@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 
+#include "net/CredenzialiSalvate.h"
 #include "net/MessaggiIdentita.h"
+#include "net/OraRiferimento.h"
 #include "net/SecondoFattore.h"
 #include "net/clsAsserzione.h"
 #include "net/clsSOAP.h"
@@ -16,11 +19,34 @@
 #include "sandbox/IdentityProvider.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
+#include "support/ServerProxy.h"
 
 namespace qzkiro::net {
 namespace {
 
 constexpr const char* kMedico = "RSSMRA70A01L736U";
+constexpr const char* kDelegato = "VRDLCU55C12F205N";
+
+// The environment's proxy variables (the system proxy here) for one test.
+class ProxyDiSistema {
+ public:
+  explicit ProxyDiSistema(const std::string& url) {
+    for (const char* nome : kNomi) {
+      if (const char* valore = std::getenv(nome)) salvate_[nome] = valore;
+      unsetenv(nome);
+    }
+    setenv("http_proxy", url.c_str(), 1);
+  }
+  ~ProxyDiSistema() {
+    for (const char* nome : kNomi) unsetenv(nome);
+    for (const auto& [nome, valore] : salvate_) setenv(nome.c_str(), valore.c_str(), 1);
+  }
+
+ private:
+  static constexpr const char* kNomi[] = {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",
+                                          "all_proxy",  "ALL_PROXY",  "no_proxy",    "NO_PROXY"};
+  std::map<std::string, std::string> salvate_;
+};
 
 class AsserzioneIdpTest : public ::testing::Test {
  protected:
@@ -79,7 +105,7 @@ TEST_F(AsserzioneIdpTest, RefusedCredentialsExpiredPasswordAndItsChange) {
   EXPECT_EQ(servizio_->LastError(), "Credenziali Errate");
 
   idp_.AggiungiUtente("mrossi", "Vecchia.1", true);
-  servizio_->Ricorda("mrossi", "Vecchia.1", kMedico, "VRDLCU55C12F205N");
+  servizio_->Ricorda("mrossi", "Vecchia.1", kMedico, kDelegato);
   EXPECT_EQ(servizio_->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", ""), nullptr);
   EXPECT_EQ(servizio_->LastError(), "Password KIRO Scaduta");
   EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.1.2")
@@ -87,12 +113,23 @@ TEST_F(AsserzioneIdpTest, RefusedCredentialsExpiredPasswordAndItsChange) {
 
   clsItemAsserzione item;
   item.UserName = "mrossi";
+  item.Password = "sbagliata";
+  EXPECT_FALSE(servizio_->CambiaPassword(item, "Nuova.2"));
+  EXPECT_EQ(servizio_->LastError(), "Aggiornamento password non riuscito\r\nCredenziali Errate")
+      << "the provider's fault, reason and description";
+  EXPECT_EQ(idp_.Password("mrossi"), "Vecchia.1");
   item.Password = "Vecchia.1";
   ASSERT_TRUE(servizio_->CambiaPassword(item, "Nuova.2")) << servizio_->LastError();
   EXPECT_EQ(idp_.Password("mrossi"), "Nuova.2");
   EXPECT_EQ(item.Password, "Nuova.2");
+
+  EXPECT_EQ(servizio_->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", ""), nullptr);
+  EXPECT_EQ(servizio_->LastError(), "Il responsabile o l'utente non possono accedere al Servizio")
+      << "the provider knows no delegation from that doctor";
+  idp_.AggiungiDelega(kDelegato, kMedico);
   EXPECT_NE(servizio_->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", ""), nullptr)
       << servizio_->LastError();
+  EXPECT_EQ(idp_.Richieste().back().password, "Nuova.2") << "the new password is remembered";
 }
 
 TEST_F(AsserzioneIdpTest, AnExpiredAssertionIsRenewedByTheProviderAndSentAgain) {
@@ -223,6 +260,25 @@ TEST_F(AsserzioneIdpTest, TimeStampsFollowTheNationalTimeReference) {
   EXPECT_EQ(TimeStampSaml(clsAsserzione::OraRiferimento()), "2026-12-06T09:30:02Z");
 }
 
+TEST_F(AsserzioneIdpTest, TheTimeReferenceTakesTheSystemProxyWhenTheSettingIsIe) {
+  server_.Registra("GET", "/inrim-web/ntp/itRefTime.php", [](const sandbox::Richiesta&) {
+    return sandbox::Risposta{200, "1765013460\nit\n0\nUTC\n2026-12-06 09:31:00\n", "text/plain"};
+  });
+  auto& s = env_.Contesto().settings;
+  s.endpoint_ora = server_.UrlHttp();
+  testsupport::ServerProxy proxy;
+  ProxyDiSistema ambiente("http://127.0.0.1:" + std::to_string(proxy.Porta()));
+  EXPECT_EQ(TimeStampSaml(OraRiferimento()), "2026-12-06T09:31:00Z");
+  EXPECT_EQ(proxy.Log().find("itRefTime.php"), std::string::npos)
+      << "without the setting the environment's proxy is not used";
+  s.proxy_host = "IE";
+  EXPECT_EQ(TimeStampSaml(OraRiferimento()), "2026-12-06T09:31:00Z");
+  EXPECT_NE(proxy.Log().find("/inrim-web/ntp/itRefTime.php"), std::string::npos) << proxy.Log();
+  s.proxy_host = "ie";
+  setenv("http_proxy", "http://127.0.0.1:9", 1);  // a system proxy nobody answers on
+  EXPECT_EQ(TimeStampSaml(OraRiferimento()), "2026-12-06T09:30:00Z") << "the PC's UTC instead";
+}
+
 class DialoghiTest : public AsserzioneIdpTest {
  protected:
   DialoghiTest() {
@@ -230,12 +286,22 @@ class DialoghiTest : public AsserzioneIdpTest {
     servizio_ = std::make_shared<clsAsserzione>();  // nothing remembered
     env_.Contesto().servizio_asserzione = servizio_;
   }
-  static frmPasswordAsserzione Digitate(std::string utente, std::string password, bool ricorda) {
+  // `indice`: the responsible doctor chosen, in the order of the doctors' archive.
+  static frmPasswordAsserzione Digitate(std::string utente, std::string password, bool ricorda,
+                                        int indice = 0) {
     frmPasswordAsserzione form;
     form.UserName = std::move(utente);
     form.Password = std::move(password);
-    form.IndiceResponsabile = 0;
+    form.IndiceResponsabile = indice;
     form.Ricorda = ricorda;
+    return form;
+  }
+  static frmUpdatePasswordAsserzione Cambio(std::string attuale, std::string nuova) {
+    frmUpdatePasswordAsserzione form;
+    form.UserName = "mrossi";
+    form.Password = std::move(attuale);
+    form.NuovaPassword = nuova;
+    form.Ridigita = std::move(nuova);
     return form;
   }
 };
@@ -274,11 +340,9 @@ TEST_F(DialoghiTest, CredentialsAreAskedCheckedRememberedAndOfferedAgain) {
 TEST_F(DialoghiTest, AnExpiredPasswordIsChangedThroughTheDialog) {
   idp_.AggiungiUtente("mrossi", "Vecchia.1", true);
   auto& ui = env_.Ui();
-  ui.RispondiCredenziali(Digitate("mrossi", "Vecchia.1", false));
+  ui.RispondiCredenziali(Digitate("mrossi", "Vecchia.1", true));
   ui.Rispondi(core::risposta::kSi);
-  frmUpdatePasswordAsserzione cambio;
-  cambio.Password = "Vecchia.1";
-  cambio.NuovaPassword = "Nuova.2";
+  auto cambio = Cambio("Vecchia.1", "Nuova.2");
   cambio.Ridigita = "Nuova.3";
   ui.RispondiCambioPassword(cambio);
   cambio.Ridigita = "Nuova.2";
@@ -292,6 +356,93 @@ TEST_F(DialoghiTest, AnExpiredPasswordIsChangedThroughTheDialog) {
   EXPECT_TRUE(testi[0].starts_with("La password risulta essere scaduta.\r\nPer accedere"));
   EXPECT_EQ(testi[1], "La nuova password non coincide con quella ridigitata");
   EXPECT_EQ(testi[2], "Password modificata con successo!");
+  EXPECT_EQ(env_.Host()->Framework().CredenzialiSAR(),
+            (std::pair<std::string, std::string>("mrossi", "Nuova.2")))
+      << "the host is given the changed credentials";
+  EXPECT_EQ(CredenzialiSalvate::Leggi()->password, "Nuova.2") << "the stored ones are rewritten";
+  EXPECT_NE(servizio_->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", "BNCGLI80A41L736X"), nullptr)
+      << "remembered: no dialog " << servizio_->LastError();
+  EXPECT_EQ(idp_.Richieste().back().password, "Nuova.2");
+}
+
+TEST_F(DialoghiTest, QZ01011ChangesThePasswordOfTheRememberedUser) {
+  Plugin plugin;  // before the service is set: its construction starts the process's own
+  env_.Contesto().servizio_asserzione = servizio_;
+  EXPECT_EQ(servizio_->UtenteNoto(), "") << "nothing remembered or stored";
+  CredenzialiSalvate{"mrossi", "Segreta.1"}.Salva();
+  EXPECT_EQ(servizio_->UtenteNoto(), "mrossi") << "the stored user is offered";
+  servizio_->Ricorda("mrossi", "Segreta.1", kMedico, kMedico);
+  auto item = servizio_->DaiAsserzione("demInvioPrescritto", "C.1.1", "", "", "", "");
+  ASSERT_NE(item, nullptr);
+  auto& ui = env_.Ui();
+  host::Variant modello;
+  ui.RispondiCambioPassword(Cambio("sbagliata", "Nuova.2"));
+  EXPECT_FALSE(plugin.QZ01011(modello));
+  EXPECT_EQ(plugin.LastError(), "Aggiornamento password non riuscito\r\nCredenziali Errate");
+
+  ui.RispondiCambioPassword(Cambio("Segreta.1", "Nuova.2"));
+  ASSERT_TRUE(plugin.QZ01011(modello)) << plugin.LastError();
+  EXPECT_EQ(idp_.Password("mrossi"), "Nuova.2");
+  EXPECT_EQ(ui.Mostrati().back().testo, "Password modificata con successo!");
+  EXPECT_EQ(ui.Mostrati().back().titolo, "Aggiorna Password");
+  EXPECT_EQ(CredenzialiSalvate::Leggi()->password, "Nuova.2");
+  EXPECT_EQ(item->Password, "Nuova.2") << "the cached login renews with the new password";
+  ASSERT_TRUE(servizio_->AggiornaAsserzione(*item)) << servizio_->LastError();
+  EXPECT_EQ(idp_.Richieste().back().password, "Nuova.2");
+
+  ui.RispondiCambioPassword(std::nullopt);
+  EXPECT_FALSE(plugin.QZ01011(modello));
+  EXPECT_EQ(plugin.LastError(), "Operazione annullata dall'utente");
+  env_.Host()->Utente().SetTipo(2);
+  EXPECT_FALSE(plugin.QZ01011(modello)) << "only the holders change it from the menu";
+  EXPECT_EQ(idp_.Password("mrossi"), "Nuova.2");
+}
+
+TEST_F(DialoghiTest, ADelegateActsForTheOpenPatientsOwnDoctor) {
+  // VERDI LUCA's own doctor, second in the doctors' archive.
+  constexpr const char* kCurante = "BNCLCU65B12F205X";
+  auto& host = *env_.Host();
+  auto& ui = env_.Ui();
+  host.Utente().SetTipo(3);
+  host.Utente().SetCodiceFiscale(kDelegato);
+  ASSERT_TRUE(host.ApriPaziente("2"));
+  ui.RispondiCredenziali(Digitate("mrossi", "Segreta.1", false, 1));
+  EXPECT_EQ(servizio_->DaiAsserzione("QueryReferto", "C.1.1", "", "", "", ""), nullptr);
+  EXPECT_EQ(servizio_->LastError(), "Il responsabile o l'utente non possono accedere al Servizio");
+  EXPECT_EQ(ui.CredenzialiMostrate().back().IndiceResponsabile, 1) << "the patient's doctor";
+  const auto richiesta = idp_.Richieste().back();
+  EXPECT_EQ(richiesta.responsabile, kCurante);
+  EXPECT_EQ(richiesta.soggetto, kDelegato);
+  EXPECT_EQ(richiesta.attributi.at("RequestContext"), "C.1.2");
+
+  idp_.AggiungiDelega(kDelegato, kCurante);
+  ui.RispondiCredenziali(Digitate("mrossi", "Segreta.1", false, 1));
+  auto item = servizio_->DaiAsserzione("QueryReferto", "C.1.1", "", "", "", "");
+  ASSERT_NE(item, nullptr) << servizio_->LastError();
+  EXPECT_EQ(item->CFResponsabile, kCurante);
+  EXPECT_EQ(servizio_->DaiAsserzione("QueryReferto", "C.1.2", "", "", "", ""), item);
+  EXPECT_EQ(ui.CredenzialiMostrate().size(), 2u);
+
+  // The session of the second factor runs on behalf of the same doctor.
+  server_.Registra("POST", "/mfaapplicativo/richiesta", [](const sandbox::Richiesta&) {
+    return sandbox::Risposta{200, R"({"stato":"OK"})", "application/json"};
+  });
+  env_.Contesto().settings.endpoint_mfa = server_.Url("");
+  ASSERT_TRUE(InviaIDSessione()) << env_.Contesto().last_error;
+  EXPECT_EQ(nlohmann::json::parse(server_.Richieste("/mfaapplicativo/richiesta").at(0).corpo)
+                .at("idUtente"),
+            kCurante);
+
+  // A holder's own requests, or no patient open: the remembered doctor (an
+  // unexpected dialog would fail the test).
+  for (const auto& [tipo, aperto] : {std::pair<std::int16_t, bool>{0, true}, {3, false}}) {
+    auto servizio = std::make_shared<clsAsserzione>();
+    servizio->Ricorda("mrossi", "Segreta.1", kMedico, kMedico);
+    host.Utente().SetTipo(tipo);
+    if (!aperto) host.ImpostaPaziente(nullptr);
+    ASSERT_NE(servizio->DaiAsserzione("QueryReferto", "C.1.1", "", "", "", ""), nullptr) << tipo;
+    EXPECT_EQ(idp_.Richieste().back().responsabile, kMedico) << tipo;
+  }
 }
 
 }  // namespace

@@ -42,6 +42,11 @@ class IApplication {
     throw Failure(kMembroNonSupportato,
                   "L'oggetto Application non supporta la proprietà o il metodo API");
   }
+  // The patient open on the host's screen; null when none is open.
+  virtual std::shared_ptr<IPaziente> Paziente() {
+    throw Failure(kMembroNonSupportato,
+                  "L'oggetto Application non supporta la proprietà o il metodo Paziente");
+  }
 };
 
 }  // namespace qzkiro::host

@@ -7,6 +7,7 @@
 
 #include "qzkiro/Failure.h"
 #include "qzkiro/host/Object.h"
+#include "qzkiro/host/Paziente.h"
 
 namespace qzkiro::host {
 
@@ -27,6 +28,23 @@ class IPaziente : public Object {
   virtual std::string Sesso() = 0;
   // "yyyymmdd".
   virtual std::string DataNascita() = 0;
+
+  // Members of the patient the host has open (Application::Paziente) and of
+  // the patients the host hands to the operations. A host without one
+  // raises the error a late-bound call to a missing member raises.
+  //
+  // The patient's own doctor; null when the host knows none.
+  virtual std::shared_ptr<IMedicoPaziente> Medico() { NonSupportato("Medico"); }
+  // True when the patient is one of the practice's own patients.
+  virtual bool Proprio() { NonSupportato("Proprio"); }
+  virtual IItemsPaziente& Items() { NonSupportato("Items"); }
+
+ private:
+  [[noreturn]] static void NonSupportato(const char* membro) {
+    throw Failure(
+        kMembroNonSupportato,
+        std::string("L'oggetto Paziente non supporta la proprietà o il metodo ") + membro);
+  }
 };
 
 class IArchivioPazienti : public IArchivio {

@@ -1,0 +1,58 @@
+#include "refhost/Paziente.h"
+
+#include "refhost/Json.h"
+
+namespace qzkiro::refhost {
+
+namespace {
+
+void Aggiungi(std::map<std::string, std::string>& items, const nlohmann::json& oggetto) {
+  if (!oggetto.is_object()) return;
+  for (const auto& [chiave, valore] : oggetto.items()) {
+    items[chiave] = valore.is_string() ? valore.get<std::string>() : valore.dump();
+  }
+}
+
+}  // namespace
+
+ItemsPaziente::ItemsPaziente(const nlohmann::json& voce, std::filesystem::path file)
+    : file_(std::move(file)) {
+  if (auto it = voce.find("Items"); it != voce.end()) Aggiungi(items_, *it);
+  if (!file_.empty()) Aggiungi(items_, LeggiJson(file_));
+}
+
+std::string ItemsPaziente::GetItem(const std::string& key) {
+  auto it = items_.find(key);
+  return it == items_.end() ? std::string() : it->second;
+}
+
+void ItemsPaziente::SetItem(const std::string& key, const std::string& value) {
+  items_[key] = value;
+}
+
+void ItemsPaziente::Salva() {
+  ++salvataggi_;
+  if (file_.empty()) return;
+  std::filesystem::create_directories(file_.parent_path());
+  ScriviJson(file_, nlohmann::json(items_));
+}
+
+Paziente::Paziente(const nlohmann::json& voce, const std::filesystem::path& cartella_dati)
+    : id_(Testo(voce, "ID")),
+      codice_fiscale_(Testo(voce, "CodiceFiscale")),
+      cognome_(Testo(voce, "Cognome")),
+      nome_(Testo(voce, "Nome")),
+      sesso_(Testo(voce, "Sesso")),
+      data_nascita_(Testo(voce, "DataNascita")),
+      proprio_(voce.value("Proprio", false)),
+      items_(voce, cartella_dati.empty() || id_.empty()
+                       ? std::filesystem::path()
+                       : cartella_dati / "pazienti" / (id_ + ".json")) {
+  SetMedico(Testo(voce, "Medico"));
+}
+
+void Paziente::SetMedico(const std::string& codice_fiscale) {
+  medico_ = codice_fiscale.empty() ? nullptr : std::make_shared<MedicoPaziente>(codice_fiscale);
+}
+
+}  // namespace qzkiro::refhost

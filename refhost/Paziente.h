@@ -1,0 +1,68 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "qzkiro/host/Archivio.h"
+
+namespace qzkiro::refhost {
+
+// The patient's own doctor, known by fiscal code.
+class MedicoPaziente : public host::IMedicoPaziente {
+ public:
+  explicit MedicoPaziente(std::string codice_fiscale)
+      : codice_fiscale_(std::move(codice_fiscale)) {}
+  std::string CodiceFiscale() override { return codice_fiscale_; }
+
+ private:
+  std::string codice_fiscale_;
+};
+
+// A patient's items: those of the archive entry, then those saved since in
+// their own file ("pazienti/<ID>.json" of the host's data folder). Salva
+// writes every item to that file; without a file it only counts the saves.
+class ItemsPaziente : public host::IItemsPaziente {
+ public:
+  ItemsPaziente(const nlohmann::json& voce, std::filesystem::path file);
+  std::string GetItem(const std::string& key) override;
+  void SetItem(const std::string& key, const std::string& value) override;
+  void Salva() override;
+  int Salvataggi() const { return salvataggi_; }
+
+ private:
+  std::map<std::string, std::string> items_;
+  std::filesystem::path file_;
+  int salvataggi_ = 0;
+};
+
+// A patient of the archive: the entry's "ID", "CodiceFiscale", "Cognome",
+// "Nome", "Sesso", "DataNascita", "Medico" (the fiscal code of the own
+// doctor), "Proprio" (Boolean) and "Items" (texts by key).
+class Paziente : public host::IPaziente {
+ public:
+  explicit Paziente(const nlohmann::json& voce, const std::filesystem::path& cartella_dati = {});
+  std::string ID() override { return id_; }
+  std::string CodiceFiscale() override { return codice_fiscale_; }
+  std::string Cognome() override { return cognome_; }
+  std::string Nome() override { return nome_; }
+  std::string Sesso() override { return sesso_; }
+  std::string DataNascita() override { return data_nascita_; }
+  std::shared_ptr<host::IMedicoPaziente> Medico() override { return medico_; }
+  bool Proprio() override { return proprio_; }
+  ItemsPaziente& Items() override { return items_; }
+
+  void SetMedico(const std::string& codice_fiscale);
+  void SetProprio(bool proprio) { proprio_ = proprio; }
+
+ private:
+  std::string id_, codice_fiscale_, cognome_, nome_, sesso_, data_nascita_;
+  std::shared_ptr<MedicoPaziente> medico_;
+  bool proprio_ = false;
+  ItemsPaziente items_;
+};
+
+}  // namespace qzkiro::refhost
