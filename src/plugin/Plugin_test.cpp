@@ -302,6 +302,41 @@ TEST_F(PluginTest, RoutinesStillMissingAnswerNotImplemented) {
   EXPECT_EQ(via, "soap");
 }
 
+TEST_F(PluginTest, LastErrorKeepsTheLastFailureThroughSuccessesAndOtherMembers) {
+  ASSERT_TRUE(Init());
+  auto& last_error = env_.Contesto().last_error;
+  const std::string fallita = "Annullamento Prescrizione: NRE inesistente";
+  rotte_.AnnullaPrescrizione = [&](Variant&, Variant&) {
+    last_error = fallita;
+    return false;
+  };
+  Variant v;
+  EXPECT_FALSE(plugin_.QZ04029(v, v));
+  ASSERT_EQ(plugin_.LastError(), fallita);
+
+  // The dispatcher neither clears it nor writes to it: members that run no
+  // operation and operations that succeed leave the failure for the host.
+  rotte_.AnnullaPrescrizione = [](Variant&, Variant&) { return true; };
+  rotte_.CaricaPDTA = [](Collection&) { return std::string("<pdta/>"); };
+  Collection param;
+  std::vector<Variant> nessuno;
+  plugin_.Info();
+  plugin_.Versione();
+  EXPECT_TRUE(plugin_.QZ05001("KIRO.Debug", "1"));
+  EXPECT_FALSE(plugin_.Execute("QZKiroGetContenutoDocumento", nessuno));
+  EXPECT_TRUE(plugin_.QZ04029(v, v));
+  EXPECT_EQ(plugin_.QZ04048_Carica(param, v), "<pdta/>");
+  EXPECT_EQ(plugin_.LastError(), fallita);
+
+  // The next failure replaces it.
+  rotte_.AnnullaPrescrizione = [&](Variant&, Variant&) {
+    last_error = "Il servizio ha restituito una risposta vuota";
+    return false;
+  };
+  EXPECT_FALSE(plugin_.QZ04029(v, v));
+  EXPECT_EQ(plugin_.LastError(), "Il servizio ha restituito una risposta vuota");
+}
+
 TEST_F(PluginTest, FixedAnswersVersionAndSimulatorSwitch) {
   std::vector<Variant> param{Variant("x")};
   Variant v;
