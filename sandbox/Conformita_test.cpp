@@ -64,8 +64,25 @@ TEST(ConformitaCampioni, KitOrderCardinalityAndOnlyTheListedExceptions) {
     piu.insert(estero.begin(), estero.end());
     return piu;
   };
+  // A login to the identity provider: SOAP 1.2, WS-Addressing, WS-Security.
+  const std::string testata_idp =
+      "<s:Header><wsa:Action>urn:rve:AuthenticateAndGetAssertionRequest</wsa:Action>"
+      "<wsa:MessageID>urn:uuid:1</wsa:MessageID><wsse:Security><wsse:UsernameToken>"
+      "<wsse:Username>demo</wsse:Username><wsse:Password>x</wsse:Password>"
+      "</wsse:UsernameToken></wsse:Security></s:Header>";
+  const auto idp = [](const std::string& dentro) {
+    return "<s:Envelope xmlns:s=\"http://www.w3.org/2003/05/soap-envelope\" "
+           "xmlns:wsa=\"http://www.w3.org/2005/08/addressing\" "
+           "xmlns:wsse=\"http://docs.oasis-open.org/wss/2004/01/"
+           "oasis-200401-wss-wssecurity-secext-1.0.xsd\">" +
+           dentro + "</s:Envelope>";
+  };
   // The element the first violation names; "" for a conforming message.
   const std::vector<std::pair<std::string, std::string>> casi = {
+      {idp(testata_idp + "<s:Body/>"), ""},
+      {idp("<s:Body/>" + testata_idp), "Header"},
+      {idp(Sostituisci(testata_idp, "<wsse:Username>demo</wsse:Username>", "") + "<s:Body/>"),
+       "Password"},
       {Rossa(), ""},
       {annullo, ""},
       {vista, ""},
@@ -131,7 +148,8 @@ TEST(ConformitaCampioni, NoSchemaIsFetchedFromTheNetwork) {
   const fs::path copia = fs::path(::testing::TempDir()) / "schemi-con-import-remoto";
   fs::remove_all(copia);
   for (const char* cartella : {"ws-soap-saml/apache-ws-wss4j-schemas",
-                               "ws-soap-saml/oehf-ipf-xacml20-schema", "dem-mef/eracle-wsdl"}) {
+                               "ws-soap-saml/oehf-ipf-xacml20-schema",
+                               "ws-soap-saml/highsource-w3c-schemas", "dem-mef/eracle-wsdl"}) {
     fs::create_directories(copia / cartella);
     for (const auto& file : fs::directory_iterator(testsupport::DatoPubblico(cartella))) {
       fs::create_symlink(file.path(), copia / cartella / file.path().filename());

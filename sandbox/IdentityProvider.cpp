@@ -3,6 +3,7 @@
 #include <openssl/evp.h>
 
 #include "sandbox/Cifratura.h"
+#include "sandbox/Conformita.h"
 #include "sandbox/Guasto.h"
 #include "util/Libxml.h"
 
@@ -140,9 +141,10 @@ IdentityProvider::IdentityProvider(Sandbox& sandbox, std::filesystem::path chiav
     : stato_(std::make_shared<Stato>()) {
   stato_->chiave = std::move(chiave_privata);
   stato_->percorso = std::move(percorso);
+  stato_->schemi = Schemi::Condivisi(Schemi::CartellaPredefinita());
   auto stato = stato_;
   sandbox.Registra("POST", stato_->percorso,
-                   [stato](const Richiesta& richiesta) { return Gestisci(*stato, richiesta); });
+                   [stato](const Richiesta& richiesta) { return Servi(*stato, richiesta); });
 }
 
 void IdentityProvider::AggiungiUtente(const std::string& utente, const std::string& password,
@@ -198,6 +200,24 @@ std::string IdentityProvider::ContestoRifiutato(const Stato& stato,
     return "ERR_00041 Il valore dell'attributo RequestContext non permette l'accesso al servizio";
   }
   return {};
+}
+
+Risposta IdentityProvider::Servi(Stato& stato, const Richiesta& richiesta) {
+  std::string esito = "non validata";
+  if (stato.schemi) {
+    if (auto violazione = PrimaViolazione(*stato.schemi, richiesta.corpo)) {
+      const std::string motivo =
+          "Richiesta non conforme allo schema: " + DescriviViolazione(*violazione);
+      Risposta rifiuto{500, TestoFaultSoap(VersioneSoap::Soap12, motivo, "env:Sender"),
+                       TipoSoap(VersioneSoap::Soap12)};
+      rifiuto.esito_validazione = "non valida: " + motivo;
+      return rifiuto;
+    }
+    esito = "valida";
+  }
+  Risposta risposta = Gestisci(stato, richiesta);
+  risposta.esito_validazione = esito;
+  return risposta;
 }
 
 Risposta IdentityProvider::Gestisci(Stato& stato, const Richiesta& richiesta) {

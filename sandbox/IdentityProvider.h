@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "sandbox/Sandbox.h"
+#include "sandbox/Schemi.h"
 
 namespace qzkiro::sandbox {
 
@@ -28,8 +29,9 @@ struct RichiestaAutenticazione {
   std::map<std::string, std::string> attributi;  // AttributeStatement
 };
 
-// The regional identity and assertion provider on POST `percorso`: reads the
-// SOAP 1.2 WS-Security request with its own code, decrypts the password with
+// The regional identity and assertion provider on POST `percorso`: refuses a
+// request that breaks the SOAP 1.2, WS-Addressing or WS-Security schemas (when
+// the public schemas are there), reads the request with its own code, decrypts the password with
 // the provider's private key (it must be nonce + created + password), checks
 // it against its users and answers a SAML Response with an (unsigned)
 // assertion, or a status with the provider's error code ("ERR_00054 ...",
@@ -67,9 +69,13 @@ class IdentityProvider {
     std::map<std::string, Utente> utenti;
     std::set<std::pair<std::string, std::string>> deleghe;  // delegate, responsible
     std::vector<RichiestaAutenticazione> richieste;
+    std::shared_ptr<const Schemi> schemi;  // null: requests are not validated
     int emesse = 0;
     std::set<std::string, std::less<>> asserzioni;  // IDs of the issued assertions
   };
+  // The request checked against the public schemas (SOAP 1.2, WS-Addressing,
+  // WS-Security) when they are there, then handled.
+  static Risposta Servi(Stato& stato, const Richiesta& richiesta);
   static Risposta Gestisci(Stato& stato, const Richiesta& richiesta);
   static Risposta CambiaPassword(Utente& utente, const RichiestaAutenticazione& richiesta);
   // The error code and message that refuse the request's context, "" when it

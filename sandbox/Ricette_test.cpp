@@ -339,10 +339,16 @@ TEST(ServiziRicettaConIdp, AcceptOnlyAssertionsTheProviderIssued) {
   ServiziRicetta servizi(sandbox, pki.ChiaveFse(), "/dem", &idp);
   prova::Chiamata chiamata{sandbox.Url("/iap"), "POST", "", {}, pki.ClientP12(), "kiro", pki.Ca()};
   chiamata.corpo =
-      "<Envelope><Header><Security><UsernameToken><Username>demo</Username><Nonce>n1</Nonce>"
-      "<Created>2026-03-05T10:20:30Z</Created><Password>" +
-      Cifra(pki.Idp(), "n12026-03-05T10:20:30ZKiro.2026") +
-      "</Password></UsernameToken></Security></Header><Body/></Envelope>";
+      "<env:Envelope xmlns:env=\"http://www.w3.org/2003/05/soap-envelope\" "
+      "xmlns:wsse=\"http://docs.oasis-open.org/wss/2004/01/"
+      "oasis-200401-wss-wssecurity-secext-1.0.xsd\" "
+      "xmlns:wsu=\"http://docs.oasis-open.org/wss/2004/01/"
+      "oasis-200401-wss-wssecurity-utility-1.0.xsd\"><env:Header><wsse:Security>"
+      "<wsse:UsernameToken><wsse:Username>demo</wsse:Username><wsse:Nonce>bjE=</wsse:Nonce>"
+      "<wsu:Created>2026-03-05T10:20:30Z</wsu:Created><wsse:Password>" +
+      Cifra(pki.Idp(), "bjE=2026-03-05T10:20:30ZKiro.2026") +
+      "</wsse:Password></wsse:UsernameToken></wsse:Security></env:Header><env:Body/>"
+      "</env:Envelope>";
   const std::string accesso = prova::Esegui(chiamata).corpo;
   const auto inizio = accesso.find("Assertion ID=\"") + 14;
   const std::string id = accesso.substr(inizio, accesso.find('"', inizio) - inizio);

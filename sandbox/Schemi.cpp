@@ -21,6 +21,7 @@ using ContestoValidazione = std::unique_ptr<xmlSchemaValidCtxt, Liberatore<xmlSc
 
 constexpr const char* kWss = "ws-soap-saml/apache-ws-wss4j-schemas/";
 constexpr const char* kSaml = "ws-soap-saml/oehf-ipf-xacml20-schema/";
+constexpr const char* kWsa = "ws-soap-saml/highsource-w3c-schemas/";
 constexpr const char* kDem = "dem-mef/eracle-wsdl/";
 
 // Every schema of the set, by namespace, in an order where each file finds
@@ -41,6 +42,8 @@ constexpr Importazione kImportazioni[] = {
     {"http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd", kWss,
      "oasis-200401-wss-wssecurity-secext-1.0.xsd"},
     {"http://schemas.xmlsoap.org/soap/envelope/", kWss, "soap-1.1.xsd"},
+    {"http://www.w3.org/2003/05/soap-envelope", kWss, "soap-1.2.xsd"},
+    {"http://www.w3.org/2005/08/addressing", kWsa, "ws-addr.xsd"},
     {"urn:oasis:names:tc:SAML:2.0:assertion", kSaml, "sstc-saml-schema-assertion-2.0.xsd"},
     {"http://invioprescrittorichiesta.xsd.dem.sanita.finanze.it", kDem,
      "InvioPrescrittoRichiesta.xsd"},

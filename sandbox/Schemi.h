@@ -27,7 +27,7 @@ struct ViolazioneSchema {
 };
 
 // The public schemas the remote services apply, compiled once: the SOAP 1.1
-// envelope, WS-Security (secext, utility, xmldsig, xmlenc), the SAML 2.0
+// and 1.2 envelopes, WS-Addressing, WS-Security (secext, utility, xmldsig, xmlenc), the SAML 2.0
 // assertion and the national e-prescription kit (requests and receipts). A
 // small driver schema built in memory imports each file by absolute path;
 // while it compiles, no schema or DTD may come from the network (a w3.org
