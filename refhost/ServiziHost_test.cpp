@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -116,9 +118,21 @@ TEST_F(ServiziHostTest, FopMakesThePdfFromXmlAndStylesheet) {
 }
 
 TEST_F(ServiziHostTest, HtmlToPdfMakesThePdfAndLeavesNoTemporaryPage) {
-  auto pagine = [] {
+  // A temporary folder of its own: other test processes' pages come and go in /tmp.
+  const fs::path cartella = lavoro_.Path() / "tmp";
+  fs::create_directories(cartella);
+  struct Tmpdir {
+    std::optional<std::string> prima;
+    explicit Tmpdir(const fs::path& nuova) {
+      if (const char* v = std::getenv("TMPDIR")) prima = v;
+      setenv("TMPDIR", nuova.c_str(), 1);
+    }
+    ~Tmpdir() { prima ? setenv("TMPDIR", prima->c_str(), 1) : unsetenv("TMPDIR"); }
+  } tmpdir(cartella);
+  ASSERT_EQ(fs::temp_directory_path(), cartella);
+  auto pagine = [&] {
     std::set<fs::path> trovate;
-    for (const auto& voce : fs::directory_iterator(fs::temp_directory_path())) {
+    for (const auto& voce : fs::directory_iterator(cartella)) {
       if (voce.path().filename().string().starts_with("kiro_pagina_")) trovate.insert(voce.path());
     }
     return trovate;
