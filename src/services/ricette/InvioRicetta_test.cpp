@@ -1,5 +1,5 @@
-// The two recoveries of a red send, on the scripted transport: the
-// appropriateness confirmation and the expired assertion.
+// A red send on the scripted transport: its two recoveries (the
+// appropriateness confirmation and the expired assertion) and the warnings box.
 
 #include "services/ricette/InvioRicetta.h"
 
@@ -88,6 +88,32 @@ TEST(InvioRicettaTest, AnAppropriatenessWarningIsConfirmedAndTheSameRequestGoesA
       EXPECT_EQ(ricetta->Membro("StatoInvio").ToInteger(), 2);
       EXPECT_EQ(ricetta->Membro("ErroreInvio").ToText(), "9 - " + kAvvisoAppropriatezza);
     }
+  }
+}
+
+TEST(InvioRicettaTest, TheWarningsBoxComesOnlyWithWarnings) {
+  for (const bool con_avvisi : {false, true}) {
+    SCOPED_TRACE(con_avvisi ? "a warning in the receipt" : "no warnings");
+    BancoRicette b;
+    b.env.Contesto().settings.no_stampa_dema = true;  // no reminder dialog either
+    std::vector<ErroreRicevuta> avvisi;
+    if (con_avvisi) avvisi.push_back({"4001", "Codice esenzione non coerente"});
+    b.rete->Accoda(kInvio, RicevutaInvio("0000", "050A00000000042", avvisi));
+    auto ricetta = BancoRicette::Campione("rossa_farmaci.json");
+    refhost::Medico medico;
+    ScelteLista scelte;
+    ASSERT_TRUE(InviaPrescrizione(*ricetta, &medico, scelte));
+    const auto& mostrati = b.env.Ui().Mostrati();
+    if (!con_avvisi) {
+      EXPECT_TRUE(mostrati.empty()) << mostrati.front().testo;
+      continue;
+    }
+    ASSERT_EQ(mostrati.size(), 1u);
+    EXPECT_EQ(mostrati[0].titolo, "Curalis");
+    EXPECT_EQ(mostrati[0].testo.rfind(
+                  "Ricetta inviata correttamente ma sono presenti degli avvisi:\n4001", 0),
+              0u)
+        << mostrati[0].testo;
   }
 }
 
