@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "refhost/Medico.h"
@@ -10,6 +11,7 @@
 #include "services/ricette/ProveRicette_test.h"
 #include "util/File.h"
 #include "util/clsBase64.h"
+#include "util/clsXML.h"
 
 namespace qzkiro::services {
 namespace {
@@ -25,8 +27,36 @@ core::RispostaHttp RicevutaBianca(const std::string& nrbe, const std::string& pd
           nrbe +
           "</r:nrbe><r:pinNrbe>1234567890</r:pinNrbe>"
           "<r:protocolloTransazione>PT-77</r:protocolloTransazione><r:pdfPromemoria>" +
-          pdf + "</r:pdfPromemoria></r:InvioPrescrittoRicettaBiancaRicevuta></soap:Body>"
-                "</soap:Envelope>");
+          pdf +
+          "</r:pdfPromemoria></r:InvioPrescrittoRicettaBiancaRicevuta></soap:Body>"
+          "</soap:Envelope>");
+}
+
+TEST(RicettaBiancaTest, TheRequestsFieldsComeInTheServicesOrder) {
+  BancoRicette b;
+  b.rete->Accoda(kInvioBianca, RicevutaBianca("050B00000000042", ""));
+  b.env.Ui().RispondiDialogo(100);
+  auto ricetta = BancoRicette::Campione("bianca.json");
+  refhost::Medico medico;
+  ScelteLista scelte;
+  ASSERT_TRUE(InviaPrescrizioneBianca(*ricetta, &medico, scelte)) << core::Ctx().last_error;
+  const auto inviate = b.rete->Inviate(kInvioBianca);
+  ASSERT_EQ(inviate.size(), 1u);
+  util::clsXML xml;
+  ASSERT_TRUE(xml.LoadXML(inviate[0].corpo));
+  const auto richiesta =
+      xml.SelectNode(xml.rootNode(), "Body/InvioPrescrittoRicettaBiancaRichiesta");
+  std::vector<std::string> nomi;
+  for (auto n : util::clsXML::Figli(richiesta)) nomi.emplace_back(util::clsXML::Nome(n));
+  nomi.resize(std::min<std::size_t>(nomi.size(), 16));
+  EXPECT_EQ(nomi, (std::vector<std::string>{
+                      "pinCode", "cfMedico", "codRegione", "codASLAo", "codStruttura",
+                      "codSpecializzazione", "specialClinica", "numIscrizAlbo", "indirMedico",
+                      "telefMedico", "codicePaziente", "cognNome", "indirizzo", "tipoPrescrizione",
+                      "dataCompilazione", "dettaglioPrescrizioneRicettaBianca"}));
+  const std::string base = "Body/InvioPrescrittoRicettaBiancaRichiesta/";
+  EXPECT_EQ(xml.GetTextNode(xml.rootNode(), base + "tipoPrescrizione"), "F") << "Tipo 1: drugs";
+  EXPECT_EQ(xml.GetTextNode(xml.rootNode(), base + "telefMedico"), "+39041 5312487");
 }
 
 TEST(RicettaBiancaTest, TheServicesReminderIsSavedForTheHostToPrintWithTheWhiteForm) {
@@ -34,14 +64,13 @@ TEST(RicettaBiancaTest, TheServicesReminderIsSavedForTheHostToPrintWithTheWhiteF
   const std::string base64 = util::clsBase64::EncodeBytes(util::ComeByte(pdf));
   struct Caso {
     const char* nome;
-    std::string pdf64;  // pdfPromemoria of the receipt
+    std::string pdf64;   // pdfPromemoria of the receipt
     int scelta;          // of the success dialog
     std::string file;    // expected in the user's temporary folder, "" for none
     std::string modulo;  // NomeModuloStampa
   };
   const Caso casi[] = {
-      {"printed", base64, 102, "050B00000000042.pdf",
-       "RicettaBiancaPromemoria"},
+      {"printed", base64, 102, "050B00000000042.pdf", "RicettaBiancaPromemoria"},
       {"not printed, still kept", base64, 100, "050B00000000042.pdf", ""},
       {"no reminder in the receipt", "", 102, "", "RicettaBiancaPromemoria"},
       {"not Base64", "%%%", 100, "", ""},
