@@ -15,8 +15,7 @@ namespace qzkiro::hl7::prove {
 
 // A message of our own under tests/data/hl7 of the repository.
 inline std::filesystem::path FileProva(const std::string& nome) {
-  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "tests" /
-         "data" / "hl7" / nome;
+  return std::filesystem::path(QZKIRO_DATA_DIR).parent_path() / "tests" / "data" / "hl7" / nome;
 }
 
 // The document of a file, loaded; fails the test when it does not load.
