@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <vector>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -209,44 +211,133 @@ zip_uint64_t NumeroVoci(zip_t* archivio) {
   return static_cast<zip_uint64_t>(n);
 }
 
-// The whole content of one entry. libzip checks the password and the CRC while
-// reading, so nothing is written for an entry that fails.
-Bytes Contenuto(zip_t* archivio, zip_uint64_t indice) {
-  VoceAperta voce(zip_fopen_index(archivio, indice, 0));
-  if (!voce) throw ErroreZip(zip_get_error(archivio));
+std::string Dimensione(std::uint64_t byte) {
+  if (byte >= (1u << 20) && byte % (1u << 20) == 0) return std::to_string(byte >> 20) + " MB";
+  return std::to_string(byte) + " byte";
+}
+
+// Reads entries block by block within the limits; one per extraction, so the
+// archive-wide count covers every entry written by that call.
+class LettoreVoci {
+ public:
+  LettoreVoci(zip_t* archivio, const LimitiZip& limiti) : archivio_(archivio), limiti_(limiti) {}
+
+  // Hands each block of the entry to `scrivi`. libzip checks the password and
+  // the CRC while reading, so a bad entry fails before its last block.
+  template <class Scrivi>
+  void Leggi(const VoceZip& voce, Scrivi&& scrivi) {
+    zip_stat_t info;
+    zip_stat_init(&info);
+    if (zip_stat_index(archivio_, voce.indice, 0, &info) != 0) {
+      throw ErroreZip(zip_get_error(archivio_));
+    }
+    VerificaMetodi(info);
+    const bool compressa = (info.valid & ZIP_STAT_COMP_SIZE) != 0;
+    VoceAperta aperta(zip_fopen_index(archivio_, voce.indice, 0));
+    if (!aperta) throw ErroreZip(zip_get_error(archivio_));
+    std::vector<char> blocco(kBlocco);
+    for (std::uint64_t letti = 0;;) {
+      const zip_int64_t n = zip_fread(aperta.get(), blocco.data(), blocco.size());
+      if (n < 0) throw ErroreZip(zip_file_get_error(aperta.get()));
+      if (n == 0) return;
+      letti += static_cast<std::uint64_t>(n);
+      totale_ += static_cast<std::uint64_t>(n);
+      Controlla(voce.nome, letti, compressa ? info.comp_size : 0);
+      scrivi(blocco.data(), static_cast<std::size_t>(n));
+    }
+  }
+
+ private:
+  // Refuses an entry whose compression or encryption libzip cannot handle
+  // before opening it: libzip 1.7 leaks its decryption source when opening
+  // such an entry fails halfway.
+  static void VerificaMetodi(const zip_stat_t& info) {
+    if ((info.valid & ZIP_STAT_ENCRYPTION_METHOD) != 0 &&
+        info.encryption_method != ZIP_EM_NONE &&
+        !zip_encryption_method_supported(info.encryption_method, 0)) {
+      throw ErroreZip(ZIP_ER_ENCRNOTSUPP);
+    }
+    if ((info.valid & ZIP_STAT_COMP_METHOD) != 0 &&
+        !zip_compression_method_supported(info.comp_method, 0)) {
+      throw ErroreZip(ZIP_ER_COMPNOTSUPP);
+    }
+  }
+
+  void Controlla(const std::string& nome, std::uint64_t letti, std::uint64_t compressi) const {
+    if (letti > limiti_.voce) {
+      throw Failure(0, "Voce dello zip troppo grande: " + nome + " supera " + Dimensione(limiti_.voce));
+    }
+    if (totale_ > limiti_.archivio) {
+      throw Failure(0, "Contenuto dello zip troppo grande: le voci superano " +
+                           Dimensione(limiti_.archivio));
+    }
+    if (letti > limiti_.soglia_rapporto && letti / std::max<std::uint64_t>(compressi, 1) >
+                                               limiti_.rapporto) {
+      throw Failure(0, "Voce dello zip rifiutata: " + nome + " si espande oltre " +
+                           std::to_string(limiti_.rapporto) + " volte la sua dimensione compressa");
+    }
+  }
+
+  zip_t* archivio_;
+  const LimitiZip& limiti_;
+  std::uint64_t totale_ = 0;
+};
+
+Bytes Contenuto(LettoreVoci& lettore, const VoceZip& voce) {
   Bytes dati;
-  for (;;) {
-    const std::size_t letti = dati.size();
-    dati.resize(letti + kBlocco);
-    const zip_int64_t n = zip_fread(voce.get(), dati.data() + letti, kBlocco);
-    if (n < 0) throw ErroreZip(zip_file_get_error(voce.get()));
-    dati.resize(letti + static_cast<std::size_t>(n));
-    if (n == 0) return dati;
+  lettore.Leggi(voce, [&](const char* blocco, std::size_t n) {
+    dati.insert(dati.end(), blocco, blocco + n);
+  });
+  return dati;
+}
+
+// Streams the entry into a temporary file beside `destinazione`, renamed over
+// it only once the entry was read whole.
+void ScriviVoce(LettoreVoci& lettore, const VoceZip& voce, const fs::path& destinazione) {
+  const fs::path provvisorio = destinazione.parent_path() /
+                               ("." + destinazione.filename().string() + ".parziale");
+  try {
+    std::ofstream uscita(provvisorio, std::ios::binary | std::ios::trunc);
+    if (!uscita) throw Failure(0, "Impossibile scrivere il file: " + destinazione.string());
+    lettore.Leggi(voce, [&](const char* blocco, std::size_t n) {
+      if (!uscita.write(blocco, static_cast<std::streamsize>(n))) {
+        throw Failure(0, "Impossibile scrivere il file: " + destinazione.string());
+      }
+    });
+    uscita.close();
+    if (!uscita) throw Failure(0, "Impossibile scrivere il file: " + destinazione.string());
+    std::error_code ec;
+    fs::rename(provvisorio, destinazione, ec);
+    if (ec) throw Failure(ec.value(), "Impossibile scrivere il file: " + destinazione.string());
+  } catch (...) {
+    std::error_code ignorato;
+    fs::remove(provvisorio, ignorato);
+    throw;
   }
 }
 
-fs::path EstraiVoce(zip_t* archivio, const VoceZip& voce, const fs::path& cartella) {
+fs::path EstraiVoce(LettoreVoci& lettore, const VoceZip& voce, const fs::path& cartella) {
   const fs::path destinazione = voce.nome.empty() ? cartella : cartella / voce.nome;
   if (voce.cartella) {
     CreaCartella(destinazione);
     return destinazione;
   }
   CreaCartella(destinazione.parent_path());
-  if (!ScriviFile(destinazione.string(), Contenuto(archivio, voce.indice))) {
-    throw Failure(0, "Impossibile scrivere il file: " + destinazione.string());
-  }
+  ScriviVoce(lettore, voce, destinazione);
   return destinazione;
 }
 
 // Extracts every entry, after checking all names; answers the files written.
-std::vector<std::string> EstraiTutto(zip_t* archivio, const std::string& cartella) {
+std::vector<std::string> EstraiTutto(zip_t* archivio, const std::string& cartella,
+                                     const LimitiZip& limiti) {
   std::vector<VoceZip> voci;
   const zip_uint64_t n = NumeroVoci(archivio);
   for (zip_uint64_t i = 0; i < n; ++i) voci.push_back(VoceSicura(archivio, i));
   CreaCartella(cartella);
+  LettoreVoci lettore(archivio, limiti);
   std::vector<std::string> files;
   for (const auto& voce : voci) {
-    const fs::path scritto = EstraiVoce(archivio, voce, cartella);
+    const fs::path scritto = EstraiVoce(lettore, voce, cartella);
     if (!voce.cartella) files.push_back(scritto.string());
   }
   return files;
@@ -365,7 +456,7 @@ bool clsZip::UnzipFile(const std::string& SourceFile, const std::string& DestPat
   lista_files_.clear();
   return Esegui([&] {
     Archivio archivio = ApriFile(SourceFile, PasswordPer(Password));
-    lista_files_ = EstraiTutto(archivio.get(), DestPath);
+    lista_files_ = EstraiTutto(archivio.get(), DestPath, limiti_);
   });
 }
 
@@ -378,7 +469,8 @@ bool clsZip::UnzipSingleFile(const std::string& SourceFile, const std::string& F
     if (indice < 0) throw Failure(0, "File non presente nello zip: " + FileName);
     const VoceZip voce = VoceSicura(archivio.get(), static_cast<zip_uint64_t>(indice));
     CreaCartella(DestPath);
-    const fs::path scritto = EstraiVoce(archivio.get(), voce, DestPath);
+    LettoreVoci lettore(archivio.get(), limiti_);
+    const fs::path scritto = EstraiVoce(lettore, voce, DestPath);
     if (!voce.cartella) lista_files_.push_back(scritto.string());
   });
 }
@@ -391,7 +483,8 @@ std::string clsZip::UnzipString(const Bytes& Zip) {
     for (zip_uint64_t i = 0; i < n; ++i) {
       const std::string nome = NomeVoce(archivio.get(), i);
       if (!nome.empty() && nome.back() == '/') continue;
-      testo = ComeTesto(Contenuto(archivio.get(), i));
+      LettoreVoci lettore(archivio.get(), limiti_);
+      testo = ComeTesto(Contenuto(lettore, VoceZip{i, nome, false}));
       return;
     }
     throw Failure(0, "Nessun file contenuto nello zip");
@@ -403,7 +496,7 @@ bool clsZip::UnzipStringFile(const Bytes& Zip, const std::string& DestPath) {
   lista_files_.clear();
   return Esegui([&] {
     Archivio archivio = ApriMemoria(Zip, password_);
-    lista_files_ = EstraiTutto(archivio.get(), DestPath);
+    lista_files_ = EstraiTutto(archivio.get(), DestPath, limiti_);
   });
 }
 
@@ -438,7 +531,8 @@ std::string clsZip::Extract(const std::string& entry, const std::string& DestPat
     const VoceZip voce = VoceSicura(aperto_.get(), static_cast<zip_uint64_t>(indice));
     const std::string& cartella = DestPath.empty() ? cartella_aperto_ : DestPath;
     CreaCartella(cartella);
-    percorso = EstraiVoce(aperto_.get(), voce, cartella).string();
+    LettoreVoci lettore(aperto_.get(), limiti_);
+    percorso = EstraiVoce(lettore, voce, cartella).string();
   });
   return percorso;
 }

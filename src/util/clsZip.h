@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,20 @@ namespace qzkiro::util {
 // letters; backslashes count as separators). Backslashes in names become
 // folder separators on disk. Directory entries create folders; missing
 // destination folders are created.
+//
+// Entries are streamed, never held whole, and bounded (LimitiZip): an entry
+// that grows past its cap, an archive whose entries together pass theirs, or
+// an entry that expands far beyond its compressed size (a zip bomb) stops the
+// extraction with a message. A file is written under a temporary name and
+// renamed only when its entry was read whole, so a refused or damaged entry
+// leaves nothing behind and never replaces an existing file.
+struct LimitiZip {
+  std::uint64_t voce = 256ull << 20;      // bytes of one extracted entry
+  std::uint64_t archivio = 1024ull << 20; // bytes of all entries of one extraction
+  std::uint64_t rapporto = 200;           // extracted / compressed bytes, at most...
+  std::uint64_t soglia_rapporto = 1u << 20;  // ...once an entry passed this size
+};
+
 class clsZip {
  public:
   clsZip();
@@ -71,6 +86,7 @@ class clsZip {
   std::string Extract(const std::string& entry, const std::string& DestPath = "");
 
   void SetPassword(const std::string& value) { password_ = value; }
+  void SetLimiti(const LimitiZip& limiti) { limiti_ = limiti; }
   const std::string& Password() const { return password_; }
   const std::string& LastError() const { return last_error_; }
   const std::vector<std::string>& ListaFiles() const { return lista_files_; }
@@ -86,6 +102,7 @@ class clsZip {
   const std::string& PasswordPer(const std::string& argomento) const;
 
   std::string password_;
+  LimitiZip limiti_;
   std::string last_error_;
   std::vector<std::string> lista_files_;
   std::unique_ptr<zip, Chiusura> aperto_;
