@@ -95,13 +95,40 @@ std::string Riga(std::string_view text, int line) {
   return riga;
 }
 
+// At most kEstratto bytes of `riga` around `colonna` (1-based), cut on
+// character boundaries, with control characters shown as '?': a one-line
+// document of megabytes, or one carrying terminal escapes, must not end up
+// whole in a message box or a log.
+constexpr std::size_t kEstratto = 80;
+
+std::string Estratto(const std::string& riga, int colonna, std::size_t massimo = kEstratto) {
+  auto confine = [&](std::size_t at) {
+    while (at > 0 && at < riga.size() && (static_cast<unsigned char>(riga[at]) & 0xC0) == 0x80) {
+      --at;
+    }
+    return std::min(at, riga.size());
+  };
+  const std::size_t centro = colonna > 0 ? static_cast<std::size_t>(colonna - 1) : 0;
+  const std::size_t inizio =
+      riga.size() <= massimo ? 0 : confine(centro > massimo / 2 ? centro - massimo / 2 : 0);
+  const std::size_t fine = confine(inizio + massimo);
+  std::string estratto = riga.substr(inizio, fine - inizio);
+  for (char& c : estratto) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u < 0x20 && c != '\t') || u == 0x7F) c = '?';
+  }
+  return estratto;
+}
+
 std::string ParseErrorText(const xmlError* error, std::string_view source) {
   std::string reason = error && error->message ? error->message : "documento non valido";
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) reason.pop_back();
+  reason = Estratto(reason, 1, 2 * kEstratto);
   const int line = error ? error->line : 0;
   const int column = error ? error->int2 : 0;
   return "    Parse Error: " + reason + "\r\n    linea " + std::to_string(line) +
-         "\r\n    colonna " + std::to_string(column) + "\r\n    '" + Riga(source, line) + "'";
+         "\r\n    colonna " + std::to_string(column) + "\r\n    '" + Estratto(Riga(source, line), column) +
+         "'";
 }
 
 // Documents of the services (CDA, HL7 v2 XML, SOAP, ebXML, FHIR) never
@@ -126,7 +153,7 @@ std::string EntitaRifiutate(std::string_view source) {
   return "    Parse Error: il documento dichiara entità in un DTD interno e non viene letto"
          "\r\n    linea " +
          std::to_string(line) + "\r\n    colonna " + std::to_string(column) + "\r\n    '" +
-         Riga(source, static_cast<int>(line)).substr(column - 1, 60) + "'";
+         Estratto(Riga(source, static_cast<int>(line)).substr(column - 1), 1) + "'";
 }
 
 // The value of a pseudo-attribute of a prolog ("version='1.0' encoding='UTF-8'").

@@ -85,6 +85,14 @@ TEST(clsXMLTest, LoadsWithByteOrderMarkAndReportsParseErrors) {
   EXPECT_EQ(xml.GetNode(root, "."), "è");
   EXPECT_TRUE(xml.LoadXML("<b/>"));
   EXPECT_NE(xml.LastError(), "") << "a successful load does not clear the last error";
+  // A megabyte on one line is quoted by a short excerpt around the error,
+  // without its control characters.
+  const std::string riga = "<a>" + std::string(1u << 20, 'x') + "\x1b[31m\x01</b>" +
+                           std::string(1000, 'y') + "</a>";
+  EXPECT_FALSE(xml.LoadXML(riga));
+  EXPECT_LT(xml.LastError().size(), 300u);
+  EXPECT_EQ(xml.LastError().find('\x1b'), std::string::npos) << xml.LastError();
+  EXPECT_NE(xml.LastError().find("x?[31m?</b>y"), std::string::npos) << xml.LastError();
 }
 
 TEST(clsXMLTest, DocumentsDeclaringEntitiesAreRefusedAndTheLoadedOneStays) {
