@@ -168,7 +168,9 @@ TEST_P(RegioneTest, RegistryAnswerGivesPatientsRelationshipAndExemptionsWithoutC
 
 std::string Referto(const std::string& id, const std::string& cognome, const std::string& formato,
                     const std::string& obx) {
-  return r::Gruppo("DOC_T12", r::Pid("RSSMRA45M41L736Q", cognome, "MARIA") +
+  // The patient carries relationship, consent and exemptions: a report hands
+  // the host only the registry data.
+  return r::Gruppo("DOC_T12", r::SegmentiAnagrafica("RSSMRA45M41L736Q", cognome, "20200101", "") +
                                   r::Txa("REF", formato, "20261201", id) + obx);
 }
 
@@ -188,6 +190,10 @@ TEST_P(RegioneTest, ReportsReadUnreadableOnesBecomePartialAndIncompleteOnesAreSk
   EXPECT_EQ(plugin_.LastError(), "Referto incompleto o non strutturato correttamente");
   const json risultato = Risultato();
   EXPECT_EQ(Di(risultato, "AddPaziente").size(), 3u) << "the report without surname is skipped";
+  EXPECT_EQ(Di(risultato, "AddAnagrafica").size(), 3u);
+  for (const char* membro : {"AddRapportoSSN", "AddPrivacy", "AddEsenzioni", "AddEsenzione"}) {
+    EXPECT_TRUE(Di(risultato, membro).empty()) << membro;
+  }
   EXPECT_EQ(Di(risultato, "AddRefertoLaboratorio").size(), 2u) << risultato.dump(1);
   const auto parziali = Di(risultato, "AddRefertoParziale");
   ASSERT_EQ(parziali.size(), 1u);
