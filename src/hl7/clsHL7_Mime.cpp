@@ -73,11 +73,17 @@ std::unique_ptr<util::clsXML> clsHL7::nodeCDA(Nodo node) {
   if (!mime) return nullptr;
   try {
     if (!mime->InitStr(testo, BoundaryPrefix)) return nullptr;
+  } catch (const std::exception&) {
+    return nullptr;  // a parser that throws has failed like one that answers false
+  }
+  // Past parsing, what the host cannot decode is an extraction failure: the
+  // user sees the reader's message, not the host's internals.
+  try {
     bool multiparte = false;
     auto cda = CDADaParti(*mime, multiparte);
     return multiparte ? std::move(cda) : CDADaCorpo(testo);
-  } catch (const std::exception& errore) {
-    last_error_ = errore.what();
+  } catch (const std::exception&) {
+    last_error_ = kErroreEstrazione;
     return nullptr;
   }
 }

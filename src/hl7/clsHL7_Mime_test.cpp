@@ -88,6 +88,13 @@ TEST_F(clsHL7Mime, FailuresLeaveTheirMessage) {
                    {"Content-Type: text/plain; name=\"rotto.XML\"", "<non-chiuso>"}}),
        "CDA2: "},
       {kUnaParte + "!!!! non base64 !!!!", "Errore durante l'estrazione del CDA dal MIME"},
+      {Multiparte({{"Content-Type: text/plain", "uno"},
+                   {"Content-Type: text/xml; name=\"cda.xml\"\nContent-Transfer-Encoding: base64",
+                    "@@ non base64 @@"}}),
+       "Errore durante l'estrazione del CDA dal MIME"},
+      {Multiparte({{"Content-Type: text/plain", "uno"}, {"Content-Type: text/xml", kCda}})
+           .substr(0, 60),
+       "Errore nel formato MIME del CDA"},  // cut before any body
       {kUnaParte + B64("testo qualsiasi"), "Errore nel CDA: "},
       {kUnaParte, "Errore nel formato MIME del CDA"},
       {Multiparte({{"Content-Type: text/plain", "uno"},
