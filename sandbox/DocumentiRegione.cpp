@@ -290,12 +290,22 @@ constexpr std::string_view kCorpoLaboratorioLegacy = R"(            <component>
             </component>
 )";
 
-constexpr std::string_view kCorpoProntoSoccorsoLegacy =
-    R"(            <text>Trauma cranico minore senza perdita di coscienza. Dimesso con consigli.</text>
+// The legacy reader's text is that of the sections nested in the body's
+// section; the letter's PDF hangs from the body's section itself.
+constexpr std::string_view kCorpoProntoSoccorsoLegacy = R"(            <component>
+              <section>
+                <title>Decorso</title>
+                <text>Trauma cranico minore senza perdita di coscienza. Dimesso con consigli.</text>
+              </section>
+            </component>
 )";
 
-constexpr std::string_view kCorpoLetteraLegacy =
-    R"(            <text>Lettera di dimissione in allegato (PDF).</text>
+constexpr std::string_view kCorpoLetteraLegacy = R"(            <component>
+              <section>
+                <title>Sintesi</title>
+                <text>Lettera di dimissione in allegato (PDF).</text>
+              </section>
+            </component>
             <entry>
               <entryChoice>
                 <Observation>

@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cda/clsCDA.h"
 #include "core/Cartelle.h"
 #include "core/Contesto.h"
 #include "integration/RispostaRegione.h"
@@ -13,6 +14,7 @@
 #include "refhost/Input.h"
 #include "refhost/Oggetti.h"
 #include "refhost/ServizioKiro.h"
+#include "sandbox/DocumentiRegione.h"
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
@@ -25,6 +27,23 @@ namespace r = testsupport::risposta;
 using host::Collection;
 using host::Variant;
 using nlohmann::json;
+
+// The sandbox's documents of the older layout carry their text where that
+// reader looks for it: an emergency report or a letter read as an empty page
+// would hide what the gateway test proves.
+TEST(DocumentiLegacyTest, EmergencyReportAndLetterTextsReachTheLegacyReader) {
+  namespace d = sandbox::documenti;
+  const std::pair<std::string, std::string> casi[] = {
+      {d::VerbaleProntoSoccorsoLegacy("PS-1", "20261201"), "Trauma cranico minore"},
+      {d::LetteraDimissioneLegacy("LET-1", "20261201", "%PDF-1.4"), "Lettera di dimissione in allegato"}};
+  for (const auto& [documento, atteso] : casi) {
+    auto xml = std::make_shared<util::clsXML>();
+    ASSERT_TRUE(xml->LoadXML(documento)) << xml->LastError();
+    cda::clsCDA lettore;
+    ASSERT_TRUE(lettore.InitXML(xml));
+    EXPECT_NE(lettore.Text("", "").find(atteso), std::string::npos) << lettore.Text("", "");
+  }
+}
 
 const std::string kReferto2 = "REF-CDA2";
 const std::string kRefertoRotto = "REF-ROTTO";
@@ -240,10 +259,10 @@ TEST_P(RegioneTest, AdmissionsWithDetailsLettersAndNotes) {
   const json risultato = Risultato();
   const auto ricoveri = Di(risultato, "AddRicovero");
   ASSERT_EQ(ricoveri.size(), 1u) << risultato.dump(1);
-  EXPECT_EQ(ricoveri[0][1], "RIC-1");
-  EXPECT_EQ(ricoveri[0][5], "050101");
-  EXPECT_EQ(ricoveri[0][6], "Ospedale di Belluno");
-  EXPECT_EQ(ricoveri[0][10], false);
+  // The admission's values in the service's order; the structure's name
+  // reaches the host as a detail.
+  EXPECT_EQ(ricoveri[0], json({ricoveri[0][0], "RIC-1", ricoveri[0][2], "20261120", "20261128",
+                               "050101", "CARDIOLOGIA", ricoveri[0][7], ricoveri[0][8], false}));
   const auto dettagli = Di(risultato, "AddDettagli");
   ASSERT_EQ(dettagli.size(), 3u);
   EXPECT_EQ(dettagli[0][1], "Struttura");

@@ -22,12 +22,13 @@ namespace {
 
 using host::Variant;
 
-cda::VoceInput AggiungiRicovero(const clsHL7& l, host::IInput& risultato, const Variant& paziente,
-                                const std::string& denominazione) {
+// The admission's values in the service's order; the structure's name goes
+// to the host as the "Struttura" detail.
+cda::VoceInput AggiungiRicovero(const clsHL7& l, host::IInput& risultato, const Variant& paziente) {
   return cda::VoceInput::Crea(
       risultato, "AddRicovero",
       {paziente, l.ID(), l.IDPrescrizione(), l.DataRicovero(), l.DataDimissione(), l.Struttura(),
-       denominazione, l.Reparto(), l.DiagnosiRicovero(), l.DiagnosiDimissione(), l.DayHospital()});
+       l.Reparto(), l.DiagnosiRicovero(), l.DiagnosiDimissione(), l.DayHospital()});
 }
 
 void Dettagli(const clsHL7& l, const cda::VoceInput& ricovero, const std::string& denominazione) {
@@ -77,7 +78,7 @@ bool Ricovero(clsHL7& l, host::IInput& risultato) {
   const std::string struttura = l.Struttura();
   const std::string denominazione =
       struttura.empty() ? std::string() : l.Accesso()->DenominazioneStruttura(struttura);
-  const cda::VoceInput ricovero = AggiungiRicovero(l, risultato, paziente, denominazione);
+  const cda::VoceInput ricovero = AggiungiRicovero(l, risultato, paziente);
   Dettagli(l, ricovero, denominazione);
   const std::string cartella = core::Ctx().App().Utente().TempDir();
   std::vector<std::string> testi;
