@@ -53,6 +53,18 @@ Guasto Guasto::Chiusura() {
   return g;
 }
 
+Guasto Guasto::Muto() {
+  Guasto g;
+  g.tipo = Tipo::kMuto;
+  return g;
+}
+
+Guasto Guasto::CorpoSenzaFine(std::string blocco) {
+  Guasto g = Stato(200, std::move(blocco), "text/xml; charset=utf-8");
+  g.risposta.senza_fine = true;
+  return g;
+}
+
 Guasto Guasto::DaFile(const std::filesystem::path& file, std::string tipo, int stato) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw std::runtime_error("File di risposta non leggibile: " + file.string());

@@ -26,6 +26,9 @@ struct Guasto {
     kRispondi,  // answers `risposta` without calling the route
     kRitarda,   // waits `ritardo`, then answers normally
     kChiudi,    // closes the connection without answering
+    // Reads the request and never answers: the connection stays open, silent,
+    // until the client goes away or the sandbox stops.
+    kMuto,
   };
 
   Tipo tipo = Tipo::kRispondi;
@@ -39,6 +42,10 @@ struct Guasto {
                           std::string_view codice = {});
   static Guasto Ritardo(std::chrono::milliseconds attesa);
   static Guasto Chiusura();
+  static Guasto Muto();
+  // Status 200 with a chunked body that never ends: `blocco` again and again,
+  // until the client goes away or the sandbox stops.
+  static Guasto CorpoSenzaFine(std::string blocco = std::string(64 * 1024, 'x'));
   // The file's bytes as the answer body, read now; throws std::runtime_error when unreadable.
   static Guasto DaFile(const std::filesystem::path& file,
                        std::string tipo = "text/xml; charset=utf-8", int stato = 200);

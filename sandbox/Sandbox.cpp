@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <condition_variable>
@@ -76,11 +77,27 @@ Risposta InTesto(int stato, std::string messaggio) {
   return {stato, std::move(messaggio) + "\n", "text/plain; charset=utf-8", {}};
 }
 
+// A body without end: one chunk, framed once, written again and again. httplib
+// stops asking for more when a write fails (the client went away) or when the
+// server stops.
+void ScriviSenzaFine(httplib::Response& res, const Risposta& risposta) {
+  res.status = risposta.stato;
+  for (const auto& [nome, valore] : risposta.intestazioni) res.set_header(nome, valore);
+  res.set_header("Transfer-Encoding", "chunked");
+  std::string blocco = InBlocchi(risposta.corpo.empty() ? " " : risposta.corpo, 0);
+  blocco.resize(blocco.size() - 5);  // without the last, empty chunk "0\r\n\r\n"
+  auto dati = std::make_shared<const std::string>(std::move(blocco));
+  res.set_content_provider(risposta.tipo, [dati](std::size_t, httplib::DataSink& sink) {
+    return sink.write(dati->data(), dati->size());
+  });
+}
+
 // The answer as real servers send it: compressed when the request accepts
 // it, chunked when the route asks. The body goes out through a content
 // provider, which httplib sends as it is: its own body handling would gzip
 // again whenever a request names gzip or br, even with q=0.
 void Scrivi(const httplib::Request& req, httplib::Response& res, const Risposta& risposta) {
+  if (risposta.senza_fine) return ScriviSenzaFine(res, risposta);
   Risposta uscita = Comprimi(req.get_header_value("Accept-Encoding"), risposta);
   res.status = uscita.stato;
   for (const auto& [nome, valore] : uscita.intestazioni) res.set_header(nome, valore);
@@ -109,9 +126,8 @@ void Scrivi(const httplib::Request& req, httplib::Response& res, const Risposta&
 }
 
 // httplib does not hand the socket to handlers: find it among our descriptors by
-// the connection's two ports, and shut it down so the client reads nothing more.
-// The descriptor stays open for httplib to close as usual.
-void ChiudiConnessione(const httplib::Request& req) {
+// the connection's two ports; -1 when it is not there.
+int SocketDi(const httplib::Request& req) {
   std::error_code errore;
   for (const auto& voce : std::filesystem::directory_iterator("/proc/self/fd", errore)) {
     int fd = -1;
@@ -129,10 +145,22 @@ void ChiudiConnessione(const httplib::Request& req) {
     n = sizeof remoto;
     if (getpeername(fd, reinterpret_cast<sockaddr*>(&remoto), &n) == 0 &&
         ntohs(remoto.sin_port) == req.remote_port) {
-      shutdown(fd, SHUT_RDWR);
-      return;
+      return fd;
     }
   }
+  return -1;
+}
+
+// Shuts the connection down so the client reads nothing more. The descriptor
+// stays open for httplib to close as usual.
+void ChiudiConnessione(const httplib::Request& req) {
+  if (const int fd = SocketDi(req); fd >= 0) shutdown(fd, SHUT_RDWR);
+}
+
+// The client has closed its side of the connection (or it broke).
+bool ClienteAndato(int fd) {
+  pollfd p{fd, POLLRDHUP, 0};
+  return poll(&p, 1, 0) > 0;
 }
 
 }  // namespace
@@ -153,6 +181,7 @@ struct Sandbox::Impl {
   std::shared_ptr<Registratore> registratore;
 
   void Servi(const httplib::Request& req, httplib::Response& res, bool su_tls);
+  void Taci(const httplib::Request& req);
   std::optional<Guasto> PrendiGuasto(const std::string& percorso);
   Gestore Scegli(Richiesta& richiesta, bool& altro_metodo);
   std::optional<Risposta> Rispondi(const httplib::Request& req, const Richiesta& richiesta,
@@ -228,6 +257,10 @@ std::optional<Risposta> Sandbox::Impl::Rispondi(const httplib::Request& req,
       case Guasto::Tipo::kChiudi:
         ChiudiConnessione(req);
         return std::nullopt;
+      case Guasto::Tipo::kMuto:
+        Taci(req);
+        ChiudiConnessione(req);
+        return std::nullopt;
       case Guasto::Tipo::kRitarda: {
         std::unique_lock lock(mutex);
         if (sveglia.wait_for(lock, guasto->ritardo, [this] { return fermando; })) {
@@ -245,6 +278,17 @@ std::optional<Risposta> Sandbox::Impl::Rispondi(const httplib::Request& req,
     return InTesto(404, "Percorso sconosciuto: " + richiesta.percorso);
   } catch (const std::exception& e) {
     return InTesto(500, std::string("Errore nel servizio della sandbox: ") + e.what());
+  }
+}
+
+// Holds the request unanswered until its client goes away or the sandbox
+// stops, looking at the connection every tenth of a second: a client that
+// gave up does not keep a server thread.
+void Sandbox::Impl::Taci(const httplib::Request& req) {
+  const int fd = SocketDi(req);
+  std::unique_lock lock(mutex);
+  while (!sveglia.wait_for(lock, std::chrono::milliseconds(100), [this] { return fermando; })) {
+    if (fd >= 0 && ClienteAndato(fd)) return;
   }
 }
 

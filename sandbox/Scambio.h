@@ -48,6 +48,9 @@ struct Risposta {
   std::string esito_validazione{};
   // Sent in the chunked transfer coding (after any content coding).
   bool a_blocchi = false;
+  // `corpo` is one chunk of a body without end: it is sent again and again,
+  // uncompressed, until the client goes away or the sandbox stops.
+  bool senza_fine = false;
 };
 
 // A route's handler. It runs on the server's threads, several at once.

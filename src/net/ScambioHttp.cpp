@@ -1,8 +1,5 @@
 #include "net/ScambioHttp.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -13,6 +10,7 @@
 #include <string_view>
 
 #include "core/Contesto.h"
+#include "util/File.h"
 #include "util/Libcurl.h"
 
 namespace qzkiro::net {
@@ -21,14 +19,23 @@ namespace {
 
 using Orologio = std::chrono::steady_clock;
 
+// A limit of the request, or its default when the request leaves it at 0.
+template <class T>
+T OPredefinito(T valore, T predefinito) {
+  return valore > 0 ? valore : predefinito;
+}
+
 struct Stato {
   RispostaHttp* risposta;
   std::FILE* traccia = nullptr;
   // The read time-out: the exchange ends when no byte moves for this long.
-  long limite_ms = 0;
+  long limite_ms = core::kTimeoutLetturaMs;
+  // The most bytes the body may have.
+  std::size_t limite_corpo = core::kLimiteRisposta;
   curl_off_t ultimi_byte = -1;
   Orologio::time_point ultimo_movimento = Orologio::now();
   bool scaduto = false;
+  bool troppo_grande = false;
 };
 
 int Avanzamento(void* utente, curl_off_t, curl_off_t ricevuti, curl_off_t, curl_off_t inviati) {
@@ -53,9 +60,17 @@ void Scrivi(std::FILE* file, const char* prefisso, std::string_view dati) {
 }
 
 // The answer's body as libcurl hands it over: already without the chunk
-// framing and decoded from the content coding.
+// framing and decoded from the content coding. A body that would pass the
+// limit stops the transfer here (a short count is a write error for
+// libcurl), so no more than the limit is ever held.
 std::size_t Corpo(char* dati, std::size_t size, std::size_t n, void* utente) {
-  static_cast<Stato*>(utente)->risposta->corpo.append(dati, size * n);
+  auto* stato = static_cast<Stato*>(utente);
+  std::string& corpo = stato->risposta->corpo;
+  if (size * n > stato->limite_corpo - corpo.size()) {
+    stato->troppo_grande = true;
+    return 0;
+  }
+  corpo.append(dati, size * n);
   return size * n;
 }
 
@@ -83,16 +98,6 @@ std::size_t Intestazione(char* dati, std::size_t size, std::size_t n, void* uten
                                        SenzaSpazi(riga.substr(due_punti + 1)));
   }
   return size * n;
-}
-
-// The trace file, opened for appending; a new one is readable by its owner
-// only, as it holds whole exchanges with the services.
-std::FILE* ApriTraccia(const std::string& file) {
-  const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return nullptr;
-  std::FILE* aperto = ::fdopen(fd, "ab");
-  if (!aperto) ::close(fd);
-  return aperto;
 }
 
 // The header block as the trace records it: the values of the headers that
@@ -151,8 +156,13 @@ void Imposta(CURL* curl, const RichiestaHttp& r) {
   curl_easy_setopt(curl, CURLOPT_URL, r.url.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_1_1);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, r.timeout_connessione_ms);
-  if (r.timeout_totale_ms > 0) curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, r.timeout_totale_ms);
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS,
+                   OPredefinito(r.timeout_connessione_ms, core::kTimeoutConnessioneMs));
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
+                   OPredefinito(r.timeout_totale_ms, core::kTimeoutTotaleMs));
+  // An answer that announces a longer body is refused before it comes.
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE,
+                   static_cast<curl_off_t>(OPredefinito(r.limite_risposta, core::kLimiteRisposta)));
   if (r.metodo == "GET") {
     curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   } else {
@@ -194,6 +204,36 @@ void Imposta(CURL* curl, const RichiestaHttp& r) {
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, r.verifica_server ? 2L : 0L);
 }
 
+// The body as it came, in the trace; not the part of one that passed the limit.
+void TracciaCorpo(std::FILE* traccia, const Stato& stato) {
+  if (stato.troppo_grande) {
+    Scrivi(traccia, "< ", "[risposta oltre " + std::to_string(stato.limite_corpo) + " byte]");
+  } else if (!stato.risposta->corpo.empty()) {
+    Scrivi(traccia, "< ", stato.risposta->corpo);
+  }
+}
+
+// A failed exchange keeps no part of the answer, only the reason: the body
+// passed the size limit (or its announced length did), no byte moved for the
+// read time-out, the whole exchange ran out of time, or libcurl's words.
+void Fallita(RispostaHttp& risposta, const Stato& stato, CURLcode esito, std::string errore) {
+  risposta.troppo_grande = stato.troppo_grande || esito == CURLE_FILESIZE_EXCEEDED;
+  risposta.tempo_scaduto =
+      !risposta.troppo_grande && (stato.scaduto || esito == CURLE_OPERATION_TIMEDOUT);
+  if (risposta.troppo_grande) {
+    errore = "Risposta troppo grande: oltre " + std::to_string(stato.limite_corpo) + " byte";
+  } else if (stato.scaduto) {
+    errore =
+        "Timeout waiting for response: nessun dato per " + std::to_string(stato.limite_ms) + " ms";
+  } else if (esito == CURLE_OPERATION_TIMEDOUT) {
+    errore = "timeout: " + errore;
+  }
+  risposta.errore = std::move(errore);
+  risposta.corpo.clear();
+  risposta.corpo.shrink_to_fit();
+  risposta.intestazioni.clear();
+}
+
 }  // namespace
 
 RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
@@ -219,8 +259,12 @@ RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
   // libcurl adds "Expect: 100-continue" to large bodies; the services do not expect it.
   intestazioni.Aggiungi("Expect:");
   std::unique_ptr<std::FILE, decltype(&std::fclose)> traccia(
-      richiesta.file_traccia.empty() ? nullptr : ApriTraccia(richiesta.file_traccia), std::fclose);
-  Stato stato{&risposta, traccia.get(), richiesta.timeout_lettura_ms};
+      richiesta.file_traccia.empty() ? nullptr
+                                     : util::ApriFilePrivato(richiesta.file_traccia, true),
+      std::fclose);
+  Stato stato{&risposta, traccia.get(),
+              OPredefinito(richiesta.timeout_lettura_ms, core::kTimeoutLetturaMs),
+              OPredefinito(richiesta.limite_risposta, core::kLimiteRisposta)};
   CURL* c = curl.get();
   Imposta(c, richiesta);
   curl.ImpostaIntestazioni(std::move(intestazioni));
@@ -234,26 +278,13 @@ RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
     curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, Traccia);
     curl_easy_setopt(c, CURLOPT_DEBUGDATA, &stato);
   }
-  if (richiesta.timeout_lettura_ms > 0) {
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, Avanzamento);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stato);
-  }
+  curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, Avanzamento);
+  curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stato);
   const CURLcode esito = curl.Esegui();
-  if (traccia && !risposta.corpo.empty()) Scrivi(traccia.get(), "< ", risposta.corpo);
+  if (traccia) TracciaCorpo(traccia.get(), stato);
   if (esito != CURLE_OK) {
-    risposta.errore = curl.Errore(esito);
-    if (esito == CURLE_OPERATION_TIMEDOUT) {
-      risposta.errore = "timeout: " + risposta.errore;
-      risposta.tempo_scaduto = true;
-    }
-    if (stato.scaduto) {
-      risposta.errore = "Timeout waiting for response: nessun dato per " +
-                        std::to_string(richiesta.timeout_lettura_ms) + " ms";
-      risposta.tempo_scaduto = true;
-    }
-    risposta.corpo.clear();
-    risposta.intestazioni.clear();
+    Fallita(risposta, stato, esito, curl.Errore(esito));
     return risposta;
   }
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &risposta.stato);

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "core/Contesto.h"
+#include "net/EsitoScambio.h"
 #include "net/MessaggiIdentita.h"
 #include "net/clsAsserzione.h"
 #include "support/AmbientePlugin.h"
@@ -187,13 +188,17 @@ TEST(ScambioHttpTest, TheLibcurlTransportTellsATimeOutFromOtherFailures) {
     bool tempo_scaduto;
     std::string inizio_errore;
   };
-  // A server that takes the request and stays silent past the time limit.
-  testsupport::ServerHttpMinimo muto("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n",
-                                     std::chrono::milliseconds(1500));
+  // Servers that take the request and stay silent past the time limits.
+  const std::string vuota = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n";
+  testsupport::ServerHttpMinimo muto(vuota, std::chrono::milliseconds(1500));
+  testsupport::ServerHttpMinimo lento(vuota, std::chrono::milliseconds(1500));
+  RichiestaHttp tutto = Verso(lento.Url(), "GET", 60000);
+  tutto.timeout_totale_ms = 300;
   const Caso casi[] = {
       {"unknown scheme", Verso("nonesiste://x"), false, "Protocol \"nonesiste\""},
       {"read time-out", Verso(muto.Url(), "GET", 300), true,
        "Timeout waiting for response: nessun dato per 300 ms"},
+      {"whole exchange", tutto, true, "timeout: "},
   };
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.nome);
@@ -202,6 +207,61 @@ TEST(ScambioHttpTest, TheLibcurlTransportTellsATimeOutFromOtherFailures) {
     EXPECT_EQ(r.tempo_scaduto, caso.tempo_scaduto);
     EXPECT_TRUE(r.errore.starts_with(caso.inizio_errore)) << r.errore;
     EXPECT_TRUE(r.corpo.empty());
+  }
+}
+
+// The limit counts the body as the caller gets it: announced or not, and
+// decoded (a small compressed answer may grow past it). 0 stands for the
+// default limit, which is far larger.
+TEST(ScambioHttpTest, AnAnswerPastTheSizeLimitEndsTheExchangeWithNothingOfItKept) {
+  const std::string corpo(1000, 'a');
+  const std::string compresso = Compresso(corpo, MAX_WBITS);
+  const std::string annunciata =
+      "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n" + corpo;
+  const std::string a_blocchi =
+      "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n3e8\r\n" + corpo +
+      "\r\n0\r\n\r\n";
+  const std::string deflate = "HTTP/1.1 200 OK\r\nContent-Encoding: deflate\r\nContent-Length: " +
+                              std::to_string(compresso.size()) + "\r\nConnection: close\r\n\r\n" +
+                              compresso;
+  const struct {
+    const char* nome;
+    const std::string& risposta;
+    std::size_t limite;
+    bool troppo_grande;
+  } casi[] = {
+      {"announced, at the limit", annunciata, 1000, false},
+      {"announced, past it", annunciata, 999, true},
+      {"chunked, at the limit", a_blocchi, 1000, false},
+      {"chunked, past it", a_blocchi, 999, true},
+      {"compressed, at the limit", deflate, 1000, false},
+      {"compressed, past it", deflate, 999, true},
+      {"default limit", annunciata, 0, false},
+  };
+  testsupport::CartellaTemporanea cartella;
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    testsupport::ServerHttpMinimo server(caso.risposta);
+    RichiestaHttp richiesta = Verso(server.Url(), "GET");
+    richiesta.intestazioni = {{"Accept-Encoding", "deflate"}};
+    richiesta.limite_risposta = caso.limite;
+    richiesta.file_traccia = (cartella.Path() / (std::string(caso.nome) + ".txt")).string();
+    const RispostaHttp r = TrasportoCurl().Invia(richiesta);
+    const std::string traccia =
+        util::ComeTesto(util::LeggiFile(richiesta.file_traccia).value_or(util::Bytes{}));
+    EXPECT_EQ(r.ricevuta, !caso.troppo_grande) << r.errore;
+    EXPECT_EQ(r.troppo_grande, caso.troppo_grande);
+    EXPECT_FALSE(r.tempo_scaduto);
+    if (caso.troppo_grande) {
+      EXPECT_EQ(r.errore, "Risposta troppo grande: oltre 999 byte");
+      EXPECT_TRUE(r.corpo.empty());
+      EXPECT_EQ(traccia.find(corpo), std::string::npos) << "nor in the trace";
+      EXPECT_EQ(MessaggioEsito(ClassificaRisposta(FormaScambio::kSoap, r), r),
+                "Server non raggiungibile. Verificare la connessione o riprovare più tardi");
+    } else {
+      EXPECT_EQ(r.corpo, corpo);
+      EXPECT_NE(traccia.find("< " + corpo), std::string::npos);
+    }
   }
 }
 

@@ -318,6 +318,10 @@ TEST(TrasportoTest, EachClientPreparesItsRequest) {
   EXPECT_EQ(testo.ca_bundle, "/certificati/ca.pem");
   EXPECT_TRUE(testo.verifica_server);
   EXPECT_EQ(testo.timeout_connessione_ms, 30000);
+  // No time-out set: still the limits every exchange has.
+  EXPECT_EQ(testo.timeout_lettura_ms, 30000);
+  EXPECT_EQ(testo.timeout_totale_ms, core::kTimeoutTotaleMs);
+  EXPECT_EQ(testo.limite_risposta, core::kLimiteRisposta);
 
   const auto& cns = inviate[1];
   EXPECT_EQ(cns.corpo, "<cns/>");

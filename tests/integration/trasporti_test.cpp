@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <filesystem>
 
 #include "core/modLog.h"
+#include "net/EsitoScambio.h"
+#include "net/ScambioHttp.h"
 #include "net/clsREST.h"
 #include "net/clsSOAP.h"
 #include "sandbox/Sandbox.h"
@@ -41,6 +45,17 @@ class TrasportiTest : public ::testing::Test {
     client.PasswordTLS = std::string(sandbox::Pki::kPassword);
     client.CaBundle = pki_.Ca().string();
     return client;
+  }
+  // The same exchange as a request of the transport, for limits finer than
+  // the clients' seconds.
+  core::RichiestaHttp RichiestaSandbox(const std::string& percorso = "/servizio") {
+    core::RichiestaHttp r;
+    r.url = server_.Url(percorso);
+    r.corpo = "<e/>";
+    r.certificato_p12 = pki_.ClientP12().string();
+    r.password_p12 = std::string(sandbox::Pki::kPassword);
+    r.ca_bundle = pki_.Ca().string();
+    return r;
   }
   std::vector<core::modLog::Record> Log() {
     std::string bytes;
@@ -154,6 +169,63 @@ TEST_F(TrasportiTest, NoAnswerRefusedCertificateAndTimeOut) {
   spento.URL = "https://127.0.0.1:9/servizio";
   EXPECT_FALSE(spento.Send("<e/>"));
   EXPECT_EQ(spento.LastHttpError(), "0");
+}
+
+constexpr const char* kIrraggiungibile =
+    "Server non raggiungibile. Verificare la connessione o riprovare più tardi";
+
+std::string MessaggioSoap(const core::RispostaHttp& r) {
+  return MessaggioEsito(ClassificaRisposta(FormaScambio::kSoap, r), r);
+}
+
+TEST_F(TrasportiTest, ASilentServerEndsInTheTransportMessageWhenATimeLimitRunsOut) {
+  const struct {
+    const char* nome;
+    long lettura_ms, totale_ms;
+  } casi[] = {{"no byte moving", 300, 0}, {"the whole exchange", 60000, 300}};
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    server_.ProgrammaGuasto("/servizio", Guasto::Muto());
+    core::RichiestaHttp r = RichiestaSandbox();
+    r.timeout_lettura_ms = caso.lettura_ms;
+    r.timeout_totale_ms = caso.totale_ms;
+    const core::RispostaHttp risposta = Esegui(r);
+    EXPECT_FALSE(risposta.ricevuta);
+    EXPECT_TRUE(risposta.tempo_scaduto) << risposta.errore;
+    EXPECT_EQ(MessaggioSoap(risposta), kIrraggiungibile);
+  }
+  const auto ricevute = server_.Richieste("/servizio");
+  ASSERT_EQ(ricevute.size(), 2u);
+  for (const auto& ricevuta : ricevute) {
+    EXPECT_EQ(ricevuta.corpo, "<e/>") << "the server took the request";
+    EXPECT_EQ(ricevuta.stato, 0) << "and never answered";
+  }
+}
+
+// The most memory the process has held so far, in KiB.
+long PiccoMemoriaKib() {
+  rusage uso{};
+  getrusage(RUSAGE_SELF, &uso);
+  return uso.ru_maxrss;
+}
+
+TEST_F(TrasportiTest, AnEndlessAnswerEndsAtTheSizeLimitWithMemoryBounded) {
+  constexpr std::size_t kLimite = 1u << 20;
+  server_.ProgrammaGuasto("/servizio", Guasto::CorpoSenzaFine());
+  core::RichiestaHttp r = RichiestaSandbox();
+  r.limite_risposta = kLimite;
+  // Without the limit the exchange would end here, after hundreds of megabytes.
+  r.timeout_totale_ms = 2000;
+  const long prima = PiccoMemoriaKib();
+  const core::RispostaHttp risposta = Esegui(r);
+  EXPECT_LT(PiccoMemoriaKib() - prima, 32 * 1024) << "the body held stays near the limit";
+  EXPECT_FALSE(risposta.ricevuta);
+  EXPECT_TRUE(risposta.troppo_grande) << risposta.errore;
+  EXPECT_FALSE(risposta.tempo_scaduto);
+  EXPECT_EQ(risposta.errore, "Risposta troppo grande: oltre 1048576 byte");
+  EXPECT_TRUE(risposta.corpo.empty());
+  EXPECT_EQ(MessaggioSoap(risposta), kIrraggiungibile);
+  EXPECT_EQ(server_.Richieste("/servizio").at(0).stato, 200) << "the answer had begun";
 }
 
 TEST_F(TrasportiTest, PreparedRequestBytesAndTraceFile) {
