@@ -8,6 +8,7 @@
 #include "core/Cartelle.h"
 #include "core/Contesto.h"
 #include "core/CostantiCifrate.h"
+#include "util/File.h"
 #include "util/Testo.h"
 #include "util/clsBase64.h"
 #include "util/clsRC4.h"
@@ -65,7 +66,9 @@ void Scrivi(Contesto& c, const std::string& titolo, const std::string& dettaglio
   // The file of the same day of an earlier month is started again.
   const bool sovrascrivi =
       nuovo_giorno && FileEsiste(file.string()) && DataModifica(file) != adesso.Formato("yyyymmdd");
-  File out(std::fopen(file.c_str(), sovrascrivi ? "wb" : "ab"), &std::fclose);
+  // Readable by its owner only: the entries are enciphered, but under a key
+  // that every copy of the add-on holds.
+  File out(util::ApriFilePrivato(file.string(), !sovrascrivi), &std::fclose);
   if (!out) return;
   // Plain text of every record, one byte per character.
   const std::string inizio =

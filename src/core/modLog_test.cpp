@@ -33,6 +33,11 @@ class LogTest : public ::testing::Test {
                         fs::file_time_type::clock::now() - std::chrono::hours(24 * giorni_fa));
   }
 
+  // The permission bits of a file.
+  static unsigned Modo(const fs::path& file) {
+    return static_cast<unsigned>(fs::status(file).permissions() & fs::perms::all);
+  }
+
   testsupport::CartellaTemporanea cartella_;
   std::shared_ptr<OrologioFisso> orologio_ =
       std::make_shared<OrologioFisso>(util::DataOra{2026, 12, 6, 10, 30, 5});
@@ -57,6 +62,7 @@ TEST_F(LogTest, EntriesWriteTheirRecordsInOrderWithOneRunStamp) {
   EXPECT_EQ(records[3].testo, inizio + util::clsBase64().EncodeFile(allegato.string()));
   EXPECT_EQ(records[4].testo, "20261206103005 2026-12-06 11:00:00: ERR Errore");
   EXPECT_EQ(records[5].testo, "20261206103005 2026-12-06 11:00:00: solo dettaglio");
+  EXPECT_EQ(Modo(cartella_.Path() / "plgQZCoopApp_06.mlg"), 0600u) << "its owner's only";
 }
 
 TEST_F(LogTest, DayOfMonthFilesAreStartedAgainEachMonth) {
@@ -68,9 +74,11 @@ TEST_F(LogTest, DayOfMonthFilesAreStartedAgainEachMonth) {
   const std::string giorno = orologio_->Adesso().Formato("dd");
   const std::string nome = "plgQZCoopApp_" + giorno + ".mlg";
   Data(cartella_.Scrivi(nome, "del mese scorso"), 31);
+  fs::permissions(cartella_.Path() / nome, static_cast<fs::perms>(0644));
   modLog::Log(c_, "primo", "", false, "");
   modLog::Log(c_, "secondo", "", false, "");
   EXPECT_EQ(Leggi(giorno).size(), 2u) << "the old month's file was overwritten, then appended";
+  EXPECT_EQ(Modo(cartella_.Path() / nome), 0600u) << "a file others could read is narrowed";
 
   // A new run on the same day keeps what the day's file holds.
   Contesto& nuovo = NuovoContesto();

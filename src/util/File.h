@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,8 +13,23 @@ using Bytes = std::vector<std::uint8_t>;
 // The whole file as bytes; nullopt when it cannot be read.
 std::optional<Bytes> LeggiFile(const std::string& nome);
 // Deletes `nome` (ignoring a failure to delete), then creates it with `dati`;
-// false on any error.
+// false on any error. The file is new (a link left in its place is not
+// followed) and, like every file the add-on writes, readable and writable by
+// its owner only: they hold patients' data and exchanges with the services.
 bool ScriviFile(const std::string& nome, const Bytes& dati);
+
+// Opens `nome` for writing bytes, appending (`accoda`) or emptied; a missing
+// file is created readable and writable by its owner only, an existing one is
+// narrowed to that. A link in its place is not followed. nullptr on failure;
+// the caller closes it with fclose.
+std::FILE* ApriFilePrivato(const std::string& nome, bool accoda);
+
+// A new, empty file with a name no other file has in `cartella`:
+// `prefisso`, six random characters, `estensione`; readable and writable by
+// its owner only. Its path, or nullopt when it cannot be made. For the
+// temporary files whose name nothing fixes.
+std::optional<std::string> CreaFileUnico(const std::string& cartella, const std::string& prefisso,
+                                         const std::string& estensione);
 
 // A file exists when its trimmed name is not empty and asking its length
 // raises no error (so a folder does not count).
