@@ -26,6 +26,17 @@ namespace fs = std::filesystem;
 
 constexpr const char* kAnnullata = "Operazione annullata dall'utente";
 
+// A failed connection to the server of `protocollo` ("SMTP", "POP3"); when
+// the server offered no TLS and the login was held back, a second line says so.
+std::string ErroreConnessione(const char* protocollo, CURLcode rc) {
+  std::string messaggio = std::string("Errore durante la connessione al server ") + protocollo;
+  if (rc == CURLE_USE_SSL_FAILED) {
+    messaggio +=
+        "\r\nIl server non offre una connessione protetta (TLS): la password non è stata inviata";
+  }
+  return messaggio;
+}
+
 // Locale-independent: only ASCII letters and digits count.
 bool Lettera(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -233,7 +244,11 @@ class Trasferimento {
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT,
                      static_cast<long>(posta.TimeoutConnessione.count()));
     curl_easy_setopt(h, CURLOPT_TIMEOUT, static_cast<long>(posta.TimeoutOperazione.count()));
-    curl_easy_setopt(h, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));
+    // Credentials travel only over TLS, unless plain transport is asked for:
+    // without it libcurl stops before logging in when the server offers none.
+    const bool solo_tls = !utente.empty() && !posta.PasswordSenzaTLS;
+    curl_easy_setopt(h, CURLOPT_USE_SSL,
+                     static_cast<long>(solo_tls ? CURLUSESSL_ALL : CURLUSESSL_TRY));
     if (!posta.CaBundle.empty()) curl_easy_setopt(h, CURLOPT_CAINFO, posta.CaBundle.c_str());
     if (posta.Proxy) {
       curl_easy_setopt(h, CURLOPT_PROXY, posta.Proxy->c_str());
@@ -473,7 +488,7 @@ bool clsMail::SendEmail() {
   }
   if (t.Annullato(rc)) return Fallisce(kOperazione, kAnnullata);
   if (!t.Connesso()) {
-    return Fallisce(kOperazione, "Errore durante la connessione al server SMTP", t.Dettaglio(rc));
+    return Fallisce(kOperazione, ErroreConnessione("SMTP", rc), t.Dettaglio(rc));
   }
   // libcurl gives up the whole message as soon as one RCPT is refused.
   if (rc == CURLE_SEND_ERROR && t.UltimoComando() == "RCPT") {
@@ -542,7 +557,7 @@ bool clsMail::ReceiveEmail() {
   auto errore = [&](CURLcode rc) {
     if (t.Annullato(rc)) return Fallisce(kOperazione, kAnnullata);
     if (!t.Connesso()) {
-      return Fallisce(kOperazione, "Errore durante la connessione al server POP3", t.Dettaglio(rc));
+      return Fallisce(kOperazione, ErroreConnessione("POP3", rc), t.Dettaglio(rc));
     }
     return Fallisce(kOperazione, "Errore bloccante Codice " + std::to_string(rc), t.Dettaglio(rc));
   };

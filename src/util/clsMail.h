@@ -22,7 +22,9 @@ namespace qzkiro::util {
 // "pop3s://host"); without a scheme the connection is plain and switches to
 // TLS with STARTTLS/STLS when the server offers it. The peer's certificate is
 // verified (against CaBundle when given). With a user name the client logs in
-// with the strongest mechanism both sides support.
+// with the strongest mechanism both sides support, and only over TLS: a
+// server that offers none gets no credentials, unless PasswordSenzaTLS says
+// that plain transport is wanted.
 class clsMail {
  public:
   // titolo: what happened ("Connessione POP3", "numMsg = 3", ...), or the
@@ -60,6 +62,10 @@ class clsMail {
   std::string DominioEHLO;  // "" = this machine's host name
   std::chrono::seconds TimeoutConnessione{30};
   std::chrono::seconds TimeoutOperazione{600};  // a whole exchange, attachments included
+  // Plain transport asked for explicitly: the login may then go over a
+  // connection without TLS. Otherwise (the default) a server that offers no
+  // TLS ends the call before any credential is sent.
+  bool PasswordSenzaTLS = false;
 
   // What the add-on wires in. All optional.
   FunzioneLog Log;
@@ -93,7 +99,8 @@ class clsMail {
   // l'allegato " + the path. Then sends one multipart/mixed message (the body,
   // then the attachments, every part Base64) to all the recipients at once.
   // Failures then: "Errore durante la connessione al server SMTP" (before the
-  // server accepted the sender: no connection, greeting, TLS or login),
+  // server accepted the sender: no connection, greeting, TLS or login; for a
+  // login refused because the server offers no TLS, a second line says so),
   // "Respinto" (a recipient refused: nobody gets the message), "Operazione
   // annullata dall'utente", otherwise "Errore " + the libcurl code.
   bool SendEmail();
@@ -102,7 +109,8 @@ class clsMail {
   // appends it to MessaggiRicevuti, calls SuMessaggioRicevuto, and then, when
   // EliminaDopoRicezione is set, deletes it ("Delete Message N"). Failures:
   // "Server POP3 non specificato", "Errore durante la connessione al server
-  // POP3" (no connection, or the login refused), "Operazione annullata
+  // POP3" (no connection, or the login refused; as for SendEmail when the
+  // server offers no TLS), "Operazione annullata
   // dall'utente", and for anything later "Errore bloccante Codice " + the
   // libcurl code, which ends the loop. Deletions take effect when the session
   // ends with QUIT; after a broken connection the server keeps the messages.

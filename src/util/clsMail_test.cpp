@@ -96,9 +96,11 @@ class clsMailServerTest : public ::testing::Test {
     Prepara(posta_);
   }
 
-  // Both servers, a sender, no proxy from the environment.
+  // Both servers, a sender, no proxy from the environment; the test servers
+  // offer no TLS, so plain transport is asked for.
   static void Prepara(clsMail& posta) {
     posta.Proxy = "";
+    posta.PasswordSenzaTLS = true;
     posta.MailServerSMTP = server_->IndirizzoSmtp();
     posta.MailServerPOP = server_->IndirizzoPop3();
     posta.MailServerPOPUser = ServerPosta::kUtente;
@@ -286,6 +288,29 @@ TEST_F(clsMailServerTest, ReceiveEmailStopsOnARefusedLoginOrAVanishedMessage) {
   EXPECT_FALSE(posta_.ReceiveEmail());
   EXPECT_EQ(posta_.SendError, "Errore bloccante Codice 8");  // the server's -ERR to RETR
   EXPECT_EQ(posta_.MessaggiRicevuti.size(), 1u);
+}
+
+TEST_F(clsMailServerTest, CredentialsGoOnlyOverTlsUnlessPlainTransportIsAsked) {
+  const std::string senza_tls =
+      "\r\nIl server non offre una connessione protetta (TLS): la password non è stata inviata";
+  server_->Deposita("Subject: uno\r\n\r\nuno\r\n");
+  posta_.AddDestination("uno@esempio.it");
+  posta_.MailServerSMTPUser = ServerPosta::kUtente;
+  posta_.MailServerSMTPPass = ServerPosta::kPassword;
+  posta_.TempDir = temp_.Path().string();
+  posta_.PasswordSenzaTLS = false;
+  EXPECT_FALSE(posta_.SendEmail());
+  EXPECT_EQ(posta_.SendError, "Errore durante la connessione al server SMTP" + senza_tls);
+  EXPECT_FALSE(posta_.ReceiveEmail());
+  EXPECT_EQ(posta_.SendError, "Errore durante la connessione al server POP3" + senza_tls);
+  EXPECT_TRUE(server_->AccessiSmtp().empty()) << "no AUTH reached the server";
+  EXPECT_EQ(server_->Messaggi().size(), 1u) << "nothing sent, nothing taken";
+
+  posta_.PasswordSenzaTLS = true;
+  ASSERT_TRUE(posta_.SendEmail()) << posta_.SendError;
+  EXPECT_EQ(server_->AccessiSmtp(), std::vector<std::string>{ServerPosta::kUtente});
+  ASSERT_TRUE(posta_.ReceiveEmail()) << posta_.SendError;
+  EXPECT_EQ(posta_.MessaggiRicevuti.size(), 2u);
 }
 
 }  // namespace

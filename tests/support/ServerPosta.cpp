@@ -37,6 +37,7 @@ from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 cartella = mailbox.Maildir(sys.argv[1], create=False)
 utente, password = sys.argv[2].encode(), sys.argv[3].encode()
+accessi = sys.argv[4]
 
 class Gestore:
     async def handle_RCPT(self, server, session, envelope, address, options):
@@ -51,6 +52,8 @@ class Gestore:
         return "250 OK"
 
 def autentica(server, session, envelope, mechanism, dati):
+    with open(accessi, "ab") as registro:
+        registro.write(getattr(dati, "login", b"") + b"\n")
     giusto = isinstance(dati, LoginPassword) and (dati.login, dati.password) == (utente, password)
     return AuthResult(success=giusto, handled=False)
 
@@ -172,7 +175,12 @@ void ServerPosta::AvviaSmtp() {
   if (pipe2(tubo, O_CLOEXEC) != 0) throw Errore(std::string("pipe: ") + std::strerror(errno));
   uscita_smtp_ = tubo[0];
   try {
-    smtp_ = Avvia({"/usr/bin/python3", script.string(), maildir_.string(), kUtente, kPassword},
+    const fs::path accessi = cartella_ / "accessi.txt";
+    Scrivi(accessi, "");
+    if (chown(accessi.c_str(), account_.uid, account_.gid) != 0)
+      throw Errore("chown di accessi.txt");
+    smtp_ = Avvia({"/usr/bin/python3", script.string(), maildir_.string(), kUtente, kPassword,
+                   accessi.string()},
                   cartella_ / "smtp.log", tubo[1], account_);
   } catch (...) {
     close(tubo[1]);
@@ -273,6 +281,13 @@ std::vector<std::string> ServerPosta::Messaggi() const {
   return testi;
 }
 
+std::vector<std::string> ServerPosta::AccessiSmtp() const {
+  std::ifstream in(cartella_ / "accessi.txt", std::ios::binary);
+  std::vector<std::string> nomi;
+  for (std::string riga; std::getline(in, riga);) nomi.push_back(riga);
+  return nomi;
+}
+
 void ServerPosta::Deposita(const std::string& testo) {
   // Dovecot numbers new messages by the time written at the start of the
   // Maildir file name, then by its "M" microseconds: the sequence number
@@ -292,6 +307,7 @@ void ServerPosta::Svuota() const {
   for (const char* sotto : {"new", "cur", "tmp"}) {
     for (const auto& voce : fs::directory_iterator(maildir_ / sotto)) fs::remove(voce.path());
   }
+  std::ofstream(cartella_ / "accessi.txt", std::ios::trunc);  // it stays the server's
 }
 
 namespace {

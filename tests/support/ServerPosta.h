@@ -18,8 +18,8 @@ namespace qzkiro::testsupport {
 // are stopped, with every process they started, by the destructor.
 //
 // SMTP: any sender; recipients whose address starts with "respinto" are
-// refused with 550; AUTH PLAIN/LOGIN without TLS accepts only kUtente and
-// kPassword and is optional. Each delivered message is stored exactly as
+// refused with 550; no STARTTLS; AUTH PLAIN/LOGIN without TLS accepts only
+// kUtente and kPassword and is optional. Each delivered message is stored exactly as
 // received, after a first line "X-RcptTo: " + the envelope recipients.
 // POP3: user kUtente, password kPassword, no TLS.
 //
@@ -41,10 +41,13 @@ class ServerPosta {
 
   // The texts of the messages in the Maildir (new and cur), oldest first.
   std::vector<std::string> Messaggi() const;
+  // The user name of every AUTH the SMTP server has received, in order,
+  // whether it was accepted or not: what reached it of the credentials.
+  std::vector<std::string> AccessiSmtp() const;
   // Places a message in the Maildir as a delivery would; they are numbered
   // on the POP3 side in the order they were placed.
   void Deposita(const std::string& testo);
-  // Removes every message.
+  // Removes every message and forgets the AUTHs received.
   void Svuota() const;
 
  private:
