@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
+#include <cstdio>
 #include <vector>
 #include <string_view>
 #include <system_error>
@@ -296,16 +296,18 @@ Bytes Contenuto(LettoreVoci& lettore, const VoceZip& voce) {
 void ScriviVoce(LettoreVoci& lettore, const VoceZip& voce, const fs::path& destinazione) {
   const fs::path provvisorio = destinazione.parent_path() /
                                ("." + destinazione.filename().string() + ".parziale");
+  const auto scrittura = [&] {
+    return Failure(0, "Impossibile scrivere il file: " + destinazione.string());
+  };
   try {
-    std::ofstream uscita(provvisorio, std::ios::binary | std::ios::trunc);
-    if (!uscita) throw Failure(0, "Impossibile scrivere il file: " + destinazione.string());
+    // Extracted documents are patient data: readable by their owner only.
+    std::unique_ptr<std::FILE, decltype(&std::fclose)> uscita(
+        ApriFilePrivato(provvisorio.string(), false), &std::fclose);
+    if (!uscita) throw scrittura();
     lettore.Leggi(voce, [&](const char* blocco, std::size_t n) {
-      if (!uscita.write(blocco, static_cast<std::streamsize>(n))) {
-        throw Failure(0, "Impossibile scrivere il file: " + destinazione.string());
-      }
+      if (std::fwrite(blocco, 1, n, uscita.get()) != n) throw scrittura();
     });
-    uscita.close();
-    if (!uscita) throw Failure(0, "Impossibile scrivere il file: " + destinazione.string());
+    if (std::fclose(uscita.release()) != 0) throw scrittura();
     std::error_code ec;
     fs::rename(provvisorio, destinazione, ec);
     if (ec) throw Failure(ec.value(), "Impossibile scrivere il file: " + destinazione.string());

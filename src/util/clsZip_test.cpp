@@ -203,6 +203,8 @@ TEST(clsZipTest, EntryAndArchiveCapsStopTheExtraction) {
   z.SetLimiti({.voce = 60000, .archivio = 120000});
   EXPECT_TRUE(z.UnzipFile(zip, (dir.Path() / "tutto").string())) << z.LastError();
   EXPECT_EQ(LeggiFile((dir.Path() / "tutto" / "b.bin").string()), ComeByte(Disordinato(60000)));
+  EXPECT_EQ(fs::status(dir.Path() / "tutto" / "b.bin").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(clsZipTest, InMemoryArchivesAndBrowsing) {

@@ -12,6 +12,7 @@
 #include "services/ricette/ProprietaRicetta.h"
 #include "services/ricette/RichiestaRicetta.h"
 #include "util/DataOra.h"
+#include "util/File.h"
 #include "util/Testo.h"
 #include "util/clsBase64.h"
 
@@ -138,10 +139,12 @@ void SalvaPromemoria(host::IRicetta& ricetta, const std::string& pdf) {
   }
   std::string file;
   if (!pdf.empty()) {
-    file = (std::filesystem::path(core::Ctx().App().Utente().TempDir()) /
-            ((nome.empty() ? std::string("promemoria") : nome) + ".pdf"))
-               .string();
-    if (!util::clsBase64().DecodeFile(pdf, file)) {
+    // Without a number nothing fixes the name: a unique one, so that two
+    // reminders never overwrite each other.
+    const std::string cartella = core::Ctx().App().Utente().TempDir();
+    file = nome.empty() ? util::CreaFileUnico(cartella, "promemoria_", ".pdf").value_or("")
+                        : (std::filesystem::path(cartella) / (nome + ".pdf")).string();
+    if (file.empty() || !util::clsBase64().DecodeFile(pdf, file)) {
       core::modLog::Log("Promemoria ricetta bianca non salvato", file, true);
       file.clear();
     }
