@@ -87,10 +87,12 @@ TEST_F(AsserzioneIdpTest, OneLoginServesTheRequestsOfTheSameContext) {
   EXPECT_EQ(servizio_->DaiAsserzione("demInvioPrescritto", "C.1.1", "", "", "", ""), prima);
   EXPECT_EQ(servizio_->DaiAsserzione("QueryPaziente", "C.1.1", "", "", kMedico, ""), prima);
   EXPECT_EQ(servizio_->DaiAsserzione("QueryReferto", "C.1.1", "", "", "", ""), prima);
-  auto paziente = servizio_->DaiAsserzione("QueryReferto", "C.1.1", "R.1.1", "http://X", "",
+  auto paziente = servizio_->DaiAsserzione("QueryReferto", "C.1.1", "R.2.1", "http://X", "",
                                            "BNCGLI80A41L736X");
   ASSERT_NE(paziente, nullptr);
   EXPECT_NE(paziente, prima);
+  EXPECT_EQ(paziente->Ruolo, "R.2.1") << "a given role is kept";
+  EXPECT_EQ(prima->Ruolo, "R.1.1") << "the default role";
   EXPECT_EQ(idp_.Richieste().back().attributi.at("PatientID"), "BNCGLI80A41L736X");
   EXPECT_EQ(servizio_->Cache().size(), 2u);
 
