@@ -80,8 +80,6 @@ bool clsSOAP::SendCNS(const std::string& XML) {
   // That client's exchanges are not logged: its trace file is left as it is.
   return Scambio("SOAP.SendCNS", "Action: " + Action, false, [&] {
     RichiestaHttp r = Base(60000);
-    r.timeout_connessione_ms = ConnectTimeOut > 0 ? ConnectTimeOut * 1000L : 60000;
-    r.timeout_lettura_ms = ReadTimeOut > 0 ? ReadTimeOut * 1000L : 30000;
     r.utente.clear();  // authentication travels in its own header here
     r.verifica_server = false;
     if (!ContieneAction(ContentType))
