@@ -6,7 +6,6 @@ cd "$(dirname "$0")/.."
 scripts/prerequisiti.sh
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
-export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 JOBS=$(nproc)
 
