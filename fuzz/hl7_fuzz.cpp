@@ -1,7 +1,8 @@
 // Loads any bytes as an HL7 v2.5 XML message and reads every member of
 // clsHL7 on the whole message and on its first top-level groups, in both
 // layouts. The fuzz build has no host application: the members that need one
-// must answer "nothing" without failing.
+// must answer "nothing" without failing. The regional services' answers hold
+// their messages as children of the root, which the walk below reaches.
 
 #include <cstddef>
 #include <cstdint>
