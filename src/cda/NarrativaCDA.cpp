@@ -3,6 +3,9 @@
 #include <array>
 #include <cstring>
 
+#include "cda/NarrativaSicura.h"
+#include "cda/TestoHtml.h"
+
 namespace qzkiro::cda {
 
 namespace {
@@ -95,7 +98,9 @@ std::string LarghezzaTabelle(std::string_view testo) {
   return out;
 }
 
-// CR LF inside the first paragraph become "<br>".
+// The line breaks inside the first paragraph become "<br>". The document's
+// CR LF reach here as LF (an XML parser keeps only the LF of a line end) and
+// an escaped CR ("&#13;") as CR: each of CR LF, LF and CR is one break.
 void APriPrimoParagrafo(std::string& testo) {
   const std::size_t inizio = TrovaSenzaMaiuscole(testo, "<paragraph");
   if (inizio == std::string::npos) return;
@@ -103,15 +108,15 @@ void APriPrimoParagrafo(std::string& testo) {
   if (corpo == std::string::npos) return;
   const std::size_t fine = TrovaSenzaMaiuscole(testo, "</paragraph>", corpo + 1);
   if (fine == std::string::npos) return;
-  std::string dentro = testo.substr(corpo + 1, fine - corpo - 1);
-  if (dentro.find("\r\n") == std::string::npos) return;
+  const std::string_view dentro = std::string_view(testo).substr(corpo + 1, fine - corpo - 1);
+  if (dentro.find_first_of("\r\n") == std::string_view::npos) return;
   std::string nuovo;
-  for (std::size_t at = 0; at < dentro.size();) {
-    if (dentro.compare(at, 2, "\r\n") == 0) {
+  for (std::size_t at = 0; at < dentro.size(); ++at) {
+    if (dentro[at] == '\r' || dentro[at] == '\n') {
       nuovo += "<br>";
-      at += 2;
+      if (dentro.compare(at, 2, "\r\n") == 0) ++at;
     } else {
-      nuovo.push_back(dentro[at++]);
+      nuovo.push_back(dentro[at]);
     }
   }
   testo.replace(corpo + 1, fine - corpo - 1, nuovo);
@@ -155,12 +160,20 @@ std::string SostituisciSenzaMaiuscole(std::string_view testo, std::string_view d
   return out;
 }
 
+std::string MappaNarrativa(std::string_view testo) {
+  std::string html = LarghezzaTabelle(testo);
+  html = SostituisciSenzaMaiuscole(html, "<paragraph/>", "");
+  html = SostituisciSenzaMaiuscole(html, "<caption/>", "");
+  APriPrimoParagrafo(html);
+  return MappaTag(html);
+}
+
 std::string NarrativeBlockToHtml(std::string_view txt) {
-  std::string testo = LarghezzaTabelle(txt);
-  testo = SostituisciSenzaMaiuscole(testo, "<paragraph/>", "");
-  testo = SostituisciSenzaMaiuscole(testo, "<caption/>", "");
-  APriPrimoParagrafo(testo);
-  return MappaTag(testo);
+  return SoloAscii(MappaNarrativa(NarrativaSicura(txt)));
+}
+
+std::string NarrativaHtml(Nodo n) {
+  return NarrativeBlockToHtml(Serializza(n));
 }
 
 void AggiungiTestoSezioni(Nodo n, std::string& out) {
@@ -171,20 +184,18 @@ void AggiungiTestoSezioni(Nodo n, std::string& out) {
     } else if (HaNome(c, "text")) {
       if (!out.empty()) out += "<p>";
       if (Nodo titolo = ElementoPrecedente(c); HaNome(titolo, "title")) {
-        out += Testo(titolo);
+        out += TestoHtml(Testo(titolo));
         out += "<br>";
       }
-      out += NarrativeBlockToHtml(Serializza(c));
+      out += NarrativaHtml(c);
     }
   }
 }
 
 std::string TitoloENarrativa(Nodo n) {
   std::string html;
-  if (std::string titolo = TestoDi(n, "title"); !titolo.empty()) html = titolo + "<br>";
-  if (Nodo text = Figlio(n, "text"); !Testo(text).empty()) {
-    html += NarrativeBlockToHtml(Serializza(text));
-  }
+  if (std::string titolo = TestoDi(n, "title"); !titolo.empty()) html = TestoHtml(titolo) + "<br>";
+  if (Nodo text = Figlio(n, "text"); !Testo(text).empty()) html += NarrativaHtml(text);
   return html;
 }
 
@@ -194,16 +205,17 @@ std::string PaginaHtml(const std::string& body, const PaginaCDA& p) {
     pagina = body;
   } else {
     if (!Minuscolo(body.substr(0, 6)).starts_with("<html>")) pagina = "<html>";
-    pagina += "<b>" + p.data;
-    if (!p.titolo.empty()) pagina += " - " + p.titolo;
+    pagina += kDichiarazioneUtf8;
+    pagina += "<b>" + TestoHtml(p.data);
+    if (!p.titolo.empty()) pagina += " - " + TestoHtml(p.titolo);
     pagina += "</b><br>";
-    if (!p.id.empty()) pagina += "(ID: " + p.id + ")<br>";
+    if (!p.id.empty()) pagina += "(ID: " + TestoHtml(p.id) + ")<br>";
     if (!p.header.empty()) pagina += "<br>" + p.header + "<br>";
     pagina += body;
     if (!p.footer.empty()) pagina += "<br><br>" + p.footer;
     pagina += "<p></html>";
   }
-  return SostituisciSenzaMaiuscole(pagina, "<table>", "<table border=\"1\">");
+  return SoloAscii(SostituisciSenzaMaiuscole(pagina, "<table>", "<table border=\"1\">"));
 }
 
 }  // namespace qzkiro::cda

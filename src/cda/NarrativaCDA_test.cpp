@@ -40,7 +40,7 @@ TEST(NarrativaCdaTest, TablesWithoutWidthGetTheFullWidth) {
             "<table width=100%><tr/></table><table width=\"50%\"/>"
             "<TABLE width=100% border=\"0\" ID=\"t\"><tr/></TABLE>");
   EXPECT_EQ(NarrativeBlockToHtml("<table style=\"WIDTH:3cm\">"), "<table style=\"WIDTH:3cm\">");
-  EXPECT_EQ(NarrativeBlockToHtml("x<table"), "x<table") << "a tag without its end stays";
+  EXPECT_EQ(MappaNarrativa("x<table"), "x<table") << "the mapping leaves a tag without its end";
 }
 
 TEST(NarrativaCdaTest, LineBreaksOnlyInsideTheFirstParagraph) {
@@ -49,7 +49,12 @@ TEST(NarrativaCdaTest, LineBreaksOnlyInsideTheFirstParagraph) {
             "<text>a\r\nb<p ID=\"p\">uno<br>due<br></p><p>tre\r\nquattro</p></text>");
   EXPECT_EQ(NarrativeBlockToHtml("<paragraph/><paragraph>x\r\ny</paragraph>"), "<p>x<br>y</p>")
       << "an empty paragraph is gone before the first one is looked for";
-  EXPECT_EQ(NarrativeBlockToHtml("<paragraph>solo\nLF</paragraph>"), "<p>solo\nLF</p>");
+  EXPECT_EQ(NarrativeBlockToHtml("<text><paragraph>\n\tuno\n\tdue\r\n</paragraph><paragraph>a\nb"
+                                 "</paragraph></text>"),
+            "<text><p><br>\tuno<br>\tdue<br></p><p>a\nb</p></text>")
+      << "a parsed document's line ends are LF alone";
+  EXPECT_EQ(NarrativeBlockToHtml("<paragraph>a\rb\r\r\nc</paragraph>"), "<p>a<br>b<br><br>c</p>")
+      << "an escaped CR is a line end too";
 }
 
 // Each tag replaced in turn over the whole text, as the rules read.
@@ -90,7 +95,7 @@ TEST(NarrativaCdaTest, OnePassGivesWhatEachReplacementInTurnGives) {
   for (int prova = 0; prova < 2000; ++prova) {
     std::string testo;
     for (int i = 0; i < 12; ++i) testo += pezzi[scelta(casuale)];
-    ASSERT_EQ(NarrativeBlockToHtml(testo), TagInSequenza(testo)) << testo;
+    ASSERT_EQ(MappaNarrativa(testo), TagInSequenza(testo)) << testo;
   }
 }
 
@@ -101,16 +106,38 @@ TEST(NarrativaCdaTest, CaseInsensitiveSearchAndReplace) {
   EXPECT_EQ(SostituisciSenzaMaiuscole("<TABLE><table><Table x>", "<table>", "T"), "TT<Table x>");
 }
 
+const std::string kMeta = "<meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\">";
+
 TEST(NarrativaCdaTest, PageFramesTheBodyWithDateTitleAndId) {
   const PaginaCDA tutto{"05/12/2026", "Referto", "ID.1", "Intestazione", "Piede"};
   EXPECT_EQ(PaginaHtml("<text>x</text><table>", tutto),
-            "<html><b>05/12/2026 - Referto</b><br>(ID: ID.1)<br><br>Intestazione<br>"
-            "<text>x</text><table border=\"1\"><br><br>Piede<p></html>");
+            "<html>" + kMeta +
+                "<b>05/12/2026 - Referto</b><br>(ID: ID.1)<br><br>Intestazione<br>"
+                "<text>x</text><table border=\"1\"><br><br>Piede<p></html>");
   EXPECT_EQ(PaginaHtml("corpo", PaginaCDA{"d", "", "", "", ""}),
-            "<html><b>d</b><br>corpo<p></html>");
+            "<html>" + kMeta + "<b>d</b><br>corpo<p></html>");
   EXPECT_EQ(PaginaHtml("<HTML>corpo", PaginaCDA{"d", "", "", "", ""}),
-            "<b>d</b><br><HTML>corpo<p></html>");
+            kMeta + "<b>d</b><br><HTML>corpo<p></html>");
   EXPECT_EQ(PaginaHtml("", tutto), "");
+}
+
+TEST(NarrativaCdaTest, PageEscapesDateTitleAndIdButNotTheCallersHeader) {
+  const PaginaCDA pagina{"<i>d</i>", "A & <script>x</script>", "\"><img src=x onerror=y>",
+                         "<b>Intestazione</b>", "<i>Piede</i>"};
+  EXPECT_EQ(
+      PaginaHtml("corpo", pagina),
+      "<html>" + kMeta +
+          "<b>&lt;i&gt;d&lt;/i&gt; - A &amp; &lt;script&gt;x&lt;/script&gt;</b>"
+          "<br>(ID: &quot;&gt;&lt;img src=x onerror=y&gt;)<br><br><b>Intestazione</b><br>corpo"
+          "<br><br><i>Piede</i><p></html>");
+}
+
+TEST(NarrativaCdaTest, PageIsAsciiWhateverItsParts) {
+  const PaginaCDA pagina{"d", "Caff\u00e8 \u2013 d\u2019oro", "ID\u20ac", "\u00ab", "\u00bb"};
+  EXPECT_EQ(PaginaHtml("<p>pi\u00f9 \U0001F600</p>", pagina),
+            "<html>" + kMeta +
+                "<b>d - Caff&#232; &#8211; d&#8217;oro</b><br>(ID: ID&#8364;)<br>"
+                "<br>&#171;<br><p>pi&#249; &#128512;</p><br><br>&#187;<p></html>");
 }
 
 TEST(NarrativaCdaTest, DoctypeBodyStaysButForTableBorders) {
@@ -118,8 +145,9 @@ TEST(NarrativaCdaTest, DoctypeBodyStaysButForTableBorders) {
   EXPECT_EQ(PaginaHtml("<!DOCTYPE html ><TABLE><tr/></TABLE><table width=1>", tutto),
             "<!DOCTYPE html ><table border=\"1\"><tr/></TABLE><table width=1>");
   EXPECT_EQ(PaginaHtml("<!doctype html >x", tutto),
-            "<html><b>05/12/2026 - Referto</b><br>(ID: ID.1)<br><br>H<br><!doctype html >x"
-            "<br><br>F<p></html>")
+            "<html>" + kMeta +
+                "<b>05/12/2026 - Referto</b><br>(ID: ID.1)<br><br>H<br>"
+                "<!doctype html >x<br><br>F<p></html>")
       << "the doctype is compared exactly";
 }
 

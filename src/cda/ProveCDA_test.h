@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "support/DatiPubblici.h"
 #include "util/File.h"
@@ -54,6 +56,33 @@ inline std::string Documento(const std::string& codice, const std::string& corpo
 inline std::string Sezione(const std::string& codice, const std::string& contenuto = {}) {
   return "<component><section><code code=\"" + codice + "\"/>" + contenuto +
          "</section></component>";
+}
+
+// What in a rendering a browser would run or load, or read as markup that the
+// renderings never write: each tag (from a '<' to its '>') that names a
+// script-bearing or loading element, holds an event handler or a script or
+// data address, is a comment, instruction or declaration, or never ends.
+inline std::vector<std::string> MarcaturaAttiva(const std::string& html) {
+  static const std::regex kTag("<[^<>]*>?");
+  static const std::regex kValore("\"[^\"]*\"");
+  static const std::regex kAttivo(
+      R"(^<[!?]|^</?\s*(\w+:)?(script|style|iframe|object|embed|img|svg|math|base|link)\b)"
+      R"(|\son\w*\s*=)",
+      std::regex::icase);
+  static const std::regex kIndirizzo(R"(\s(\w+:)?(href|src)\s*=\s*"\s*(javascript|vbscript|data):)",
+                                     std::regex::icase);
+  std::vector<std::string> trovate;
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), kTag); it != std::sregex_iterator();
+       ++it) {
+    const std::string tag = it->str();
+    // Inside a quoted value nothing is markup.
+    const std::string senza_valori = std::regex_replace(tag, kValore, "\"\"");
+    if (!tag.ends_with('>') || std::regex_search(senza_valori, kAttivo) ||
+        std::regex_search(tag, kIndirizzo)) {
+      trovate.push_back(tag);
+    }
+  }
+  return trovate;
 }
 
 }  // namespace qzkiro::cda::prove

@@ -4,7 +4,6 @@
 #include <filesystem>
 
 #include "util/File.h"
-#include "util/Testo.h"
 
 namespace qzkiro::cda {
 
@@ -28,7 +27,7 @@ bool ScriviPagina(const host::AccessoHost& accesso, const std::string& html,
                   const std::string& cartella, const std::string& suffisso, std::string& file) {
   if (html.empty()) return false;
   file = (std::filesystem::path(cartella) / (accesso.TimbroFile() + suffisso)).string();
-  return util::ScriviFile(file, util::ComeByte(util::Utf8ToLatin1(html)));
+  return util::ScriviFile(file, util::ComeByte(html));
 }
 
 }  // namespace qzkiro::cda

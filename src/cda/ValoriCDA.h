@@ -17,8 +17,9 @@ double Arrotonda4(double valore);
 // completed with zeros; "" for "".
 std::string DataOraCompatta(const std::string& ts);
 
-// Writes an HTML page as `cartella` + "\" + TimbroFile() + `suffisso`, one
-// byte per character as the host reads it; false (and nothing written) when
+// Writes an HTML page as `cartella` + "\" + TimbroFile() + `suffisso`, in
+// UTF-8 as the page declares (the renderings are ASCII: the bytes are also
+// what the host reads one per character); false (and nothing written) when
 // the page is empty.
 bool ScriviPagina(const host::AccessoHost& accesso, const std::string& html,
                   const std::string& cartella, const std::string& suffisso, std::string& file);

@@ -141,6 +141,11 @@ class clsCDA2 {
                  std::string& description) const;
 
   // --- rendering ---
+  // Every rendering is safe to show: the document's texts are escaped, its
+  // narrative keeps nothing that runs or loads (scripts, styles, frames,
+  // objects, event handlers, script and data links), and characters beyond
+  // ASCII are written as references, so the bytes read the same as UTF-8 (as
+  // the pages declare) and as the host's one byte per character.
   static std::string NarrativeBlockToHtml(const std::string& txt);
   // The whole document as one HTML page.
   std::string Text(const std::string& Header = {}, const std::string& Footer = {}) const;

@@ -93,7 +93,7 @@ TEST_F(CDA2InputTest, LabReportGivesGenericReportAndOneTestPerResult) {
   EXPECT_TRUE(
       std::regex_match(html.filename().string(), std::regex(R"(20261206103000\d{3}_CDA2\.html)")))
       << html;
-  EXPECT_EQ(prove::LeggiTesto(html), util::Utf8ToLatin1(cda_.Text()));
+  EXPECT_EQ(prove::LeggiTesto(html), cda_.Text());
 }
 
 // A container whose reports are containers of their own, as a host may give.
@@ -292,10 +292,11 @@ TEST_F(CDA2InputTest, SavedHtmlIsTheTextPage) {
   cda_.InitXML(Carica(Fixture("referto_laboratorio.xml")));
   std::string file;
   ASSERT_TRUE(cda_.SalvaHTML(TempDir().string(), file, "Dott. Rossi", "Fine"));
-  const std::string pagina = util::Latin1ToUtf8(prove::LeggiTesto(file));
+  const std::string pagina = prove::LeggiTesto(file);
   EXPECT_TRUE(
-      pagina.starts_with("<html><b>05/12/2026 09:30 - Referto di laboratorio analisi</b>"
-                         "<br>(ID: LAB.2026.0042)<br><br>Dott. Rossi<br>"))
+      pagina.starts_with("<html><meta content=\"text/html; charset=UTF-8\" "
+                         "http-equiv=\"content-type\"><b>05/12/2026 09:30 - Referto di "
+                         "laboratorio analisi</b><br>(ID: LAB.2026.0042)<br><br>Dott. Rossi<br>"))
       << pagina;
   EXPECT_TRUE(pagina.ends_with("<br><br>Fine<p></html>"));
 

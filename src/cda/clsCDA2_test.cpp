@@ -202,7 +202,8 @@ TEST_F(CDA2Test, LoadingAFileStripsPrefixesAndKeepsTheCoding) {
 TEST_F(CDA2Test, TextIsTheNarrativeOfEverySection) {
   auto& cda = Leggi(Fixture("referto_laboratorio.xml"));
   EXPECT_EQ(cda.Text(),
-            "<html><b>20261205093000+0100 - Referto di laboratorio analisi</b><br>"
+            "<html><meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\">"
+            "<b>20261205093000+0100 - Referto di laboratorio analisi</b><br>"
             "(ID: LAB.2026.0042)<br>Chimica clinica<br><text><p>Prelievo del mattino<br>a digiuno"
             "</p><table width=100%><thead><tr><td><b>Esame</b></td><td><b>Esito</b></td>"
             "<td>&nbsp;</td></tr></thead><tbody><tr><td>Glucosio</td><td>95,5</td>"
@@ -213,15 +214,16 @@ TEST_F(CDA2Test, TextIsTheNarrativeOfEverySection) {
             "Note<br><text><p>Referto validato</p></text>");
 }
 
-TEST_F(CDA2Test, TextOfASectionTitledAsDoctypeStaysBare) {
+TEST_F(CDA2Test, ASectionTitleSpellingADoctypeIsShownAsText) {
   auto& cda = LeggiTesto(Documento(
       "E", Sezione("X",
                    "<title>&lt;!DOCTYPE html &gt;</title><text><table><tr><td>1</td></tr>"
                    "</table></text>") +
                Sezione("26436-6", "<text>nota</text>") + Sezione("26436-6", "<title>T</title>")));
   EXPECT_EQ(cda.Text(),
-            "<!DOCTYPE html ><br><text><table width=100%><tr><td>1</td></tr></table></text>"
-            "<p><text>nota</text>");
+            "<html><meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\">"
+            "<b>20261201</b><br>(ID: DOC.1)<br>&lt;!DOCTYPE html &gt;<br><text><table width=100%>"
+            "<tr><td>1</td></tr></table></text><p><text>nota</text><p></html>");
   EXPECT_EQ(util::clsBase64().Decode(cda.NoteGenerali()), "<text>nota</text><p>T<br>");
 }
 

@@ -97,7 +97,8 @@ TEST_F(CDALegacyTest, RangeFromTheFollowingPrecondition) {
 
 TEST_F(CDALegacyTest, TextOfTheInnerSections) {
   EXPECT_EQ(cda_.Text(),
-            "<html><b>03/12/2009 10:15 - Referto di laboratorio</b><br>(ID: LEG.2026.7)<br>"
+            "<html><meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\">"
+            "<b>03/12/2009 10:15 - Referto di laboratorio</b><br>(ID: LEG.2026.7)<br>"
             "Ematologia<br><text>"
             "<table width=100%><tr><td><b>Esame</b></td><td>&nbsp;</td></tr></table></text>"
             "<p></html>");

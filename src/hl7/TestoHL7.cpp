@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 #include "util/Testo.h"
 
@@ -86,16 +87,6 @@ std::string DataHL7(std::string_view testo) {
     return Calendario(testo.substr(0, 4), testo.substr(4, 2), testo.substr(6, 2)).value_or("");
   }
   return DataComeAAAAMMGG(testo).value_or("");
-}
-
-std::string ComeCp1252(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (char32_t c : util::CodePoints(utf8)) {
-    const int valore = util::ValoreCp1252(c);
-    out.push_back(valore < 0 ? '?' : static_cast<char>(valore));
-  }
-  return out;
 }
 
 std::string CodiceIstat(std::string codice) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/Testo.h"
+
 namespace qzkiro::hl7 {
 
 // Small text rules of the HL7 reader.
@@ -22,9 +24,13 @@ bool SoloCifre(std::string_view testo);
 std::optional<std::string> DataComeAAAAMMGG(std::string_view testo);
 // The "yyyymmdd" of an HL7 time stamp or of a written date; "" when neither.
 std::string DataHL7(std::string_view testo);
-// UTF-8 text as bytes of the platform's 8-bit code page (Windows-1252, what
-// pages declared "ISO-8859-1" are read as); other characters become '?'.
-std::string ComeCp1252(std::string_view utf8);
+// The pages of the reader declare UTF-8 and are written in ASCII: every
+// character beyond ASCII becomes a numeric character reference ("&#8211;"),
+// so the same bytes show the same page read as UTF-8, as the host's one byte
+// per character text or in any 8-bit code page. Malformed UTF-8 bytes are
+// taken as ISO-8859-1 characters.
+inline constexpr std::string_view kDichiarazioneUtf8 = util::kMetaUtf8;
+using util::SoloAscii;
 // A 3-character ISTAT code is a foreign state: "999" goes before it.
 std::string CodiceIstat(std::string codice);
 // A local health unit code of 4 or 5 characters is padded with "0" to 6.

@@ -17,21 +17,41 @@ const std::string kOsservazioniDiabete =
     "ORU_R01.PIDPD1NK1NTEPV1PV2ORCOBRNTEOBXNTECTI_SUPPGRP/"
     "ORU_R01.ORCOBRNTEOBXNTECTI_SUPPGRP/ORU_R01.OBXNTE_SUPPGRP";
 
+// Text put between HTML tags: the characters that would open markup or a
+// reference are escaped.
+std::string Escape(const std::string& testo) {
+  std::string out;
+  out.reserve(testo.size());
+  for (char c : testo) {
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
 // A message date as the host shows it; nothing for no date.
 std::string Visibile(const host::AccessoHost& accesso, const std::string& data) {
   return data.empty() ? std::string() : accesso.ValoreData(data);
 }
 
-// Appends `etichetta` + `valore` + `fine` when the value is not empty.
+// Appends `etichetta` + `valore` (escaped: it is the message's text) + `fine`
+// when the value is not empty.
 void Riga(std::string& testo, const std::string& etichetta, const std::string& valore,
           const std::string& fine) {
-  if (!valore.empty()) testo += etichetta + valore + fine;
+  if (!valore.empty()) testo += etichetta + Escape(valore) + fine;
 }
 
 }  // namespace
 
 std::string clsHL7::DatiRicovero() const {
-  std::string testo = "Ricovero (ID: " + ID() + ")<BR><BR>";
+  std::string testo = "Ricovero (ID: " + Escape(ID()) + ")<BR><BR>";
   const std::string br = "<BR>";
   Riga(testo, "Data Ammissione: ", Visibile(*accesso_, DataRicovero()), br);
   const std::string struttura = Struttura();
@@ -50,7 +70,7 @@ std::string clsHL7::DatiRicovero() const {
   const std::string dimissione = DataDimissione();
   if (!dimissione.empty()) {
     testo += "<BR>Dimissione:<BR>";
-    testo += "Data Dimissione: " + Visibile(*accesso_, dimissione) + br;
+    testo += "Data Dimissione: " + Escape(Visibile(*accesso_, dimissione)) + br;
     Riga(testo, "Modalità di Dimissione: ", ModalitaDimissione(), br);
     Riga(testo, "Diagnosi di dimissione: ", DiagnosiDimissione(), br);
   }
@@ -66,10 +86,8 @@ void clsHL7::AggiungiRiga(std::string& html, const std::string& etichetta,
 }
 
 std::string clsHL7::HTMLDiabete() {
-  std::string html =
-      "<html><head><meta content=\"text/html; charset=ISO-8859-1\" "
-      "http-equiv=\"content-type\"><title>Report diabetologico</title></head><body>"
-      "<table border=\"1\">";
+  std::string html = "<html><head>" + std::string(kDichiarazioneUtf8) +
+                     "<title>Report diabetologico</title></head><body><table border=\"1\">";
   AggiungiRiga(html, "Codice Report", IDReferto());
   AggiungiRiga(html, "Data della visita", Visibile(*accesso_, DataVisita()));
   if (xml_) {
@@ -79,7 +97,7 @@ std::string clsHL7::HTMLDiabete() {
       RigaOsservazione(html, osservazione);
     }
   }
-  return html + "</table></body></html>";
+  return SoloAscii(html + "</table></body></html>");
 }
 
 // The rows of the visit group (the current node).
@@ -139,8 +157,9 @@ bool clsHL7::SalvaHTML(const std::string& Buffer, const std::string& PathDest,
   const std::string nome = accesso_->Adesso().Formato("yyyymmddhhnnss") +
                            accesso_->Millisecondi() + ".html";
   const std::string file = (std::filesystem::path(PathDest) / nome).string();
-  // The page is written in the 8-bit code page its header declares.
-  if (!util::ScriviFile(file, util::ComeByte(ComeCp1252(Buffer) + "\r\n"))) return false;
+  // In ASCII, its other characters as references: the bytes are the same
+  // page whatever character set the page declares or the reader assumes.
+  if (!util::ScriviFile(file, util::ComeByte(SoloAscii(Buffer) + "\r\n"))) return false;
   DestFile = file;
   return true;
 }

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <regex>
+#include <string>
+#include <vector>
 
+#include "cda/clsCDA2.h"
 #include "core/AccessoContesto.h"
 #include "hl7/ProveHL7.h"
 #include "hl7/clsHL7.h"
@@ -17,6 +22,13 @@ namespace fs = std::filesystem;
 using prove::CaricaFile;
 using prove::FileProva;
 using prove::Messaggio;
+
+// A CDA document in memory for the CDA reader.
+std::shared_ptr<util::clsXML> CaricaCda(const std::string& testo) {
+  auto xml = std::make_shared<util::clsXML>();
+  EXPECT_TRUE(xml->LoadXML(testo)) << xml->LastError();
+  return xml;
+}
 
 std::string Riga(const std::string& etichetta, const std::string& valore) {
   return "<tr><td style=\"background-color: rgb(240, 240, 240)\">" + etichetta + "</td><td>" +
@@ -54,11 +66,12 @@ TEST(clsHL7Diabete, ReportPageListsVisitObservationsAndAdmissions) {
                                      "ORU_R01.PIDPD1NK1NTEPV1PV2ORCOBRNTEOBXNTECTI_SUPPGRP/"
                                      "ORU_R01.ORCOBRNTEOBXNTECTI_SUPPGRP"));
   const std::string atteso =
-      "<html><head><meta content=\"text/html; charset=ISO-8859-1\" http-equiv=\"content-type\">"
+      "<html><head><meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\">"
       "<title>Report diabetologico</title></head><body><table border=\"1\">" +
       Riga("Codice Report", "DIA-2026-0042") + Riga("Data della visita", "01/12/2026") +
       Riga("Medico", "ROSSI MARIO") + Riga("Tipo Visita", "Controllo periodico") +
-      Riga("Motivo Visita", "Follow-up diabete tipo 2") + Riga("Mobilità", "Paziente ambulabile") +
+      Riga("Motivo Visita", "Follow-up diabete tipo 2") +
+      Riga("Mobilit&#224;", "Paziente ambulabile") +
       Riga("Tipo paziente", "Paziente di nuova diagnosi") + Riga("Data inizio GI", "10/01/2025") +
       Riga("Data presa in carico", "10/01/2025") + Riga("Motivo fine carico", "Decesso") +
       Riga("HbA1c: Emoglobina glicata", "7.2 %") + Riga("Retinopatia", "Assente") +
@@ -80,13 +93,13 @@ TEST(clsHL7Diabete, MessageWithoutTheGroupsGivesAnEmptyTable) {
   clsHL7 hl7{core::AccessoDelContesto()};
   hl7.InitXML(*xml);
   EXPECT_EQ(hl7.HTMLDiabete(),
-            "<html><head><meta content=\"text/html; charset=ISO-8859-1\" "
+            "<html><head><meta content=\"text/html; charset=UTF-8\" "
             "http-equiv=\"content-type\"><title>Report diabetologico</title></head><body>"
             "<table border=\"1\"></table></body></html>");
   EXPECT_EQ(hl7.ParentNode(), nullptr);
 }
 
-TEST(clsHL7SalvaHTML, WritesTheBufferInTheHostCodePageUnderATimeName) {
+TEST(clsHL7SalvaHTML, WritesTheBufferInAsciiUnderATimeName) {
   testsupport::AmbientePlugin env;  // 6 December 2026, 10:30:00
   env.Contesto().app = env.App();
   const fs::path cartella = env.CartellaHost().Path();
@@ -101,7 +114,47 @@ TEST(clsHL7SalvaHTML, WritesTheBufferInTheHostCodePageUnderATimeName) {
   EXPECT_TRUE(std::regex_match(fs::path(file).filename().string(),
                                std::regex("20261206103000[0-9]{3}\\.html")))
       << file;
-  EXPECT_EQ(prove::LeggiTesto(file), "<p>Mobilit\xE0 \x96 ok</p>\r\n");
+  EXPECT_EQ(prove::LeggiTesto(file), "<p>Mobilit&#224; &#8211; ok</p>\r\n")
+      << "every character beyond ASCII, above U+00FF too, as a reference";
+}
+
+TEST(clsHL7PagineHtml, CdaAndHl7PagesDeclareOneCharsetAndAreWrittenInIt) {
+  testsupport::AmbientePlugin env;
+  env.Contesto().app = env.App();
+  auto xml = CaricaFile(FileProva("diabete.xml"));
+  clsHL7 hl7{core::AccessoDelContesto()};
+  hl7.InitXML(*xml);
+  cda::clsCDA2 cda{core::AccessoDelContesto()};
+  ASSERT_TRUE(
+      cda.InitXML(CaricaCda("<ClinicalDocument><title>Caff\u00e8 d\u2019orzo</title>"
+                            "<component><structuredBody><component><section><text>x"
+                            "</text></section></component></structuredBody></component>"
+                            "</ClinicalDocument>")));
+  const std::regex dichiarazione(
+      "<meta content=\"text/html; charset=([^\"]+)\" "
+      "http-equiv=\"content-type\">");
+  std::vector<std::string> insiemi;
+  for (const std::string& pagina : {hl7.HTMLDiabete(), cda.Text()}) {
+    std::smatch trovata;
+    ASSERT_TRUE(std::regex_search(pagina, trovata, dichiarazione)) << pagina;
+    insiemi.push_back(trovata[1]);
+    EXPECT_TRUE(std::all_of(pagina.begin(), pagina.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        << "ASCII reads the same in UTF-8 and one byte per character: " << pagina;
+  }
+  EXPECT_EQ(insiemi, (std::vector<std::string>{"UTF-8", "UTF-8"}));
+}
+
+TEST(clsHL7DatiRicovero, TheMessageTextsAreEscaped) {
+  testsupport::AmbientePlugin env;
+  auto xml = Messaggio(
+      "<PV1><PV1.3><PL.9>A &amp; B &lt;i&gt;</PL.9></PV1.3></PV1>"
+      "<PV2><PV2.2><CE.1>&lt;b&gt;RIC&lt;/b&gt;</CE.1></PV2.2></PV2>");
+  clsHL7 hl7{core::AccessoDelContesto()};
+  hl7.InitXML(*xml);
+  EXPECT_EQ(hl7.DatiRicovero(),
+            "Ricovero (ID: &lt;b&gt;RIC&lt;/b&gt;)<BR><BR>Reparto: A &amp; B &lt;i&gt;<BR>"
+            "Regime: Ricovero<BR>");
 }
 
 TEST(clsHL7SalvaHTML, WithoutAHostTheNameHasNoMilliseconds) {

@@ -1,5 +1,8 @@
 #include "util/Testo.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace qzkiro::util {
 
 namespace {
@@ -156,6 +159,22 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     auto v = static_cast<unsigned char>(b);
     char32_t c = v >= 0x80 && v < 0xA0 && kCp1252Alti[v - 0x80] ? kCp1252Alti[v - 0x80] : v;
     AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::string SoloAscii(std::string_view html) {
+  const bool ascii = std::all_of(html.begin(), html.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) return std::string(html);  // most pages: no copy through code points
+  std::string out;
+  out.reserve(html.size() + html.size() / 8);
+  for (char32_t c : CodePoints(html)) {
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else {
+      out += "&#" + std::to_string(static_cast<std::uint32_t>(c)) + ';';
+    }
   }
   return out;
 }

@@ -29,6 +29,16 @@ namespace qzkiro::util {
 // ISO-8859-1 characters.
 std::u32string CodePoints(std::string_view utf8);
 
+// What every HTML page of the readers declares about its characters. The
+// pages are written in ASCII (SoloAscii), so the same bytes show the same page
+// read as UTF-8, as the host's one-byte-per-character text or in any 8-bit
+// code page.
+inline constexpr std::string_view kMetaUtf8 =
+    "<meta content=\"text/html; charset=UTF-8\" http-equiv=\"content-type\">";
+// HTML with every character beyond ASCII written as "&#N;" (malformed UTF-8
+// bytes are taken as ISO-8859-1 characters). Markup is left as it is.
+std::string SoloAscii(std::string_view html);
+
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, char32_t c);
 
