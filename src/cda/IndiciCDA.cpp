@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "cda/NarrativaCDA.h"
+
 namespace qzkiro::cda {
 
 void IndiciCDA::Svuota() {
   per_id_.clear();
   prelievi_.clear();
+  narrative_.clear();
 }
 
 Nodo IndiciCDA::ElementoConID(Nodo corpo, const std::string& id) {
@@ -49,6 +52,12 @@ std::string IndiciCDA::OraPrelievo(Nodo padre, const std::string& id) {
   }
   auto trovato = voce->second.find(id);
   return trovato == voce->second.end() ? std::string() : trovato->second;
+}
+
+const std::string& IndiciCDA::NarrativaHtml(Nodo n) {
+  auto [voce, nuova] = narrative_.try_emplace(n);
+  if (nuova) voce->second = cda::NarrativaHtml(n);
+  return voce->second;
 }
 
 }  // namespace qzkiro::cda

@@ -9,8 +9,8 @@ namespace qzkiro::cda {
 
 // Look-ups that every observation of a document repeats, each built once per
 // document on first use so that reading thousands of observations stays
-// linear: the narrative elements by identifier and the specimen collection
-// times by specimen.
+// linear: the narrative elements by identifier, their HTML, and the specimen
+// collection times by specimen.
 class IndiciCDA {
  public:
   // Forgets everything (a new document was loaded).
@@ -25,9 +25,14 @@ class IndiciCDA {
   // "act/effectiveTime" attribute "value"; "" when none.
   std::string OraPrelievo(Nodo padre, const std::string& id);
 
+  // The HTML of the narrative element `n` (NarrativaHtml), rendered once:
+  // the results of a section often all point to its one results table.
+  const std::string& NarrativaHtml(Nodo n);
+
  private:
   std::unordered_map<Nodo, std::unordered_map<std::string, Nodo>> per_id_;
   std::unordered_map<Nodo, std::unordered_map<std::string, std::string>> prelievi_;
+  std::unordered_map<Nodo, std::string> narrative_;
 };
 
 }  // namespace qzkiro::cda

@@ -141,7 +141,7 @@ std::string clsCDA2::Commento() const {
   if (riferimento.empty()) return {};
   if (riferimento.front() == '#') riferimento.erase(0, 1);
   Nodo narrativa = indici_.ElementoConID(AntenatoDi(corrente_, "structuredBody"), riferimento);
-  return narrativa ? cda::NarrativeBlockToHtml(Serializza(narrativa)) : std::string();
+  return narrativa ? indici_.NarrativaHtml(narrativa) : std::string();
 }
 
 std::string clsCDA2::ObservationText() const {

@@ -174,6 +174,30 @@ TEST_F(CDA2OsservazioneTest, CommentIsTheReferencedNarrative) {
   EXPECT_EQ(Osservazione(2).Commento(), "");
 }
 
+TEST_F(CDA2OsservazioneTest, ResultsPointingToOneTableShareItsHtml) {
+  const auto documento = [](const std::string& cella) {
+    const std::string risultato =
+        "<entryRelationship><observation><value xsi:type=\"PQ\" value=\"1\"/><entryRelationship>"
+        "<act><text><reference value=\"#tab\"/></text></act></entryRelationship></observation>"
+        "</entryRelationship>";
+    return DaTesto(
+        prove::Documento("E", prove::Sezione("X", "<text><table ID=\"tab\"><tr><td>" + cella +
+                                                      "</td></tr></table></text><entry><act>" +
+                                                      risultato + risultato + "</act></entry>")));
+  };
+  for (const std::string cella : {"uno", "due"}) {
+    ASSERT_TRUE(cda_.InitXML(documento(cella)));
+    const auto risultati = cda_.ListaObservationsLAB();
+    ASSERT_EQ(risultati.size(), 2u);
+    for (Nodo n : risultati) {
+      cda_.InitParentNode(n);
+      EXPECT_EQ(cda_.Commento(),
+                "<table width=100% ID=\"tab\"><tr><td>" + cella + "</td></tr></table>")
+          << "each document's own table";
+    }
+  }
+}
+
 TEST_F(CDA2OsservazioneTest, NumbersWithAndWithoutHostAgree) {
   auto& emoglobina = Osservazione(3);
   const double senza_host = emoglobina.EsitoNumerico();
