@@ -288,6 +288,7 @@ TEST(TrasportoTest, EachClientPreparesItsRequest) {
   soap.FileCertTLS = "/certificati/client.p12";
   soap.PasswordTLS = "kiro";
   soap.CaBundle = "/certificati/ca.pem";
+  soap.ProxyHost = "proxy.asl";
   ASSERT_TRUE(soap.Send(std::string("<testo/>")));
   ASSERT_TRUE(soap.SendCNS("<cns/>"));
   soap.ContentType = "application/soap+xml;charset=UTF-8;action=\"urn:azione\"";
@@ -317,6 +318,9 @@ TEST(TrasportoTest, EachClientPreparesItsRequest) {
   EXPECT_EQ(testo.certificato_p12, "/certificati/client.p12");
   EXPECT_EQ(testo.ca_bundle, "/certificati/ca.pem");
   EXPECT_TRUE(testo.verifica_server);
+  EXPECT_EQ(testo.proxy_host, "proxy.asl");
+  EXPECT_EQ(testo.proxy_porta, 0) << "no port given: the proxy's usual one, not a made-up one";
+  EXPECT_FALSE(testo.proxy_sistema);
   EXPECT_EQ(testo.timeout_connessione_ms, 30000);
   // No time-out set: still the limits every exchange has.
   EXPECT_EQ(testo.timeout_lettura_ms, 30000);
