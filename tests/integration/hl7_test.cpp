@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "core/Avvio.h"
+#include "core/modLog.h"
 #include "net/modHL7.h"
 #include "refhost/ServizioKiro.h"
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
+#include "support/Cartella.h"
+#include "util/File.h"
+#include "util/Testo.h"
 
 namespace qzkiro::net {
 namespace {
@@ -31,15 +35,29 @@ class Hl7Test : public ::testing::Test {
   }
   ~Hl7Test() override { host::RimuoviComponente(host::kProgIdServizioHL7); }
 
+  // The titles of the log's entries, in order.
+  std::vector<std::string> TitoliLog() {
+    std::vector<std::string> titoli;
+    for (const auto& f : std::filesystem::directory_iterator(log_.Path())) {
+      const auto bytes = util::LeggiFile(f.path().string());
+      for (const auto& r : core::modLog::LeggiRecord(util::ComeTesto(bytes.value_or(util::Bytes{})))) {
+        if (r.tipo == '1') titoli.push_back(util::Trim(r.testo.substr(r.testo.find(": ") + 2)));
+      }
+    }
+    return titoli;
+  }
+
   testsupport::AmbientePlugin env_;
   sandbox::Pki pki_ = sandbox::Pki::DellaCompilazione();
   sandbox::Sandbox server_{pki_};
   sandbox::GatewayHl7 gateway_{server_};
   refhost::ConfigServizioKiro config_;
+  testsupport::CartellaTemporanea log_;
   int creati_ = 0;
 };
 
 TEST_F(Hl7Test, AcceptedMessagesKeepTheirControlIdAndTheServiceStartsOnce) {
+  env_.Contesto().settings.log_dir = log_.Path().string();
   ASSERT_TRUE(InviaHL7("SAIA", true, "050503", kMessaggio)) << env_.Contesto().last_error;
   EXPECT_TRUE(InviaHL7("SAIA", true, "050503", kMessaggio));
   EXPECT_EQ(creati_, 1);
@@ -49,6 +67,19 @@ TEST_F(Hl7Test, AcceptedMessagesKeepTheirControlIdAndTheServiceStartsOnce) {
 
   core::Termina(env_.Contesto());
   EXPECT_EQ(env_.Contesto().servizio_host, nullptr) << "stopped at termination";
+  const std::vector<std::string> invio = {"Send Mittente = 050503", "Send Servizio = SAIA",
+                                          "Send Sincrono = Vero", "Send HL7"};
+  auto atteso = invio;
+  atteso.push_back("StartService");
+  for (const auto& t : {"Response Status = 200", "Response Error_Log = 0", "Response ACK"}) {
+    atteso.emplace_back(t);
+  }
+  atteso.insert(atteso.end(), invio.begin(), invio.end());
+  const auto titoli = TitoliLog();
+  ASSERT_GE(titoli.size(), atteso.size() + 1);
+  EXPECT_EQ(std::vector<std::string>(titoli.begin(), titoli.begin() + atteso.size()), atteso);
+  EXPECT_EQ(std::count(titoli.begin(), titoli.end(), "StartService"), 1);
+  EXPECT_EQ(titoli.back(), "StopService");
 }
 
 TEST_F(Hl7Test, EachFailureHasItsMessage) {
