@@ -20,7 +20,8 @@ const char* const kComuniCsv =
     "3;028;028060;PADOVA;PD;G224;01/01/1900;31/12/2020\r\n"
     "4;099;099001;CORTO\r\n"
     "5;040;040012;FORL\xCC;FC;D704;1900-01-01;9999-12-31\r\n"
-    "6;999;999215;STATI UNITI;EE;Z404;01/01/1900;31/12/9999\r\n";
+    "6;999;999215;STATI UNITI;EE;Z404;01/01/1900;31/12/9999\r\n"
+    "7;030;030001;SENZA INIZIO;UD;X001;;31/12/9999\r\n";
 
 // A host whose municipality archive tells its look-ups apart.
 void ArchivioComuni(testsupport::AmbientePlugin& env) {
@@ -192,6 +193,8 @@ TEST(clsHL7ComuneDaIstat, TakesTheRowValidAtTheDateOrStillValidToday) {
       {"028060", "", ""},                     // expired in 2020
       {"028060", "20100101", "PADOVA"},
       {"099001", "", ""},              // a short row has no dates
+      {"030001", "", "SENZA INIZIO"},  // still valid: the start is not asked
+      {"030001", "20100101", ""},      // no start date: not valid at a given date
       {"040012", "", "FORL\xC3\x8C"},  // an 8-bit file is read as Latin-1
       {"z404", "", "STATI UNITI"},     // the code is found in any case
       {"123456", "", ""},

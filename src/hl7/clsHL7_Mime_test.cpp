@@ -146,6 +146,11 @@ TEST_F(clsHL7Mime, PayloadIsFoundInOBX5OrInItsED5) {
   auto altro = ConMime("Testo libero");
   hl7.InitXML(*altro);
   EXPECT_EQ(hl7.MimeCDA(), "");
+  // The first repetition that is a payload, past one that is not.
+  auto seconda = Messaggio("<OBX><OBX.2>ED</OBX.2><OBX.5><ED.5>Testo libero</ED.5><ED.5>" +
+                           util::XmlEscape(testo) + "</ED.5></OBX.5></OBX>");
+  hl7.InitXML(*seconda);
+  EXPECT_EQ(hl7.MimeCDA(), testo);
 }
 
 TEST_F(clsHL7Mime, CDAReadsThePayloadUnderTheGivenNode) {
