@@ -105,7 +105,6 @@ constexpr ProprietaHL7 kProprieta[] = {
     P(FormatoDocumentoNotificato),
     P(MotivoFineRapporto),
     P(DescrizioneTipoDocumento),
-    P(MimeCDA),
     ProprietaHL7{"DescrizioneNotifica", kDescrizioneNotifica},
     P(MimeCDA),
 };

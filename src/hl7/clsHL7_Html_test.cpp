@@ -73,6 +73,7 @@ TEST(clsHL7Diabete, ReportPageListsVisitObservationsAndAdmissions) {
       Riga("Motivo Visita", "Follow-up diabete tipo 2") +
       Riga("Mobilit&#224;", "Paziente ambulabile") +
       Riga("Tipo paziente", "Paziente di nuova diagnosi") + Riga("Data inizio GI", "10/01/2025") +
+      Riga("Motivo fine GI", "Trasferimento ad altro centro") +
       Riga("Data presa in carico", "10/01/2025") + Riga("Motivo fine carico", "Decesso") +
       Riga("HbA1c: Emoglobina glicata", "7.2 %") + Riga("Retinopatia", "Assente") +
       Riga("Note", "Paziente &lt;stabile&gt; &amp; collaborante<br>Dieta rispettata") +

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/AccessoContesto.h"
+#include "hl7/ElencoProprieta.h"
 #include "hl7/ProveHL7.h"
 #include "hl7/clsHL7.h"
 #include "support/AmbientePlugin.h"
@@ -152,6 +155,13 @@ TEST(clsHL7Notifiche, NotificationFieldsAreRead) {
   EXPECT_EQ(l.hl7.StatoPrescrizioneDema(), "Erogata");
   EXPECT_EQ(l.hl7.IDPrescrizione(), "PRESC-9");
   EXPECT_EQ(l.hl7.StrutturaRefertante(), "Laboratorio analisi Belluno");
+  // What `kiro hl7 show` prints: every property once, under its member's name.
+  std::map<std::string, std::string> valori;
+  for (const auto& p : ProprietaTesto()) {
+    EXPECT_TRUE(valori.emplace(p.nome, (l.hl7.*p.leggi)()).second) << p.nome;
+  }
+  EXPECT_EQ(valori.at("DescrizioneNotifica"), "Referto di laboratorio");
+  EXPECT_EQ(valori.at("IDNotifica"), "NOT-77");
 }
 
 TEST(clsHL7Notifiche, NotificationDateNeedsATimeStampOrANumber) {
