@@ -86,6 +86,26 @@ TEST_F(CDALegacyTest, ResultsWithCodesAndTranslations) {
   EXPECT_EQ(codici, "EMA,EMO,HGB,PLT,");
 }
 
+TEST_F(CDALegacyTest, CodedAndRatioResultsReadTheirOwnParts) {
+  const std::string valori[] = {
+      R"(<value xsi:type="CE" code="POS" displayName="Positivo"/>)",
+      R"(<value xsi:type="CD" code="NEG" displayName="Negativo"/>)",
+      R"(<value xsi:type="RTO_PQ_PQ"><numerator value="1"/><denominator value="80"/></value>)"};
+  std::string sezione;
+  for (const auto& v : valori) {
+    // "val" is no value: names are compared whole, not as prefixes.
+    sezione += "<entry><entryChoice><observation><code code=\"X\"/><val/>" + v +
+               "</observation></entryChoice></entry>";
+  }
+  ASSERT_TRUE(cda_.InitXML(DaTesto(std::string(Vecchio("LAB", sezione))
+                                       .replace(17, 0, " xmlns:xsi=\"http://www.w3.org/2001/"
+                                                       "XMLSchema-instance\""))));
+  ASSERT_EQ(cda_.ListaObservationsLAB().size(), 3u);
+  EXPECT_EQ(Osservazione(0).Esito(), "Positivo");
+  EXPECT_EQ(Osservazione(1).Esito(), "Negativo");
+  EXPECT_EQ(Osservazione(2).Esito(), "1");
+}
+
 TEST_F(CDALegacyTest, RangeFromTheFollowingPrecondition) {
   auto& emoglobina = Osservazione(0);
   EXPECT_DOUBLE_EQ(emoglobina.RangeDa(), 12);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cda/clsCDA2.h"
@@ -9,6 +10,8 @@
 #include "core/AccessoContesto.h"
 #include "support/AmbientePlugin.h"
 #include "support/BustaCms.h"
+#include "support/Cartella.h"
+#include "support/LogProva.h"
 #include "util/File.h"
 #include "util/clsBase64.h"
 
@@ -59,6 +62,8 @@ class DocumentoTest : public ::testing::Test {
 };
 
 TEST_F(DocumentoTest, TheChainMakesEachFileOnceAndTheFormatterRunsOnce) {
+  testsupport::CartellaTemporanea log;
+  env_.Contesto().settings.log_dir = log.Path().string();
   util::clsXML risposta;
   ASSERT_TRUE(risposta.LoadXML(Risposta(Mime())));
   clsKIRO_Document documento(core::AccessoDelContesto());
@@ -74,6 +79,8 @@ TEST_F(DocumentoTest, TheChainMakesEachFileOnceAndTheFormatterRunsOnce) {
   EXPECT_FALSE(fs::exists(documento.Files().xml));
   EXPECT_EQ(util::ComeTesto(*util::LeggiFile(documento.DocumentoRTF())), Mime())
       << "the signed content as it is";
+  const auto titoli = testsupport::TitoliLog(log.Path());
+  EXPECT_NE(std::find(titoli.begin(), titoli.end(), "SalvaRTF: OK"), titoli.end());
 
   ASSERT_NE(documento.CDA2(), nullptr) << "the XML file is made again for the reader";
   EXPECT_EQ(documento.CDA2()->ID(), "REF-0042");

@@ -4,15 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "core/Avvio.h"
-#include "core/modLog.h"
 #include "net/modHL7.h"
 #include "refhost/ServizioKiro.h"
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
 #include "support/Cartella.h"
-#include "util/File.h"
-#include "util/Testo.h"
+#include "support/LogProva.h"
 
 namespace qzkiro::net {
 namespace {
@@ -34,18 +32,6 @@ class Hl7Test : public ::testing::Test {
     refhost::RegistraServizioKiro(config_, &creati_);
   }
   ~Hl7Test() override { host::RimuoviComponente(host::kProgIdServizioHL7); }
-
-  // The titles of the log's entries, in order.
-  std::vector<std::string> TitoliLog() {
-    std::vector<std::string> titoli;
-    for (const auto& f : std::filesystem::directory_iterator(log_.Path())) {
-      const auto bytes = util::LeggiFile(f.path().string());
-      for (const auto& r : core::modLog::LeggiRecord(util::ComeTesto(bytes.value_or(util::Bytes{})))) {
-        if (r.tipo == '1') titoli.push_back(util::Trim(r.testo.substr(r.testo.find(": ") + 2)));
-      }
-    }
-    return titoli;
-  }
 
   testsupport::AmbientePlugin env_;
   sandbox::Pki pki_ = sandbox::Pki::DellaCompilazione();
@@ -75,7 +61,7 @@ TEST_F(Hl7Test, AcceptedMessagesKeepTheirControlIdAndTheServiceStartsOnce) {
     atteso.emplace_back(t);
   }
   atteso.insert(atteso.end(), invio.begin(), invio.end());
-  const auto titoli = TitoliLog();
+  const auto titoli = testsupport::TitoliLog(log_.Path());
   ASSERT_GE(titoli.size(), atteso.size() + 1);
   EXPECT_EQ(std::vector<std::string>(titoli.begin(), titoli.begin() + atteso.size()), atteso);
   EXPECT_EQ(std::count(titoli.begin(), titoli.end(), "StartService"), 1);
