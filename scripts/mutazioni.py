@@ -894,7 +894,7 @@ def argomenti():
     p.add_argument("--max-minuti", type=float, default=30,
                    help="dopo questo tempo non pianta nuovi mutanti (default 30)")
     p.add_argument("--test", help="comando dei test (default: ctest --test-dir BUILD -jN "
-                                  "--stop-on-failure -LE campioni --timeout 120)")
+                                  "--stop-on-failure --timeout 120)")
     p.add_argument("--compila", help="comando di build (default: cmake --build BUILD -j N)")
     p.add_argument("--lavori", type=int, default=2, help="processi paralleli (default 2)")
     p.add_argument("--file", action="append", default=[],
@@ -954,7 +954,7 @@ def comandi_di(args, build, stato):
     b = shlex.quote(str(build))
     comandi = Comandi(
         compila=args.compila or f"cmake --build {b} -j {args.lavori}",
-        test=args.test or f"ctest --test-dir {b} -j{args.lavori} --stop-on-failure -LE campioni "
+        test=args.test or f"ctest --test-dir {b} -j{args.lavori} --stop-on-failure "
                           "--timeout 120",
         cartella=build / "mutazioni")
     usati = {"compila": comandi.compila, "test": comandi.test}
