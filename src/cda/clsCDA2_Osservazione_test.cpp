@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <string>
 #include <vector>
 
@@ -69,6 +71,15 @@ TEST_F(CDA2OsservazioneTest, ResultValuesByValueType) {
 std::string Valore(const std::string& valore) {
   return "<observation xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">" + valore +
          "</observation>";
+}
+
+// The host tells result kinds apart by the number it receives with each test.
+TEST(CDA2EsitoTest, EachResultKindReachesTheHostAsItsOwnNumber) {
+  const TipoEsito tipi[] = {TipoEsito::Altro, TipoEsito::PQ, TipoEsito::PD,  TipoEsito::CE,
+                            TipoEsito::CD,    TipoEsito::ST, TipoEsito::RTO, TipoEsito::RTO_PQ_PQ};
+  std::set<std::int32_t> numeri;
+  for (TipoEsito t : tipi) numeri.insert(static_cast<std::int32_t>(t));
+  EXPECT_EQ(numeri.size(), std::size(tipi));
 }
 
 TEST(CDA2EsitoTest, ResultTextByTypeWithTranslationFallback) {

@@ -85,6 +85,9 @@ TEST(clsXMLTest, LoadsWithByteOrderMarkAndReportsParseErrors) {
   EXPECT_EQ(xml.GetNode(root, "."), "è");
   EXPECT_TRUE(xml.LoadXML("<b/>"));
   EXPECT_NE(xml.LastError(), "") << "a successful load does not clear the last error";
+  // Prefixes stay unless the caller asks to remove them.
+  ASSERT_TRUE(xml.LoadXML("<s:E xmlns:s=\"urn:s\"><s:B/></s:E>"));
+  EXPECT_NE(xml.XMLNoProcessing().find("<s:B/>"), std::string::npos) << xml.XMLNoProcessing();
   // A megabyte on one line is quoted by a short excerpt around the error,
   // without its control characters.
   const std::string riga = "<a>" + std::string(1u << 20, 'x') + "\x1b[31m\x01</b>" +
