@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,21 @@ class ContenitoreConVoci : public refhost::Input {
   }
   std::vector<std::shared_ptr<refhost::Input>> voci;
 };
+
+// A host whose record refuses every entry.
+class InputCheRifiuta : public host::IInput {
+ public:
+  host::Variant Add(const std::string&, const std::vector<host::Variant>&) override {
+    throw std::runtime_error("archivio bloccato");
+  }
+};
+
+TEST_F(CDA2InputTest, AHostThatRefusesTheEntriesMakesTheImportFail) {
+  ASSERT_TRUE(cda_.InitXML(Carica(Fixture("referto_laboratorio.xml"))));
+  InputCheRifiuta rifiuta;
+  EXPECT_FALSE(cda_.AddToInput(rifiuta));
+  EXPECT_EQ(cda_.LastError(), "CDA2: archivio bloccato");
+}
 
 TEST_F(CDA2InputTest, EntriesThatAreContainersReceiveTheirOwnMembers) {
   ContenitoreConVoci contenitore;
