@@ -192,6 +192,9 @@ TEST(clsHL7ComuneDaIstat, TakesTheRowValidAtTheDateOrStillValidToday) {
       {"027042", "197903110920", "VENEZIA"},  // not a date: no reference date
       {"028060", "", ""},                     // expired in 2020
       {"028060", "20100101", "PADOVA"},
+      {"028060", "2020-02-29", "PADOVA"},  // a leap day is a date
+      {"028060", "2019-02-29", ""},  // not a date: today counts, and the row expired
+      {"028060", "31/04/2020", ""},  // April has 30 days in leap years too
       {"099001", "", ""},              // a short row has no dates
       {"030001", "", "SENZA INIZIO"},  // still valid: the start is not asked
       {"030001", "20100101", ""},      // no start date: not valid at a given date
