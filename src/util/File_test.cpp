@@ -92,6 +92,12 @@ TEST_F(FileTest, PrivateFilesAreCreatedOrNarrowedAndKeepOrDropTheirContent) {
   EXPECT_EQ(Leggi(bersaglio), "altrui");
 }
 
+TEST(FileEsisteTest, ABlankNameOrAFolderIsNoFile) {
+  EXPECT_FALSE(FileEsiste(""));
+  EXPECT_FALSE(FileEsiste("   "));
+  EXPECT_FALSE(FileEsiste(std::filesystem::temp_directory_path().string()));
+}
+
 TEST_F(FileTest, UniqueFilesGetNamesNoOtherFileHas) {
   const std::string cartella = cartella_.Path().string();
   const auto primo = CreaFileUnico(cartella, "promemoria_", ".pdf");

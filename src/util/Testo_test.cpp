@@ -36,6 +36,13 @@ TEST(DataOraTest, FormatsHostPatternsAndMovesByDays) {
   EXPECT_EQ(DataOra::Leggi("28/02/2026 07:05")->Formato("yyyymmddhhnnss"), "20260228070500");
   EXPECT_FALSE(DataOra::Leggi("2026-02-30 07:05:09").has_value());
   EXPECT_FALSE(DataOra::Leggi("ieri").has_value());
+  // Each clock field on both sides of its range.
+  for (const char* fuori : {"2026-02-28 24:00:00", "2026-02-28 -1:00:00", "2026-02-28 07:60:00",
+                            "2026-02-28 07:-5:00", "2026-02-28 07:05:60", "2026-02-28 07:05:-1"}) {
+    EXPECT_FALSE(DataOra::Leggi(fuori).has_value()) << fuori;
+  }
+  EXPECT_TRUE(DataOra::Leggi("2026-02-28 23:59:59").has_value());
+  EXPECT_TRUE(DataOra::Leggi("2026-02-28 00:00:00").has_value());
 }
 
 }  // namespace
