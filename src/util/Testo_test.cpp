@@ -24,6 +24,7 @@ TEST(DataOraTest, FormatsHostPatternsAndMovesByDays) {
   EXPECT_EQ(d.Formato("yyyymmddhhnnss"), "20240131140509");
   EXPECT_EQ(d.Formato("dd"), "31");
   EXPECT_EQ(d.PiuGiorni(1).Formato("yyyymmdd"), "20240201");
+  EXPECT_EQ(DataOra{}.Formato("yyyymmdd"), "18991230") << "the host's empty date";
   EXPECT_EQ((DataOra{2024, 2, 28}).PiuGiorni(1).Formato("yyyymmdd"), "20240229");
   EXPECT_EQ((DataOra{2023, 3, 1}).PiuGiorni(-1).Formato("yyyymmdd"), "20230228");
   EXPECT_LT((DataOra{2019, 10, 10, 23}), (DataOra{2019, 10, 11}));
