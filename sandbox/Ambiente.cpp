@@ -41,7 +41,8 @@ Ambiente::Ambiente(const std::filesystem::path& cartella_pki)
       hl7_(sandbox_),
       regione_(hl7_),
       idp_(sandbox_, pki_.ChiaveIdp(), "/iap"),
-      ricette_(sandbox_, pki_.ChiaveFse(), "/dem", &idp_) {
+      ricette_(sandbox_, pki_.ChiaveFse(), "/dem", &idp_),
+      fse_(sandbox_, pki_, &idp_) {
   sandbox_.Registra("POST", "/eco", Eco);
   sandbox_.Registra("GET", "/inrim-web/ntp/itRefTime.php", OraEsatta);
   idp_.AggiungiUtente(kUtenteDemo, kPasswordDemo);
@@ -63,6 +64,9 @@ std::vector<std::pair<std::string, std::string>> Ambiente::Chiavi() const {
       {"client/annullaprescritto", dem("AnnullaPrescritto")},
       {"client/annullaprescrittobianca", dem("AnnullaPrescrittoRicettaBianca")},
       {"client/visualizzaprescritto", dem("VisualizzaPrescritto")},
+      {"client/registryreg", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kRegistry))},
+      {"client/repositoryfse", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kRetrieve))},
+      {"client/querypaziente", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kAnagrafica))},
       {"sandbox/eco", sandbox_.Url("/eco")},
       {"sandbox/http", sandbox_.UrlHttp()},
       {"pki/ca", pki_.Ca().string()},

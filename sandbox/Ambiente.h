@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "sandbox/Fse.h"
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/IdentityProvider.h"
 #include "sandbox/Pki.h"
@@ -30,6 +31,9 @@ class Ambiente {
   IdentityProvider& Idp() { return idp_; }
   // The e-prescription services; they accept only assertions of Idp().
   ServiziRicetta& Ricette() { return ricette_; }
+  // The regional health record (registry, repository, patient index); they
+  // accept only assertions of Idp().
+  ServiziFse& Fse() { return fse_; }
   // The demo user of the identity provider.
   static constexpr const char* kUtenteDemo = "demo";
   static constexpr const char* kPasswordDemo = "Kiro.2026";
@@ -45,6 +49,7 @@ class Ambiente {
   RegioneHl7 regione_;
   IdentityProvider idp_;
   ServiziRicetta ricette_;
+  ServiziFse fse_;
 };
 
 }  // namespace qzkiro::sandbox

@@ -16,6 +16,12 @@ util::DataOra OrologioDiSistema::AdessoUTC() const {
   return {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
 }
 
+int OrologioDiSistema::Millisecondi() const {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::system_clock::now().time_since_epoch());
+  return static_cast<int>(ms.count() % 1000);
+}
+
 void OrologioDiSistema::Attendi(std::chrono::milliseconds durata) {
   std::this_thread::sleep_for(durata);
 }

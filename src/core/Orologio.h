@@ -16,6 +16,8 @@ class Orologio {
   virtual util::DataOra AdessoUTC() const = 0;
   // Lets `durata` pass (a fixed clock just moves on).
   virtual void Attendi(std::chrono::milliseconds durata) = 0;
+  // The milliseconds within the current second (0-999); a fixed clock has none.
+  virtual int Millisecondi() const { return 0; }
 };
 
 class OrologioDiSistema : public Orologio {
@@ -23,6 +25,7 @@ class OrologioDiSistema : public Orologio {
   util::DataOra Adesso() const override;
   util::DataOra AdessoUTC() const override;
   void Attendi(std::chrono::milliseconds durata) override;
+  int Millisecondi() const override;
 };
 
 class OrologioFisso : public Orologio {

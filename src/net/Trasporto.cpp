@@ -38,6 +38,7 @@ void Trasporto::Azzera() {
   last_error_.clear();
   last_error_response_.clear();
   last_http_error_ = "0";
+  response_content_type_.clear();
 }
 
 RichiestaHttp Trasporto::Base(long connessione_predefinita_ms) const {
@@ -110,6 +111,7 @@ bool Trasporto::Invia(const RichiestaHttp& richiesta, FormaScambio forma) {
   const std::string stato = std::to_string(risposta.stato);
   const bool binario = forma == FormaScambio::kSoapBinario;
   const bool cns = forma == FormaScambio::kSoapCns;
+  response_content_type_ = risposta.Intestazione("Content-Type");
   // A byte body's and the other client's answers are kept whatever they say;
   // a byte body's status even when nothing came.
   if (binario || cns) response_ = risposta.corpo;

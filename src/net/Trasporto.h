@@ -53,6 +53,9 @@ class Trasporto {
   const std::string& LastError() const { return last_error_; }
   const std::string& LastErrorResponse() const { return last_error_response_; }
   const std::string& LastHttpError() const { return last_http_error_; }
+  // The Content-Type of the last answer received ("" from the simulator):
+  // what a multipart answer needs to be split.
+  const std::string& ResponseContentType() const { return response_content_type_; }
 
  protected:
   void Azzera();
@@ -81,6 +84,7 @@ class Trasporto {
                      const std::function<bool(const clsItemAsserzione&)>& invia);
 
   std::string response_, last_error_, last_error_response_, last_http_error_ = "0";
+  std::string response_content_type_;
 };
 
 }  // namespace qzkiro::net

@@ -1,6 +1,7 @@
 #include "plugin/Composizione.h"
 
 #include "net/RotteNet.h"
+#include "services/fse/RotteFse.h"
 #include "services/regione/RotteRegione.h"
 #include "services/ricette/RotteRicette.h"
 
@@ -11,6 +12,7 @@ void Componi(core::Contesto& c) {
   net::RegistraRotte(c.rotte);
   services::RegistraRotte(c.rotte);
   regione::RegistraRotte(c.rotte);
+  fse::RegistraRotte(c.rotte);
   c.composto = true;
 }
 

@@ -272,9 +272,6 @@ TEST_F(PluginTest, RoutinesStillMissingAnswerNotImplemented) {
   ASSERT_TRUE(Init());
   Collection param;
   Variant v;
-  EXPECT_FALSE(plugin_.QZ02022(param, v));
-  EXPECT_EQ(plugin_.LastError(), "Servizio non implementato");
-  env_.Contesto().last_error.clear();
   EXPECT_EQ(plugin_.QZ04048_Carica(param, v), "");
   EXPECT_EQ(plugin_.LastError(), "Servizio non implementato");
 

@@ -49,15 +49,8 @@ int TipoDi(const Codifica& c) {
   return -1;
 }
 
-// Dates of different precision compare as the same instant padded with zeros.
-std::string Chiave(const std::string& data) {
-  std::string k = data.substr(0, 14);
-  k.resize(14, '0');
-  return k;
-}
-
 void Aggiorna(Consenso& attuale, const Consenso& nuovo) {
-  if (attuale.data.empty() || Chiave(nuovo.data) > Chiave(attuale.data)) attuale = nuovo;
+  if (attuale.data.empty() || PiuRecente(nuovo.data, attuale.data)) attuale = nuovo;
 }
 
 }  // namespace

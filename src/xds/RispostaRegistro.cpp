@@ -211,6 +211,13 @@ bool TipoEscluso(const VoceRegistro& voce) {
   return tipo == "Richiesta (order)" || tipo == "Documento di Workflow" || tipo == "Dispensazione";
 }
 
+bool PiuRecente(const std::string& data, const std::string& rispetto) {
+  std::string a = data.substr(0, 14), b = rispetto.substr(0, 14);
+  a.resize(14, '0');
+  b.resize(14, '0');
+  return a > b;
+}
+
 std::string InfoPaziente(const VoceRegistro& voce, std::string_view campo) {
   for (const auto& riga : voce.info_paziente) {
     if (riga.size() > campo.size() && riga.compare(0, campo.size(), campo) == 0 &&

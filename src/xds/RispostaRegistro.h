@@ -47,6 +47,10 @@ RispostaRegistro LeggiRispostaRegistro(std::string_view testo);
 // workflow documents and dispensations.
 bool TipoEscluso(const VoceRegistro& voce);
 
+// Registry dates ("yyyymmdd[hhmmss]") of different precision compared as
+// the same instant padded with zeros: `data` is later than `rispetto`.
+bool PiuRecente(const std::string& data, const std::string& rispetto);
+
 // The value of "PID-n" in the entry's sourcePatientInfo, "" when absent.
 std::string InfoPaziente(const VoceRegistro& voce, std::string_view campo);
 

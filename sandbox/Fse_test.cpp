@@ -1,0 +1,641 @@
+#include "sandbox/Fse.h"
+
+#include <gtest/gtest.h>
+#include <libxml/xpath.h>
+#include <openssl/cms.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <zlib.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "sandbox/FseDati.h"
+#include "sandbox/FseRisposte.h"
+#include "sandbox/FseSchemi.h"
+#include "sandbox/prova/ClienteCurl.h"
+#include "support/DatiPubblici.h"
+#include "util/Libxml.h"
+
+namespace qzkiro::sandbox {
+namespace {
+
+using S = ServiziFse::Servizio;
+using Testi = std::vector<std::string>;
+using Slot = std::pair<std::string, std::string>;
+
+constexpr const char* kMessageId = "urn:uuid:0f5e8a3c-1b2d-4c6e-9f70-a1b2c3d4e5f6";
+
+// The password the provider wants: RSA PKCS#1 v1.5 with its certificate, in Base64.
+std::string Cifra(const std::filesystem::path& certificato, const std::string& chiaro) {
+  BIO* bio = BIO_new_file(certificato.c_str(), "rb");
+  X509* cert = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr);
+  BIO_free(bio);
+  EVP_PKEY_CTX* ctx = EVP_PKEY_CTX_new(X509_get0_pubkey(cert), nullptr);
+  unsigned char cifrato[512], base64[1024] = {};
+  size_t n = sizeof cifrato;
+  if (EVP_PKEY_encrypt_init(ctx) > 0 && EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PADDING) > 0 &&
+      EVP_PKEY_encrypt(ctx, cifrato, &n, reinterpret_cast<const unsigned char*>(chiaro.data()),
+                       chiaro.size()) > 0) {
+    EVP_EncodeBlock(base64, cifrato, static_cast<int>(n));
+  }
+  EVP_PKEY_CTX_free(ctx);
+  X509_free(cert);
+  return reinterpret_cast<const char*>(base64);
+}
+
+// Every match of `xpath` (attribute values or element texts).
+Testi Xpath(const std::string& xml, const std::string& xpath) {
+  const util::libxml::Documento doc = util::libxml::LeggiMemoria(xml, nullptr, nullptr, 0);
+  Testi valori;
+  if (!doc) return valori;
+  xmlXPathContextPtr ctx = xmlXPathNewContext(doc.get());
+  xmlXPathObjectPtr r = xmlXPathEvalExpression(BAD_CAST xpath.c_str(), ctx);
+  for (int i = 0; r && r->nodesetval && i < r->nodesetval->nodeNr; ++i) {
+    valori.push_back(util::libxml::Possiedi(xmlNodeGetContent(r->nodesetval->nodeTab[i])));
+  }
+  xmlXPathFreeObject(r);
+  xmlXPathFreeContext(ctx);
+  return valori;
+}
+
+std::string Primo(const std::string& xml, const std::string& xpath) {
+  const Testi t = Xpath(xml, xpath);
+  return t.empty() ? "<assente>" : t.front();
+}
+
+constexpr const char* kUnici =
+    "//*[local-name()='ExternalIdentifier'][*/*/@value='XDSDocumentEntry.uniqueId']/@value";
+constexpr const char* kMotivo = "//*[local-name()='Reason']/*";
+
+// A multipart/related answer split into its parts: headers and bytes.
+struct Parte {
+  std::string intestazioni, corpo;
+};
+std::vector<Parte> Parti(const std::string& corpo, const std::string& confine) {
+  std::vector<Parte> parti;
+  const std::string separatore = "--" + confine;
+  for (auto inizio = corpo.find(separatore); inizio != std::string::npos;) {
+    inizio += separatore.size();
+    if (corpo.compare(inizio, 2, "--") == 0) break;
+    const auto testa = corpo.find("\r\n\r\n", inizio);
+    auto fine = corpo.find("\r\n" + separatore, testa);
+    if (testa == std::string::npos) break;
+    const bool ultima = fine == std::string::npos;
+    if (ultima) fine = corpo.size();
+    parti.push_back(
+        {corpo.substr(inizio + 2, testa - inizio - 2), corpo.substr(testa + 4, fine - testa - 4)});
+    inizio = ultima ? std::string::npos : fine + 2;
+  }
+  return parti;
+}
+
+std::string Parametro(const std::string& tipo, const std::string& nome) {
+  const auto dove = tipo.find(nome + "=\"");
+  if (dove == std::string::npos) return {};
+  const auto inizio = dove + nome.size() + 2;
+  return tipo.substr(inizio, tipo.find('"', inizio) - inizio);
+}
+
+// The content of a CMS signed-data, verified against the test CA; nullopt when it does not verify.
+std::optional<std::string> ContenutoFirmato(const std::string& der, const Pki& pki) {
+  BIO* in = BIO_new_mem_buf(der.data(), static_cast<int>(der.size()));
+  CMS_ContentInfo* cms = d2i_CMS_bio(in, nullptr);
+  X509_STORE* store = X509_STORE_new();
+  X509_STORE_load_file(store, pki.Ca().c_str());
+  X509_STORE_set_purpose(store, X509_PURPOSE_ANY);  // the signer is the TLS server certificate
+  BIO* out = BIO_new(BIO_s_mem());
+  std::optional<std::string> contenuto;
+  if (cms && CMS_verify(cms, nullptr, store, nullptr, out, CMS_BINARY) == 1) {
+    char* dati = nullptr;
+    const long n = BIO_get_mem_data(out, &dati);
+    contenuto = std::string(dati, static_cast<std::size_t>(n));
+  }
+  BIO_free(out);
+  X509_STORE_free(store);
+  CMS_ContentInfo_free(cms);
+  BIO_free(in);
+  return contenuto;
+}
+
+class FseTest : public ::testing::Test {
+ protected:
+  Pki pki = Pki::DellaCompilazione();
+  Sandbox sandbox{pki};
+  IdentityProvider idp{sandbox, pki.ChiaveIdp()};
+  ServiziFse fse{sandbox, pki, &idp};
+  std::string asserzione;  // the provider's assertion, as it answered it
+
+  void SetUp() override {
+    idp.AggiungiUtente("demo", "Kiro.2026");
+    const std::string login =
+        "<env:Envelope xmlns:env=\"http://www.w3.org/2003/05/soap-envelope\" "
+        "xmlns:wsse=\"http://docs.oasis-open.org/wss/2004/01/"
+        "oasis-200401-wss-wssecurity-secext-1.0.xsd\" xmlns:wsu=\"http://docs.oasis-open.org/"
+        "wss/2004/01/oasis-200401-wss-wssecurity-utility-1.0.xsd\"><env:Header><wsse:Security>"
+        "<wsse:UsernameToken><wsse:Username>demo</wsse:Username><wsse:Nonce>bjE=</wsse:Nonce>"
+        "<wsu:Created>2026-03-05T10:20:30Z</wsu:Created><wsse:Password>" +
+        Cifra(pki.Idp(), "bjE=2026-03-05T10:20:30ZKiro.2026") +
+        "</wsse:Password></wsse:UsernameToken></wsse:Security></env:Header><env:Body>"
+        "<saml:AttributeStatement xmlns:saml=\"urn:oasis:names:tc:SAML:2.0:assertion\">"
+        "<saml:Attribute Name=\"urn:oasis:names:tc:xspa:1.0:subject:purposeofuse\">"
+        "<saml:AttributeValue>TREATMENT</saml:AttributeValue></saml:Attribute>"
+        "</saml:AttributeStatement></env:Body></env:Envelope>";
+    const std::string risposta =
+        prova::Esegui({sandbox.Url("/iap"), "POST", login, {}, pki.ClientP12(), "kiro", pki.Ca()})
+            .corpo;
+    const auto inizio = risposta.find("<saml:Assertion");
+    const auto fine = risposta.find("</saml:Assertion>");
+    ASSERT_NE(fine, std::string::npos) << risposta;
+    asserzione = risposta.substr(inizio, fine + 17 - inizio);
+  }
+
+  std::string Busta(S s, const std::string& corpo, std::string azione = {},
+                    std::string id = kMessageId, std::string to = "https://fse.example.invalid",
+                    std::optional<std::string> saml = std::nullopt) const {
+    if (azione.empty()) azione = ServiziFse::Azione(s);
+    std::string testa = "<wsa:Action>" + azione + "</wsa:Action><wsa:MessageID>" + id +
+                        "</wsa:MessageID><wsa:ReplyTo><wsa:Address>http://www.w3.org/2005/08/"
+                        "addressing/anonymous</wsa:Address></wsa:ReplyTo>";
+    if (!to.empty()) testa += "<wsa:To>" + to + "</wsa:To>";
+    const std::string sicurezza = saml.value_or(asserzione);
+    if (!sicurezza.empty()) {
+      testa +=
+          "<wsse:Security xmlns:wsse=\"http://docs.oasis-open.org/wss/2004/01/"
+          "oasis-200401-wss-wssecurity-secext-1.0.xsd\">" +
+          sicurezza + "</wsse:Security>";
+    }
+    return "<soap:Envelope xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\" "
+           "xmlns:wsa=\"http://www.w3.org/2005/08/addressing\"><soap:Header>" +
+           testa + "</soap:Header><soap:Body>" + corpo + "</soap:Body></soap:Envelope>";
+  }
+
+  prova::Esito Posta(S s, const std::string& busta, std::string tipo = {}) {
+    if (tipo.empty()) {
+      tipo = "application/soap+xml;charset=UTF-8;action=\"" + std::string(ServiziFse::Azione(s)) +
+             "\"";
+    }
+    return prova::Esegui({sandbox.Url(fse.Percorso(s)),
+                          "POST",
+                          busta,
+                          {"Content-Type: " + tipo},
+                          pki.ClientP12(),
+                          "kiro",
+                          pki.Ca()});
+  }
+
+  static std::string Query(const std::vector<Slot>& slot, std::string id = fse::kFindDocuments) {
+    std::string xml =
+        "<query:AdhocQueryRequest xmlns:query=\"urn:oasis:names:tc:ebxml-regrep:xsd:query:3.0\" "
+        "xmlns:rim=\"urn:oasis:names:tc:ebxml-regrep:xsd:rim:3.0\"><query:ResponseOption "
+        "returnType=\"LeafClass\" returnComposedObjects=\"true\"/><rim:AdhocQuery id=\"" +
+        id + "\">";
+    for (const auto& [nome, valore] : slot) {
+      xml += "<rim:Slot name=\"" + nome + "\"><rim:ValueList><rim:Value>" + EscapeXml(valore) +
+             "</rim:Value></rim:ValueList></rim:Slot>";
+    }
+    return xml + "</rim:AdhocQuery></query:AdhocQueryRequest>";
+  }
+  static std::vector<Slot> Paziente(const std::string& mpi, std::vector<Slot> altri = {}) {
+    altri.insert(
+        altri.begin(),
+        {{"$XDSDocumentEntryPatientId", "'" + mpi + "^^^&2.16.840.1.113883.2.9.2.50.4.1.2&ISO'"},
+         {"$XDSDocumentEntryStatus", "('urn:oasis:names:tc:ebxml-regrep:StatusType:Approved')"}});
+    return altri;
+  }
+  std::set<std::string> Trovati(const std::vector<Slot>& slot,
+                                std::string id = fse::kFindDocuments) {
+    const prova::Esito e = Posta(S::kRegistry, Busta(S::kRegistry, Query(slot, std::move(id))));
+    EXPECT_EQ(Primo(e.corpo, "//*[local-name()='AdhocQueryResponse']/@status"),
+              "urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Success")
+        << e.corpo;
+    const Testi unici = Xpath(e.corpo, kUnici);
+    return {unici.begin(), unici.end()};
+  }
+
+  static std::string Retrieve(const std::string& documento,
+                              const std::string& repository = fse::kRepository) {
+    return "<xdsb:RetrieveDocumentSetRequest xmlns:xdsb=\"urn:ihe:iti:xds-b:2007\">"
+           "<xdsb:DocumentRequest><xdsb:RepositoryUniqueId>" +
+           repository + "</xdsb:RepositoryUniqueId><xdsb:DocumentUniqueId>" + documento +
+           "</xdsb:DocumentUniqueId></xdsb:DocumentRequest></xdsb:RetrieveDocumentSetRequest>";
+  }
+  // The parts of a retrieval answer, after checking its Content-Type.
+  std::vector<Parte> Recupera(const std::string& documento, prova::Esito* esito = nullptr) {
+    const prova::Esito e = Posta(S::kRetrieve, Busta(S::kRetrieve, Retrieve(documento)));
+    const std::string tipo = e.Intestazione("Content-Type");
+    EXPECT_TRUE(tipo.starts_with("multipart/related;")) << tipo << e.corpo.substr(0, 500);
+    EXPECT_EQ(Parametro(tipo, "type"), "application/xop+xml");
+    EXPECT_EQ(Parametro(tipo, "start-info"), "application/soap+xml");
+    if (esito) *esito = e;
+    return Parti(e.corpo, Parametro(tipo, "boundary"));
+  }
+
+  static std::string Qry(const Testi& qrf5, const std::string& msh9 = "QRY^A19^QRY_A19") {
+    const Testi msg = {msh9.substr(0, 3), msh9.substr(4, 3), msh9.substr(8)};
+    const auto m = [&](std::size_t i) { return msg[i]; };
+    std::string qrf = "<QRF.1>RETEMMG</QRF.1><QRF.4>RSSMRA70A01L736U</QRF.4>";
+    for (const std::string& v : qrf5) qrf += "<QRF.5>" + v + "</QRF.5>";
+    return "<QRY_A19 xmlns=\"urn:hl7-org:v2xml\"><MSH><MSH.1>|</MSH.1><MSH.2>^~\\&amp;</MSH.2>"
+           "<MSH.3><HD.2>Curalis</HD.2></MSH.3><MSH.7><TS.1>20260305102030</TS.1></MSH.7>"
+           "<MSH.9><MSG.1>" +
+           m(0) + "</MSG.1><MSG.2>" + m(1) + "</MSG.2><MSG.3>" + m(2) +
+           "</MSG.3></MSH.9><MSH.10>Q0001</MSH.10><MSH.11><PT.1>P</PT.1></MSH.11><MSH.12>"
+           "<VID.1>2.5.1</VID.1></MSH.12></MSH><QRD><QRD.1><TS.1>202603051020</TS.1></QRD.1>"
+           "<QRD.2>D</QRD.2><QRD.3>I</QRD.3><QRD.4>449979630</QRD.4><QRD.7><CQ.1>1</CQ.1>"
+           "<CQ.2><CE.1>RD</CE.1></CQ.2></QRD.7><QRD.8><XCN.1>RSSMRA70A01L736U</XCN.1></QRD.8>"
+           "<QRD.9><CE.1>APN</CE.1></QRD.9><QRD.10><CE.1>DEM</CE.1></QRD.10></QRD><QRF>" +
+           qrf + "</QRF></QRY_A19>";
+  }
+};
+
+TEST_F(FseTest, RefusesWhatBreaksTheBindingTheAddressingOrTheAssertion) {
+  const std::string query = Query(Paziente(fse::kMpiRossi));
+  const std::string altra = "urn:ihe:iti:2007:RetrieveDocumentSet";
+  const std::string estranea =
+      "<saml:Assertion xmlns:saml=\"urn:oasis:names:tc:SAML:2.0:assertion\" ID=\"_falsa\" "
+      "Version=\"2.0\" IssueInstant=\"2026-03-05T10:20:30Z\"><saml:Issuer>altro</saml:Issuer>"
+      "</saml:Assertion>";
+  struct Caso {
+    std::string busta, tipo, motivo;
+  };
+  const std::vector<Caso> casi = {
+      {Busta(S::kRegistry, query), "text/xml; charset=utf-8", "Content-Type non ammesso"},
+      {Busta(S::kRegistry, query), "application/soap+xml;action=\"" + altra + "\"",
+       "Azione SOAP non corrispondente al servizio: '" + altra + "'"},
+      {Busta(S::kRegistry, query), "application/soap+xml", "Azione SOAP non corrispondente"},
+      {Busta(S::kRegistry, query, altra), "", "wsa:Action non corrispondente"},
+      {Busta(S::kRegistry, query, {}, "urn:uuid:0F5E8A3C-1B2D-4C6E-9F70-A1B2C3D4E5F6"), "",
+       "wsa:MessageID non valido"},
+      {Busta(S::kRegistry, query, {}, "0f5e8a3c-1b2d-4c6e-9f70-a1b2c3d4e5f6"), "",
+       "wsa:MessageID non valido"},
+      {Busta(S::kRegistry, query, {}, kMessageId, ""), "", "wsa:To mancante"},
+      {Busta(S::kRegistry, query, {}, kMessageId, "x", ""), "", "ERR_00011 - Asserzione mancante"},
+      {Busta(S::kRegistry, query, {}, kMessageId, "x", estranea), "",
+       "ERR_00011 - Asserzione non valida"},
+      {Busta(S::kRegistry, Retrieve(fse::kDocPdf)), "", "Richiesta inattesa"},
+  };
+  for (const Caso& c : casi) {
+    const prova::Esito e = Posta(S::kRegistry, c.busta, c.tipo);
+    EXPECT_EQ(e.stato, 400) << c.motivo;
+    EXPECT_EQ(Primo(e.corpo, "//*[local-name()='Code']/*"), "env:Sender") << c.motivo;
+    EXPECT_TRUE(Primo(e.corpo, kMotivo).starts_with(c.motivo)) << Primo(e.corpo, kMotivo);
+  }
+  const prova::Esito buona = Posta(S::kRegistry, Busta(S::kRegistry, query));
+  EXPECT_EQ(buona.stato, 200) << buona.corpo;
+  EXPECT_TRUE(buona.Intestazione("Content-Type").starts_with("application/soap+xml"));
+  EXPECT_EQ(Primo(buona.corpo, "//*[local-name()='RelatesTo']"), kMessageId);
+}
+
+TEST_F(FseTest, FindDocumentsFiltersByPatientTypeDatesFormatAndReference) {
+  using namespace fse;
+  const auto tipo = [](const char* codice) {
+    return Slot{"$XDSDocumentEntryType", "('" + std::string(codice) + "')"};
+  };
+  const auto dal = [](const char* d) { return Slot{"$XDSDocumentEntryCreationTimeFrom", d}; };
+  const auto al = [](const char* d) { return Slot{"$XDSDocumentEntryCreationTimeTo", d}; };
+  const Slot consensi{"$XDSDocumentEntryFormatCode",
+                      "('urn:ihe:iti:bppc:2007^^1.3.6.1.4.1.19376.1.2.3')"};
+  const Slot sintesi{
+      "$XDSDocumentEntryFormatCode",
+      "('urn:oid:2.16.840.1.113883.2.9.10.2.4.1.1.1^^regioneveneto formatCodes v1')"};
+  const Slot processo{"$XDSDocumentEntryReferenceIdList",
+                      std::string(kNreProcesso) +
+                          "^^^&2.16.840.1.113883.2.9.2.50.4.4&ISO^"
+                          "urn:ihe:iti:xdw:2013:workflowInstanceId"};
+  const std::vector<std::pair<std::vector<Slot>, std::set<std::string>>> casi = {
+      {Paziente(kMpiRossi, {tipo("11502-2")}), {kDocCdaFirmato, kDocPdfConCda}},
+      {Paziente(kMpiRossi, {dal("20260105"), al("20260120")}),
+       {kDocCdaFirmato, kDocPdfFirmato, kDocPdf, kDocPatientSummary}},
+      {Paziente(kMpiRossi, {dal("20260106"), al("20260119")}),
+       {kDocPdfFirmato, kDocPatientSummary}},
+      {Paziente(kMpiRossi, {tipo("11502-2"), dal("20260106")}), {kDocPdfConCda}},
+      {Paziente(kMpiRossi, {consensi}),
+       {kConsensoAlimentazioneVecchio, kConsensoAlimentazione, kConsensoConsultazione,
+        kConsensoPregresso, kConsensoPdta}},
+      {Paziente(kMpiVerdi, {consensi}), {kConsensoRevocato}},
+      {Paziente(kMpiRossi, {sintesi}), {kDocPatientSummary}},
+      {Paziente(kMpiRossi, {processo}), {kDocProcesso}},
+      {Paziente(kMpiBianchi), {}},
+      {Paziente("MPI9999999"), {}},
+      {{{"$XDSDocumentEntryPatientId", "'MPI0000001^^^&1.2.3&ISO'"},
+        {"$XDSDocumentEntryStatus", "('urn:oasis:names:tc:ebxml-regrep:StatusType:Approved')"}},
+       {}},
+  };
+  for (const auto& [slot, attesi] : casi) {
+    EXPECT_EQ(Trovati(slot), attesi) << slot.back().first << " = " << slot.back().second;
+  }
+  EXPECT_EQ(
+      Trovati({{"$XDSDocumentEntryUniqueId", "('" + std::string(kDocPdf) + "')"}}, kGetDocuments),
+      std::set<std::string>{kDocPdf});
+  EXPECT_EQ(Trovati(Paziente(kMpiRossi)).size(), Documenti().size() - 1);  // all but Verdi's
+}
+
+TEST_F(FseTest, RegistryEntryCarriesTheMetadataTheClientReads) {
+  const prova::Esito e =
+      Posta(S::kRegistry,
+            Busta(S::kRegistry, Query({{"$XDSDocumentEntryUniqueId",
+                                        "('" + std::string(fse::kConsensoAlimentazione) + "')"}},
+                                      fse::kGetDocuments)));
+  const std::string voce = "//*[local-name()='ExtrinsicObject']";
+  const auto slot = [&](const std::string& nome) {
+    return Xpath(e.corpo,
+                 voce + "/*[local-name()='Slot'][@name='" + nome + "']//*[local-name()='Value']");
+  };
+  EXPECT_EQ(Primo(e.corpo, voce + "/@mimeType"), "application/xml");
+  EXPECT_EQ(slot("creationTime"), Testi{"20260301100000"});
+  EXPECT_EQ(slot("serviceStartTime"), Testi{"20260301"});
+  EXPECT_EQ(slot("repositoryUniqueId"), Testi{fse::kRepository});
+  EXPECT_EQ(slot("sourcePatientId"), Testi{"MPI0000001^^^&2.16.840.1.113883.2.9.2.50.4.1.2&ISO"});
+  EXPECT_EQ(slot("sourcePatientInfo").size(), 6u);
+  EXPECT_EQ(Primo(e.corpo, voce + "/*[local-name()='Name']/*/@value"),
+            "consenso all'alimentazione del fser");
+  const std::string tipo = voce +
+                           "/*[local-name()='Classification'][*[local-name()='Slot']//*"
+                           "[local-name()='Value']='regioneveneto typeCodes list v1']";
+  EXPECT_EQ(Primo(e.corpo, tipo + "/@nodeRepresentation"),
+            "urn:oid:2.16.840.1.113883.2.9.2.50.4.13.1");
+  EXPECT_EQ(Primo(e.corpo, tipo + "/*[local-name()='Name']/*/@value"),
+            "consenso all'alimentazione del fser");
+  EXPECT_EQ(Xpath(e.corpo, voce + "/*[local-name()='Classification']").size(), 5u);
+  EXPECT_EQ(Xpath(e.corpo, kUnici), Testi{fse::kConsensoAlimentazione});
+}
+
+TEST_F(FseTest, QueryWithoutPatientOrOfUnknownKindFailsWithAnErrorList) {
+  const std::vector<std::pair<std::string, std::string>> casi = {
+      {Query({{"$XDSDocumentEntryStatus",
+               "('urn:oasis:names:tc:ebxml-regrep:StatusType:Approved')"}}),
+       "Parametro $XDSDocumentEntryPatientId mancante"},
+      {Query(Paziente(fse::kMpiRossi), "urn:uuid:00000000-0000-0000-0000-000000000000"),
+       "Query non supportata: urn:uuid:00000000-0000-0000-0000-000000000000"}};
+  for (const auto& [query, contesto] : casi) {
+    const prova::Esito e = Posta(S::kRegistry, Busta(S::kRegistry, query));
+    EXPECT_EQ(Primo(e.corpo, "//*[local-name()='AdhocQueryResponse']/@status"),
+              "urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Failure");
+    EXPECT_EQ(Xpath(e.corpo, "//*[local-name()='RegistryError']/@codeContext"), Testi{contesto});
+  }
+}
+
+TEST_F(FseTest, RetrievalIsAnXopMultipartWhoseDocumentPartIsTheStoredBytes) {
+  for (const char* id : {fse::kDocCdaFirmato, fse::kDocPdfFirmato, fse::kDocCda, fse::kDocPdf,
+                         fse::kDocPdfConCda, fse::kDocTipoIgnoto}) {
+    const auto parti = Recupera(id);
+    ASSERT_EQ(parti.size(), 2u) << id;
+    EXPECT_NE(parti[0].intestazioni.find("Content-Type: application/xop+xml"), std::string::npos);
+    EXPECT_TRUE(parti[0].corpo.starts_with("<?xml"));
+    const std::string& xml = parti[0].corpo;
+    EXPECT_EQ(Primo(xml, "//*[local-name()='RegistryResponse']/@status"),
+              "urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Success");
+    EXPECT_EQ(Primo(xml, "//*[local-name()='DocumentUniqueId']"), id);
+    EXPECT_EQ(Primo(xml, "//*[local-name()='mimeType']"), fse::CercaDocumento(id)->mime);
+    const std::string href = Primo(xml, "//*[local-name()='Include']/@href");
+    ASSERT_TRUE(href.starts_with("cid:")) << href;
+    EXPECT_NE(parti[1].intestazioni.find("Content-ID: <" + href.substr(4) + ">"), std::string::npos)
+        << parti[1].intestazioni;
+    EXPECT_NE(parti[1].intestazioni.find("Content-Transfer-Encoding: binary"), std::string::npos);
+    EXPECT_EQ(parti[1].corpo, fse.Documento(id).value()) << id;
+  }
+  const auto firmato = Recupera(fse::kDocCdaFirmato);
+  EXPECT_EQ(ContenutoFirmato(firmato.at(1).corpo, pki), fse::RefertoLaboratorioRossi());
+  const auto pdf = ContenutoFirmato(Recupera(fse::kDocPdfFirmato).at(1).corpo, pki);
+  EXPECT_TRUE(pdf && pdf->starts_with("%PDF"));
+}
+
+TEST_F(FseTest, PdfWithCdaCarriesTheReportAsACompressedEmbeddedFile) {
+  const std::string pdf = fse.Documento(fse::kDocPdfConCda).value();
+  for (const char* atteso : {"%PDF-1.4", "/EmbeddedFiles", "(CDA2.xml)", "/Type /EmbeddedFile",
+                             "/Subtype /text#2Fxml", "/Filter /FlateDecode", "%%EOF"}) {
+    EXPECT_NE(pdf.find(atteso), std::string::npos) << atteso;
+  }
+  const auto inizio = pdf.find("stream\n", pdf.find("/Type /EmbeddedFile")) + 7;
+  const std::string compresso = pdf.substr(inizio, pdf.find("\nendstream", inizio) - inizio);
+  std::string xml(1 << 20, '\0');
+  uLongf n = xml.size();
+  ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(xml.data()), &n,
+                       reinterpret_cast<const Bytef*>(compresso.data()), compresso.size()),
+            Z_OK);
+  xml.resize(n);
+  EXPECT_EQ(xml, fse::RefertoLaboratorioRossi());
+  // Every offset of the cross-reference table points at its object.
+  const auto xref = pdf.rfind("\nxref\n") + 1;
+  for (int i = 1; i <= 8; ++i) {
+    const auto offset = std::stoul(pdf.substr(xref + 9 + 20 * static_cast<std::size_t>(i), 10));
+    EXPECT_EQ(pdf.compare(offset, std::to_string(i).size() + 6, std::to_string(i) + " 0 obj"), 0)
+        << i;
+  }
+}
+
+TEST_F(FseTest, UnknownDocumentGivesTheErrorListAndNoDocumentPart) {
+  for (const auto& [repository, errore] : std::vector<std::pair<std::string, std::string>>{
+           {fse::kRepository, "XDSDocumentUniqueIdError"}, {"1.2.3", "XDSUnknownRepositoryId"}}) {
+    const prova::Esito e = Posta(S::kRetrieve, Busta(S::kRetrieve, Retrieve("9.9.9", repository)));
+    const auto parti = Parti(e.corpo, Parametro(e.Intestazione("Content-Type"), "boundary"));
+    ASSERT_EQ(parti.size(), 1u) << e.corpo;
+    EXPECT_EQ(Primo(parti[0].corpo, "//*[local-name()='RegistryResponse']/@status"),
+              "urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Failure");
+    EXPECT_EQ(Primo(parti[0].corpo, "//*[local-name()='RegistryError']/@errorCode"), errore);
+    EXPECT_EQ(Xpath(parti[0].corpo, "//*[local-name()='DocumentResponse']").size(), 0u);
+  }
+}
+
+TEST_F(FseTest, PatientIndexFindsByFiscalCodeOrMpiAndSaysWhenNot) {
+  struct Caso {
+    Testi qrf5;
+    std::string msh9, msa1, pid_mpi, evento, ce1;
+  };
+  const std::vector<Caso> casi = {
+      {{regione::kPazienteRossi, "0501000001", "ROSSI", "MARIA", "19450801"},
+       "QRY^A19^QRY_A19",
+       "AA",
+       fse::kMpiRossi,
+       "<assente>",
+       "0"},
+      {{fse::kMpiNeri}, "QRY^A19^QRY_A19", "AA", fse::kMpiNeri, "SNM", "0"},
+      {{"XXXXXX00X00X000X"}, "QRY^A19^QRY_A19", "AE", "<assente>", "<assente>", "204"},
+      {{fse::kMpiRossi}, "QRY^A01^QRY_A01", "AR", "<assente>", "<assente>", "200"},
+  };
+  for (const Caso& c : casi) {
+    const prova::Esito e = Posta(S::kAnagrafica, Busta(S::kAnagrafica, Qry(c.qrf5, c.msh9)));
+    ASSERT_EQ(e.stato, 200) << e.corpo;
+    const std::string adr = "//*[local-name()='Body']/*[local-name()='ADR_A19']";
+    EXPECT_EQ(Primo(e.corpo, adr + "/*[local-name()='MSA']/*[local-name()='MSA.1']"), c.msa1);
+    EXPECT_EQ(Primo(e.corpo, adr + "//*[local-name()='MSA.2']"), "Q0001");
+    EXPECT_EQ(Primo(e.corpo, adr + "//*[local-name()='MSA.6']/*[local-name()='CE.1']"), c.ce1);
+    EXPECT_EQ(Primo(e.corpo, adr + "//*[local-name()='PID.3'][*[local-name()='CX.5']='MPI']/*"
+                                   "[local-name()='CX.1']"),
+              c.pid_mpi);
+    EXPECT_EQ(Primo(e.corpo, adr + "//*[local-name()='TXA.2']"), c.evento);
+  }
+  const prova::Esito rossi =
+      Posta(S::kAnagrafica, Busta(S::kAnagrafica, Qry({regione::kPazienteRossi})));
+  EXPECT_EQ(Primo(rossi.corpo, "//*[local-name()='PID.3'][*[local-name()='CX.5']='CF']/*[1]"),
+            regione::kPazienteRossi);
+  EXPECT_EQ(Xpath(rossi.corpo, "//*[local-name()='PV1.20']/*[local-name()='FC.1']"),
+            (Testi{"048", "013"}));
+  EXPECT_EQ(Primo(rossi.corpo, "//*[local-name()='PD1.3']/*[local-name()='XON.9']"), "050503");
+}
+
+TEST_F(FseTest, ScriptedFaultsDoWhatTheySay) {
+  using E = ServiziFse::Esito;
+  const std::string query = Busta(S::kRegistry, Query(Paziente(fse::kMpiRossi)));
+  fse.Programma(S::kRegistry, E::kDueErrori);
+  fse.Programma(S::kRegistry, E::kFault);
+  fse.Programma(S::kRegistry, E::kVuota);
+  EXPECT_EQ(
+      Xpath(Posta(S::kRegistry, query).corpo, "//*[local-name()='RegistryError']/@codeContext"),
+      (Testi{"Errore interno del registro regionale", "Registro occupato: riprovare più tardi"}));
+  const prova::Esito fault = Posta(S::kRegistry, query);
+  EXPECT_EQ(fault.stato, 500);
+  EXPECT_EQ(Primo(fault.corpo, kMotivo), "Servizio FSE temporaneamente non disponibile");
+  const prova::Esito vuota = Posta(S::kRegistry, query);
+  EXPECT_EQ(vuota.stato, 200);
+  EXPECT_EQ(vuota.corpo, "");
+  EXPECT_EQ(Trovati(Paziente(fse::kMpiBianchi)).size(), 0u) << "una sola volta ciascuno";
+
+  fse.Programma(S::kRetrieve, E::kDueErrori);
+  EXPECT_EQ(
+      Xpath(Recupera(fse::kDocPdf).at(0).corpo, "//*[local-name()='RegistryError']/@codeContext")
+          .size(),
+      2u);
+
+  const std::string stored = fse.Documento(fse::kDocPdf).value();
+  fse.Programma(S::kRetrieve, E::kSenzaChiusura);
+  prova::Esito e;
+  auto parti = Recupera(fse::kDocPdf, &e);
+  EXPECT_TRUE(e.corpo.ends_with(stored)) << "si ferma prima del confine di chiusura";
+  fse.Programma(S::kRetrieve, E::kTroncata);
+  parti = Recupera(fse::kDocPdf, &e);
+  ASSERT_EQ(parti.size(), 2u);
+  EXPECT_EQ(parti[1].corpo, stored.substr(0, stored.size() / 2));
+
+  fse.Programma(S::kRetrieve, E::kFirmaAlterata);
+  parti = Recupera(fse::kDocCdaFirmato);
+  ASSERT_EQ(parti.size(), 2u);
+  EXPECT_NE(parti[1].corpo, fse.Documento(fse::kDocCdaFirmato));
+  EXPECT_EQ(ContenutoFirmato(parti[1].corpo, pki), std::nullopt);
+
+  fse.Programma(S::kRetrieve, E::kDocumentoGrande);
+  parti = Recupera(fse::kDocPdf);
+  ASSERT_EQ(parti.size(), 2u);
+  EXPECT_EQ(parti[1].corpo.size(), fse::kByteDocumentoGrande);
+  EXPECT_TRUE(parti[1].corpo.starts_with("%PDF-") && parti[1].corpo.ends_with("%%EOF\n"));
+  EXPECT_EQ(Primo(parti[0].corpo, "//*[local-name()='mimeType']"), "application/pdf");
+}
+
+// ---- Against the public schemas -------------------------------------------------------
+
+class FseCampioni : public FseTest {
+ protected:
+  std::shared_ptr<const FseSchemi> schemi;
+  void SetUp() override {
+    FseTest::SetUp();
+    std::string errore;
+    if (testsupport::CampioniPresenti()) {
+      schemi = FseSchemi::Carica(testsupport::CartellaDatiPubblici(), errore);
+      ASSERT_TRUE(schemi) << errore;
+    }
+  }
+  std::vector<ViolazioneSchema> Valida(const std::string& xml) const {
+    const util::libxml::Documento doc = util::libxml::LeggiMemoria(xml, nullptr, nullptr, 0);
+    if (!doc) return {{0, 0, "", "", "", "non ben formato"}};
+    return schemi->Valida(doc.get());
+  }
+};
+
+std::string Descrivi(const std::vector<ViolazioneSchema>& v) {
+  return v.empty() ? "" : "riga " + std::to_string(v.front().riga) + ": " + v.front().messaggio;
+}
+
+TEST_F(FseCampioni, RequestsBreakingTheEbRsSchemaAreRefused) {
+  QZKIRO_RICHIEDE_CAMPIONI();
+  ASSERT_TRUE(fse.Validazione());
+  std::string fuori_ordine = Query(Paziente(fse::kMpiRossi));
+  const auto opzione = fuori_ordine.find("<query:ResponseOption");
+  const std::string tag =
+      fuori_ordine.substr(opzione, fuori_ordine.find("/>", opzione) + 2 - opzione);
+  fuori_ordine.erase(opzione, tag.size());
+  fuori_ordine.insert(fuori_ordine.find("</query:AdhocQueryRequest>"), tag);
+  std::string senza_ns = Query(Paziente(fse::kMpiRossi));
+  senza_ns.replace(senza_ns.find("<rim:Slot "), 10, "<Slot xmlns=\"urn:altro\" ");
+  senza_ns.replace(senza_ns.find("</rim:Slot>"), 11, "</Slot>");
+  for (const std::string& corpo : {fuori_ordine, senza_ns}) {
+    const prova::Esito e = Posta(S::kRegistry, Busta(S::kRegistry, corpo));
+    EXPECT_EQ(e.stato, 400);
+    EXPECT_TRUE(Primo(e.corpo, kMotivo).starts_with("Richiesta non conforme allo schema: "))
+        << Primo(e.corpo, kMotivo);
+  }
+  const std::string qry = Qry({fse::kMpiRossi});
+  std::string qrd_sbagliato = qry;
+  qrd_sbagliato.replace(qrd_sbagliato.find("<QRD.2>"), 7, "<QRD.22>");
+  qrd_sbagliato.replace(qrd_sbagliato.find("</QRD.2>"), 8, "</QRD.22>");
+  EXPECT_TRUE(Primo(Posta(S::kAnagrafica, Busta(S::kAnagrafica, qrd_sbagliato)).corpo, kMotivo)
+                  .starts_with("Richiesta non conforme allo schema: segmento QRD"));
+  EXPECT_EQ(Posta(S::kAnagrafica, Busta(S::kAnagrafica, qry)).stato, 200);
+  EXPECT_EQ(Posta(S::kRetrieve, Busta(S::kRetrieve,
+                                      "<xdsb:RetrieveDocumentSetRequest "
+                                      "xmlns:xdsb=\"urn:ihe:iti:xds-b:2007\"/>"))
+                .stato,
+            400);
+}
+
+TEST_F(FseCampioni, AnswersConformToEbRsXdsbAndHl7Schemas) {
+  QZKIRO_RICHIEDE_CAMPIONI();
+  const std::string elenco =
+      Posta(S::kRegistry, Busta(S::kRegistry, Query(Paziente(fse::kMpiRossi)))).corpo;
+  EXPECT_EQ(Xpath(elenco, kUnici).size(), fse::Documenti().size() - 1);
+  EXPECT_EQ(Descrivi(Valida(elenco)), "");
+  EXPECT_EQ(
+      Descrivi(Valida(fse::RispostaQueryErrori({{"XDSRegistryError", "a"}, {"X", "b"}}, "m"))), "");
+  // The retrieval's root part, with the document put back in place of its xop:Include.
+  for (const char* id : {fse::kDocCdaFirmato, "9.9.9"}) {
+    const auto parti = Recupera(id);
+    std::string radice = parti.at(0).corpo;
+    if (const auto include = radice.find("<xop:Include"); include != std::string::npos) {
+      radice.replace(include, radice.find("/>", include) + 2 - include, "QUJD");
+    }
+    EXPECT_EQ(Descrivi(Valida(radice)), "") << id;
+  }
+  for (const char* cf : {regione::kPazienteRossi, fse::kMpiNeri, "NESSUNO"}) {
+    const std::string risposta = Posta(S::kAnagrafica, Busta(S::kAnagrafica, Qry({cf}))).corpo;
+    const util::libxml::Documento doc = util::libxml::LeggiMemoria(risposta, nullptr, nullptr, 0);
+    ASSERT_TRUE(doc) << risposta;
+    xmlXPathContextPtr ctx = xmlXPathNewContext(doc.get());
+    xmlXPathObjectPtr segmenti = xmlXPathEvalExpression(
+        BAD_CAST "//*[local-name()='ADR_A19']//*[string-length(local-name())=3]", ctx);
+    EXPECT_GE(segmenti->nodesetval->nodeNr, 3) << cf;
+    for (int i = 0; i < segmenti->nodesetval->nodeNr; ++i) {
+      EXPECT_EQ(Descrivi(schemi->ValidaSegmento(segmenti->nodesetval->nodeTab[i])), "")
+          << cf << " " << segmenti->nodesetval->nodeTab[i]->name;
+    }
+    xmlXPathFreeObject(segmenti);
+    xmlXPathFreeContext(ctx);
+  }
+}
+
+TEST_F(FseCampioni, StoredCdaDocumentsAreValidCdaR2) {
+  QZKIRO_RICHIEDE_CAMPIONI();
+  const auto xsd =
+      testsupport::DatoPubblico("cda-schema/hl7-cda-r2-normative/infrastructure/cda/CDA.xsd");
+  xmlSchemaParserCtxtPtr pctx = xmlSchemaNewParserCtxt(xsd.c_str());
+  xmlSchemaPtr cda = xmlSchemaParse(pctx);
+  ASSERT_NE(cda, nullptr);
+  std::vector<std::pair<std::string, std::string>> documenti = {
+      {"referto firmato", fse::RefertoLaboratorioRossi()}};
+  for (const fse::DocumentoFse& d : fse::Documenti()) {
+    if (d.mime == "application/xml") documenti.emplace_back(d.id, fse.Documento(d.id).value());
+  }
+  for (const auto& [id, xml] : documenti) {
+    const util::libxml::Documento doc = util::libxml::LeggiMemoria(xml, nullptr, nullptr, 0);
+    xmlSchemaValidCtxtPtr vctx = xmlSchemaNewValidCtxt(cda);
+    xmlSchemaSetValidErrors(vctx, nullptr, nullptr, nullptr);
+    EXPECT_EQ(doc ? xmlSchemaValidateDoc(vctx, doc.get()) : -1, 0) << id;
+    xmlSchemaFreeValidCtxt(vctx);
+  }
+  EXPECT_NE(fse.Documento(fse::kDocProcesso)->find(fse::kWorkflowInstanceId), std::string::npos);
+  xmlSchemaFree(cda);
+  xmlSchemaFreeParserCtxt(pctx);
+}
+
+}  // namespace
+}  // namespace qzkiro::sandbox

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/Operazioni.h"
+#include "qzkiro/host/Archivio.h"
+#include "services/fse/ClienteFse.h"
+#include "xds/QueryRegistro.h"
+#include "xds/RispostaRegistro.h"
+
+namespace qzkiro::op {
+QZKIRO_OPERAZIONI_FSE(QZKIRO_DICHIARA_OPERAZIONE)
+}  // namespace qzkiro::op
+
+namespace qzkiro::fse {
+
+// Puts the regional health record's routines into the routing table.
+void RegistraRotte(core::Rotte& rotte);
+
+// Asks the registry `query` about the patient with the service's assertion
+// (context by the patient); false with the last error on any failure.
+bool QueryRegistro(const ServizioFse& servizio, host::IPaziente& paziente,
+                   const xds::QueryRegistro& query, xds::RispostaRegistro& risposta);
+
+// The workflowInstanceId of a process document saved as CDA; "" when absent.
+std::string WorkflowInstanceId(const std::string& file_cda);
+
+// Finds the process document of the prescription `nre` for the patient,
+// retrieves it and reads its workflowInstanceId; false with the last error
+// ("Codice MPI del paziente non trovato", "Documento non trovato nel
+// Registry", "Documento non trovato nel Repository", or the services').
+bool DocumentoProcessoCollegato(host::IPaziente& paziente, const std::string& nre,
+                                std::string& workflow);
+
+}  // namespace qzkiro::fse
