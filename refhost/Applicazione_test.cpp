@@ -65,7 +65,7 @@ TEST_F(ApplicazioneTest, TheOpenPatientHasItsDoctorAndKeepsItsSavedItems) {
     ASSERT_TRUE(app.ApriPaziente("1"));
     EXPECT_TRUE(app.Paziente()->Proprio());
     auto& items = app.Paziente()->Items();
-    EXPECT_EQ(items.GetItem("MPI"), "MPI:1000001");
+    EXPECT_EQ(items.GetItem("MPI"), "MPI: MPI0000002 ");
     items.SetItem("MPI", "MPI:2000002");
     items.SetItem("Nota", "à");
     items.Salva();

@@ -138,9 +138,10 @@ std::string CdaDi(const DocumentoFse& d) {
   const bool processo = !d.riferimento.empty();
   const std::string testo = std::string(d.titolo) + " del " + std::string(d.inizio_servizio) +
                             (processo ? ", prescrizione " + std::string(kNreProcesso) : "");
-  return CdaSemplice({d.id, loinc ? d.tipo.codice : "59284-0", loinc ? d.tipo.nome : "Consenso",
-                      d.titolo, d.creazione, p.cf, p.cognome, p.nome, p.sesso, p.nascita, testo,
-                      processo ? kNreProcesso : "", processo ? kWorkflowInstanceId : ""});
+  const DatiCda dati{d.id, loinc ? d.tipo.codice : "59284-0", loinc ? d.tipo.nome : "Consenso",
+                     d.titolo, d.creazione, p.cf, p.cognome, p.nome, p.sesso, p.nascita, testo,
+                     processo ? kNreProcesso : "", processo ? kWorkflowInstanceId : ""};
+  return processo ? DocumentoWorkflow(dati) : CdaSemplice(dati);
 }
 
 std::string ContenutoDi(const DocumentoFse& d, const Firmatario& firmatario) {

@@ -142,6 +142,29 @@ std::string PdfGrande(std::size_t byte) {
   return pdf;
 }
 
+std::string DocumentoWorkflow(const DatiCda& d) {
+  const auto e = [](std::string_view testo) { return EscapeXml(testo); };
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<xdw:XDW.WorkflowDocument xmlns:xdw=\"urn:ihe:iti:xdw:2011\" xmlns:hl7=\"urn:hl7-org:v3\" "
+         "xmlns:ws-ht=\"http://docs.oasis-open.org/ns/bpel4people/ws-humantask/types/200803\">\n"
+         "  <hl7:id root=\"2.16.840.1.113883.2.9.2.50.4.4\" extension=\"" + e(d.id) + "\"/>\n"
+         "  <hl7:effectiveTime value=\"" + e(d.data) + "\"/>\n"
+         "  <hl7:confidentialityCode code=\"N\" codeSystem=\"2.16.840.1.113883.5.25\"/>\n"
+         "  <hl7:patient><hl7:id root=\"2.16.840.1.113883.2.9.4.3.2\" extension=\"" + e(d.cf) +
+         "\"/></hl7:patient>\n"
+         "  <xdw:title>" + e(d.titolo) + "</xdw:title>\n"
+         "  <xdw:workflowInstanceId>" + e(d.workflow) + "</xdw:workflowInstanceId>\n"
+         "  <xdw:workflowDocumentSequenceNumber>1</xdw:workflowDocumentSequenceNumber>\n"
+         "  <xdw:workflowStatus>OPEN</xdw:workflowStatus>\n"
+         "  <xdw:workflowDefinitionReference>urn:oid:2.16.840.1.113883.2.9.2.50.4.4.1"
+         "</xdw:workflowDefinitionReference>\n"
+         "  <xdw:TaskList><xdw:XDWTask><xdw:taskData><ws-ht:taskDetails><ws-ht:id>1</ws-ht:id>"
+         "<ws-ht:taskType>Prescrizione</ws-ht:taskType><ws-ht:name>" + e(d.nre) +
+         "</ws-ht:name><ws-ht:status>COMPLETED</ws-ht:status></ws-ht:taskDetails></xdw:taskData>"
+         "</xdw:XDWTask></xdw:TaskList>\n"
+         "</xdw:XDW.WorkflowDocument>\n";
+}
+
 std::string CdaSemplice(const DatiCda& d) {
   const auto e = [](std::string_view testo) { return EscapeXml(testo); };
   std::string cda =

@@ -49,4 +49,8 @@ struct DatiCda {
 // observation of its section.
 std::string CdaSemplice(const DatiCda& dati);
 
+// An IHE XDW workflow document (the process document of a prescription): its
+// workflowInstanceId, the patient, the prescription it was opened for, one task.
+std::string DocumentoWorkflow(const DatiCda& dati);
+
 }  // namespace qzkiro::sandbox::fse

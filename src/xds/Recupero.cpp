@@ -66,6 +66,23 @@ RispostaRecupero LeggiRispostaRecupero(std::string_view xml) {
   return r;
 }
 
+bool MultiparteCompleta(std::string_view testo, std::string_view content_type) {
+  const auto at = content_type.find("boundary=");
+  if (at == std::string_view::npos) return false;
+  std::string_view confine = content_type.substr(at + 9);
+  if (!confine.empty() && confine.front() == '"') {
+    confine.remove_prefix(1);
+    confine = confine.substr(0, confine.find('"'));
+  } else {
+    confine = confine.substr(0, confine.find_first_of("; \t\r\n"));
+  }
+  if (confine.empty()) return false;
+  const std::string chiusura = "--" + std::string(confine) + "--";
+  // The last delimiter of the message; only blank lines or an epilogue follow.
+  const auto fine = testo.rfind(chiusura);
+  return fine != std::string_view::npos && (fine == 0 || testo[fine - 1] == '\n');
+}
+
 FormatoDocumento FormatoDi(std::string_view mime_type) {
   if (mime_type == "application/pdf+text/x-cda-r2+xml") return FormatoDocumento::PdfConCda;
   if (mime_type == "application/pkcs7-mime" || mime_type == "application/x-pkcs7-mime" ||

@@ -25,6 +25,11 @@ struct RispostaRecupero {
 
 RispostaRecupero LeggiRispostaRecupero(std::string_view xml);
 
+// The multipart answer arrived whole: `testo` holds the closing delimiter of
+// the boundary that `content_type` names. An answer cut anywhere, in the
+// document too, lacks it.
+bool MultiparteCompleta(std::string_view testo, std::string_view content_type);
+
 // How a retrieved document is handled, by its mimeType.
 enum class FormatoDocumento {
   PdfConCda,  // a PDF carrying the CDA R2 document as an attachment

@@ -59,6 +59,11 @@ bool Dividi(EsitoFse& esito, Parti& parti, std::string& errore) {
       NellaTemp(c.orologio->Adesso().Formato("yyyymmddhhnnss") + "_Response.mime");
   std::string testo = intestata ? std::move(esito.risposta)
                                 : "Content-Type: " + esito.content_type + "\r\n\r\n" + esito.risposta;
+  const std::string tipo = intestata ? testo.substr(0, testo.find('\n')) : esito.content_type;
+  if (!xds::MultiparteCompleta(testo, tipo)) {
+    errore = "Risposta del repository incompleta: il messaggio MIME è troncato";
+    return false;
+  }
   esito.risposta.clear();
   esito.risposta.shrink_to_fit();
   const bool scritto = util::ScriviFile(file, util::ComeByte(testo));

@@ -63,11 +63,13 @@ clsXML::Nodo Risposta(clsXML& xml) {
   return clsXML::HaNome(nodo, "ADR_A19") ? nodo : nullptr;
 }
 
-void Evento(clsXML& xml, clsXML::Nodo adr, const hl7::clsHL7& l, host::IInput& risultato) {
-  const std::string codice = xml.GetTextNode(adr, "EVN/EVN.1");
+// The doctor-relation event rides in the patient's TXA segment, as in the
+// region's notifications.
+void Evento(const hl7::clsHL7& l, host::IInput& risultato) {
+  const std::string codice = l.TipoNotifica();
   const std::string testo = TestoEventoMPI(codice);
   if (testo.empty()) return;
-  risultato.Add("AddNotifica", {"", "", xml.GetTextNode(adr, "EVN/EVN.2/TS.1"), codice, "", "", testo, "",
+  risultato.Add("AddNotifica", {"", "", l.DataNotifica(), codice, "", "", testo, "",
                                 l.Cognome(), l.Nome(), l.CodiceFiscale(), ""});
 }
 
@@ -131,7 +133,7 @@ EsitoMPI LeggiRispostaMPI(const std::string& risposta, host::IInput& risultato,
       esito.paziente = record;
     }
     esito.trovato = true;
-    Evento(xml, gruppo, lettore, risultato);
+    Evento(lettore, risultato);
   }
   if (!esito.trovato) esito.errore = "Dati non trovati sul server KIRO";
   return esito;

@@ -1,0 +1,205 @@
+// The regional health record against the sandbox's registry, repository and
+// patient index over mutual TLS, with assertions of its identity provider.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <nlohmann/json.hpp>
+
+#include "integration/AmbienteRicette.h"
+#include "refhost/Input.h"
+#include "refhost/Oggetti.h"
+#include "sandbox/Fse.h"
+#include "sandbox/RegioneHl7.h"
+#include "services/fse/ConsensiFse.h"
+#include "support/DatiPubblici.h"
+
+namespace qzkiro {
+namespace {
+
+namespace fs = std::filesystem;
+namespace f = sandbox::fse;
+using host::Collection;
+using host::Variant;
+using nlohmann::json;
+using sandbox::ServiziFse;
+
+class FseTest : public ::testing::Test, protected testsupport::AmbienteRicette {
+ protected:
+  FseTest() {
+    auto& s = env_.Contesto().settings;
+    s.fse_attivo = true;
+    s.endpoint["registryreg"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kRegistry));
+    s.endpoint["repositoryfse"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kRetrieve));
+    s.endpoint["querypaziente"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kAnagrafica));
+  }
+
+  std::shared_ptr<host::IPaziente> Apri(const std::string& cf) {
+    EXPECT_TRUE(env_.Host()->ApriPaziente(cf));
+    return env_.Host()->Paziente();
+  }
+  json Risultato() {
+    const auto& inputs = env_.Host()->Framework().Inputs();
+    return inputs.empty() ? json() : inputs.back()->ToJson();
+  }
+  static std::vector<json> Di(const json& chiamate, const std::string& membro) {
+    std::vector<json> trovate;
+    for (const auto& c : chiamate)
+      if (c["member"] == membro) trovate.push_back(c["args"]);
+    return trovate;
+  }
+  std::size_t Richieste(ServiziFse::Servizio s) const {
+    return server_.Richieste(fse_.Percorso(s)).size();
+  }
+  std::string Contesto() const { return idp_.Richieste().back().attributi.at("RequestContext"); }
+
+  // Retrieves one document of the repository as the host's callback does.
+  bool Recupera(const std::string& id) {
+    auto riga = std::make_shared<Collection>();
+    riga->Add(Variant(id), "Parametro.idDocumento");
+    riga->Add(Variant(f::kRepository), "Parametro.idRepository");
+    auto lista = std::make_shared<Collection>();
+    lista->Add(Variant(riga));
+    auto richiesta = std::make_shared<refhost::Membri>();
+    richiesta->Imposta("Lista", Variant(lista));
+    std::vector<Variant> param{Variant(), Variant(richiesta)};
+    return plugin_.Execute("QZKiroGetContenutoDocumento", param);
+  }
+
+  sandbox::ServiziFse fse_{server_, pki_, &idp_};
+  Collection param_;
+  Variant modello_;
+};
+
+TEST_F(FseTest, TheDocumentListLooksThePatientUpOnceAndLeavesOutOrdersWorkflowsAndDispensations) {
+  auto paziente = Apri(sandbox::regione::kPazienteRossi);
+  ASSERT_TRUE(plugin_.QZ02022(param_, modello_)) << plugin_.LastError();
+  EXPECT_EQ(Richieste(ServiziFse::Servizio::kAnagrafica), 1u);
+  EXPECT_EQ(paziente->Items().GetItem("MPI"), std::string("MPI:") + f::kMpiRossi);
+  EXPECT_EQ(Contesto(), "C.1.1") << "own patient of the user";
+  json risultato = Risultato();
+  const auto righe = Di(risultato, "AddRefertoParziale");
+  ASSERT_EQ(Di(risultato, "AddPaziente").size(), 1u);
+  std::set<std::string> ids;
+  for (const auto& r : righe) {
+    ids.insert(r[1].get<std::string>());
+    EXPECT_EQ(r[4], "QZKiroGetContenutoDocumento");
+    EXPECT_EQ(r[5], "Parametro.formato");
+    EXPECT_EQ(r[17], "Parametro.idDocumento");
+    EXPECT_EQ(r[18], r[1]);
+    EXPECT_EQ(r[20], f::kRepository);
+  }
+  for (const char* escluso : {f::kDocRichiesta, f::kDocProcesso, f::kDocDispensazione}) {
+    EXPECT_EQ(ids.count(escluso), 0u) << escluso;
+  }
+  EXPECT_EQ(ids.count(f::kDocCdaFirmato), 1u);
+  EXPECT_EQ(ids.count(f::kDocTipoIgnoto), 1u);
+
+  // The identifier is kept: the second list asks the registry only, and the
+  // type filter reaches it.
+  param_.Add(Variant("11502-2"), "Parametro.TipoDoc");
+  ASSERT_TRUE(plugin_.QZ02022(param_, modello_)) << plugin_.LastError();
+  EXPECT_EQ(Richieste(ServiziFse::Servizio::kAnagrafica), 1u);
+  EXPECT_LT(Di(Risultato(), "AddRefertoParziale").size(), righe.size());
+  const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
+  for (auto s : {ServiziFse::Servizio::kRegistry, ServiziFse::Servizio::kAnagrafica}) {
+    for (const auto& r : server_.Richieste(fse_.Percorso(s))) EXPECT_EQ(r.esito_validazione, attesa);
+  }
+}
+
+TEST_F(FseTest, RegistryFailuresReachTheUserAndTheHostGetsNothing) {
+  Apri(sandbox::regione::kPazienteBianchi);  // identifier already kept
+  struct Caso {
+    ServiziFse::Esito esito;
+    std::string inizio;
+  } casi[] = {{ServiziFse::Esito::kDueErrori, ""},
+              {ServiziFse::Esito::kFault, ""},
+              {ServiziFse::Esito::kVuota, "Errore servizio ConsultaDocumentiFSE: Nessuna risposta ricevuta."}};
+  for (const auto& c : casi) {
+    const std::size_t prima = env_.Host()->Framework().Inputs().size();
+    fse_.Programma(ServiziFse::Servizio::kRegistry, c.esito);
+    EXPECT_FALSE(plugin_.QZ02022(param_, modello_));
+    EXPECT_EQ(plugin_.LastResponse(), nullptr);
+    EXPECT_FALSE(plugin_.LastError().empty());
+    if (!c.inizio.empty()) {
+      EXPECT_EQ(plugin_.LastError().rfind(c.inizio, 0), 0u) << plugin_.LastError();
+    }
+    EXPECT_LE(env_.Host()->Framework().Inputs().size(), prima + 1);
+  }
+  fse_.Programma(ServiziFse::Servizio::kRegistry, ServiziFse::Esito::kDueErrori);
+  EXPECT_FALSE(plugin_.QZ02022(param_, modello_));
+  EXPECT_NE(plugin_.LastError().find("\r\n"), std::string::npos) << "one error per line";
+
+  env_.Contesto().settings.fse_attivo = false;
+  EXPECT_FALSE(plugin_.QZ02022(param_, modello_));
+  EXPECT_EQ(plugin_.LastError(), "Servizio FSEr non installato. Contattare il supporto tecnico di Curalis");
+}
+
+TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
+  Apri(sandbox::regione::kPazienteRossi);
+  ASSERT_TRUE(Recupera(f::kDocCdaFirmato)) << plugin_.LastError();
+  EXPECT_EQ(Di(Risultato(), "AddRefertoLaboratorio").size(), 1u) << Risultato().dump();
+  EXPECT_EQ(Contesto(), "C.1.1");
+
+  ASSERT_TRUE(Recupera(f::kDocPdf)) << plugin_.LastError();
+  auto generici = Di(Risultato(), "AddRefertoGenerico");
+  ASSERT_EQ(generici.size(), 1u);
+  ASSERT_TRUE(Recupera(f::kDocPdfFirmato)) << plugin_.LastError();
+  EXPECT_EQ(Di(Risultato(), "AddRefertoGenerico").size(), 1u);
+  const fs::path temp = env_.Host()->Utente().TempDir();
+  EXPECT_TRUE(fs::exists(temp / "Referto.pdf"));
+  EXPECT_TRUE(fs::exists(temp / "Part2.p7m"));
+
+  ASSERT_TRUE(Recupera(f::kDocCda)) << plugin_.LastError();
+  EXPECT_FALSE(Risultato().empty());
+
+  EXPECT_FALSE(Recupera(f::kDocTipoIgnoto));
+  EXPECT_EQ(plugin_.LastError(), "Tipo documento application/x-ignoto non previsto");
+  EXPECT_EQ(plugin_.LastResponse(), nullptr);
+
+  EXPECT_FALSE(Recupera("2.16.9.9.9"));
+  EXPECT_EQ(plugin_.LastError().rfind("Il server ha restituito il seguente errore: ", 0), 0u)
+      << plugin_.LastError();
+  fse_.Programma(ServiziFse::Servizio::kRetrieve, ServiziFse::Esito::kDueErrori);
+  EXPECT_FALSE(Recupera(f::kDocPdf));
+  const std::string errore = plugin_.LastError();
+  EXPECT_EQ(std::count(errore.begin(), errore.end(), '\n'), 1) << errore;
+  for (auto guasto : {ServiziFse::Esito::kSenzaChiusura, ServiziFse::Esito::kTroncata}) {
+    fse_.Programma(ServiziFse::Servizio::kRetrieve, guasto);
+    EXPECT_FALSE(Recupera(f::kDocPdf));
+    EXPECT_EQ(plugin_.LastResponse(), nullptr);
+  }
+}
+
+TEST_F(FseTest, ConsentsInForceAndTheLinkedProcessDocument) {
+  auto rossi = Apri(sandbox::regione::kPazienteRossi);
+  xds::ConsensiInVigore consensi;
+  ASSERT_TRUE(fse::LeggiConsensi(*rossi, consensi)) << plugin_.LastError();
+  EXPECT_EQ(consensi[xds::TipoConsenso::Alimentazione].id_documento, f::kConsensoAlimentazione)
+      << "the later of the two feeding consents";
+  EXPECT_FALSE(consensi[xds::TipoConsenso::Consultazione].data.empty());
+  EXPECT_FALSE(consensi[xds::TipoConsenso::Pregresso].data.empty());
+  EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.6.5");
+
+  auto verdi = Apri(sandbox::regione::kPazienteVerdi);
+  ASSERT_TRUE(fse::LeggiConsensi(*verdi, consensi)) << plugin_.LastError();
+  EXPECT_TRUE(consensi.ultimo.revocato);
+
+  auto ricetta = std::make_shared<refhost::Ricetta>();
+  ricetta->Imposta("PazienteCodiceFiscale", sandbox::regione::kPazienteRossi);
+  ricetta->Imposta("NRE", f::kNreProcesso);
+  Variant r(ricetta), ricevuta;
+  ASSERT_TRUE(plugin_.QZ02023(r, ricevuta)) << core::Ctx().last_error;
+  EXPECT_EQ(ricevuta.ToText(), f::kWorkflowInstanceId);
+  ricetta->Imposta("NRE", "050A99999999999");
+  EXPECT_FALSE(plugin_.QZ02023(r, ricevuta));
+  EXPECT_EQ(plugin_.LastError(), "Documento non trovato nel Registry");
+  ricetta->Imposta("PazienteCodiceFiscale", sandbox::regione::kPazienteNeri);
+  EXPECT_FALSE(plugin_.QZ02023(r, ricevuta));
+  EXPECT_EQ(plugin_.LastError(), "Codice MPI del paziente non trovato");
+}
+
+}  // namespace
+}  // namespace qzkiro
