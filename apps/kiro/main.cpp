@@ -8,6 +8,7 @@
 #include "LeggiLog.h"
 #include "MostraCda.h"
 #include "MostraHl7.h"
+#include "MostraXds.h"
 
 namespace {
 
@@ -33,6 +34,9 @@ constexpr const char* kAiuto =
     "             mostra il documento CDA come pagina HTML\n"
     "  hl7 show FILE\n"
     "             mostra in JSON le proprietà di ogni messaggio HL7 v2.5 XML del file\n"
+    "  xds show FILE\n"
+    "             mostra in JSON le righe che l'host riceve da una risposta del\n"
+    "             registro FSE (AdhocQueryResponse) e gli errori che riporta\n"
     "  --help     mostra questo aiuto\n";
 
 }  // namespace
@@ -91,6 +95,9 @@ int main(int argc, char** argv) {
     const std::string azione = argv[2];
     if (azione == "show") return qzkiro::kiro::MostraCda(argv[3], std::cout, std::cerr);
     if (azione == "html") return qzkiro::kiro::HtmlCda(argv[3], std::cout, std::cerr);
+  }
+  if (comando == "xds" && argc == 4 && std::strcmp(argv[2], "show") == 0) {
+    return qzkiro::kiro::MostraXds(argv[3], std::cout, std::cerr);
   }
   if (comando == "hl7" && argc == 4 && std::strcmp(argv[2], "show") == 0) {
     return qzkiro::kiro::MostraHl7(argv[3], std::cout, std::cerr);
