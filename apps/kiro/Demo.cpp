@@ -7,6 +7,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "DemoFse.h"
 #include "DemoRegione.h"
 #include "DemoRicette.h"
 #include "LeggiLog.h"
@@ -109,8 +110,8 @@ void DemoAsserzione(sandbox::Ambiente& ambiente, Verifica& verifica, std::ostrea
 // The sandbox of the remote services in this process: one SOAP exchange and
 // one HL7 message over TLS with the client certificate, then the same message
 // answered by the simulator.
-void DemoSandbox(Plugin& plugin, const fs::path& lavoro, const OpzioniDemo& opzioni,
-                 Verifica& verifica, std::ostream& out) {
+void DemoSandbox(Plugin& plugin, refhost::Applicazione& host, const fs::path& lavoro,
+                 const OpzioniDemo& opzioni, Verifica& verifica, std::ostream& out) {
   const bool simulatore = opzioni.simulatore;
   sandbox::Ambiente ambiente(lavoro / "pki");
   if (!opzioni.registra.empty()) {
@@ -161,6 +162,7 @@ void DemoSandbox(Plugin& plugin, const fs::path& lavoro, const OpzioniDemo& opzi
                                  std::string(sandbox::Pki::kPassword), pki.Ca().string()});
   c.simulatore = simulatore;
   DemoRegione(plugin, verifica, out);
+  DemoFse(plugin, ambiente, host, verifica, out);
   c.simulatore = false;
   core::FermaServizioHost(c);
 }
@@ -224,7 +226,7 @@ int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
                              util::LeggiFile(opzioni.config),
            "Log cifrato riletto, allegato estratto identico");
 
-  DemoSandbox(plugin, lavoro, opzioni, verifica, out);
+  DemoSandbox(plugin, *host, lavoro, opzioni, verifica, out);
 
   std::error_code ignorato;
   fs::remove_all(lavoro, ignorato);
