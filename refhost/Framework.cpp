@@ -114,7 +114,7 @@ std::string Framework::NoEntity(const std::string& testo) {
 std::string Framework::GetMime(const std::string& testo) {
   Mime mime;
   if (!mime.InitStr(testo) || mime.Parti().empty()) return {};
-  std::string corpo = mime.Parti().front()->Corpo();
+  std::string corpo(mime.Parti().front()->Corpo());
   std::erase_if(corpo, [](char c) { return c == '\r' || c == '\n'; });
   return corpo;
 }

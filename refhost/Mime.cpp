@@ -1,5 +1,7 @@
 #include "refhost/Mime.h"
 
+#include <fstream>
+
 #include <filesystem>
 #include <optional>
 
@@ -68,8 +70,9 @@ std::vector<std::string_view> DividiMultipart(std::string_view corpo,
   return parti;
 }
 
-MimeParte::MimeParte(IntestazioniMime intestazioni, std::string corpo)
-    : intestazioni_(std::move(intestazioni)), corpo_(std::move(corpo)) {}
+MimeParte::MimeParte(IntestazioniMime intestazioni, std::shared_ptr<const std::string> testo,
+                     std::string_view corpo)
+    : intestazioni_(std::move(intestazioni)), testo_(std::move(testo)), corpo_(corpo) {}
 
 std::string MimeParte::FileName() {
   auto nome = CampoConParametri(intestazioni_.Valore("Content-Disposition")).Nome("filename");
@@ -91,9 +94,9 @@ std::string MimeParte::Decode() {
   const auto codifica =
       CampoConParametri(intestazioni_.Valore("Content-Transfer-Encoding")).Valore();
   if (codifica == "quoted-printable") return DecodificaQuotedPrintable(corpo_);
-  if (codifica != "base64") return corpo_;
+  if (codifica != "base64") return std::string(corpo_);
   try {
-    return Base64::Decodifica(corpo_);
+    return Base64::Decodifica(std::string(corpo_));
   } catch (const Failure&) {
     throw Failure(kContenutoNonValido,
                   "Il contenuto Base64 della parte MIME \"" + FileName() + "\" non è valido");
@@ -113,21 +116,32 @@ bool MimeParte::ExtractFile(const std::string& cartella, const std::string& nome
 }
 
 bool Mime::InitStr(const std::string& testo, const std::string& prefisso) {
+  return Leggi(std::make_shared<const std::string>(testo), prefisso);
+}
+
+bool Mime::Leggi(std::shared_ptr<const std::string> testo, const std::string& prefisso) {
   parti_.clear();
+  testo_ = std::move(testo);
   prefisso_ = prefisso;
-  const auto inizio = testo.find_first_not_of(" \t\r\n");
+  const auto inizio = testo_->find_first_not_of(" \t\r\n");
   if (inizio == std::string::npos) return false;
   IntestazioniMime intestazioni;
-  const auto corpo = intestazioni.Leggi(testo, inizio);
+  const auto corpo = intestazioni.Leggi(*testo_, inizio);
   if (intestazioni.Vuote()) return false;
-  Aggiungi(std::move(intestazioni), std::string_view(testo).substr(corpo), 0);
+  Aggiungi(std::move(intestazioni), std::string_view(*testo_).substr(corpo), 0);
   return true;
 }
 
 bool Mime::InitFile(const std::string& file) {
   parti_.clear();
-  const auto dati = util::LeggiFile(file);
-  return dati && InitStr(util::ComeTesto(*dati));
+  // Read straight into one string: a message of many megabytes is held once
+  // while its parts are taken out.
+  std::ifstream in(file, std::ios::binary | std::ios::ate);
+  if (!in) return false;
+  auto testo = std::make_shared<std::string>(static_cast<std::size_t>(in.tellg()), '\0');
+  in.seekg(0);
+  return in.read(testo->data(), static_cast<std::streamsize>(testo->size())) &&
+         Leggi(std::move(testo), "--");
 }
 
 std::vector<std::shared_ptr<host::IMimeParte>> Mime::Items() {
@@ -139,7 +153,7 @@ void Mime::Aggiungi(IntestazioniMime intestazioni, std::string_view corpo, int p
   const auto boundary = tipo.Parametro("boundary");
   if (!tipo.Valore().starts_with("multipart/") || boundary.empty() ||
       profondita >= kProfonditaMassima) {
-    parti_.push_back(std::make_shared<MimeParte>(std::move(intestazioni), std::string(corpo)));
+    parti_.push_back(std::make_shared<MimeParte>(std::move(intestazioni), testo_, corpo));
     return;
   }
   for (const auto contenuto : DividiMultipart(corpo, prefisso_ + boundary)) {

@@ -11,10 +11,12 @@
 namespace qzkiro::refhost {
 
 // One leaf part of a MIME message: its own header block and its body as
-// written (bytes one per character).
+// written (bytes one per character). The parts of a message share its text:
+// a message of many megabytes is held once, not once more per part.
 class MimeParte : public host::IMimeParte {
  public:
-  MimeParte(IntestazioniMime intestazioni, std::string corpo);
+  MimeParte(IntestazioniMime intestazioni, std::shared_ptr<const std::string> testo,
+            std::string_view corpo);
 
   // Names come out in UTF-8, their encoded words and extended forms decoded.
   std::string FileName() override;
@@ -30,11 +32,12 @@ class MimeParte : public host::IMimeParte {
   bool ExtractFile(const std::string& cartella, const std::string& nome = {}) override;
 
   // The body before its transfer decoding.
-  const std::string& Corpo() const { return corpo_; }
+  std::string_view Corpo() const { return corpo_; }
 
  private:
   IntestazioniMime intestazioni_;
-  std::string corpo_;
+  std::shared_ptr<const std::string> testo_;
+  std::string_view corpo_;  // within *testo_
 };
 
 // The host's MIME parser. A message is a header block (CR LF or LF line ends)
@@ -56,6 +59,9 @@ class Mime : public host::IMime {
 
  private:
   void Aggiungi(IntestazioniMime intestazioni, std::string_view corpo, int profondita);
+  bool Leggi(std::shared_ptr<const std::string> testo, const std::string& prefisso);
+
+  std::shared_ptr<const std::string> testo_;
 
   std::string prefisso_;
   std::vector<std::shared_ptr<MimeParte>> parti_;

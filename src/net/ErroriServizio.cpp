@@ -61,10 +61,20 @@ bool EsitoAsserzioneScaduta(std::string_view risposta) {
 }  // namespace
 
 ErroreServizio DecodificaErroreAsserzione(std::string_view risposta) {
-  for (std::string_view voce : kErrori) {
-    if (ContieneSenzaMaiuscole(risposta, voce.substr(0, 9))) {
-      return {std::string(voce.substr(0, 9)), std::string(voce.substr(10))};
+  // One pass over the answer (it may be a document of many megabytes): each
+  // "ERR_" in any letter case is matched against the table; the first code of
+  // the table that occurs wins.
+  std::array<bool, kErrori.size()> presente{};
+  for (auto at = risposta.find('_'); at != std::string_view::npos; at = risposta.find('_', at + 1)) {
+    if (at < 3 || at + 6 > risposta.size()) continue;
+    const std::string_view codice = risposta.substr(at - 3, 9);
+    if (!ContieneSenzaMaiuscole(codice.substr(0, 4), "ERR_")) continue;
+    for (std::size_t i = 0; i < kErrori.size(); ++i) {
+      presente[i] = presente[i] || ContieneSenzaMaiuscole(codice, kErrori[i].substr(0, 9));
     }
+  }
+  for (std::size_t i = 0; i < kErrori.size(); ++i) {
+    if (presente[i]) return {std::string(kErrori[i].substr(0, 9)), std::string(kErrori[i].substr(10))};
   }
   if (EsitoAsserzioneScaduta(risposta)) {
     return {"7007",

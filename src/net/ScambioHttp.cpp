@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/Contesto.h"
 #include "util/File.h"
@@ -36,6 +38,9 @@ struct Stato {
   Orologio::time_point ultimo_movimento = Orologio::now();
   bool scaduto = false;
   bool troppo_grande = false;
+  // The body as it arrives, in blocks joined once at the end (see Corpo).
+  std::vector<std::string> blocchi{};
+  std::size_t ricevuti = 0;
 };
 
 int Avanzamento(void* utente, curl_off_t, curl_off_t ricevuti, curl_off_t, curl_off_t inviati) {
@@ -63,15 +68,39 @@ void Scrivi(std::FILE* file, const char* prefisso, std::string_view dati) {
 // framing and decoded from the content coding. A body that would pass the
 // limit stops the transfer here (a short count is a write error for
 // libcurl), so no more than the limit is ever held.
+//
+// A body of many megabytes (a document) grows in blocks instead of one string
+// that doubles: while a doubling string moves, it holds three times the body.
 std::size_t Corpo(char* dati, std::size_t size, std::size_t n, void* utente) {
   auto* stato = static_cast<Stato*>(utente);
-  std::string& corpo = stato->risposta->corpo;
-  if (size * n > stato->limite_corpo - corpo.size()) {
+  const std::size_t byte = size * n;
+  if (byte > stato->limite_corpo - stato->ricevuti) {
     stato->troppo_grande = true;
     return 0;
   }
-  corpo.append(dati, size * n);
-  return size * n;
+  constexpr std::size_t kPrimo = 64u << 10, kBlocco = 4u << 20;
+  auto& blocchi = stato->blocchi;
+  if (blocchi.empty() || blocchi.back().capacity() - blocchi.back().size() < byte) {
+    blocchi.emplace_back().reserve(std::max(byte, blocchi.empty() ? kPrimo : kBlocco));
+  }
+  blocchi.back().append(dati, byte);
+  stato->ricevuti += byte;
+  return byte;
+}
+
+// The blocks become the answer's body, each freed as soon as it is copied.
+void UnisciCorpo(Stato& stato) {
+  std::string& corpo = stato.risposta->corpo;
+  if (stato.blocchi.size() == 1) {
+    corpo = std::move(stato.blocchi.front());
+  } else {
+    corpo.reserve(stato.ricevuti);
+    for (auto& blocco : stato.blocchi) {
+      corpo += blocco;
+      std::string().swap(blocco);
+    }
+  }
+  stato.blocchi.clear();
 }
 
 std::string SenzaSpazi(std::string testo) {
@@ -282,6 +311,7 @@ RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
   curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, Avanzamento);
   curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stato);
   const CURLcode esito = curl.Esegui();
+  UnisciCorpo(stato);
   if (traccia) TracciaCorpo(traccia.get(), stato);
   if (esito != CURLE_OK) {
     Fallita(risposta, stato, esito, curl.Errore(esito));

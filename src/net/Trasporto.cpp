@@ -106,7 +106,7 @@ bool Trasporto::Scambio(const std::string& titolo, const std::string& voce, bool
 
 bool Trasporto::Invia(const RichiestaHttp& richiesta, FormaScambio forma) {
   using core::modLog::Log;
-  const RispostaHttp risposta = Esegui(richiesta);
+  RispostaHttp risposta = Esegui(richiesta);
   const EsitoScambio esito = ClassificaRisposta(forma, risposta);
   const std::string stato = std::to_string(risposta.stato);
   const bool binario = forma == FormaScambio::kSoapBinario;
@@ -119,10 +119,10 @@ bool Trasporto::Invia(const RichiestaHttp& richiesta, FormaScambio forma) {
   if (cns) Log("Response", response_);
   if (esito == EsitoScambio::kRiuscito) {
     if (cns) return true;
-    response_ = risposta.corpo;
+    response_ = std::move(risposta.corpo);  // a document may be large: no copy
     Log("Response", response_);
     if (!binario && !ResponseToFile.empty() &&
-        !util::ScriviFile(ResponseToFile, util::ComeByte(response_))) {
+        !util::ScriviFile(ResponseToFile, {response_})) {
       last_error_ = "Non è stato possibile salvare la risposta su " + ResponseToFile;
     }
     return true;

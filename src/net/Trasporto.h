@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "qzkiro/clsItemAsserzione.h"
 
@@ -50,6 +51,9 @@ class Trasporto {
   void ImpostaDaSettings(const core::PluginSettings& settings);
 
   const std::string& Response() const { return response_; }
+  // Hands the answer over without copying it (a document may be large);
+  // Response() is empty afterwards.
+  std::string PrendiResponse() { return std::move(response_); }
   const std::string& LastError() const { return last_error_; }
   const std::string& LastErrorResponse() const { return last_error_response_; }
   const std::string& LastHttpError() const { return last_http_error_; }

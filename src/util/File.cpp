@@ -48,7 +48,7 @@ int CreaNuovo(const std::string& nome) {
   return esistente;
 }
 
-bool ScriviTutto(int fd, const Bytes& dati) {
+bool ScriviTutto(int fd, std::string_view dati) {
   for (std::size_t scritti = 0; scritti < dati.size();) {
     const ssize_t n = ::write(fd, dati.data() + scritti, dati.size() - scritti);
     if (n < 0 && errno == EINTR) continue;
@@ -61,10 +61,15 @@ bool ScriviTutto(int fd, const Bytes& dati) {
 }  // namespace
 
 bool ScriviFile(const std::string& nome, const Bytes& dati) {
+  return ScriviFile(nome, {std::string_view(reinterpret_cast<const char*>(dati.data()), dati.size())});
+}
+
+bool ScriviFile(const std::string& nome, std::initializer_list<std::string_view> pezzi) {
   std::remove(nome.c_str());
   const int fd = CreaNuovo(nome);
   if (fd < 0) return false;
-  const bool scritto = ScriviTutto(fd, dati);
+  bool scritto = true;
+  for (std::string_view pezzo : pezzi) scritto = scritto && ScriviTutto(fd, pezzo);
   return ::close(fd) == 0 && scritto;
 }
 

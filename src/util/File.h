@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qzkiro::util {
@@ -17,6 +19,9 @@ std::optional<Bytes> LeggiFile(const std::string& nome);
 // followed) and, like every file the add-on writes, readable and writable by
 // its owner only: they hold patients' data and exchanges with the services.
 bool ScriviFile(const std::string& nome, const Bytes& dati);
+// The same with the text pieces written one after the other (no copy is
+// made of them: large documents are written as they are held).
+bool ScriviFile(const std::string& nome, std::initializer_list<std::string_view> pezzi);
 
 // Opens `nome` for writing bytes, appending (`accoda`) or emptied; a missing
 // file is created readable and writable by its owner only, an existing one is
