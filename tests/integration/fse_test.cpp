@@ -155,6 +155,19 @@ TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
   ASSERT_TRUE(Recupera(f::kDocCda)) << plugin_.LastError();
   EXPECT_FALSE(Risultato().empty());
 
+  // The PDF and the CDA it carries: the laboratory report with the PDF attached.
+  ASSERT_TRUE(Recupera(f::kDocPdfConCda)) << plugin_.LastError();
+  EXPECT_EQ(Di(Risultato(), "AddRefertoLaboratorio").size(), 1u) << Risultato().dump();
+  EXPECT_TRUE(fs::exists(temp / "CDA2.xml"));
+
+  // A signature that does not verify: nothing reaches the host, no content is left.
+  fs::remove(temp / "CDA2.xml");
+  fse_.Programma(ServiziFse::Servizio::kRetrieve, ServiziFse::Esito::kFirmaAlterata);
+  EXPECT_FALSE(Recupera(f::kDocCdaFirmato));
+  EXPECT_EQ(plugin_.LastError(), "La firma del documento non è valida");
+  EXPECT_EQ(plugin_.LastResponse(), nullptr);
+  EXPECT_FALSE(fs::exists(temp / "CDA2.xml"));
+
   EXPECT_FALSE(Recupera(f::kDocTipoIgnoto));
   EXPECT_EQ(plugin_.LastError(), "Tipo documento application/x-ignoto non previsto");
   EXPECT_EQ(plugin_.LastResponse(), nullptr);

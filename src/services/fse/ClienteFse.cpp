@@ -76,7 +76,7 @@ EsitoFse InviaFse(const ServizioFse& servizio, std::string_view corpo, clsItemAs
       corpo, dichiarazioni);
   EsitoFse esito;
   esito.inviata = soap.SendAsserzione(busta, asserzione, false, true);
-  esito.risposta = soap.Response();
+  esito.risposta = soap.PrendiResponse();
   esito.content_type = soap.ResponseContentType();
   if (!esito.inviata) {
     // Nothing came back at all: the service's own words, then the reason.

@@ -12,10 +12,8 @@
 
 namespace qzkiro::fse {
 
-namespace {
-
-void Righe(const std::vector<xds::VoceRegistro>& voci, const host::Variant& paziente,
-           host::IInput& risultato) {
+void AggiungiRighe(const std::vector<xds::VoceRegistro>& voci, const host::Variant& paziente,
+                   host::IInput& risultato) {
   for (const auto& voce : voci) {
     if (xds::TipoEscluso(voce)) continue;
     const auto parametri = xds::ParametriRiga(voce);
@@ -28,8 +26,6 @@ void Righe(const std::vector<xds::VoceRegistro>& voci, const host::Variant& pazi
     risultato.Add("AddRefertoParziale", argomenti);
   }
 }
-
-}  // namespace
 
 bool QueryRegistro(const ServizioFse& servizio, host::IPaziente& paziente,
                    const xds::QueryRegistro& query, xds::RispostaRegistro& risposta) {
@@ -72,7 +68,7 @@ bool ElencoDocumentiFSE(Collection& Param, Variant&) {
                                          fse::DataParametro(Param, "Parametro.AllaData"));
   xds::RispostaRegistro risposta;
   if (!fse::QueryRegistro(fse::servizio::kDocumenti, *paziente, query, risposta)) return false;
-  fse::Righe(risposta.voci, record, *risultato);
+  fse::AggiungiRighe(risposta.voci, record, *risultato);
   c.last_response = risultato;
   return true;
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "cda/AllegatiPdf.h"
 #include "cda/BustaFirmata.h"
 #include "core/AccessoContesto.h"
 #include "core/Contesto.h"
@@ -57,18 +58,18 @@ bool Dividi(EsitoFse& esito, Parti& parti, std::string& errore) {
   }
   const std::string file =
       NellaTemp(c.orologio->Adesso().Formato("yyyymmddhhnnss") + "_Response.mime");
-  std::string testo = intestata ? std::move(esito.risposta)
-                                : "Content-Type: " + esito.content_type + "\r\n\r\n" + esito.risposta;
-  const std::string tipo = intestata ? testo.substr(0, testo.find('\n')) : esito.content_type;
-  if (!xds::MultiparteCompleta(testo, tipo)) {
+  const std::string intestazione =
+      intestata ? std::string() : "Content-Type: " + esito.content_type + "\r\n\r\n";
+  const std::string_view tipo = intestata
+                                    ? std::string_view(esito.risposta).substr(0, esito.risposta.find('\n'))
+                                    : std::string_view(esito.content_type);
+  if (!xds::MultiparteCompleta(esito.risposta, tipo)) {
     errore = "Risposta del repository incompleta: il messaggio MIME è troncato";
     return false;
   }
-  esito.risposta.clear();
-  esito.risposta.shrink_to_fit();
-  const bool scritto = util::ScriviFile(file, util::ComeByte(testo));
-  testo.clear();
-  testo.shrink_to_fit();
+  // The answer lives on as the file only: the parts are read back from it.
+  const bool scritto = util::ScriviFile(file, {intestazione, esito.risposta});
+  std::string().swap(esito.risposta);
   auto mime = c.App().Framework().NewMime();
   if (!scritto || !mime || !mime->InitFile(file)) {
     errore = "Formato Mime non previsto";
@@ -92,22 +93,19 @@ bool Dividi(EsitoFse& esito, Parti& parti, std::string& errore) {
 bool Scrivi(const std::string& nome, const std::string& dati, std::string& percorso,
             std::string& errore) {
   percorso = NellaTemp(nome);
-  if (util::ScriviFile(percorso, util::ComeByte(dati))) return true;
+  if (util::ScriviFile(percorso, {dati})) return true;
   errore = "Impossibile scrivere il file " + percorso;
   return false;
 }
 
-bool EPdf(const std::string& dati) {
-  return dati.compare(0, 4, "%PDF") == 0;
-}
-
-// A signed envelope: its content, checked, is a PDF or a CDA.
+// A signed envelope: its content, once the signature verifies, is a PDF or a CDA.
 bool DaFirmato(const std::string& busta, FileDocumento& file, std::string& errore) {
   std::string p7m;
   if (!Scrivi("Part2.p7m", busta, p7m, errore)) return false;
   const std::string contenuto = NellaTemp("Part2.dat");
-  if (!cda::EstraiContenutoFirmato(p7m, contenuto)) {
-    errore = "Documento non previsto";
+  if (const auto esito = cda::VerificaContenutoFirmato(p7m, contenuto);
+      esito != cda::EsitoFirma::Valida) {
+    errore = cda::MessaggioFirma(esito);
     return false;
   }
   const auto dati = util::LeggiFile(contenuto);
@@ -118,15 +116,28 @@ bool DaFirmato(const std::string& busta, FileDocumento& file, std::string& error
     return false;
   }
   const std::string testo = util::ComeTesto(*dati);
-  return EPdf(testo) ? Scrivi("Referto.pdf", testo, file.pdf, errore)
-                     : Scrivi("CDA2.xml", testo, file.cda, errore);
+  return cda::EPdf(testo) ? Scrivi("Referto.pdf", testo, file.pdf, errore)
+                          : Scrivi("CDA2.xml", testo, file.cda, errore);
+}
+
+// A PDF carrying the CDA as an attached file: both come out; without an
+// XML attachment it is a PDF report.
+bool DaPdfConCda(const std::string& pdf, FileDocumento& file, std::string& errore) {
+  if (!Scrivi("Referto.pdf", pdf, file.pdf, errore)) return false;
+  for (const auto& allegato : cda::AllegatiPdf(pdf)) {
+    const std::string& nome = allegato.nome;
+    if (nome.size() >= 4 && nome.compare(nome.size() - 4, 4, ".xml") == 0) {
+      return Scrivi("CDA2.xml", allegato.contenuto, file.cda, errore);
+    }
+  }
+  return true;
 }
 
 bool InFile(xds::FormatoDocumento formato, const std::string& mime_type,
             const std::string& documento, FileDocumento& file, std::string& errore) {
   switch (formato) {
     case xds::FormatoDocumento::PdfConCda:
-      return Scrivi("Referto.pdf", documento, file.pdf, errore);
+      return DaPdfConCda(documento, file, errore);
     case xds::FormatoDocumento::Firmato:
       return DaFirmato(documento, file, errore);
     case xds::FormatoDocumento::Cda:

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <vector>
+
 #include "core/Operazioni.h"
 #include "qzkiro/host/Archivio.h"
+#include "qzkiro/host/Input.h"
 #include "services/fse/ClienteFse.h"
 #include "xds/QueryRegistro.h"
 #include "xds/RispostaRegistro.h"
@@ -19,6 +22,12 @@ void RegistraRotte(core::Rotte& rotte);
 // (context by the patient); false with the last error on any failure.
 bool QueryRegistro(const ServizioFse& servizio, host::IPaziente& paziente,
                    const xds::QueryRegistro& query, xds::RispostaRegistro& risposta);
+
+// One partial report per listed entry for the patient's record `paziente`,
+// with the content callback and the row's parameters; the types the list
+// leaves out are skipped.
+void AggiungiRighe(const std::vector<xds::VoceRegistro>& voci, const host::Variant& paziente,
+                   host::IInput& risultato);
 
 // The workflowInstanceId of a process document saved as CDA; "" when absent.
 std::string WorkflowInstanceId(const std::string& file_cda);
