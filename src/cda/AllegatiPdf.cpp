@@ -45,9 +45,9 @@ class Raccolta {
       for (const Oggetto& voce : doc_.Risolvi(*annotazioni).elementi) {
         const Oggetto& annotazione = doc_.Risolvi(voce);
         const Oggetto* tipo = annotazione.Voce("Subtype");
-        const Oggetto* specifica = annotazione.Voce("FS");
-        if (tipo && specifica && doc_.Risolvi(*tipo).NomeO() == "FileAttachment") {
-          Aggiungi(*specifica, "");
+        const Oggetto* descrittore = annotazione.Voce("FS");
+        if (tipo && descrittore && doc_.Risolvi(*tipo).NomeO() == "FileAttachment") {
+          Aggiungi(*descrittore, "");
         }
       }
     }
@@ -64,10 +64,10 @@ class Raccolta {
            visitati_.insert(static_cast<long long>(nodo.numero)).second;
   }
 
-  // A file specification: the stream in /EF, the name in /UF or /F.
+  // A file descrittoretion: the stream in /EF, the name in /UF or /F.
   void Aggiungi(const Oggetto& riferimento, const std::string& chiave) {
-    const Oggetto& specifica = doc_.Risolvi(riferimento);
-    const Oggetto* ef = specifica.Voce("EF");
+    const Oggetto& descrittore = doc_.Risolvi(riferimento);
+    const Oggetto* ef = descrittore.Voce("EF");
     if (!ef) return;
     const Oggetto& file = doc_.Risolvi(*ef);
     const Oggetto* flusso = file.Voce("F") ? file.Voce("F") : file.Voce("UF");
@@ -79,12 +79,12 @@ class Raccolta {
     }
     auto dati = doc_.DatiFlusso(doc_.Risolvi(*flusso));
     if (!dati) return;
-    allegati_.push_back({Nome(specifica, chiave), std::move(*dati)});
+    allegati_.push_back({Nome(descrittore, chiave), std::move(*dati)});
   }
 
-  std::string Nome(const Oggetto& specifica, const std::string& chiave) {
+  std::string Nome(const Oggetto& descrittore, const std::string& chiave) {
     for (const char* voce : {"UF", "F", "Unix", "DOS", "Mac"}) {
-      const Oggetto* nome = specifica.Voce(voce);
+      const Oggetto* nome = descrittore.Voce(voce);
       if (!nome) continue;
       const Oggetto& testo = doc_.Risolvi(*nome);
       if (testo.E(Oggetto::Tipo::Stringa) && !testo.testo.empty())

@@ -16,7 +16,7 @@ struct AllegatoPdf {
 // The files embedded in a PDF (1.4 to 1.7): those listed in the catalog's
 // /Names /EmbeddedFiles tree, then those of file-attachment annotations on
 // the pages that the tree did not list. Each name is the file
-// specification's /UF, else /F, else the key of the tree. A file whose data
+// descrittoretion's /UF, else /F, else the key of the tree. A file whose data
 // cannot be decoded (unknown filter, damaged, beyond 256 MiB) is left out.
 // Never throws: a damaged or hostile file yields what could be read of it.
 std::vector<AllegatoPdf> AllegatiPdf(std::string_view pdf);

@@ -157,8 +157,8 @@ std::string R(int numero) {
   return std::to_string(numero) + " 0 R";
 }
 
-// Text of a file specification of the embedded stream `flusso`.
-std::string Specifica(int flusso, const std::string& nomi) {
+// Text of a file descrittoretion of the embedded stream `flusso`.
+std::string Descrittore(int flusso, const std::string& nomi) {
   return "<< /Type /Filespec " + nomi + " /EF << /F " + R(flusso) + " >> >>";
 }
 
@@ -180,7 +180,7 @@ const std::string kReferto = "%PDF-1.4 referto\n";
 struct Referto {
   ScrittorePdf w;
   int radice = 0;
-  int specifica_cda = 0;
+  int descrittore_cda = 0;
   int flusso_cda = 0;
 };
 
@@ -191,10 +191,10 @@ Referto RefertoConCda(bool comprimi_cda) {
   r.flusso_cda = w.Flusso(kCda, comprimi_cda, R(lunghezza));
   w.Imposta(lunghezza, std::to_string(comprimi_cda ? Comprimi(kCda).size() : kCda.size()));
   const int referto = w.Flusso(kReferto, false);
-  r.specifica_cda = w.Aggiungi(
-      Specifica(r.flusso_cda, "/F (CDA2.xml) /UF <FEFF0043004400410032002D00E8002E0078006D006C>"));
-  const int s2 = w.Aggiungi(Specifica(referto, "/F (Referto.pdf)"));
-  const int foglia1 = w.Aggiungi("<< /Names [(a) " + R(r.specifica_cda) + "] >>");
+  r.descrittore_cda = w.Aggiungi(
+      Descrittore(r.flusso_cda, "/F (CDA2.xml) /UF <FEFF0043004400410032002D00E8002E0078006D006C>"));
+  const int s2 = w.Aggiungi(Descrittore(referto, "/F (Referto.pdf)"));
+  const int foglia1 = w.Aggiungi("<< /Names [(a) " + R(r.descrittore_cda) + "] >>");
   const int foglia2 = w.Aggiungi("<< /Names [(b) " + R(s2) + "] >>");
   const int albero = w.Aggiungi("<< /Kids [" + R(foglia1) + " " + R(foglia2) + "] >>");
   r.radice = Catalogo(w, "/Names << /EmbeddedFiles " + R(albero) + " >>");
@@ -212,11 +212,11 @@ void AttesiDueAllegati(const std::vector<AllegatoPdf>& allegati, const std::stri
 TEST(AllegatiPdfTest, EmbeddedFilesComeOutByteForByteWithTheirNames) {
   for (const bool comprimi : {false, true}) {
     const Referto r = RefertoConCda(comprimi);
-    // An old copy of the CDA's file specification after the end of the file,
+    // An old copy of the CDA's file descrittoretion after the end of the file,
     // where no cross-reference points: found only by a reader that scans the
     // file instead of following its cross-reference data.
-    const std::string vecchia = std::to_string(r.specifica_cda) + " 0 obj\n" +
-                                Specifica(r.flusso_cda, "/F (vecchio.xml)") + "\nendobj\n";
+    const std::string vecchia = std::to_string(r.descrittore_cda) + " 0 obj\n" +
+                                Descrittore(r.flusso_cda, "/F (vecchio.xml)") + "\nendobj\n";
     const std::string caso = comprimi ? "compressed CDA, " : "CDA as it is, ";
     AttesiDueAllegati(AllegatiPdf(r.w.Classico(r.radice) + vecchia), caso + "table");
     AttesiDueAllegati(AllegatiPdf(r.w.Compresso(r.radice) + vecchia), caso + "object stream");
@@ -229,12 +229,12 @@ TEST(AllegatiPdfTest, AttachmentAnnotationsAddTheFilesTheTreeDoesNotList) {
   for (const bool anche_nell_albero : {false, true}) {
     ScrittorePdf w;
     const int dati = w.Flusso(kCda, true);
-    const int specifica = w.Aggiungi(Specifica(dati, "/F (CDA2.xml)"));
+    const int descrittore = w.Aggiungi(Descrittore(dati, "/F (CDA2.xml)"));
     const int annotazione =
-        w.Aggiungi("<< /Type /Annot /Subtype /FileAttachment /FS " + R(specifica) + " >>");
+        w.Aggiungi("<< /Type /Annot /Subtype /FileAttachment /FS " + R(descrittore) + " >>");
     const int pagina = w.Aggiungi("<< /Type /Page /Annots [" + R(annotazione) + "] >>");
     const std::string albero =
-        "/Names << /EmbeddedFiles << /Names [(x) " + R(specifica) + "] >> >>";
+        "/Names << /EmbeddedFiles << /Names [(x) " + R(descrittore) + "] >> >>";
     const int radice = Catalogo(w, anche_nell_albero ? albero : "", "[" + R(pagina) + "]");
     const auto allegati = AllegatiPdf(w.Classico(radice));
     ASSERT_EQ(allegati.size(), 1u) << "listed in the tree too: " << anche_nell_albero;
@@ -248,12 +248,12 @@ TEST(AllegatiPdfTest, TruncatedFilesNeverYieldPartOfAFile) {
   // point to them; the CDA stored as it is, with the word that closes a
   // stream inside its data.
   ScrittorePdf w;
-  const int specifiche[2] = {w.Aggiungi("null"), w.Aggiungi("null")};
-  const int radice = Catalogo(w, "/Names << /EmbeddedFiles << /Names [(a) " + R(specifiche[0]) +
-                                     " (b) " + R(specifiche[1]) + "] >> >>");
+  const int descrittori[2] = {w.Aggiungi("null"), w.Aggiungi("null")};
+  const int radice = Catalogo(w, "/Names << /EmbeddedFiles << /Names [(a) " + R(descrittori[0]) +
+                                     " (b) " + R(descrittori[1]) + "] >> >>");
   const int lunghezza = w.Aggiungi(std::to_string(kCda.size()));
-  w.Imposta(specifiche[0], Specifica(w.Flusso(kCda, false, R(lunghezza)), "/F (CDA2.xml)"));
-  w.Imposta(specifiche[1], Specifica(w.Flusso(kReferto, true), "/F (Referto.pdf)"));
+  w.Imposta(descrittori[0], Descrittore(w.Flusso(kCda, false, R(lunghezza)), "/F (CDA2.xml)"));
+  w.Imposta(descrittori[1], Descrittore(w.Flusso(kReferto, true), "/F (Referto.pdf)"));
   for (const std::string& intero : {w.Classico(radice), w.Compresso(radice)}) {
     std::set<std::string> letti;
     for (std::size_t n = 0; n < intero.size(); ++n) {
@@ -267,8 +267,8 @@ TEST(AllegatiPdfTest, TruncatedFilesNeverYieldPartOfAFile) {
   }
 }
 
-std::string Albero(int specifica) {
-  return "/Names << /EmbeddedFiles << /Names [(a) " + R(specifica) + "] >> >>";
+std::string Albero(int descrittore) {
+  return "/Names << /EmbeddedFiles << /Names [(a) " + R(descrittore) + "] >> >>";
 }
 
 TEST(AllegatiPdfTest, DamagedOrCyclicStructuresEndWithWhatCanBeRead) {
@@ -278,7 +278,7 @@ TEST(AllegatiPdfTest, DamagedOrCyclicStructuresEndWithWhatCanBeRead) {
     std::size_t attesi;
   };
   const auto cda = [](ScrittorePdf& w, const std::string& lunghezza = "") {
-    return w.Aggiungi(Specifica(w.Flusso(kCda, true, lunghezza), "/F (CDA2.xml)"));
+    return w.Aggiungi(Descrittore(w.Flusso(kCda, true, lunghezza), "/F (CDA2.xml)"));
   };
   const std::vector<Caso> casi = {
       {"length in a cycle of references",
@@ -305,7 +305,7 @@ TEST(AllegatiPdfTest, DamagedOrCyclicStructuresEndWithWhatCanBeRead) {
        1},
       {"stream that is missing",
        [&](ScrittorePdf& w) {
-         return w.Classico(Catalogo(w, Albero(w.Aggiungi(Specifica(99, "/F (CDA2.xml)")))));
+         return w.Classico(Catalogo(w, Albero(w.Aggiungi(Descrittore(99, "/F (CDA2.xml)")))));
        },
        0},
       {"cross-reference data that is missing",
@@ -337,8 +337,8 @@ TEST(AllegatiPdfTest, ADecompressionBombIsStoppedAtTheBound) {
   const int grande = w.Aggiungi("<< /Length " + std::to_string(bomba.size()) +
                                 " /Filter /FlateDecode >>\nstream\n" + bomba + "\nendstream");
   const int piccolo = w.Flusso(kCda, true);
-  const int s1 = w.Aggiungi(Specifica(grande, "/F (bomba.xml)"));
-  const int s2 = w.Aggiungi(Specifica(piccolo, "/F (CDA2.xml)"));
+  const int s1 = w.Aggiungi(Descrittore(grande, "/F (bomba.xml)"));
+  const int s2 = w.Aggiungi(Descrittore(piccolo, "/F (CDA2.xml)"));
   const int radice =
       Catalogo(w, "/Names << /EmbeddedFiles << /Names [(a) " + R(s1) + " (b) " + R(s2) + "] >> >>");
   const auto allegati = AllegatiPdf(w.Classico(radice));

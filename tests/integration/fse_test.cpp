@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <nlohmann/json.hpp>
 
@@ -15,6 +16,7 @@
 #include "sandbox/RegioneHl7.h"
 #include "services/fse/ConsensiFse.h"
 #include "support/DatiPubblici.h"
+#include "util/clsXML.h"
 
 namespace qzkiro {
 namespace {
@@ -103,6 +105,12 @@ TEST_F(FseTest, TheDocumentListLooksThePatientUpOnceAndLeavesOutOrdersWorkflowsA
   ASSERT_TRUE(plugin_.QZ02022(param_, modello_)) << plugin_.LastError();
   EXPECT_EQ(Richieste(ServiziFse::Servizio::kAnagrafica), 1u);
   EXPECT_LT(Di(Risultato(), "AddRefertoParziale").size(), righe.size());
+  // Not one of the practice's patients: the assertion is asked as "C.1.2".
+  Apri(sandbox::regione::kPazienteVerdi);
+  param_.Remove(1);
+  ASSERT_TRUE(plugin_.QZ02022(param_, modello_)) << plugin_.LastError();
+  EXPECT_EQ(Contesto(), "C.1.2");
+
   const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
   for (auto s : {ServiziFse::Servizio::kRegistry, ServiziFse::Servizio::kAnagrafica}) {
     for (const auto& r : server_.Richieste(fse_.Percorso(s))) EXPECT_EQ(r.esito_validazione, attesa);
@@ -152,12 +160,24 @@ TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
   EXPECT_TRUE(fs::exists(temp / "Referto.pdf"));
   EXPECT_TRUE(fs::exists(temp / "Part2.p7m"));
 
+  // A CDA without a PDF of its own is printed through the add-on's page.
+  fs::copy_file(fs::path(QZKIRO_DATA_DIR) / "CDASiavr.xsl",
+                env_.CartellaPlugin().Path() / "CDASiavr.xsl");
   ASSERT_TRUE(Recupera(f::kDocCda)) << plugin_.LastError();
-  EXPECT_FALSE(Risultato().empty());
+  const auto allegati = Di(Risultato(), "AddAllegato");
+  ASSERT_FALSE(allegati.empty()) << Risultato().dump();
+  const std::string stampa = allegati.back()[1].get<std::string>();
+  EXPECT_EQ(allegati.back()[2], "Referto");
+  std::ifstream pdf(stampa, std::ios::binary);
+  char inizio[5] = {};
+  pdf.read(inizio, 4);
+  EXPECT_STREQ(inizio, "%PDF") << stampa;
 
   // The PDF and the CDA it carries: the laboratory report with the PDF attached.
   ASSERT_TRUE(Recupera(f::kDocPdfConCda)) << plugin_.LastError();
   EXPECT_EQ(Di(Risultato(), "AddRefertoLaboratorio").size(), 1u) << Risultato().dump();
+  EXPECT_EQ(Di(Risultato(), "AddRefertoGenerico").back()[0], "Referto Laboratorio Analisi");
+  EXPECT_EQ(Di(Risultato(), "AddAllegato").back()[2], "Referto di Laboratorio");
   EXPECT_TRUE(fs::exists(temp / "CDA2.xml"));
 
   // A signature that does not verify: nothing reaches the host, no content is left.
@@ -212,6 +232,26 @@ TEST_F(FseTest, ConsentsInForceAndTheLinkedProcessDocument) {
   ricetta->Imposta("PazienteCodiceFiscale", sandbox::regione::kPazienteNeri);
   EXPECT_FALSE(plugin_.QZ02023(r, ricevuta));
   EXPECT_EQ(plugin_.LastError(), "Codice MPI del paziente non trovato");
+}
+
+// The add-on's page of a document shows its texts, never its markup.
+TEST(PaginaCdaTest, ThePrintablePageCopiesTextOnly) {
+  util::clsXML cda;
+  ASSERT_TRUE(cda.LoadXML(
+      "<ClinicalDocument xmlns=\"urn:hl7-org:v3\"><title>Referto &lt;b&gt;</title>"
+      "<effectiveTime value=\"20260105\"/><recordTarget><patientRole><id "
+      "root=\"2.16.840.1.113883.2.9.4.3.2\" extension=\"RSSMRA45M41L736Q\"/><patient><name><family>"
+      "ROSSI</family><given>MARIA</given></name></patient></patientRole></recordTarget><component>"
+      "<structuredBody><component><section><title>Esami</title><text><paragraph>Glicemia 95"
+      "</paragraph><renderMultiMedia referencedObject=\"x\"/><paragraph>&lt;script&gt;alert(1)"
+      "&lt;/script&gt;</paragraph></text></section></component></structuredBody></component>"
+      "</ClinicalDocument>"));
+  const std::string html = cda.TransformXSL(std::string(QZKIRO_DATA_DIR) + "/CDASiavr.xsl");
+  EXPECT_NE(html.find("ROSSI MARIA (RSSMRA45M41L736Q)"), std::string::npos) << html;
+  EXPECT_NE(html.find("05/01/2026"), std::string::npos);
+  EXPECT_NE(html.find("<p>Glicemia 95</p>"), std::string::npos);
+  EXPECT_EQ(html.find("<script"), std::string::npos) << html;
+  EXPECT_EQ(html.find("<b>&lt;"), std::string::npos);
 }
 
 }  // namespace

@@ -13,16 +13,21 @@ namespace qzkiro::fse {
 
 namespace servizio {
 const ServizioFse kQueryPaziente{"QueryPaziente", "QueryPaziente", "querypaziente",
-                                 "urn:rve:SAIAsingoloQueryRequest"};
+                                 "urn:rve:SAIAsingoloQueryRequest",
+                                 "Errore servizio QueryPaziente: Nessuna risposta ricevuta."};
 const ServizioFse kDocumenti{"ConsultaDocumentiFSE", "DocumentiFSE", "registryreg",
-                             xds::kAzioneQuery};
+                             xds::kAzioneQuery,
+                             "Errore servizio ConsultaDocumentiFSE: Nessuna risposta ricevuta."};
 const ServizioFse kRecupero{"RetrieveDocument", "DocumentiFSE", "repositoryfse",
-                            xds::kAzioneRecupero};
+                            xds::kAzioneRecupero,
+                            "Errore servizio RetrieveDocument: Nessuna risposta ricevuta."};
 const ServizioFse kConsensi{"QueryConsenso", "Consenso", "registryreg", xds::kAzioneQuery,
-                            "C.6.5"};
+                            "Errore servizio QueryConsenso: Nessuna risposta ricevuta.", "C.6.5"};
 const ServizioFse kPatientSummary{"QueryPatientSummary", "PatientSummary", "registryreg",
-                                  xds::kAzioneQuery,  nullptr, "QueryPAS"};
-const ServizioFse kProcesso{"ProcessoCollegato", "Consenso", "registryreg", xds::kAzioneQuery};
+                                  xds::kAzioneQuery,
+                                  "Errore servizio QueryPAS: Nessuna risposta ricevuta."};
+const ServizioFse kProcesso{"ProcessoCollegato", "Consenso", "registryreg", xds::kAzioneQuery,
+                            "Errore servizio ProcessoCollegato: Nessuna risposta ricevuta."};
 }  // namespace servizio
 
 namespace {
@@ -81,19 +86,13 @@ EsitoFse InviaFse(const ServizioFse& servizio, std::string_view corpo, clsItemAs
   if (!esito.inviata) {
     // Nothing came back at all: the service's own words, then the reason.
     esito.errore = soap.LastHttpError() == "0"
-                       ? NessunaRisposta(servizio) + "\r\n" + soap.LastError()
+                       ? servizio.nessuna_risposta + std::string("\r\n") + soap.LastError()
                        : soap.LastError();
   } else if (esito.risposta.empty()) {
     esito.inviata = false;
-    esito.errore = NessunaRisposta(servizio);
+    esito.errore = servizio.nessuna_risposta;
   }
   return esito;
-}
-
-std::string NessunaRisposta(const ServizioFse& servizio) {
-  return std::string("Errore servizio ") +
-         (servizio.nome_messaggi ? servizio.nome_messaggi : servizio.nome) +
-         ": Nessuna risposta ricevuta.";
 }
 
 std::string CodiceMPI(host::IPaziente& paziente) {

@@ -17,8 +17,8 @@ struct ServizioFse {
   const char* asserzione;
   const char* chiave;
   std::string_view azione;
+  const char* nessuna_risposta;     // the message when nothing comes back
   const char* contesto = nullptr;  // a fixed assertion context; null: by the patient
-  const char* nome_messaggi = nullptr;  // the name its messages use, when not `nome`
 };
 
 namespace servizio {
@@ -43,7 +43,7 @@ std::shared_ptr<clsItemAsserzione> AsserzioneFse(const ServizioFse& servizio,
 // One exchange: `corpo` in the service's SOAP 1.2 envelope (prefix
 // `prefisso`, addressed To `destinatario` or else the endpoint), sent with
 // the assertion, the settings' certificate and proxy. An exchange that
-// brings back nothing fails with the service's "Nessuna risposta ricevuta.".
+// brings back nothing fails with the service's `nessuna_risposta`.
 struct EsitoFse {
   bool inviata = false;
   std::string risposta;
@@ -53,9 +53,6 @@ struct EsitoFse {
 EsitoFse InviaFse(const ServizioFse& servizio, std::string_view corpo, clsItemAsserzione& asserzione,
                   std::string_view prefisso = "soap", std::string_view dichiarazioni = {},
                   std::string_view destinatario = {});
-
-// "Errore servizio <nome>: Nessuna risposta ricevuta."
-std::string NessunaRisposta(const ServizioFse& servizio);
 
 // The patient's regional identifier from the item "MPI" ("MPI:" + id); ""
 // when the patient has none.

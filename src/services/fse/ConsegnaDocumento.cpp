@@ -1,14 +1,18 @@
 // A retrieved document handed to the host: the CDA imported with the patient
 // of its header, or the PDF as a generic report.
 
+#include <filesystem>
 #include <vector>
 
 #include "cda/VoceInputCDA.h"
 #include "cda/clsCDA2.h"
 #include "core/AccessoContesto.h"
+#include "core/Cartelle.h"
 #include "core/Contesto.h"
 #include "services/fse/RecuperoDocumento.h"
 #include "services/regione/BloccoPaziente.h"
+#include "util/File.h"
+#include "util/clsXML.h"
 
 namespace qzkiro::fse {
 
@@ -37,11 +41,29 @@ host::Variant PazienteDelCda(const cda::clsCDA2& cda, host::IInput& risultato) {
   return record;
 }
 
-void RefertoPdf(const std::string& pdf, const std::string& descrizione, host::IInput& risultato) {
-  auto referto = cda::VoceInput::Crea(
-      risultato, "AddRefertoGenerico",
-      {descrizione.empty() ? std::string("Referto") : descrizione, regione::Oggi(), ""});
-  referto.Chiama("AddAllegato", {pdf, "Referto"});
+// The PDF as its own entry: for a laboratory report "Referto Laboratorio
+// Analisi" with the attachment "Referto di Laboratorio", otherwise the
+// description (or "Referto") with the attachment "Referto".
+void RefertoPdf(const std::string& pdf, bool laboratorio, const std::string& descrizione,
+                host::IInput& risultato) {
+  const std::string titolo = laboratorio           ? "Referto Laboratorio Analisi"
+                             : descrizione.empty() ? "Referto"
+                                                   : descrizione;
+  auto referto = cda::VoceInput::Crea(risultato, "AddRefertoGenerico", {titolo, regione::Oggi(), ""});
+  referto.Chiama("AddAllegato", {pdf, laboratorio ? "Referto di Laboratorio" : "Referto"});
+}
+
+// The printable copy of a document without a PDF of its own: the add-on's
+// page of the document ("\CDASiavr.xsl") converted by the host; "" when
+// there is no such page or the host cannot convert it.
+std::string Stampa(const std::string& file_cda) {
+  const std::string foglio = core::PercorsoPlugin("\\CDASiavr.xsl");
+  util::clsXML xml;  // with its namespaces, as the stylesheet reads it
+  if (!util::FileEsiste(foglio) || !xml.LoadFileXML(file_cda)) return {};
+  const std::string html = xml.TransformXSL(foglio);
+  auto& app = core::Ctx().App();
+  const std::string pdf = (std::filesystem::path(app.Utente().TempDir()) / "Referto.pdf").string();
+  return !html.empty() && app.Framework().HtmlToPdf(html, pdf) ? pdf : std::string();
 }
 
 }  // namespace
@@ -55,7 +77,7 @@ bool ConsegnaDocumento(const FileDocumento& file, const std::string& descrizione
                                       paziente->Cognome(), paziente->Nome(), paziente->Sesso(),
                                       paziente->DataNascita()});
     }
-    RefertoPdf(file.pdf, descrizione, risultato);
+    RefertoPdf(file.pdf, false, descrizione, risultato);
     return true;
   }
   cda::clsCDA2 documento(core::AccessoDelContesto());
@@ -64,20 +86,18 @@ bool ConsegnaDocumento(const FileDocumento& file, const std::string& descrizione
     return false;
   }
   PazienteDelCda(documento, risultato);
-  if (documento.AddToInput(risultato)) {
-    if (!file.pdf.empty()) RefertoPdf(file.pdf, descrizione, risultato);
-    return true;
-  }
-  // A family the import does not know: the document as a generic report.
-  std::string html;
-  const std::string temp = core::Ctx().App().Utente().TempDir();
-  if (!file.pdf.empty()) {
-    RefertoPdf(file.pdf, descrizione, risultato);
-  } else if (documento.SalvaHTML(temp, html)) {
-    RefertoPdf(html, descrizione.empty() ? documento.Titolo() : descrizione, risultato);
-  } else {
-    errore = "Documento non previsto";
-    return false;
+  const bool importato = documento.AddToInput(risultato);
+  const std::string pdf = file.pdf.empty() ? Stampa(file.cda) : file.pdf;
+  if (!pdf.empty()) {
+    RefertoPdf(pdf, documento.Tipo() == "LAB", descrizione, risultato);
+  } else if (!importato) {
+    // A family the import does not know and no printable copy: its HTML page.
+    std::string html;
+    if (!documento.SalvaHTML(core::Ctx().App().Utente().TempDir(), html)) {
+      errore = "Documento non previsto";
+      return false;
+    }
+    RefertoPdf(html, false, descrizione.empty() ? documento.Titolo() : descrizione, risultato);
   }
   return true;
 }
