@@ -123,6 +123,7 @@ void ConsensiEProcesso(Plugin& plugin, refhost::Applicazione& host, Verifica& ve
   ricetta->Imposta("PazienteCodiceFiscale", sandbox::regione::kPazienteRossi);
   ricetta->Imposta("NRE", f::kNreProcesso);
   Variant v(ricetta), workflow;
+  // The demo's console answers the question with its default: yes.
   const bool collegato = plugin.QZ02023(v, workflow);
   out << "Documento di processo della ricetta " << f::kNreProcesso << ": "
       << (collegato ? workflow.ToText() : plugin.LastError()) << '\n';

@@ -224,6 +224,15 @@ TEST_F(FseTest, ConsentsInForceAndTheLinkedProcessDocument) {
   ricetta->Imposta("PazienteCodiceFiscale", sandbox::regione::kPazienteRossi);
   ricetta->Imposta("NRE", f::kNreProcesso);
   Variant r(ricetta), ricevuta;
+  env_.Ui().Rispondi(core::risposta::kNo);
+  EXPECT_FALSE(plugin_.QZ02023(r, ricevuta)) << "the doctor said no";
+  EXPECT_TRUE(ricevuta.IsEmpty());
+  ASSERT_FALSE(env_.Ui().Mostrati().empty());
+  EXPECT_EQ(env_.Ui().Mostrati().back().testo,
+            std::string("Collegare la prescrizione al Documento di Processo con NRE ") +
+                f::kNreProcesso + "?");
+  EXPECT_EQ(env_.Ui().Mostrati().back().titolo, "KIRO");
+  env_.Ui().Rispondi(core::risposta::kSi);
   ASSERT_TRUE(plugin_.QZ02023(r, ricevuta)) << core::Ctx().last_error;
   EXPECT_EQ(ricevuta.ToText(), f::kWorkflowInstanceId);
   ricetta->Imposta("NRE", "050A99999999999");

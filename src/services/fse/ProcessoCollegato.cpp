@@ -3,6 +3,7 @@
 // read.
 
 #include "core/Contesto.h"
+#include "qzkiro/Ui.h"
 #include "qzkiro/host/Ricetta.h"
 #include "services/fse/ClienteFse.h"
 #include "services/fse/PazienteFse.h"
@@ -86,8 +87,12 @@ bool DocumentoProcessoRicetta(Variant& Ricetta, Variant& Ricevuta) {
     c.last_error = "Codice MPI del paziente non trovato";
     return false;
   }
+  const std::string nre = ricetta->Membro("NRE").ToText();
   std::string workflow;
-  if (!fse::DocumentoProcessoCollegato(*paziente, ricetta->Membro("NRE").ToText(), workflow)) {
+  if (!fse::DocumentoProcessoCollegato(*paziente, nre, workflow)) return false;
+  // The doctor decides whether the prescription joins that process.
+  if (c.ui->MsgBox("Collegare la prescrizione al Documento di Processo con NRE " + nre + "?",
+                   core::stile::kSiNo | core::stile::kDomanda, "KIRO") != core::risposta::kSi) {
     return false;
   }
   Ricevuta = Variant(workflow);
