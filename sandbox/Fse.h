@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "sandbox/IdentityProvider.h"
 #include "sandbox/Pki.h"
@@ -133,6 +135,11 @@ class ServiziFse {
 
   // Queues one scripted answer; queued answers apply in order, one per request.
   void Programma(Servizio servizio, Esito esito);
+  // The answers of the services for the patient ROSSI as the add-on's
+  // simulator files (path below "Simulatore/", content); signed documents
+  // are signed with `pki`'s server key.
+  static std::vector<std::pair<std::string, std::string>> FileSimulatore(const Pki& pki);
+
   // The bytes the repository holds for document `id`; nullopt for an unknown one.
   std::optional<std::string> Documento(std::string_view id) const;
 

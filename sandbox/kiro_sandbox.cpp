@@ -21,14 +21,19 @@ constexpr const char* kUso =
     "                         (predefinita: <temp>/kiro-sandbox/pki)\n"
     "  --once                 avvia, stampa gli indirizzi ed esce\n"
     "  --simulatore CARTELLA  scrive nella cartella le risposte del simulatore dei\n"
-    "                         servizi regionali HL7 (SAIN, SAIA, SARR, ...) ed esce\n"
+    "                         servizi regionali HL7 (SAIN, SAIA, SARR, ...) e del\n"
+    "                         fascicolo sanitario (registro, repository, MPI) ed esce\n"
     "  --registra CARTELLA    scrive nella cartella ogni richiesta ricevuta (un file per\n"
     "                         corpo) e indice.json con rotta, SOAPAction, stato HTTP ed\n"
     "                         esito della validazione di ciascuno scambio\n";
 
 // Writes the regional services' answers as the add-on's simulator files.
-int ScriviSimulatore(const std::filesystem::path& cartella) {
-  for (const auto& [percorso, contenuto] : qzkiro::sandbox::RegioneHl7::FileSimulatore()) {
+int ScriviSimulatore(const std::filesystem::path& cartella, const std::filesystem::path& pki) {
+  auto file = qzkiro::sandbox::RegioneHl7::FileSimulatore();
+  for (auto& voce : qzkiro::sandbox::ServiziFse::FileSimulatore(qzkiro::sandbox::Pki::Crea(pki))) {
+    file.push_back(std::move(voce));
+  }
+  for (const auto& [percorso, contenuto] : file) {
     const std::filesystem::path file = cartella / percorso;
     std::error_code errore;
     std::filesystem::create_directories(file.parent_path(), errore);
@@ -66,7 +71,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (simulatore) return ScriviSimulatore(*simulatore);
+  if (simulatore) return ScriviSimulatore(*simulatore, pki);
 
   // Signals are blocked before the server threads start, so they inherit the
   // mask and only sigwait below receives them.
