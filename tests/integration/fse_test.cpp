@@ -117,6 +117,23 @@ TEST_F(FseTest, TheDocumentListLooksThePatientUpOnceAndLeavesOutOrdersWorkflowsA
   }
 }
 
+TEST_F(FseTest, ThePatientIndexGivesTheHealthUnitAndTheDoctorRelationEvent) {
+  auto neri = Apri(sandbox::regione::kPazienteNeri);
+  Variant paziente(neri);
+  ASSERT_TRUE(plugin_.QZ03002(paziente, param_, modello_)) << plugin_.LastError();
+  EXPECT_EQ(neri->Items().GetItem("MPI"), std::string("MPI:") + f::kMpiNeri);
+  const json risultato = Risultato();
+  ASSERT_EQ(Di(risultato, "AddNotifica").size(), 1u) << risultato.dump();
+  EXPECT_EQ(Di(risultato, "AddNotifica")[0][6], "Scelta nuovo medico (aggiunto paziente)");
+  EXPECT_EQ(Di(risultato, "AddRapportoSSN").size(), 1u);
+
+  // Unknown to the index: the index's own error, and nothing for the host.
+  param_.Add(Variant("XXXXXX00X00X000X"), "Parametro.Paziente.CodiceFiscale");
+  EXPECT_FALSE(plugin_.QZ02003(param_, modello_));
+  EXPECT_EQ(plugin_.LastError().rfind("Errore HL7: ", 0), 0u) << plugin_.LastError();
+  EXPECT_EQ(plugin_.LastResponse(), nullptr);
+}
+
 TEST_F(FseTest, RegistryFailuresReachTheUserAndTheHostGetsNothing) {
   Apri(sandbox::regione::kPazienteBianchi);  // identifier already kept
   struct Caso {
