@@ -170,7 +170,8 @@ int Catalogo(ScrittorePdf& w, const std::string& extra, const std::string& pagin
 
 // Bytes that a careless reader would damage: NUL, CR LF, a high byte, a
 // line end at the very end, and the keyword that closes a stream.
-const std::string kCda = std::string("<?xml version=\"1.0\"?><ClinicalDocument>\0\r\n\xFF", 46) +
+constexpr char kTestaCda[] = "<?xml version=\"1.0\"?><ClinicalDocument>\0\r\n\xFF";
+const std::string kCda = std::string(kTestaCda, sizeof kTestaCda - 1) +
                          "endstream</ClinicalDocument>\r\n";
 const std::string kReferto = "%PDF-1.4 referto\n";
 
