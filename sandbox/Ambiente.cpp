@@ -66,6 +66,7 @@ std::vector<std::pair<std::string, std::string>> Ambiente::Chiavi() const {
       {"client/visualizzaprescritto", dem("VisualizzaPrescritto")},
       {"client/registryreg", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kRegistry))},
       {"client/repositoryfse", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kRetrieve))},
+      {"client/repositoryreg", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kPubblicazione))},
       {"client/querypaziente", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kAnagrafica))},
       {"sandbox/eco", sandbox_.Url("/eco")},
       {"sandbox/http", sandbox_.UrlHttp()},

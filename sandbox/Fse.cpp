@@ -6,15 +6,19 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 #include <utility>
 
 #include "sandbox/Conformita.h"
 #include "sandbox/FseDati.h"
+#include "sandbox/FsePubblicazione.h"
 #include "sandbox/FseRichieste.h"
 #include "sandbox/FseRisposte.h"
 #include "sandbox/FseSchemi.h"
 #include "sandbox/Guasto.h"
 #include "util/Libxml.h"
+
+#include <libxml/xmlschemas.h>
 
 namespace qzkiro::sandbox {
 
@@ -104,6 +108,8 @@ Corpo CorpoAtteso(Servizio s) {
       return {"AdhocQueryRequest", "urn:oasis:names:tc:ebxml-regrep:xsd:query:3.0"};
     case Servizio::kRetrieve:
       return {"RetrieveDocumentSetRequest", "urn:ihe:iti:xds-b:2007"};
+    case Servizio::kPubblicazione:
+      return {"ProvideAndRegisterDocumentSetRequest", "urn:ihe:iti:xds-b:2007"};
     case Servizio::kAnagrafica:
       break;
   }
@@ -121,6 +127,10 @@ struct ServiziFse::Stato {
   mutable std::mutex mutex;
   std::map<Servizio, std::deque<GuastoFse>> copioni;
   unsigned long risposte = 0;
+  // What was published, and the unique ids retired by a replacement.
+  std::deque<fse::Pubblicato> pubblicati;
+  std::set<std::string, std::less<>> sostituiti;
+  std::shared_ptr<xmlSchema> cda;  // CDA.xsd; null without the schemas
 
   // The next scripted answer of `s` and a new answer number.
   std::pair<std::optional<GuastoFse>, unsigned long> Prossimo(Servizio s) {
@@ -143,6 +153,8 @@ struct ServiziFse::Stato {
               .risposta;
     } else if (guasto == GuastoFse::kVuota) {
       risposta = {200, "", TipoSoap(VersioneSoap::Soap12)};
+    } else if (s == Servizio::kPubblicazione) {
+      risposta = Pubblica(richiesta, guasto, esito);
     } else {
       risposta = Esamina(s, richiesta, guasto, numero, esito);
     }
@@ -172,25 +184,34 @@ struct ServiziFse::Stato {
       }
       esito = "valida";
     }
-    if (auto motivo = ControllaIndirizzamento(*letta, azione)) return Fault(*motivo);
-    if (!letta->asserzione) return Fault("ERR_00011 - Asserzione mancante");
-    if (idp && !idp->HaEmesso(*letta->asserzione)) {
-      return Fault("ERR_00011 - Asserzione non valida");
-    }
-    if (const Corpo atteso = CorpoAtteso(s);
-        letta->radice != atteso.radice || letta->ns != atteso.ns) {
-      return Fault("Richiesta inattesa: " + letta->radice);
-    }
+    if (auto rifiuto = Regole(*letta, s)) return *rifiuto;
     switch (s) {
       case Servizio::kRegistry:
         return Registry(*letta, guasto);
       case Servizio::kRetrieve:
         return Retrieve(*letta, guasto, numero);
       case Servizio::kAnagrafica:
+      case Servizio::kPubblicazione:
         break;
     }
     return Anagrafica(*letta, numero);
   }
+
+  // The request's own rules (addressing, assertion, body), shared by every route.
+  std::optional<Risposta> Regole(const fse::RichiestaFse& letta, Servizio s) const {
+    if (auto motivo = ControllaIndirizzamento(letta, ServiziFse::Azione(s))) return Fault(*motivo);
+    if (!letta.asserzione) return Fault("ERR_00011 - Asserzione mancante");
+    if (idp && !idp->HaEmesso(*letta.asserzione)) return Fault("ERR_00011 - Asserzione non valida");
+    if (const Corpo atteso = CorpoAtteso(s); letta.radice != atteso.radice || letta.ns != atteso.ns) {
+      return Fault("Richiesta inattesa: " + letta.radice);
+    }
+    return std::nullopt;
+  }
+
+  Risposta Pubblica(const Richiesta& richiesta, std::optional<GuastoFse> guasto,
+                    std::string& esito);
+  // The first error of a CDA document against CDA.xsd; nullopt when valid.
+  std::optional<std::string> ErroreCda(const std::string& xml) const;
 
   // A schema check against the compiled set, ignoring nothing.
   static std::optional<ViolazioneSchema> PrimaViolazione(const FseSchemi& schemi,
@@ -271,12 +292,21 @@ Risposta ServiziFse::Stato::Registry(const fse::RichiestaFse& r,
   if (r.tipo_risposta != "LeafClass") {
     return errori({{"XDSRegistryError", "returnType non supportato: " + r.tipo_risposta}});
   }
+  // The fixed documents, then the published ones; a replaced one is no
+  // longer in force.
+  std::lock_guard blocco(mutex);
+  std::vector<fse::DocumentoFse> viste;
+  for (const auto& p : pubblicati) viste.push_back(p.Vista());
+  std::vector<const fse::DocumentoFse*> tutti;
+  for (const fse::DocumentoFse& d : fse::Documenti()) tutti.push_back(&d);
+  for (const fse::DocumentoFse& d : viste) tutti.push_back(&d);
+  std::erase_if(tutti, [this](const fse::DocumentoFse* d) { return sostituiti.contains(d->id); });
   std::vector<const fse::DocumentoFse*> trovati;
   if (r.query == fse::kGetDocuments) {
     const auto* id = r.Parametro("$XDSDocumentEntryUniqueId");
     if (!id || id->empty()) return errori({Mancante("$XDSDocumentEntryUniqueId")});
-    for (const fse::DocumentoFse& d : fse::Documenti()) {
-      if (Contiene(id, d.id)) trovati.push_back(&d);
+    for (const fse::DocumentoFse* d : tutti) {
+      if (Contiene(id, d->id)) trovati.push_back(d);
     }
   } else if (r.query == fse::kFindDocuments) {
     const auto* paziente = r.Parametro(kPaziente);
@@ -287,8 +317,8 @@ Risposta ServiziFse::Stato::Registry(const fse::RichiestaFse& r,
       return errori({Mancante("$XDSDocumentEntryStatus")});
     }
     if (const fse::PazienteFse* p = PazienteDa(paziente->front())) {
-      for (const fse::DocumentoFse& d : fse::Documenti()) {
-        if (Scelto(d, *p, r)) trovati.push_back(&d);
+      for (const fse::DocumentoFse* d : tutti) {
+        if (Scelto(*d, *p, r)) trovati.push_back(d);
       }
     }
   } else {
@@ -319,14 +349,19 @@ Risposta ServiziFse::Stato::Retrieve(const fse::RichiestaFse& r, std::optional<G
           {repository, id, "application/pdf", fse::PdfGrande(fse::kByteDocumentoGrande)});
     }
   } else {
+    std::lock_guard blocco(mutex);
     for (const auto& [repository, id] : r.documenti) {
       const fse::DocumentoFse* d = fse::CercaDocumento(id);
+      const auto pubblicato = std::find_if(pubblicati.begin(), pubblicati.end(),
+                                           [&id](const fse::Pubblicato& p) { return p.id == id; });
       if (repository != fse::kRepository) {
         errori.push_back({"XDSUnknownRepositoryId", "Repository sconosciuto: " + repository});
-      } else if (!d) {
-        errori.push_back({"XDSDocumentUniqueIdError", "Documento non trovato: " + id});
-      } else {
+      } else if (d) {
         documenti.push_back({repository, id, std::string(d->mime), contenuti.at(id)});
+      } else if (pubblicato != pubblicati.end()) {
+        documenti.push_back({repository, id, pubblicato->mime, pubblicato->contenuto});
+      } else {
+        errori.push_back({"XDSDocumentUniqueIdError", "Documento non trovato: " + id});
       }
     }
   }
@@ -339,6 +374,130 @@ Risposta ServiziFse::Stato::Retrieve(const fse::RichiestaFse& r, std::optional<G
     corpo.resize(inizio + 4 + documenti.front().contenuto.size() / 2);
   }
   return risposta;
+}
+
+// ---- The publications ----------------------------------------------------------------
+
+namespace {
+
+// CDA.xsd of the public samples, compiled once per process; null when absent.
+std::shared_ptr<xmlSchema> SchemaCda(const std::filesystem::path& cartella) {
+  static std::mutex mutex;
+  static std::map<std::filesystem::path, std::shared_ptr<xmlSchema>> compilati;
+  std::lock_guard blocco(mutex);
+  auto& schema = compilati[cartella];
+  if (schema) return schema;
+  const auto file = cartella / "cda-schema/hl7-cda-r2-normative/infrastructure/cda/CDA.xsd";
+  xmlSchemaParserCtxtPtr ctx = xmlSchemaNewParserCtxt(file.c_str());
+  if (!ctx) return nullptr;
+  xmlSchemaSetParserErrors(ctx, nullptr, nullptr, nullptr);
+  schema = std::shared_ptr<xmlSchema>(xmlSchemaParse(ctx), xmlSchemaFree);
+  xmlSchemaFreeParserCtxt(ctx);
+  return schema;
+}
+
+void PrimoErrore(void* dati, xmlError* errore) {
+  auto* testo = static_cast<std::string*>(dati);
+  if (testo->empty() && errore && errore->message) {
+    *testo = "riga " + std::to_string(errore->line) + ": " + errore->message;
+    while (!testo->empty() && testo->back() == '\n') testo->pop_back();
+  }
+}
+
+std::string Serializza(xmlDoc* doc) {
+  xmlChar* testo = nullptr;
+  int n = 0;
+  xmlDocDumpMemoryEnc(doc, &testo, &n, "UTF-8");
+  std::string risultato(reinterpret_cast<const char*>(testo), static_cast<std::size_t>(n));
+  xmlFree(testo);
+  return risultato;
+}
+
+std::string SenzaParentesi(std::string id) {
+  if (id.size() >= 2 && id.front() == '<' && id.back() == '>') id = id.substr(1, id.size() - 2);
+  return id;
+}
+
+}  // namespace
+
+std::optional<std::string> ServiziFse::Stato::ErroreCda(const std::string& xml) const {
+  if (!cda) return std::nullopt;
+  const util::libxml::Documento doc = util::libxml::LeggiMemoria(
+      xml, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  if (!doc) return std::string("documento XML non leggibile");
+  std::string errore;
+  xmlSchemaValidCtxtPtr ctx = xmlSchemaNewValidCtxt(cda.get());
+  xmlSchemaSetValidStructuredErrors(ctx, PrimoErrore, &errore);
+  const int esito = xmlSchemaValidateDoc(ctx, doc.get());
+  xmlSchemaFreeValidCtxt(ctx);
+  if (esito == 0) return std::nullopt;
+  return errore.empty() ? std::string("documento non valido") : errore;
+}
+
+// The XOP multipart: its root part read with each xop:Include as its part,
+// held to the schemas and the request rules; then each document to CDA.xsd;
+// what passes is stored and retires what it replaces.
+Risposta ServiziFse::Stato::Pubblica(const Richiesta& richiesta, std::optional<GuastoFse> guasto,
+                                     std::string& esito) {
+  const std::string tipo = richiesta.Intestazione("Content-Type");
+  if (Minuscolo(tipo).rfind("multipart/related", 0) != 0 ||
+      fse::ParametroIntestazione(tipo, "type") != "application/xop+xml") {
+    return Rifiuto("Content-Type non ammesso: " + tipo, esito);
+  }
+  const auto parti = fse::DividiMultipart(richiesta.corpo, tipo);
+  if (!parti || parti->empty()) return Rifiuto("Messaggio multipart incompleto", esito);
+  const std::string inizio = SenzaParentesi(fse::ParametroIntestazione(tipo, "start"));
+  auto radice = std::find_if(parti->begin(), parti->end(),
+                             [&inizio](const fse::ParteMime& p) { return p.id == inizio; });
+  if (inizio.empty() || radice == parti->end()) radice = parti->begin();
+  if (Minuscolo(radice->tipo).rfind("application/xop+xml", 0) != 0) {
+    return Rifiuto("Parte radice non application/xop+xml: " + radice->tipo, esito);
+  }
+  const util::libxml::Documento doc = util::libxml::LeggiMemoria(
+      radice->corpo, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  std::map<std::string, std::string> per_documento;
+  std::string mancante;
+  if (!doc) return Rifiuto("Messaggio SOAP 1.2 non leggibile", esito);
+  const auto errori = [&](std::vector<ErroreRegistry> elenco, bool parziale, const std::string& id) {
+    return Risposta{200, fse::RispostaPubblicazione(elenco, parziale, id),
+                    TipoSoap(VersioneSoap::Soap12)};
+  };
+  if (!fse::RisolviXop(doc.get(), *parti, per_documento, mancante)) {
+    return errori({{"XDSMissingDocument", "Parte MIME mancante: " + mancante}}, false, "");
+  }
+  const std::string messaggio = Serializza(doc.get());
+  const auto letta = fse::LeggiRichiestaFse(messaggio, schemi.get());
+  if (!letta) return Rifiuto("Messaggio SOAP 1.2 non leggibile", esito);
+  if (schemi) {
+    if (auto v = PrimaViolazione(*schemi, messaggio)) {
+      return Rifiuto("Richiesta non conforme allo schema: " + DescriviViolazione(*v), esito);
+    }
+    esito = "valida";
+  }
+  if (auto rifiuto = Regole(*letta, Servizio::kPubblicazione)) return *rifiuto;
+  if (guasto == GuastoFse::kDueErrori) {
+    return errori({{"XDSRepositoryError", "Errore interno del repository regionale"},
+                   {"XDSRegistryError", "Registro non raggiungibile dal repository"}},
+                  false, letta->message_id);
+  }
+  fse::LettaPubblicazione pubblicazione = fse::LeggiPubblicazione(doc.get(), *parti, per_documento);
+  std::vector<fse::Pubblicato> validi;
+  for (auto& d : pubblicazione.documenti) {
+    const auto errore = d.mime.find("xml") != std::string::npos ? ErroreCda(d.contenuto)
+                                                                : std::nullopt;
+    if (errore) {
+      pubblicazione.errori.push_back(
+          {"XDSRepositoryMetadataError", "Documento " + d.id + " non conforme a CDA.xsd: " + *errore});
+    } else if (guasto == GuastoFse::kParziale && !validi.empty()) {
+      pubblicazione.errori.push_back({"XDSRepositoryError", "Documento " + d.id + " non archiviato"});
+    } else {
+      validi.push_back(std::move(d));
+    }
+  }
+  std::lock_guard blocco(mutex);
+  for (auto& d : validi) pubblicati.push_back(std::move(d));
+  if (!validi.empty()) sostituiti.insert(pubblicazione.sostituiti.begin(), pubblicazione.sostituiti.end());
+  return errori(pubblicazione.errori, !validi.empty(), letta->message_id);
 }
 
 // ---- The patient index -------------------------------------------------------------
@@ -369,6 +528,8 @@ std::string_view ServiziFse::Azione(Servizio servizio) {
       return "urn:ihe:iti:2007:RegistryStoredQuery";
     case Servizio::kRetrieve:
       return "urn:ihe:iti:2007:RetrieveDocumentSet";
+    case Servizio::kPubblicazione:
+      return "urn:ihe:iti:2007:ProvideAndRegisterDocumentSet-b";
     case Servizio::kAnagrafica:
       break;
   }
@@ -381,6 +542,8 @@ std::string ServiziFse::Percorso(Servizio servizio) const {
       return radice_ + "/registry";
     case Servizio::kRetrieve:
       return radice_ + "/retrieve";
+    case Servizio::kPubblicazione:
+      return radice_ + "/repository";
     case Servizio::kAnagrafica:
       break;
   }
@@ -394,7 +557,9 @@ ServiziFse::ServiziFse(Sandbox& sandbox, const Pki& pki, const IdentityProvider*
   stato_->schemi = FseSchemi::Condivisi(cartella_schemi.value_or(Schemi::CartellaPredefinita()));
   if (idp) stato_->idp = *idp;  // shares the provider's record, outliving this object
   stato_->contenuti = fse::Contenuti({pki.Server(), pki.ChiaveServer()});
-  for (Servizio s : {Servizio::kRegistry, Servizio::kRetrieve, Servizio::kAnagrafica}) {
+  if (stato_->schemi) stato_->cda = SchemaCda(cartella_schemi.value_or(Schemi::CartellaPredefinita()));
+  for (Servizio s : {Servizio::kRegistry, Servizio::kRetrieve, Servizio::kAnagrafica,
+                     Servizio::kPubblicazione}) {
     sandbox.Registra(
         "POST", Percorso(s),
         [stato = stato_, s](const Richiesta& richiesta) { return stato->Servi(s, richiesta); },
@@ -409,6 +574,13 @@ bool ServiziFse::Validazione() const {
 void ServiziFse::Programma(Servizio servizio, Esito esito) {
   std::lock_guard blocco(stato_->mutex);
   stato_->copioni[servizio].push_back(esito);
+}
+
+std::vector<std::string> ServiziFse::Pubblicati() const {
+  std::lock_guard blocco(stato_->mutex);
+  std::vector<std::string> id;
+  for (const auto& p : stato_->pubblicati) id.push_back(p.id);
+  return id;
 }
 
 std::optional<std::string> ServiziFse::Documento(std::string_view id) const {

@@ -105,9 +105,16 @@ inline constexpr std::size_t kByteDocumentoGrande = 30u * 1024 * 1024;
 // identity provider: one it issued). Any violation is answered with a SOAP 1.2
 // fault naming it. The routes keep working after this object is gone; scripts
 // may be queued from any thread.
+//
+// <radice>/repository takes publications (ProvideAndRegisterDocumentSet-b)
+// as the XOP multipart/related request they travel in: the message, with each
+// xop:Include read as its part, is held to the same schemas and rules, and
+// each CDA document to CDA.xsd (a violation is a registry error). What is
+// published is then listed and retrieved like the fixed documents; an RPLC
+// association retires the document it replaces from the lists.
 class ServiziFse {
  public:
-  enum class Servizio { kRegistry, kRetrieve, kAnagrafica };
+  enum class Servizio { kRegistry, kRetrieve, kAnagrafica, kPubblicazione };
   // What the next request to a service gets instead of the normal answer.
   enum class Esito {
     kDueErrori,        // Failure with two RegistryError elements (registry, retrieve)
@@ -117,6 +124,7 @@ class ServiziFse {
     kTroncata,         // retrieve: the multipart ends halfway through the document
     kFirmaAlterata,    // retrieve: the signed report, altered after signing
     kDocumentoGrande,  // retrieve: a PDF of fse::kByteDocumentoGrande bytes, made now
+    kParziale,         // publication: the first document stored, the others refused
   };
 
   // Documents are signed with the PKI's server key. With `idp`, assertions
@@ -127,7 +135,7 @@ class ServiziFse {
              const std::optional<std::filesystem::path>& cartella_schemi = std::nullopt);
 
   const std::string& Radice() const { return radice_; }
-  // "<radice>/registry", "<radice>/retrieve", "<radice>/anagrafica".
+  // "<radice>/registry", "<radice>/retrieve", "<radice>/anagrafica", "<radice>/repository".
   std::string Percorso(Servizio servizio) const;
   // The action its Content-Type and wsa:Action must carry.
   static std::string_view Azione(Servizio servizio);
@@ -139,6 +147,9 @@ class ServiziFse {
   // simulator files (path below "Simulatore/", content); signed documents
   // are signed with `pki`'s server key.
   static std::vector<std::pair<std::string, std::string>> FileSimulatore(const Pki& pki);
+
+  // The unique ids of the documents published so far, in order.
+  std::vector<std::string> Pubblicati() const;
 
   // The bytes the repository holds for document `id`; nullopt for an unknown one.
   std::optional<std::string> Documento(std::string_view id) const;

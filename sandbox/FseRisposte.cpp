@@ -144,6 +144,17 @@ std::string RispostaQueryErrori(const std::vector<ErroreRegistry>& errori,
                    "<rim:RegistryObjectList/></query:AdhocQueryResponse>");
 }
 
+std::string RispostaPubblicazione(const std::vector<ErroreRegistry>& errori, bool parziale,
+                                  std::string_view relativo_a) {
+  const std::string stato = errori.empty() ? std::string(kStato) + "Success"
+                            : parziale     ? "urn:ihe:iti:2007:ResponseStatusType:PartialSuccess"
+                                           : std::string(kStato) + "Failure";
+  return Busta("urn:ihe:iti:2007:ProvideAndRegisterDocumentSet-bResponse", relativo_a,
+               "<rs:RegistryResponse xmlns:rs=\"urn:oasis:names:tc:ebxml-regrep:xsd:rs:3.0\" "
+               "status=\"" + stato + "\">" + (errori.empty() ? "" : ElencoErrori(errori)) +
+                   "</rs:RegistryResponse>");
+}
+
 Risposta RispostaRetrieve(const std::vector<DocumentoRecuperato>& documenti,
                           const std::vector<ErroreRegistry>& errori, std::string_view relativo_a,
                           std::string_view confine) {

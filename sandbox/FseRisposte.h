@@ -27,6 +27,12 @@ std::string RispostaQuery(const std::vector<const DocumentoFse*>& documenti,
 std::string RispostaQueryErrori(const std::vector<ErroreRegistry>& errori,
                                 std::string_view relativo_a);
 
+// The repository's answer to a publication (ProvideAndRegisterDocumentSet-b):
+// a RegistryResponse, Success without errors, PartialSuccess with errors when
+// `parziale` (some documents were stored), else Failure.
+std::string RispostaPubblicazione(const std::vector<ErroreRegistry>& errori, bool parziale,
+                                  std::string_view relativo_a);
+
 // One document of a retrieval answer.
 struct DocumentoRecuperato {
   std::string repository, id, mime;

@@ -642,5 +642,129 @@ TEST_F(FseCampioni, StoredCdaDocumentsAreValidCdaR2) {
   xmlSchemaFreeParserCtxt(pctx);
 }
 
+
+// ---- Publications ---------------------------------------------------------------------
+
+// A consent entry (feeding, given) of a ProvideAndRegister request for VERDI.
+std::string VoceConsenso(int n, const std::string& unico) {
+  const std::string id = "Document0" + std::to_string(n);
+  const auto classe = [&](const std::string& schema, const std::string& nodo,
+                          const std::string& codifica, const std::string& nome, int k) {
+    return "<rim:Classification classificationScheme=\"urn:uuid:" + schema +
+           "\" classifiedObject=\"" + id + "\" nodeRepresentation=\"" + nodo + "\" id=\"" + id +
+           "_cl0" + std::to_string(k) + "\"><rim:Slot name=\"codingScheme\"><rim:ValueList>"
+           "<rim:Value>" + codifica + "</rim:Value></rim:ValueList></rim:Slot><rim:Name>"
+           "<rim:LocalizedString value=\"" + nome + "\"/></rim:Name></rim:Classification>";
+  };
+  const auto esterno = [&](const std::string& schema, const std::string& valore,
+                           const std::string& nome, const std::string& suffisso) {
+    return "<rim:ExternalIdentifier identificationScheme=\"urn:uuid:" + schema +
+           "\" value=\"" + valore + "\" registryObject=\"" + id + "\" id=\"" + id + suffisso +
+           "\"><rim:Name><rim:LocalizedString value=\"" + nome + "\"/></rim:Name>"
+           "</rim:ExternalIdentifier>";
+  };
+  return "<rim:ExtrinsicObject id=\"" + id + "\" mimeType=\"application/xml\" objectType=\""
+         "urn:uuid:7edca82f-054d-47f2-a032-9b2a5b5186c1\"><rim:Slot name=\"creationTime\">"
+         "<rim:ValueList><rim:Value>20261207101500+0100</rim:Value></rim:ValueList></rim:Slot>"
+         "<rim:Name><rim:LocalizedString value=\"Consenso\"/></rim:Name>" +
+         classe("a09d5840-386c-46f2-b5ad-9c3699a4309d", "urn:ihe:iti:bppc:2007",
+                "1.3.6.1.4.1.19376.1.2.3", "Basic Patient Privacy Consents", 4) +
+         classe("f0306f51-975f-434e-a61c-c59651d33983", "Consenso FSEr",
+                "regioneveneto typeCodes list v1", "Consenso all'alimentazione del FSEr", 7) +
+         classe("2c6b8cb7-8b2a-4051-b291-b1ae6a575ef4", "urn:oid:2.16.840.1.113883.2.9.2.50.4.13.1",
+                "2.16.840.1.113883.2.9.2.50.6.30", "Consenso alla alimentazione del FSEr", 8) +
+         esterno("58a6f841-87b3-4a3e-92fd-a8ffeff98427",
+                 std::string(fse::kMpiVerdi) + "^^^&amp;2.16.840.1.113883.2.9.2.50.4.1.2&amp;ISO",
+                 "XDSDocumentEntry.patientId", "Ei01") +
+         esterno("2e82c1f6-a085-4c72-9da3-8640a32e42ab", unico, "XDSDocumentEntry.uniqueId",
+                 "Ei02") +
+         "</rim:ExtrinsicObject>";
+}
+
+class FsePubblicazioneTest : public FseTest {
+ protected:
+  std::string Corpo(int voci, const std::string& sostituito, const std::string& primo_href = "doc0") {
+    std::string oggetti, riferimenti;
+    for (int i = 0; i < voci; ++i) {
+      oggetti += VoceConsenso(i, "2.16.840.1.113883.2.9.2.50.2.1.4.4.7^PUB" + std::to_string(i));
+      riferimenti += "<xdsb:Document id=\"Document0" + std::to_string(i) + "\"><xop:Include "
+                     "xmlns:xop=\"http://www.w3.org/2004/08/xop/include\" href=\"cid:" +
+                     (i == 0 ? primo_href : "doc" + std::to_string(i)) + "\"/></xdsb:Document>";
+    }
+    if (!sostituito.empty()) {
+      oggetti += "<rim:Association associationType=\"urn:ihe:iti:2007:AssociationType:RPLC\" "
+                 "sourceObject=\"Document00\" targetObject=\"" + sostituito + "\" id=\"Assoc1\"/>";
+    }
+    return "<xdsb:ProvideAndRegisterDocumentSetRequest xmlns:xdsb=\"urn:ihe:iti:xds-b:2007\" "
+           "xmlns:lcm=\"urn:oasis:names:tc:ebxml-regrep:xsd:lcm:3.0\" "
+           "xmlns:rim=\"urn:oasis:names:tc:ebxml-regrep:xsd:rim:3.0\"><lcm:SubmitObjectsRequest>"
+           "<rim:RegistryObjectList>" + oggetti + "</rim:RegistryObjectList>"
+           "</lcm:SubmitObjectsRequest>" + riferimenti + "</xdsb:ProvideAndRegisterDocumentSetRequest>";
+  }
+  // Posts the envelope and one part per document as the XOP multipart.
+  prova::Esito Pubblica(const std::string& corpo, const std::vector<std::string>& documenti) {
+    const std::string confine = "confine_di_prova";
+    std::string testo = "--" + confine + "\r\nContent-Type: application/xop+xml;charset=UTF-8;"
+                        "type=\"application/soap+xml\"\r\nContent-ID: <radice@prova>\r\n\r\n" +
+                        Busta(S::kPubblicazione, corpo) + "\r\n";
+    for (std::size_t i = 0; i < documenti.size(); ++i) {
+      testo += "--" + confine + "\r\nContent-Type: text/xml; charset=us-ascii\r\nContent-ID: <doc" +
+               std::to_string(i) + ">\r\n\r\n" + documenti[i] + "\r\n";
+    }
+    testo += "--" + confine + "--\r\n";
+    return Posta(S::kPubblicazione, testo,
+                 "multipart/related; boundary=\"" + confine + "\"; type=\"application/xop+xml\"; "
+                 "start=\"<radice@prova>\"; start-info=\"application/soap+xml\"");
+  }
+  static std::string Esito(const prova::Esito& e) {
+    return Primo(e.corpo, "//*[local-name()='RegistryResponse']/@status");
+  }
+  std::string cda_ = fse::CdaSemplice({"PUB", "59284-0", "Consenso", "Consenso", "20261207101500",
+                                        "VRDLCU55C12F205N", "VERDI", "LUCA", "M", "19550312",
+                                        "Consenso all'alimentazione"});
+  const std::string successo_ = "urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Success";
+};
+
+TEST_F(FsePubblicazioneTest, APublishedConsentIsInForceAndRetiresTheOneItReplaces) {
+  const prova::Esito e = Pubblica(Corpo(1, fse::kConsensoRevocato), {cda_});
+  ASSERT_EQ(Esito(e), successo_) << e.corpo;
+  const std::string nuovo = "2.16.840.1.113883.2.9.2.50.2.1.4.4.7^PUB0";
+  EXPECT_EQ(fse.Pubblicati(), std::vector<std::string>{nuovo});
+  const auto consensi =
+      Trovati(Paziente(fse::kMpiVerdi, {{"$XDSDocumentEntryFormatCode",
+                                         "('urn:ihe:iti:bppc:2007^^1.3.6.1.4.1.19376.1.2.3')"}}));
+  EXPECT_EQ(consensi, std::set<std::string>{nuovo}) << "the revoked one is replaced";
+  const auto parti = Recupera(nuovo);
+  ASSERT_EQ(parti.size(), 2u);
+  EXPECT_EQ(parti[1].corpo, cda_);
+  const std::string attesa = fse.Validazione() ? "valida" : "non validata";
+  EXPECT_EQ(sandbox.Richieste(fse.Percorso(S::kPubblicazione)).back().esito_validazione, attesa);
+}
+
+TEST_F(FsePubblicazioneTest, BadDocumentsMissingPartsAndScriptedFaultsAreRegistryErrors) {
+  if (fse.Validazione()) {
+    const prova::Esito cda = Pubblica(Corpo(1, ""), {"<ClinicalDocument xmlns=\"urn:hl7-org:v3\"/>"});
+    EXPECT_EQ(Esito(cda), "urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Failure");
+    EXPECT_NE(Primo(cda.corpo, "//*[local-name()='RegistryError']/@codeContext").find("CDA.xsd"),
+              std::string::npos);
+  }
+  const prova::Esito parte = Pubblica(Corpo(1, "", "assente"), {cda_});
+  EXPECT_EQ(Primo(parte.corpo, "//*[local-name()='RegistryError']/@errorCode"), "XDSMissingDocument");
+  EXPECT_TRUE(fse.Pubblicati().empty());
+
+  fse.Programma(S::kPubblicazione, ServiziFse::Esito::kParziale);
+  const prova::Esito parziale = Pubblica(Corpo(2, ""), {cda_, cda_});
+  EXPECT_EQ(Esito(parziale), "urn:ihe:iti:2007:ResponseStatusType:PartialSuccess");
+  EXPECT_EQ(fse.Pubblicati().size(), 1u);
+  fse.Programma(S::kPubblicazione, ServiziFse::Esito::kDueErrori);
+  EXPECT_EQ(Xpath(Pubblica(Corpo(1, ""), {cda_}).corpo,
+                  "//*[local-name()='RegistryError']/@codeContext").size(), 2u);
+
+  // Not XOP: refused before anything is read.
+  const prova::Esito soap = Posta(S::kPubblicazione, Busta(S::kPubblicazione, Corpo(1, "")));
+  EXPECT_EQ(soap.stato, 400);
+  EXPECT_EQ(fse.Pubblicati().size(), 1u);
+}
+
 }  // namespace
 }  // namespace qzkiro::sandbox
