@@ -5,6 +5,7 @@
 #include <openssl/sha.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -46,6 +47,19 @@ unsigned char* U(std::string& s) {
 }
 
 }  // namespace
+
+std::string Framework::GetSmartGUID() {
+  unsigned char b[16] = {};
+  RAND_bytes(b, sizeof b);
+  b[6] = static_cast<unsigned char>((b[6] & 0x0F) | 0x40);  // version 4
+  b[8] = static_cast<unsigned char>((b[8] & 0x3F) | 0x80);  // RFC 4122 variant
+  char testo[37];
+  std::snprintf(testo, sizeof testo,
+                "%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X", b[0], b[1],
+                b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9], b[10], b[11], b[12], b[13], b[14],
+                b[15]);
+  return testo;
+}
 
 std::string Framework::Encrypt(const std::string& text, const std::string& key) {
   std::string nonce(kNonce, '\0'), out(text.size(), '\0'), tag(kTag, '\0');

