@@ -87,6 +87,7 @@ TEST_F(FseTest, TheDocumentListLooksThePatientUpOnceAndLeavesOutOrdersWorkflowsA
   std::set<std::string> ids;
   for (const auto& r : righe) {
     ids.insert(r[1].get<std::string>());
+    EXPECT_EQ(r[3], r[10]) << "the row's description is the document's name";
     EXPECT_EQ(r[4], "QZKiroGetContenutoDocumento");
     EXPECT_EQ(r[5], "Parametro.formato");
     EXPECT_EQ(r[17], "Parametro.idDocumento");
