@@ -93,6 +93,8 @@ TEST(RispostaRegistroTest, FailuresSayWhatTheServerSaid) {
        "Il registro ha risposto con esito urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Failure"},
   };
   for (const auto& c : casi) EXPECT_EQ(LeggiRispostaRegistro(c.risposta).errore, c.errore);
+  EXPECT_FALSE(LeggiRispostaRegistro("non XML").xml);
+  EXPECT_TRUE(LeggiRispostaRegistro(casi[1].risposta).xml) << "a fault is an XML answer";
 
   // Two errors of the registry, one per line, and no entries.
   const auto due = LeggiRispostaRegistro(

@@ -172,6 +172,8 @@ TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
   ASSERT_TRUE(Recupera(f::kDocPdf)) << plugin_.LastError();
   auto generici = Di(Risultato(), "AddRefertoGenerico");
   ASSERT_EQ(generici.size(), 1u);
+  EXPECT_EQ(generici[0][0], "Referto") << "a plain PDF is no laboratory report";
+  EXPECT_EQ(Di(Risultato(), "AddAllegato").back()[2], "Referto");
   ASSERT_TRUE(Recupera(f::kDocPdfFirmato)) << plugin_.LastError();
   EXPECT_EQ(Di(Risultato(), "AddRefertoGenerico").size(), 1u);
   const fs::path temp = env_.Host()->Utente().TempDir();
