@@ -1,7 +1,9 @@
 #include "consent/clsCDA2_Consenso.h"
 
+#include <optional>
 #include <utility>
 
+#include "util/TabellaValidita.h"
 #include "xds/RichiestaXop.h"
 
 namespace qzkiro::consent {
@@ -47,7 +49,15 @@ std::string DueCifre(std::size_t n) {
 }  // namespace
 
 clsCDA2_Consenso::clsCDA2_Consenso(const util::DataOra& adesso, std::string marca_temporale)
-    : creazione_(adesso, std::move(marca_temporale)) {}
+    : creazione_(adesso, std::move(marca_temporale)) {
+  // The add-on's tables, searched as every other reader of them does.
+  Tabelle.cerca = [oggi = adesso.Formato("yyyymmdd")](const std::filesystem::path& file,
+                                                      const std::string& chiave,
+                                                      const std::string& data) {
+    return util::RigaValida(file.string(), chiave,
+                            data.empty() ? std::nullopt : std::optional(data), oggi);
+  };
+}
 
 util::clsXML clsCDA2_Consenso::CDA2(TipoConsenso tipo) const {
   return cda::DocumentoConsenso(*this, tipo, Scelta(tipo).value_or(true), creazione_);

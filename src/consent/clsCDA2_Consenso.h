@@ -26,7 +26,8 @@ class clsCDA2_Consenso : public cda::DatiConsenso {
 
   // The regional repository's endpoint (a setting).
   std::string Endpoint;
-  // The local ISTAT tables and their row search.
+  // The local ISTAT tables (the caller sets the folder, the add-on's own)
+  // and their row search (util::RigaValida unless replaced).
   cda::TabelleIstat Tabelle;
   // A new GUID from the host (API.GetSmartGUID) on each call.
   std::function<std::string()> GetSmartGUID;

@@ -137,12 +137,7 @@ TEST(clsCDA2ConsensoTest, TheBirthStateOfAPatientBornAbroadComesFromTheLocalTabl
   clsCDA2_Consenso c = Consenso();
   c.Consultazione = true;
   c.Paziente.CodiceFiscale = "BRWJHN75A02Z404Q";
-  c.Tabelle = {cartella.Path(),
-               [](const std::filesystem::path&, const std::string& chiave,
-                  const std::string&) -> std::vector<std::string> {
-                 if (chiave == "Z404") return {"7", "404", "USA"};
-                 return {};
-               }};
+  c.Tabelle.cartella = cartella.Path();  // the add-on's own row search reads it
   auto luogo_nascita = [&] {
     clsXML x = Busta(c);
     const auto valori =
