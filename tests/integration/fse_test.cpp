@@ -174,9 +174,14 @@ TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
   ASSERT_EQ(generici.size(), 1u);
   EXPECT_EQ(generici[0][0], "Referto") << "a plain PDF is no laboratory report";
   EXPECT_EQ(Di(Risultato(), "AddAllegato").back()[2], "Referto");
+  const fs::path temp = env_.Host()->Utente().TempDir();
+  // The attachment is the report's own file, written under its name.
+  const auto allegato = [&] { return fs::path(Di(Risultato(), "AddAllegato").back()[1].get<std::string>()); };
+  EXPECT_EQ(allegato(), temp / "Referto.pdf");
+  fs::remove(temp / "Referto.pdf");
   ASSERT_TRUE(Recupera(f::kDocPdfFirmato)) << plugin_.LastError();
   EXPECT_EQ(Di(Risultato(), "AddRefertoGenerico").size(), 1u);
-  const fs::path temp = env_.Host()->Utente().TempDir();
+  EXPECT_EQ(allegato(), temp / "Referto.pdf");
   EXPECT_TRUE(fs::exists(temp / "Referto.pdf"));
   EXPECT_TRUE(fs::exists(temp / "Part2.p7m"));
 
@@ -194,7 +199,9 @@ TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
   EXPECT_STREQ(inizio, "%PDF") << stampa;
 
   // The PDF and the CDA it carries: the laboratory report with the PDF attached.
+  fs::remove(temp / "Referto.pdf");
   ASSERT_TRUE(Recupera(f::kDocPdfConCda)) << plugin_.LastError();
+  EXPECT_TRUE(fs::exists(temp / "Referto.pdf"));
   EXPECT_EQ(Di(Risultato(), "AddRefertoLaboratorio").size(), 1u) << Risultato().dump();
   EXPECT_EQ(Di(Risultato(), "AddRefertoGenerico").back()[0], "Referto Laboratorio Analisi");
   EXPECT_EQ(Di(Risultato(), "AddAllegato").back()[2], "Referto di Laboratorio");
