@@ -112,6 +112,10 @@ TEST_F(FseTest, TheDocumentListLooksThePatientUpOnceAndLeavesOutOrdersWorkflowsA
   ASSERT_TRUE(plugin_.QZ02022(param_, modello_)) << plugin_.LastError();
   EXPECT_EQ(Contesto(), "C.1.2");
 
+  // The envelope prefixes the services are used to.
+  for (auto s : {ServiziFse::Servizio::kRegistry, ServiziFse::Servizio::kAnagrafica}) {
+    EXPECT_EQ(server_.Richieste(fse_.Percorso(s)).back().corpo.rfind("<soap:Envelope ", 0), 0u);
+  }
   const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
   for (auto s : {ServiziFse::Servizio::kRegistry, ServiziFse::Servizio::kAnagrafica}) {
     for (const auto& r : server_.Richieste(fse_.Percorso(s))) EXPECT_EQ(r.esito_validazione, attesa);
@@ -168,6 +172,10 @@ TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
   ASSERT_TRUE(Recupera(f::kDocCdaFirmato)) << plugin_.LastError();
   EXPECT_EQ(Di(Risultato(), "AddRefertoLaboratorio").size(), 1u) << Risultato().dump();
   EXPECT_EQ(Contesto(), "C.1.1");
+  EXPECT_EQ(server_.Richieste(fse_.Percorso(ServiziFse::Servizio::kRetrieve))
+                .back()
+                .corpo.rfind("<soapenv:Envelope ", 0),
+            0u);
 
   ASSERT_TRUE(Recupera(f::kDocPdf)) << plugin_.LastError();
   auto generici = Di(Risultato(), "AddRefertoGenerico");
