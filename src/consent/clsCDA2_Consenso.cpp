@@ -1,42 +1,14 @@
 #include "consent/clsCDA2_Consenso.h"
 
-#include <optional>
 #include <utility>
 
-#include "util/TabellaValidita.h"
-#include "xds/RichiestaXop.h"
+#include "consent/MetadatiInvio.h"
 
 namespace qzkiro::consent {
 
 namespace {
 
 using cda::TipoConsenso;
-
-xds::AutoreInvio AutoreDi(const cda::MedicoConsenso& m) {
-  return {m.CodiceFiscale,    m.Cognome,          m.Nome,  m.CodiceRegionale, m.CodiceASL,
-          m.DenominazioneASL, m.CodiceRegioneASL, m.Email, m.Telefono};
-}
-
-xds::PazienteInvio PazienteDi(const cda::DatiConsenso& dati, const cda::TabelleIstat& tabelle) {
-  const cda::PazienteConsenso& p = dati.Paziente;
-  xds::PazienteInvio out;
-  out.CodiceFiscale = p.CodiceFiscale;
-  out.Cognome = p.Cognome;
-  out.Nome = p.Nome;
-  out.Sesso = p.Sesso;
-  out.DataNascita = p.DataNascitaAAAAMMGG();
-  out.Indirizzo = p.IndirizzoConCivico;
-  out.Citta = p.Citta;
-  out.Provincia = p.Provincia;
-  out.CAP = p.CAP;
-  out.CittaNascita = p.CittaNascitaITA;
-  out.ProvinciaNascita = p.ProvinciaNascitaITA;
-  out.StatoNascita = cda::StatoNascita(p, tabelle);
-  out.Email = dati.EmailEffettiva();
-  out.Telefono = dati.CellulareEffettivo();
-  out.MPI = p.MPI;
-  return out;
-}
 
 xds::Codifica ComeCodifica(const cda::CodiceEvento& evento) {
   return {evento.codice, evento.titolo, {}};
@@ -50,13 +22,7 @@ std::string DueCifre(std::size_t n) {
 
 clsCDA2_Consenso::clsCDA2_Consenso(const util::DataOra& adesso, std::string marca_temporale)
     : creazione_(adesso, std::move(marca_temporale)) {
-  // The add-on's tables, searched as every other reader of them does.
-  Tabelle.cerca = [oggi = adesso.Formato("yyyymmdd")](const std::filesystem::path& file,
-                                                      const std::string& chiave,
-                                                      const std::string& data) {
-    return util::RigaValida(file.string(), chiave,
-                            data.empty() ? std::nullopt : std::optional(data), oggi);
-  };
+  Tabelle.cerca = RicercaTabelle(adesso);  // as every other reader of the tables
 }
 
 util::clsXML clsCDA2_Consenso::CDA2(TipoConsenso tipo) const {
@@ -91,7 +57,7 @@ xds::InvioDocumenti clsCDA2_Consenso::Invio() const {
   invio.marca_temporale = creazione_.MarcaTemporale;
   invio.id_unico = creazione_.Semplice();
   invio.autore = AutoreDi(Medico);
-  invio.paziente = PazienteDi(*this, Tabelle);
+  invio.paziente = PazienteDi(Paziente, EmailEffettiva(), CellulareEffettivo(), Tabelle);
   for (TipoConsenso tipo : cda::kTipiConsenso) {
     if (const auto& scelta = Scelta(tipo)) invio.documenti.push_back(Voce(tipo, *scelta));
   }
@@ -109,13 +75,8 @@ net::RichiestaPreparata clsCDA2_Consenso::HttpRequest(
     if (!Scelta(tipo)) continue;
     allegati.push_back({std::string(cda::Voce(tipo).parte_mime), CDA2(tipo).XMLNoProcessing()});
   }
-  const xds::RichiestaHttpXop xop =
-      xds::RichiestaXop(BustaSoap().XMLNoProcessing(), itmAsserzione.Asserzione, allegati);
-  net::RichiestaPreparata richiesta;
-  richiesta.Method = xop.metodo;
-  richiesta.Headers = xop.intestazioni;
-  richiesta.Body = xop.corpo;
-  return richiesta;
+  return Preparata(
+      xds::RichiestaXop(BustaSoap().XMLNoProcessing(), itmAsserzione.Asserzione, allegati));
 }
 
 }  // namespace qzkiro::consent

@@ -75,14 +75,16 @@ std::string Struttura(const AutoreInvio& a) {
   return a.CodiceASL + " - " + a.DenominazioneASL;
 }
 
-// The author slots shared by document entries and the submission set.
-void SlotAutore(clsXML& x, Nodo classificazione, const AutoreInvio& a) {
+// The author slots shared by document entries and the submission set; the
+// telecom only when `recapito`.
+void SlotAutore(clsXML& x, Nodo classificazione, const AutoreInvio& a, bool recapito = true) {
   Slot(x, classificazione, "authorPerson",
        {a.CodiceFiscale + "^" + a.Cognome + "^" + a.Nome +
         "^^^^^^&2.16.840.1.113883.2.9.4.3.2&ISO"});
   Slot(x, classificazione, "authorInstitution",
        {"ASL " + Struttura(a) + "^^^^^&2.16.840.1.113883.2.9.4.1.1&ISO^^^^" + a.CodiceRegioneASL +
         a.CodiceASL});
+  if (!recapito) return;
   if (!a.Email.empty()) {
     Slot(x, classificazione, "authorTelecommunication", {"^NET^Internet^" + a.Email});
   } else if (!a.Telefono.empty()) {
@@ -90,7 +92,7 @@ void SlotAutore(clsXML& x, Nodo classificazione, const AutoreInvio& a) {
   }
 }
 
-std::vector<std::string> InfoPaziente(const PazienteInvio& p) {
+std::vector<std::string> InfoPaziente(const PazienteInvio& p, bool recapito) {
   std::vector<std::string> v = {
       "PID-3|" + p.CodiceFiscale + kCodiceFiscaleIso,
       "PID-5|" + p.Cognome + "^" + p.Nome + "^^^",
@@ -98,8 +100,8 @@ std::vector<std::string> InfoPaziente(const PazienteInvio& p) {
       "PID-8|" + p.Sesso,
       "PID-11|" + p.Indirizzo + "^^" + p.Citta + "^" + p.Provincia + "^" + p.CAP + "^ITA^H",
       "PID-11|^^" + p.CittaNascita + "^" + p.ProvinciaNascita + "^^" + p.StatoNascita + "^N"};
-  const std::string& recapito = p.Email.empty() ? p.Telefono : p.Email;
-  if (!recapito.empty()) v.push_back("PID-13|^^^" + recapito);
+  const std::string& contatto = p.Email.empty() ? p.Telefono : p.Email;
+  if (recapito && !contatto.empty()) v.push_back("PID-13|^^^" + contatto);
   return v;
 }
 
@@ -107,38 +109,41 @@ void Documento(clsXML& x, Nodo lista, const InvioDocumenti& invio, const Documen
   Nodo e = x.AddNode(lista, "ns2:ExtrinsicObject", "",
                      {"mimeType", "application/xml", "objectType",
                       "urn:uuid:7edca82f-054d-47f2-a032-9b2a5b5186c1", "id", d.id});
+  const ProfiloVoce& v = d.profilo;
   Slot(x, e, "creationTime", {invio.marca_temporale});
   Slot(x, e, "languageCode", {"it-IT"});
   Slot(x, e, "serviceStartTime", {invio.marca_temporale});
+  if (!v.fine_servizio.empty()) Slot(x, e, "serviceStopTime", {v.fine_servizio});
   Slot(x, e, "sourcePatientId", {invio.paziente.CodiceFiscale + kCodiceFiscaleIso});
-  Slot(x, e, "sourcePatientInfo", InfoPaziente(invio.paziente));
-  Nome(x, e, "Consenso");
+  Slot(x, e, "sourcePatientInfo", InfoPaziente(invio.paziente, v.recapiti));
+  Nome(x, e, v.nome);
   Nodo autore =
       Classificazione(x, e, d.id + "_cl01", "urn:uuid:93606bcf-9494-43ec-9b4e-a7748d1a838d", "");
-  SlotAutore(x, autore, invio.autore);
+  SlotAutore(x, autore, invio.autore, v.recapiti);
   Slot(x, autore, "authorRole", {"R.1.1"});
   Codificata(x, e, d.id + "_cl02", "urn:uuid:41a5887f-8865-4c09-adf7-e362475b143a",
-             "regioneveneto classCodes v1", "rv_cc_0701", "Consenso");
+             v.classe.schema, v.classe);
   Codificata(x, e, d.id + "_cl03", "urn:uuid:f4f85eac-e6cb-4883-b524-f2705394840f",
-             "2.16.840.1.113883.2.9.2.50.6.34.8", "V",
-             "Dati e documenti soggetti a maggiore tutela dell'anonimato (art. 5 del D.P.C.M. "
-             "n. 178/2015)");
+             v.riservatezza.schema, v.riservatezza);
   Codificata(x, e, d.id + "_cl04", "urn:uuid:a09d5840-386c-46f2-b5ad-9c3699a4309d",
-             "1.3.6.1.4.1.19376.1.2.3", "urn:ihe:iti:bppc:2007", "Basic Patient Privacy Consents");
+             v.formato.schema, v.formato);
   Codificata(x, e, d.id + "_cl05", "urn:uuid:f33fb8ac-18af-42cc-ae0e-ed0b0bdb91e1",
              "regioneveneto healthcareFacilityTypeCodes v1", "Territorio", "Territorio");
   Codificata(x, e, d.id + "_cl06", "urn:uuid:cccf5598-8b07-4b77-a05e-ae952c785ead",
              "regioneveneto practiceSettingCodes v1", "026", "Medicina Generale");
   Codificata(x, e, d.id + "_cl07", "urn:uuid:f0306f51-975f-434e-a61c-c59651d33983",
-             "regioneveneto typeCodes list v1", d.tipo);
-  Codificata(x, e, d.id + "_cl08", kSchemaEventi, kSistemaEventi, d.evento);
+             v.sistema_tipo, d.tipo);
+  if (!d.evento.codice.empty()) {
+    Codificata(x, e, d.id + "_cl08", kSchemaEventi, kSistemaEventi, d.evento);
+  }
   if (d.evento_tutore)
     Codificata(x, e, d.id + "_cl09", kSchemaEventi, kSistemaEventi, *d.evento_tutore);
   Identificativo(x, e, d.id + "Ei01", "urn:uuid:58a6f841-87b3-4a3e-92fd-a8ffeff98427",
                  invio.paziente.MPI + kMpiIso, "XDSDocumentEntry.patientId");
   Identificativo(x, e, "urn:uuid:" + Minuscolo(d.guid),
                  "urn:uuid:2e82c1f6-a085-4c72-9da3-8640a32e42ab",
-                 OidMedico(invio.autore) + ".4.4.7^" + d.id_unico, "XDSDocumentEntry.uniqueId");
+                 OidMedico(invio.autore) + d.profilo.radice_unico + "^" + d.id_unico,
+                 "XDSDocumentEntry.uniqueId");
 }
 
 void Sottomissione(clsXML& x, Nodo lista, const InvioDocumenti& invio) {
@@ -192,6 +197,21 @@ void Intestazione(clsXML& x, Nodo busta, const InvioDocumenti& invio) {
 }
 
 }  // namespace
+
+ProfiloVoce ProfiloPatientSummary(const std::string& fine_servizio) {
+  ProfiloVoce v;
+  v.nome = "Profilo Sanitario Sintetico";
+  v.classe = {"rv_cc_2003", "Sommario", "regioneveneto classCodes v1"};
+  v.riservatezza = {"M", "Documenti non soggetti a restrizioni di visibilità",
+                    "2.16.840.1.113883.2.9.2.50.6.34.8"};
+  v.formato = {"urn:oid:2.16.840.1.113883.2.9.10.2.4.1.1.1", "Profilo Sanitario Sintetico",
+               "regioneveneto formatCodes v1"};
+  v.sistema_tipo = "2.16.840.1.113883.6.1";
+  v.radice_unico = ".4.4.2";
+  v.recapiti = false;
+  v.fine_servizio = fine_servizio;
+  return v;
+}
 
 util::clsXML BustaProvideAndRegister(const InvioDocumenti& invio) {
   clsXML x;

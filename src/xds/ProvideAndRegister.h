@@ -41,12 +41,32 @@ struct PazienteInvio {
   std::string MPI;  // regional identifier
 };
 
+// What tells one family of document entries from another: the consents are
+// the default; the patient summary has its own (ProfiloPatientSummary).
+struct ProfiloVoce {
+  std::string nome = "Consenso";  // the entry's Name
+  Codifica classe{"rv_cc_0701", "Consenso", "regioneveneto classCodes v1"};
+  Codifica riservatezza{"V",
+                        "Dati e documenti soggetti a maggiore tutela dell'anonimato (art. 5 del "
+                        "D.P.C.M. n. 178/2015)",
+                        "2.16.840.1.113883.2.9.2.50.6.34.8"};
+  Codifica formato{"urn:ihe:iti:bppc:2007", "Basic Patient Privacy Consents",
+                   "1.3.6.1.4.1.19376.1.2.3"};
+  std::string sistema_tipo = "regioneveneto typeCodes list v1";  // the type code's codingScheme
+  std::string radice_unico = ".4.4.7";  // after the GP's root in the unique id
+  bool recapiti = true;                 // the author's telecom and the patient's PID-13
+  std::string fine_servizio;            // the serviceStopTime slot, "" for none
+};
+// The patient summary's entry ("Profilo Sanitario Sintetico").
+ProfiloVoce ProfiloPatientSummary(const std::string& fine_servizio);
+
 // One document of the submission (an ebXML document entry).
 struct DocumentoInvio {
+  ProfiloVoce profilo;
   std::string id;                         // "Document00": entry id and id of its attachment
   std::string id_unico;                   // the document's unique id (the extension of its CDA id)
   std::string guid;                       // a new GUID: id of the unique-id identifier
-  Codifica evento;                        // event code: the consent and its title
+  Codifica evento;                        // event code: the consent and its title ("" none)
   std::optional<Codifica> evento_tutore;  // second event code, with a guardian
   Codifica tipo;                          // type code and type name
   std::string parte_mime;                 // name of the part that carries the document
