@@ -1,6 +1,10 @@
 #include "refhost/Paziente.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "refhost/Json.h"
+#include "util/File.h"
 
 namespace qzkiro::refhost {
 
@@ -47,8 +51,42 @@ Paziente::Paziente(const nlohmann::json& voce, const std::filesystem::path& cart
       proprio_(voce.value("Proprio", false)),
       items_(voce, cartella_dati.empty() || id_.empty()
                        ? std::filesystem::path()
-                       : cartella_dati / "pazienti" / (id_ + ".json")) {
+                       : cartella_dati / "pazienti" / (id_ + ".json")),
+      codici_(voce.value("Esenzioni", std::vector<std::string>{}),
+              voce.value("Problemi", std::vector<std::string>{})),
+      summary_(voce.contains("PatientSummary") && !cartella_dati.empty()
+                   ? cartella_dati / Testo(voce, "PatientSummary")
+                   : std::filesystem::path(),
+               items_) {
   SetMedico(Testo(voce, "Medico"));
+}
+
+bool CodiciPaziente::EsisteCodiceEsenzione(const std::string& codice) {
+  return std::find(esenzioni_.begin(), esenzioni_.end(), codice) != esenzioni_.end();
+}
+
+bool CodiciPaziente::EsisteFamigliaICD9(const std::string& famiglia) {
+  return std::any_of(problemi_.begin(), problemi_.end(), [&](const std::string& p) {
+    return p == famiglia || p.rfind(famiglia + ".", 0) == 0;
+  });
+}
+
+bool CodiciPaziente::EsisteCodiceICD9(const std::string& codice) {
+  return std::find(problemi_.begin(), problemi_.end(), codice) != problemi_.end();
+}
+
+std::string PatientSummaryPaziente::CDA2() {
+  const auto dati = file_.empty() ? std::nullopt : util::LeggiFile(file_.string());
+  return dati ? util::ComeTesto(*dati) : std::string();
+}
+
+std::string PatientSummaryPaziente::UltimoCodice() {
+  return items_.GetItem("PatientSummary.UltimoCodice");
+}
+
+void PatientSummaryPaziente::SalvaUltimoCodice(const std::string& codice) {
+  items_.SetItem("PatientSummary.UltimoCodice", codice);
+  items_.Salva();
 }
 
 void Paziente::SetMedico(const std::string& codice_fiscale) {

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -39,9 +40,39 @@ class ItemsPaziente : public host::IItemsPaziente {
   int salvataggi_ = 0;
 };
 
+// The patient's exemption codes and ICD-9 problems, from the archive entry.
+class CodiciPaziente : public host::IEsenzioniPaziente, public host::IProblemiPaziente {
+ public:
+  CodiciPaziente(std::vector<std::string> esenzioni, std::vector<std::string> problemi)
+      : esenzioni_(std::move(esenzioni)), problemi_(std::move(problemi)) {}
+  bool EsisteCodiceEsenzione(const std::string& codice) override;
+  bool EsisteFamigliaICD9(const std::string& famiglia) override;
+  bool EsisteCodiceICD9(const std::string& codice) override;
+
+ private:
+  std::vector<std::string> esenzioni_, problemi_;
+};
+
+// The summary the host wrote: a CDA file of the host's data folder; the last
+// code sent is kept among the patient's items ("PatientSummary.UltimoCodice").
+class PatientSummaryPaziente : public host::IPatientSummary {
+ public:
+  PatientSummaryPaziente(std::filesystem::path file, ItemsPaziente& items)
+      : file_(std::move(file)), items_(items) {}
+  std::string CDA2() override;
+  std::string UltimoCodice() override;
+  void SalvaUltimoCodice(const std::string& codice) override;
+
+ private:
+  std::filesystem::path file_;
+  ItemsPaziente& items_;
+};
+
 // A patient of the archive: the entry's "ID", "CodiceFiscale", "Cognome",
 // "Nome", "Sesso", "DataNascita", "Medico" (the fiscal code of the own
-// doctor), "Proprio" (Boolean) and "Items" (texts by key).
+// doctor), "Proprio" (Boolean), "Items" (texts by key), "Esenzioni" and
+// "Problemi" (codes) and "PatientSummary" (the summary's CDA file, relative
+// to the host's sample data).
 class Paziente : public host::IPaziente {
  public:
   explicit Paziente(const nlohmann::json& voce, const std::filesystem::path& cartella_dati = {});
@@ -54,6 +85,9 @@ class Paziente : public host::IPaziente {
   std::shared_ptr<host::IMedicoPaziente> Medico() override { return medico_; }
   bool Proprio() override { return proprio_; }
   ItemsPaziente& Items() override { return items_; }
+  host::IEsenzioniPaziente& Esenzioni() override { return codici_; }
+  host::IProblemiPaziente& Problemi() override { return codici_; }
+  host::IPatientSummary& PatientSummary() override { return summary_; }
 
   void SetMedico(const std::string& codice_fiscale);
   void SetProprio(bool proprio) { proprio_ = proprio; }
@@ -63,6 +97,8 @@ class Paziente : public host::IPaziente {
   std::shared_ptr<MedicoPaziente> medico_;
   bool proprio_ = false;
   ItemsPaziente items_;
+  CodiciPaziente codici_;
+  PatientSummaryPaziente summary_;
 };
 
 }  // namespace qzkiro::refhost

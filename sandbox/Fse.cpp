@@ -584,8 +584,12 @@ std::vector<std::string> ServiziFse::Pubblicati() const {
 }
 
 std::optional<std::string> ServiziFse::Documento(std::string_view id) const {
-  const auto it = stato_->contenuti.find(id);
-  return it == stato_->contenuti.end() ? std::nullopt : std::optional(it->second);
+  if (const auto it = stato_->contenuti.find(id); it != stato_->contenuti.end()) return it->second;
+  std::lock_guard blocco(stato_->mutex);
+  for (const auto& p : stato_->pubblicati) {
+    if (p.id == id) return p.contenuto;
+  }
+  return std::nullopt;
 }
 
 }  // namespace qzkiro::sandbox

@@ -151,7 +151,8 @@ class ServiziFse {
   // The unique ids of the documents published so far, in order.
   std::vector<std::string> Pubblicati() const;
 
-  // The bytes the repository holds for document `id`; nullopt for an unknown one.
+  // The bytes the repository holds for document `id` (fixed or published);
+  // nullopt for an unknown one.
   std::optional<std::string> Documento(std::string_view id) const;
 
  private:

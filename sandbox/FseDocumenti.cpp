@@ -189,10 +189,6 @@ std::string CdaSemplice(const DatiCda& d) {
       "+0100\"/>\n"
       "  <confidentialityCode code=\"N\" codeSystem=\"2.16.840.1.113883.5.25\"/>\n"
       "  <languageCode code=\"it-IT\"/>\n";
-  if (!d.workflow.empty()) {
-    cda += "  <setId root=\"2.16.840.1.113883.2.9.2.50.4.4\" extension=\"" + e(d.workflow) +
-           "\"/>\n  <versionNumber value=\"1\"/>\n";
-  }
   cda += "  <recordTarget><patientRole><id root=\"2.16.840.1.113883.2.9.4.3.2\" extension=\"" +
          e(d.cf) + "\"/><patient><name><family>" + e(d.cognome) + "</family><given>" + e(d.nome) +
          "</given></name><administrativeGenderCode code=\"" + e(d.sesso) +
@@ -217,13 +213,6 @@ std::string CdaSemplice(const DatiCda& d) {
   cda += "  <component><structuredBody><component><section><code code=\"" + e(d.loinc) +
          "\" codeSystem=\"2.16.840.1.113883.6.1\"/><title>" + e(d.titolo) + "</title><text>" +
          e(d.testo) + "</text>";
-  if (!d.workflow.empty()) {
-    cda +=
-        "<entry><observation classCode=\"OBS\" moodCode=\"EVN\"><code "
-        "code=\"workflowInstanceId\" codeSystem=\"2.16.840.1.113883.2.9.2.50.4.4\"/>"
-        "<value xsi:type=\"ST\">" +
-        e(d.workflow) + "</value></observation></entry>";
-  }
   return cda + "</section></component></structuredBody></component>\n</ClinicalDocument>\n";
 }
 

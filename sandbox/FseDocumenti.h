@@ -42,11 +42,9 @@ struct DatiCda {
   std::string_view cf, cognome, nome, sesso, nascita;
   std::string_view testo;          // the narrative of its one section
   std::string_view nre = {};       // the prescription it fulfils, "" for none
-  std::string_view workflow = {};  // workflowInstanceId carried, "" for none
+  std::string_view workflow = {};  // the process document's workflowInstanceId
 };
 // A CDA R2 document (valid against the normative schema) with one section.
-// A workflow document carries the workflowInstanceId in its setId and in an
-// observation of its section.
 std::string CdaSemplice(const DatiCda& dati);
 
 // An IHE XDW workflow document (the process document of a prescription): its

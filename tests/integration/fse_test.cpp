@@ -14,6 +14,7 @@
 #include "refhost/Oggetti.h"
 #include "sandbox/Fse.h"
 #include "sandbox/RegioneHl7.h"
+#include "services/fse/ClienteFse.h"
 #include "services/fse/ConsensiFse.h"
 #include "support/DatiPubblici.h"
 #include "util/clsXML.h"
@@ -36,6 +37,7 @@ class FseTest : public ::testing::Test, protected testsupport::AmbienteRicette {
     s.endpoint["registryreg"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kRegistry));
     s.endpoint["repositoryfse"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kRetrieve));
     s.endpoint["querypaziente"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kAnagrafica));
+    s.endpoint["repositoryreg"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kPubblicazione));
   }
 
   std::shared_ptr<host::IPaziente> Apri(const std::string& cf) {
@@ -276,6 +278,42 @@ TEST_F(FseTest, ConsentsInForceAndTheLinkedProcessDocument) {
   ricetta->Imposta("PazienteCodiceFiscale", sandbox::regione::kPazienteNeri);
   EXPECT_FALSE(plugin_.QZ02023(r, ricevuta));
   EXPECT_EQ(plugin_.LastError(), "Codice MPI del paziente non trovato");
+}
+
+TEST_F(FseTest, APatientSummaryReplacesTheOneInForceAndThenItsOwnPredecessor) {
+  auto rossi = Apri(sandbox::regione::kPazienteRossi);
+  Variant paziente(rossi), ricevuta;
+  EXPECT_FALSE(plugin_.QZ04020(paziente, modello_, ricevuta));
+  EXPECT_EQ(plugin_.LastError().rfind("Codice MPI del paziente non trovato. Effettuare prima", 0),
+            0u);
+  fse::SalvaCodiceMPI(*rossi, f::kMpiRossi);
+
+  ASSERT_TRUE(plugin_.QZ04020(paziente, modello_, ricevuta)) << plugin_.LastError();
+  const std::string primo = ricevuta.ToText();
+  EXPECT_EQ(fse_.Pubblicati(), std::vector<std::string>{primo});
+  xds::VoceRegistro in_vigore;
+  bool trovato = false;
+  ASSERT_TRUE(fse::LeggiPatientSummary(*rossi, "", in_vigore, trovato));
+  EXPECT_EQ(in_vigore.id_documento, primo) << "the sandbox's earlier summary is replaced";
+  EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.1.1");
+
+  env_.Orologio().Imposta({2026, 12, 6, 11, 0, 0});
+  ASSERT_TRUE(plugin_.QZ04020(paziente, modello_, ricevuta)) << plugin_.LastError();
+  ASSERT_TRUE(fse::LeggiPatientSummary(*rossi, "", in_vigore, trovato));
+  EXPECT_EQ(in_vigore.id_documento, ricevuta.ToText());
+  // The new version names the one it replaces.
+  const std::string documento = fse_.Documento(ricevuta.ToText()).value_or("");
+  EXPECT_NE(documento.find("<relatedDocument typeCode=\"RPLC\">"), std::string::npos);
+  EXPECT_NE(documento.find("extension=\"" + primo.substr(primo.find('^') + 1) + "\""),
+            std::string::npos);
+  const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
+  for (const auto& r : server_.Richieste(fse_.Percorso(ServiziFse::Servizio::kPubblicazione))) {
+    EXPECT_EQ(r.esito_validazione, attesa);
+  }
+
+  auto verdi = Apri(sandbox::regione::kPazienteVerdi);
+  Variant altro(verdi);
+  EXPECT_FALSE(plugin_.QZ04020(altro, modello_, ricevuta)) << "250.01 is excluded";
 }
 
 // The add-on's page of a document shows its texts, never its markup.

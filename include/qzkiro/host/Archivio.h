@@ -38,6 +38,9 @@ class IPaziente : public Object {
   // True when the patient is one of the practice's own patients.
   virtual bool Proprio() { NonSupportato("Proprio"); }
   virtual IItemsPaziente& Items() { NonSupportato("Items"); }
+  virtual IEsenzioniPaziente& Esenzioni() { NonSupportato("Esenzioni"); }
+  virtual IProblemiPaziente& Problemi() { NonSupportato("Problemi"); }
+  virtual IPatientSummary& PatientSummary() { NonSupportato("PatientSummary"); }
 
  private:
   [[noreturn]] static void NonSupportato(const char* membro) {

@@ -21,4 +21,29 @@ class IItemsPaziente : public IItems {
   virtual void Salva() = 0;
 };
 
+// The patient's exemptions in the host's record.
+class IEsenzioniPaziente : public Object {
+ public:
+  virtual bool EsisteCodiceEsenzione(const std::string& codice) = 0;
+};
+
+// The patient's problem list (ICD-9 coded).
+class IProblemiPaziente : public Object {
+ public:
+  // A problem of the family ("250": every code "250.xx").
+  virtual bool EsisteFamigliaICD9(const std::string& famiglia) = 0;
+  virtual bool EsisteCodiceICD9(const std::string& codice) = 0;
+};
+
+// The patient summary the host writes for the patient.
+class IPatientSummary : public Object {
+ public:
+  // The summary as a CDA R2 document (its XML text); "" when the host has none.
+  virtual std::string CDA2() = 0;
+  // The code of the last summary sent to the regional record; "" before the first.
+  virtual std::string UltimoCodice() = 0;
+  // Remembers the code of the summary just sent.
+  virtual void SalvaUltimoCodice(const std::string& codice) = 0;
+};
+
 }  // namespace qzkiro::host

@@ -8,6 +8,7 @@ void RegistraRotte(core::Rotte& rotte) {
   rotte.DocumentoProcessoRicetta = op::DocumentoProcessoRicetta;
   rotte.AziendaAssistenza = op::AziendaAssistenza;
   rotte.RecuperaDocumentoFSE = op::RecuperaDocumentoFSE;
+  rotte.PubblicaProfiloSanitario = op::PubblicaProfiloSanitario;
 }
 
 }  // namespace qzkiro::fse

@@ -11,6 +11,8 @@
 
 namespace qzkiro::op {
 QZKIRO_OPERAZIONI_FSE(QZKIRO_DICHIARA_OPERAZIONE)
+// The patient summary's publication goes through the registry and repository too.
+bool PubblicaProfiloSanitario(Variant& Paziente, Variant& Template, Variant& Ricevuta);
 }  // namespace qzkiro::op
 
 namespace qzkiro::fse {
