@@ -14,7 +14,10 @@ constexpr std::string_view kWsse =
     "http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd";
 constexpr std::string_view kAnonimo = "http://www.w3.org/2005/08/addressing/anonymous";
 
-std::string Minuscolo(std::string testo) {
+// The host's GUID as a message id wants it: lower case, without braces.
+std::string IdMessaggio(std::string testo) {
+  if (!testo.empty() && testo.front() == '{') testo.erase(0, 1);
+  if (!testo.empty() && testo.back() == '}') testo.pop_back();
   std::transform(testo.begin(), testo.end(), testo.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return testo;
@@ -31,7 +34,7 @@ std::string BustaSoap12(std::string_view prefisso, const Indirizzamento& indiriz
   b += dichiarazioni;
   b += "><" + p + ":Header>";
   b += "<add:Action>" + util::XmlEscape(indirizzo.azione) + "</add:Action>";
-  b += "<add:MessageID>urn:uuid:" + util::XmlEscape(Minuscolo(indirizzo.message_id)) +
+  b += "<add:MessageID>urn:uuid:" + util::XmlEscape(IdMessaggio(indirizzo.message_id)) +
        "</add:MessageID>";
   b += "<add:ReplyTo><add:Address>" + std::string(kAnonimo) + "</add:Address></add:ReplyTo>";
   b += "<add:To>" + util::XmlEscape(indirizzo.to) + "</add:To>";

@@ -8,7 +8,7 @@ namespace qzkiro::xds {
 // The WS-Addressing header of a request to the regional record's services.
 struct Indirizzamento {
   std::string azione;      // "urn:ihe:iti:2007:RegistryStoredQuery"
-  std::string message_id;  // a GUID; written as "urn:uuid:" + it in lower case
+  std::string message_id;  // a GUID; written "urn:uuid:" + it in lower case, braces dropped
   std::string to;          // the endpoint
 };
 

@@ -55,7 +55,7 @@ TEST(QueryRegistroTest, EachFormCarriesItsOwnSlots) {
 
 TEST(QueryRegistroTest, EnvelopeCarriesAddressingAndThePlaceholder) {
   const std::string busta =
-      BustaSoap12("soapenv", {"urn:ihe:iti:2007:RetrieveDocumentSet", "AB12-CD", "https://r/x"},
+      BustaSoap12("soapenv", {"urn:ihe:iti:2007:RetrieveDocumentSet", "{AB12-CD}", "https://r/x"},
                   CorpoRecupero("1.2&3", "9.8"));
   EXPECT_EQ(
       busta,

@@ -138,6 +138,11 @@ TEST(ConsensiTest, TheMostRecentDocumentOfEachKindDecides) {
   EXPECT_EQ(c.ultimo.id_documento, "c1");
   for (int i = 5; i < 8; ++i) EXPECT_TRUE(TipiDi(r.voci[i]).empty()) << r.voci[i].id_documento;
   EXPECT_TRUE(Consensi({}).ultimo.data.empty());
+  EXPECT_FALSE(Consensi({})[TipoConsenso::Pregresso].revocato) << "no document: not revoked";
+  // Every digit of the time counts, and a date alone is its midnight.
+  EXPECT_TRUE(PiuRecente("20260101120001", "20260101120000"));
+  EXPECT_FALSE(PiuRecente("20260101", "20260101000000"));
+  EXPECT_TRUE(PiuRecente("20260102", "20260101235959"));
 }
 
 std::string Leggi(const std::string& relativo) {

@@ -108,6 +108,15 @@ TEST_F(FseTest, TheDocumentListLooksThePatientUpOnceAndLeavesOutOrdersWorkflowsA
   ASSERT_TRUE(plugin_.QZ02022(param_, modello_)) << plugin_.LastError();
   EXPECT_EQ(Richieste(ServiziFse::Servizio::kAnagrafica), 1u);
   EXPECT_LT(Di(Risultato(), "AddRefertoParziale").size(), righe.size());
+  // A patient whose identifier is kept: the record is the host's own data.
+  Apri(sandbox::regione::kPazienteBianchi);
+  ASSERT_TRUE(plugin_.QZ02022(param_, modello_)) << plugin_.LastError();
+  const auto anagrafica = Di(Risultato(), "AddAnagrafica");
+  ASSERT_EQ(anagrafica.size(), 1u);
+  EXPECT_EQ(anagrafica[0].size(), 28u);
+  EXPECT_EQ(anagrafica[0][2], sandbox::regione::kPazienteBianchi);
+  EXPECT_EQ(Richieste(ServiziFse::Servizio::kAnagrafica), 1u);
+
   // Not one of the practice's patients: the assertion is asked as "C.1.2".
   Apri(sandbox::regione::kPazienteVerdi);
   param_.Remove(1);
@@ -133,6 +142,7 @@ TEST_F(FseTest, ThePatientIndexGivesTheHealthUnitAndTheDoctorRelationEvent) {
   ASSERT_EQ(Di(risultato, "AddNotifica").size(), 1u) << risultato.dump();
   EXPECT_EQ(Di(risultato, "AddNotifica")[0][6], "Scelta nuovo medico (aggiunto paziente)");
   EXPECT_EQ(Di(risultato, "AddRapportoSSN").size(), 1u);
+  EXPECT_TRUE(Di(risultato, "AddPrivacy").empty()) << "the index gives no consent level";
 
   // Unknown to the index: the index's own error, and nothing for the host.
   param_.Add(Variant("XXXXXX00X00X000X"), "Parametro.Paziente.CodiceFiscale");
@@ -310,6 +320,10 @@ TEST_F(FseTest, APatientSummaryReplacesTheOneInForceAndThenItsOwnPredecessor) {
   for (const auto& r : server_.Richieste(fse_.Percorso(ServiziFse::Servizio::kPubblicazione))) {
     EXPECT_EQ(r.esito_validazione, attesa);
   }
+
+  auto bianchi = Apri(sandbox::regione::kPazienteBianchi);
+  ASSERT_TRUE(fse::LeggiPatientSummary(*bianchi, "", in_vigore, trovato));
+  EXPECT_FALSE(trovato) << "no summary in the registry";
 
   auto verdi = Apri(sandbox::regione::kPazienteVerdi);
   Variant altro(verdi);

@@ -33,13 +33,6 @@ const ServizioFse kProcesso{"ProcessoCollegato", "Consenso", "registryreg", xds:
 namespace {
 constexpr const char* kChiaveMPI = "MPI";
 constexpr std::string_view kPrefissoMPI = "MPI:";
-
-// The host's GUIDs may come in braces; the message id wants the bare form.
-std::string SenzaGraffe(std::string id) {
-  if (!id.empty() && id.front() == '{') id.erase(0, 1);
-  if (!id.empty() && id.back() == '}') id.pop_back();
-  return id;
-}
 }  // namespace
 
 std::string ContestoPaziente(host::IPaziente& paziente, const std::string& cf_utente) {
@@ -76,7 +69,7 @@ EsitoFse InviaFse(const ServizioFse& servizio, std::string_view corpo, clsItemAs
   soap.Servizio = servizio.nome;
   soap.FileLog = core::modLog::SoapDumpFileName(c);
   const std::string busta = xds::BustaSoap12(
-      prefisso, {std::string(servizio.azione), SenzaGraffe(c.App().Framework().GetSmartGUID()),
+      prefisso, {std::string(servizio.azione), c.App().Framework().GetSmartGUID(),
                  destinatario.empty() ? soap.URL : std::string(destinatario)},
       corpo, dichiarazioni);
   EsitoFse esito;

@@ -46,7 +46,7 @@ struct EsitoMPI {
 };
 // `opzioni` says what besides the registry data each patient brings.
 EsitoMPI LeggiRispostaMPI(const std::string& risposta, host::IInput& risultato,
-                          const regione::OpzioniPaziente& opzioni = {true, false, true, {}});
+                          const regione::OpzioniPaziente& opzioni);
 
 // The operation: asks the index and hands every patient found to
 // `risultato`. On failure the add-on's last error says why.
