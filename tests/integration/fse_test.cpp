@@ -17,6 +17,7 @@
 #include "services/fse/ClienteFse.h"
 #include "services/fse/ConsensiFse.h"
 #include "support/DatiPubblici.h"
+#include "support/ServerPosta.h"
 #include "util/clsXML.h"
 
 namespace qzkiro {
@@ -149,6 +150,15 @@ TEST_F(FseTest, ThePatientIndexGivesTheHealthUnitAndTheDoctorRelationEvent) {
   EXPECT_FALSE(plugin_.QZ02003(param_, modello_));
   EXPECT_EQ(plugin_.LastError().rfind("Errore HL7: ", 0), 0u) << plugin_.LastError();
   EXPECT_EQ(plugin_.LastResponse(), nullptr);
+}
+
+TEST_F(FseTest, WithoutAnAssertionNothingIsAskedAndTheHostGetsNothing) {
+  env_.Contesto().settings.endpoint["iap"] = "https://" + testsupport::IndirizzoChiuso() + "/iap";
+  param_.Add(Variant(sandbox::regione::kPazienteRossi), "Parametro.Paziente.CodiceFiscale");
+  EXPECT_FALSE(plugin_.QZ02003(param_, modello_));
+  EXPECT_FALSE(plugin_.LastError().empty());
+  EXPECT_EQ(plugin_.LastResponse(), nullptr);
+  EXPECT_EQ(Richieste(ServiziFse::Servizio::kAnagrafica), 0u);
 }
 
 TEST_F(FseTest, RegistryFailuresReachTheUserAndTheHostGetsNothing) {
