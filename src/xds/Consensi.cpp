@@ -71,7 +71,8 @@ ConsensiInVigore Consensi(const std::vector<VoceRegistro>& voci) {
     const auto tipi = TipiDi(voce);
     if (tipi.empty()) continue;
     Consenso c{voce.inizio.empty() ? voce.creazione : voce.inizio,
-               Normale(voce.titolo) == "consenso revocato", voce.id_documento, voce.repository};
+               Normale(voce.titolo) == "consenso revocato", voce.id_documento, voce.repository,
+               voce.info_paziente};
     if (c.data.empty()) continue;  // undated: cannot be ordered against the others
     for (TipoConsenso t : tipi) Aggiorna(in_vigore.per_tipo[static_cast<int>(t)], c);
     Aggiorna(in_vigore.ultimo, c);

@@ -18,6 +18,8 @@ struct Consenso {
   bool revocato = false;
   std::string id_documento;
   std::string repository;
+  // The entry's sourcePatientInfo values ("PID-13|^^^..." carries a contact).
+  std::vector<std::string> info_paziente;
 };
 
 struct ConsensiInVigore {
