@@ -57,7 +57,10 @@ Paziente::Paziente(const nlohmann::json& voce, const std::filesystem::path& cart
       summary_(voce.contains("PatientSummary") && !cartella_dati.empty()
                    ? cartella_dati / Testo(voce, "PatientSummary")
                    : std::filesystem::path(),
-               items_) {
+               items_),
+      privacy_(items_),
+      cellulare_(Testo(voce, "Cellulare")),
+      email_(Testo(voce, "Email")) {
   SetMedico(Testo(voce, "Medico"));
 }
 
@@ -86,6 +89,27 @@ std::string PatientSummaryPaziente::UltimoCodice() {
 
 void PatientSummaryPaziente::SalvaUltimoCodice(const std::string& codice) {
   items_.SetItem("PatientSummary.UltimoCodice", codice);
+  items_.Salva();
+}
+
+void PrivacyPaziente::SalvaConsensoFSEr(const std::string& stato) {
+  items_.SetItem("Privacy.ConsensoFSEr", stato);
+  items_.Salva();
+}
+
+std::string Paziente::Cellulare() {
+  const std::string salvato = items_.GetItem("Cellulare");
+  return salvato.empty() ? cellulare_ : salvato;
+}
+
+std::string Paziente::Email() {
+  const std::string salvato = items_.GetItem("Email");
+  return salvato.empty() ? email_ : salvato;
+}
+
+void Paziente::SalvaRecapiti(const std::string& cellulare, const std::string& email) {
+  items_.SetItem("Cellulare", cellulare);
+  items_.SetItem("Email", email);
   items_.Salva();
 }
 

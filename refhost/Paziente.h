@@ -68,6 +68,18 @@ class PatientSummaryPaziente : public host::IPatientSummary {
   ItemsPaziente& items_;
 };
 
+// The privacy record and the contacts, kept among the patient's items
+// ("Privacy.ConsensoFSEr", "Cellulare", "Email") over the archive's values.
+class PrivacyPaziente : public host::IPrivacyPaziente {
+ public:
+  explicit PrivacyPaziente(ItemsPaziente& items) : items_(items) {}
+  void SalvaConsensoFSEr(const std::string& stato) override;
+  std::string ConsensoFSEr() override { return items_.GetItem("Privacy.ConsensoFSEr"); }
+
+ private:
+  ItemsPaziente& items_;
+};
+
 // A patient of the archive: the entry's "ID", "CodiceFiscale", "Cognome",
 // "Nome", "Sesso", "DataNascita", "Medico" (the fiscal code of the own
 // doctor), "Proprio" (Boolean), "Items" (texts by key), "Esenzioni" and
@@ -88,6 +100,10 @@ class Paziente : public host::IPaziente {
   host::IEsenzioniPaziente& Esenzioni() override { return codici_; }
   host::IProblemiPaziente& Problemi() override { return codici_; }
   host::IPatientSummary& PatientSummary() override { return summary_; }
+  host::IPrivacyPaziente& Privacy() override { return privacy_; }
+  std::string Cellulare() override;
+  std::string Email() override;
+  void SalvaRecapiti(const std::string& cellulare, const std::string& email) override;
 
   void SetMedico(const std::string& codice_fiscale);
   void SetProprio(bool proprio) { proprio_ = proprio; }
@@ -99,6 +115,8 @@ class Paziente : public host::IPaziente {
   ItemsPaziente items_;
   CodiciPaziente codici_;
   PatientSummaryPaziente summary_;
+  PrivacyPaziente privacy_;
+  std::string cellulare_, email_;  // the archive's
 };
 
 }  // namespace qzkiro::refhost

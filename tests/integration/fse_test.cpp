@@ -14,6 +14,7 @@
 #include "refhost/Oggetti.h"
 #include "sandbox/Fse.h"
 #include "sandbox/RegioneHl7.h"
+#include "consent/VerificaConsenso.h"
 #include "services/fse/ClienteFse.h"
 #include "services/fse/ConsensiFse.h"
 #include "support/DatiPubblici.h"
@@ -338,6 +339,33 @@ TEST_F(FseTest, APatientSummaryReplacesTheOneInForceAndThenItsOwnPredecessor) {
   auto verdi = Apri(sandbox::regione::kPazienteVerdi);
   Variant altro(verdi);
   EXPECT_FALSE(plugin_.QZ04020(altro, modello_, ricevuta)) << "250.01 is excluded";
+}
+
+TEST_F(FseTest, TheSilentCheckStoresTheConsentStateAndPausesAfterASilentServer) {
+  auto rossi = Apri(sandbox::regione::kPazienteRossi);
+  Variant paziente(rossi), modello, check(true);
+  ASSERT_TRUE(plugin_.QZ01015(paziente, modello, check)) << plugin_.LastError();
+  EXPECT_EQ(rossi->Privacy().ConsensoFSEr(), "1:1;2:;3:1;4:;5:1;6:");
+  EXPECT_EQ(rossi->Cellulare(), "0415200001") << "the registry's contact copied";
+  EXPECT_TRUE(env_.Ui().Mostrati().empty());
+
+  // A registry that does not answer: one message, then an hour without calls.
+  env_.Contesto().settings.endpoint["registryreg"] =
+      "https://" + testsupport::IndirizzoChiuso() + "/fse/registry";
+  EXPECT_FALSE(plugin_.QZ01015(paziente, modello, check));
+  const util::DataOra guasto = env_.Orologio().Adesso();  // the transport's waits move it
+  ASSERT_EQ(env_.Ui().Mostrati().size(), 1u);
+  EXPECT_EQ(env_.Ui().Mostrati()[0].testo, consent::kVerificaSospesa);
+  auto bianchi = Apri(sandbox::regione::kPazienteBianchi);
+  Variant altro(bianchi);
+  const auto login = idp_.Richieste().size();
+  env_.Orologio().Imposta(guasto.PiuSecondi(3599));
+  EXPECT_FALSE(plugin_.QZ01015(altro, modello, check));
+  EXPECT_EQ(idp_.Richieste().size(), login) << "paused: nothing asked";
+  EXPECT_EQ(env_.Ui().Mostrati().size(), 1u);
+  env_.Orologio().Imposta(guasto.PiuSecondi(3600));
+  EXPECT_FALSE(plugin_.QZ01015(altro, modello, check));
+  EXPECT_EQ(env_.Ui().Mostrati().size(), 2u) << "an hour later it tries again";
 }
 
 // The add-on's page of a document shows its texts, never its markup.

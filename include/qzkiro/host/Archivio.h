@@ -41,6 +41,13 @@ class IPaziente : public Object {
   virtual IEsenzioniPaziente& Esenzioni() { NonSupportato("Esenzioni"); }
   virtual IProblemiPaziente& Problemi() { NonSupportato("Problemi"); }
   virtual IPatientSummary& PatientSummary() { NonSupportato("PatientSummary"); }
+  virtual IPrivacyPaziente& Privacy() { NonSupportato("Privacy"); }
+  // The patient's mobile number and e-mail, and their change saved (Salva).
+  virtual std::string Cellulare() { NonSupportato("Cellulare"); }
+  virtual std::string Email() { NonSupportato("Email"); }
+  virtual void SalvaRecapiti(const std::string& /*cellulare*/, const std::string& /*email*/) {
+    NonSupportato("Salva");
+  }
 
  private:
   [[noreturn]] static void NonSupportato(const char* membro) {

@@ -46,4 +46,13 @@ class IPatientSummary : public Object {
   virtual void SalvaUltimoCodice(const std::string& codice) = 0;
 };
 
+// The patient's privacy record in the host.
+class IPrivacyPaziente : public Object {
+ public:
+  // Stores the state of the patient's consents to the regional health record
+  // ("1:..;2:..;...;6:..").
+  virtual void SalvaConsensoFSEr(const std::string& stato) = 0;
+  virtual std::string ConsensoFSEr() = 0;
+};
+
 }  // namespace qzkiro::host

@@ -9,6 +9,7 @@ void RegistraRotte(core::Rotte& rotte) {
   rotte.AziendaAssistenza = op::AziendaAssistenza;
   rotte.RecuperaDocumentoFSE = op::RecuperaDocumentoFSE;
   rotte.PubblicaProfiloSanitario = op::PubblicaProfiloSanitario;
+  rotte.VerificaConsensoFSE = VerificaConsensoFSE();
 }
 
 }  // namespace qzkiro::fse

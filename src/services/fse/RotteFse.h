@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "core/Operazioni.h"
@@ -19,6 +20,10 @@ namespace qzkiro::fse {
 
 // Puts the regional health record's routines into the routing table.
 void RegistraRotte(core::Rotte& rotte);
+
+// The silent check of a patient's consents (QZ01015), with its own pause
+// after a server failure.
+std::function<bool(host::Variant&, host::Variant&, host::Variant&)> VerificaConsensoFSE();
 
 // Asks the registry `query` about the patient with the service's assertion
 // (context by the patient); false with the last error on any failure.
