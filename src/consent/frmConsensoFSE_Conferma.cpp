@@ -50,7 +50,8 @@ bool ControllaConsultazione(const frmConsensoFSE& f, Avvisi& a) {
   if (f.Scelta(TipoConsenso::Consultazione) != false) return true;
   return a.Chiedi(
       Righe({"ATTENZIONE: il cittadino rifiuta di rilasciare il consenso alla consultazione FSEr!",
-             "Con tale scelta il cittadino specifica che i documenti NON SARANNO consultabili a "
+             "Con tale scelta il cittadino speci"
+             "fica che i documenti NON SARANNO consultabili a "
              "NESSUN medico, nemmeno colui che ha in cura il paziente, rendendo meno semplice il "
              "processo di acquisizione delle informazioni per le finalità di cura.",
              "Confermare il RIFIUTO ALLA CONSULTAZIONE?"}));
@@ -67,7 +68,8 @@ bool ControllaPregresso(const frmConsensoFSE& f, bool pregresso_dato, Avvisi& a)
   }
   return a.Chiedi(Righe(
       {"ATTENZIONE: il cittadino rifiuta di alimentare il FSEr con i dati pregressi!",
-       "Con tale scelta il cittadino specifica che i dati precedentemente prodotti non verranno "
+       "Con tale scelta il cittadino speci"
+       "fica che i dati precedentemente prodotti non verranno "
        "caricati e quindi non resi consultabili attraverso il Fascicolo.",
        "Tale mancato consenso impedisce anche al medico che ha in cura il paziente, di "
        "visualizzare i dati pregressi.",

@@ -21,7 +21,8 @@ const std::string kMinore =
     "Per i cittadini minorenni è necessario indicare almeno un Genitore o un Tutore Legale";
 const std::string kConsultazione =
     "ATTENZIONE: il cittadino rifiuta di rilasciare il consenso alla consultazione FSEr!\r\n"
-    "Con tale scelta il cittadino specifica che i documenti NON SARANNO consultabili a NESSUN "
+    "Con tale scelta il cittadino speci"
+    "fica che i documenti NON SARANNO consultabili a NESSUN "
     "medico, nemmeno colui che ha in cura il paziente, rendendo meno semplice il processo di "
     "acquisizione delle informazioni per le finalità di cura.\r\n"
     "Confermare il RIFIUTO ALLA CONSULTAZIONE?";
@@ -30,7 +31,8 @@ const std::string kPregressoSolo =
     "revoca anche alimentazione (e di conseguenza anche consultazione)";
 const std::string kPregresso =
     "ATTENZIONE: il cittadino rifiuta di alimentare il FSEr con i dati pregressi!\r\n"
-    "Con tale scelta il cittadino specifica che i dati precedentemente prodotti non verranno "
+    "Con tale scelta il cittadino speci"
+    "fica che i dati precedentemente prodotti non verranno "
     "caricati e quindi non resi consultabili attraverso il Fascicolo.\r\n"
     "Tale mancato consenso impedisce anche al medico che ha in cura il paziente, di visualizzare "
     "i dati pregressi.\r\nConfermare il RIFIUTO ALL'ALIMENTAZIONE DEL PREGRESSO?";
