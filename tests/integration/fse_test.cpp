@@ -14,9 +14,11 @@
 #include "refhost/Oggetti.h"
 #include "sandbox/Fse.h"
 #include "sandbox/RegioneHl7.h"
+#include "consent/CaricaConsenso.h"
 #include "consent/VerificaConsenso.h"
 #include "services/fse/ClienteFse.h"
 #include "services/fse/ConsensiFse.h"
+#include "services/fse/InvioConsensoFse.h"
 #include "support/DatiPubblici.h"
 #include "support/ServerPosta.h"
 #include "util/clsXML.h"
@@ -366,6 +368,35 @@ TEST_F(FseTest, TheSilentCheckStoresTheConsentStateAndPausesAfterASilentServer) 
   env_.Orologio().Imposta(guasto.PiuSecondi(3600));
   EXPECT_FALSE(plugin_.QZ01015(altro, modello, check));
   EXPECT_EQ(env_.Ui().Mostrati().size(), 2u) << "an hour later it tries again";
+}
+
+TEST_F(FseTest, AWithdrawnConsentIsPublishedAndIsThenTheOneInForce) {
+  auto rossi = Apri(sandbox::regione::kPazienteRossi);
+  fse::SalvaCodiceMPI(*rossi, f::kMpiRossi);
+  xds::ConsensiInVigore in_vigore;
+  ASSERT_TRUE(fse::LeggiConsensi(*rossi, in_vigore)) << plugin_.LastError();
+  consent::frmConsensoFSE form;
+  consent::CaricaModulo(form, {in_vigore, "", "", "", util::DataOra{1945, 8, 1},
+                               env_.Orologio().Adesso()});
+  EXPECT_EQ(fse::InviaConsenso(*rossi, f::kMpiRossi, form, in_vigore).messaggio,
+            "Nessuna modifica apportata");
+  EXPECT_TRUE(fse_.Pubblicati().empty()) << "nothing sent";
+
+  form.Scegli(cda::TipoConsenso::Alimentazione, false);
+  const consent::EsitoInvio esito = fse::InviaConsenso(*rossi, f::kMpiRossi, form, in_vigore);
+  ASSERT_TRUE(esito.riuscito) << esito.messaggio;
+  ASSERT_EQ(esito.righe.size(), 1u);
+  EXPECT_EQ(esito.righe[0].rfind("Revocato ", 0), 0u) << esito.righe[0];
+  ASSERT_EQ(fse_.Pubblicati().size(), 1u);
+
+  xds::ConsensiInVigore dopo;
+  ASSERT_TRUE(fse::LeggiConsensi(*rossi, dopo));
+  EXPECT_TRUE(dopo[xds::TipoConsenso::Alimentazione].revocato);
+  EXPECT_EQ(dopo[xds::TipoConsenso::Alimentazione].id_documento, fse_.Pubblicati()[0]);
+  EXPECT_FALSE(dopo[xds::TipoConsenso::Consultazione].revocato) << "untouched kinds stay";
+  const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
+  EXPECT_EQ(server_.Richieste(fse_.Percorso(ServiziFse::Servizio::kPubblicazione)).back().esito_validazione,
+            attesa);
 }
 
 // The add-on's page of a document shows its texts, never its markup.

@@ -3,7 +3,6 @@
 // summary looked up and retrieved, the host's summary prepared as its new
 // version, then the XDS.b exchange.
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -11,9 +10,9 @@
 #include "consent/clsCDA2_PAS.h"
 #include "core/Cartelle.h"
 #include "core/Contesto.h"
-#include "net/clsSOAP.h"
 #include "services/fse/ClienteFse.h"
 #include "services/fse/ConsensiFse.h"
+#include "services/fse/DatiInvio.h"
 #include "services/fse/RecuperoDocumento.h"
 #include "services/fse/RotteFse.h"
 #include "util/File.h"
@@ -34,39 +33,6 @@ bool Idoneo(host::IPaziente& p) {
   auto& problemi = p.Problemi();
   return problemi.EsisteFamigliaICD9("250") && !problemi.EsisteCodiceICD9("250.01") &&
          !problemi.EsisteCodiceICD9("250.03");
-}
-
-// The local time with its offset from UTC: "yyyymmddhhnnss+hhmm".
-std::string MarcaTemporale(const core::Orologio& orologio) {
-  const util::DataOra locale = orologio.Adesso();
-  const long long minuti = locale.SecondiDa(orologio.AdessoUTC()) / 60;
-  const int assoluti = static_cast<int>(std::llabs(minuti) % (24 * 60));  // within a day
-  char scarto[16];
-  std::snprintf(scarto, sizeof scarto, "%c%02d%02d", minuti < 0 ? '-' : '+', assoluti / 60,
-                assoluti % 60);
-  return locale.Formato("yyyymmddhhnnss") + scarto;
-}
-
-cda::MedicoConsenso Medico(host::IUtente& u) {
-  const std::string asl = u.CodiceRegioneASL();
-  return {u.CodiceFiscale(), u.Cognome(), u.Nome(), u.CodiceRegionale(),
-          asl.size() > 3 ? asl.substr(3) : asl, "", asl.substr(0, 3), u.Email(), ""};
-}
-
-cda::PazienteConsenso Paziente(host::IPaziente& p, const std::string& mpi) {
-  cda::PazienteConsenso out;
-  out.CodiceFiscale = p.CodiceFiscale();
-  out.Cognome = p.Cognome();
-  out.Nome = p.Nome();
-  out.Sesso = p.Sesso();
-  const std::string nascita = p.DataNascita();
-  if (nascita.size() == 8) {
-    out.DataNascita = util::DataOra{std::atoi(nascita.substr(0, 4).c_str()),
-                                    std::atoi(nascita.substr(4, 2).c_str()),
-                                    std::atoi(nascita.substr(6, 2).c_str())};
-  }
-  out.MPI = mpi;
-  return out;
 }
 
 clsXML::Nodo Figlio(clsXML::Nodo padre, std::string_view nome) {
@@ -117,22 +83,16 @@ int Versione(const std::string& file_cda) {
 // Sends the request; the answer decides.
 bool Invia(const consent::clsCDA2_PAS& pas, clsItemAsserzione& asserzione) {
   auto& c = core::Ctx();
-  net::clsSOAP soap;
-  soap.ImpostaDaSettings(c.settings);
-  soap.URL = pas.Endpoint;
-  soap.ConnectTimeOut = 60;
-  soap.ReadTimeOut = 30;
-  soap.Servizio = "inviaPatientSummary";
-  soap.HttpRequest = std::make_shared<net::RichiestaPreparata>(pas.HttpRequest(asserzione));
-  if (!soap.SendAsserzione("", asserzione, false, true)) {
-    c.last_error = soap.LastError();
+  std::string risposta;
+  if (!InviaPubblicazione(pas.HttpRequest(asserzione), asserzione, "inviaPatientSummary",
+                          risposta, c.last_error)) {
     return false;
   }
-  if (soap.Response().empty()) {
+  if (risposta.empty()) {
     c.last_error = "Il servizio ha restituito una risposta vuota";
     return false;
   }
-  if (soap.Response().find("urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Success") ==
+  if (risposta.find("urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Success") ==
       std::string::npos) {
     c.last_error = "L'invio del Patient Summary ha dato esito negativo";
     return false;
@@ -197,8 +157,8 @@ bool PubblicaProfiloSanitario(Variant& Paziente, Variant&, Variant& Ricevuta) {
   fse::NuovaVersione(*cda, radice, pas.UniqueID, trovato ? corrente.id_documento : "",
                      fse::Versione(precedente.cda));
   pas.CDA2 = cda;
-  pas.UtenteMedico = fse::Medico(utente);
-  pas.Paziente = fse::Paziente(*paziente, mpi);
+  pas.UtenteMedico = fse::MedicoDi(utente);
+  pas.Paziente = fse::PazienteDi(*paziente, mpi);
   pas.IDPaS = trovato ? corrente.id_documento : "";
   pas.Endpoint = c.settings.Endpoint("repositoryreg");
   pas.Tabelle.cartella = core::CartellaPlugin();
