@@ -7,6 +7,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "DemoConsenso.h"
 #include "DemoFse.h"
 #include "DemoRegione.h"
 #include "DemoRicette.h"
@@ -163,6 +164,7 @@ void DemoSandbox(Plugin& plugin, refhost::Applicazione& host, const fs::path& la
   c.simulatore = simulatore;
   DemoRegione(plugin, verifica, out);
   DemoFse(plugin, ambiente, host, verifica, out);
+  DemoConsenso(plugin, ambiente, host, verifica, out);
   c.simulatore = false;
   core::FermaServizioHost(c);
 }
