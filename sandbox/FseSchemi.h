@@ -35,14 +35,16 @@ class FseSchemi {
   // Every error of a whole message (envelope, headers, ebXML and XDS.b body).
   std::vector<ViolazioneSchema> Valida(xmlDoc* doc) const { return messaggi_.Valida(doc); }
   // Every error of one HL7 v2.5 segment element (MSH, PID, ...).
-  std::vector<ViolazioneSchema> ValidaSegmento(xmlNode* segmento) const;
+  std::vector<ViolazioneSchema> ValidaSegmento(xmlNode* segmento) const {
+    return segmenti_.ValidaElemento(segmento);
+  }
 
-  FseSchemi(Schemi messaggi, Schemi::Compilato segmenti)
+  FseSchemi(Schemi messaggi, Schemi segmenti)
       : messaggi_(std::move(messaggi)), segmenti_(std::move(segmenti)) {}
 
  private:
   Schemi messaggi_;
-  Schemi::Compilato segmenti_;
+  Schemi segmenti_;
 };
 
 }  // namespace qzkiro::sandbox

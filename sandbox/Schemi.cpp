@@ -27,12 +27,7 @@ constexpr const char* kDem = "dem-mef/eracle-wsdl/";
 // Every schema of the set, by namespace, in an order where each file finds
 // what it imports already loaded: libxml2 then skips the imports whose
 // schemaLocation is a remote address (secext names w3.org and oasis-open.org).
-struct Importazione {
-  const char* ns;
-  const char* cartella;
-  const char* file;
-};
-constexpr Importazione kImportazioni[] = {
+constexpr FileSchema kImportazioni[] = {
     {"http://www.w3.org/XML/1998/namespace", kWss, "xml.xsd"},
     {"http://www.w3.org/2000/09/xmldsig#", kWss, "xmldsig-core-schema.xsd"},
     {"http://www.w3.org/2004/08/xop/include", kWss, "xop-include.xsd"},
@@ -79,6 +74,8 @@ std::mutex mutex_caricamento;
 xmlExternalEntityLoader loader_precedente = nullptr;
 fs::path cartella_in_caricamento;
 std::string url_rifiutato;
+const std::function<std::optional<std::string>(std::string_view)>* riscrittura = nullptr;
+std::string testo_riscritto;  // the content of the file being rewritten, while it is read
 
 bool Remoto(std::string_view url) {
   return url.starts_with("http://") || url.starts_with("https://") || url.starts_with("ftp://");
@@ -86,6 +83,16 @@ bool Remoto(std::string_view url) {
 
 xmlParserInputPtr CaricaSenzaRete(const char* url, const char* id, xmlParserCtxtPtr ctxt) {
   const std::string_view indirizzo = url ? url : "";
+  if (riscrittura && *riscrittura) {
+    if (auto testo = (*riscrittura)(indirizzo)) {
+      testo_riscritto = std::move(*testo);
+      xmlParserInputPtr input =
+          xmlNewStringInputStream(ctxt, reinterpret_cast<const xmlChar*>(testo_riscritto.c_str()));
+      // Its relative imports resolve against the file's own place.
+      if (input) input->filename = reinterpret_cast<char*>(xmlStrdup(BAD_CAST url));
+      return input;
+    }
+  }
   if (!Remoto(indirizzo)) return loader_precedente(url, id, ctxt);
   for (const CopiaLocale& copia : kCopieLocali) {
     if (copia.url == indirizzo) {
@@ -97,11 +104,11 @@ xmlParserInputPtr CaricaSenzaRete(const char* url, const char* id, xmlParserCtxt
   return nullptr;
 }
 
-std::string Driver(const fs::path& cartella) {
+std::string Driver(const fs::path& cartella, std::span<const FileSchema> files) {
   std::string xsd =
       "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
       "targetNamespace=\"urn:qzkiro:sandbox:schemi\">";
-  for (const Importazione& i : kImportazioni) {
+  for (const FileSchema& i : files) {
     const fs::path file = cartella / i.cartella / i.file;
     xsd += "<xs:import namespace=\"" + EscapeXml(i.ns) + "\" schemaLocation=\"" +
            EscapeXml(file.string()) + "\"/>";
@@ -148,18 +155,23 @@ bool ViolazioneSchema::DiValore() const {
          (codice >= XML_SCHEMAV_CVC_TYPE_3_1_2 && codice <= XML_SCHEMAV_CVC_ENUMERATION_VALID);
 }
 
-std::shared_ptr<const Schemi> Schemi::Carica(const fs::path& cartella, std::string& errore) {
-  for (const Importazione& i : kImportazioni) {
-    if (std::error_code e; !fs::is_regular_file(cartella / i.cartella / i.file, e)) {
-      errore = "file mancante: " + (cartella / i.cartella / i.file).string();
+Schemi::Compilato Schemi::CompilaInsieme(
+    const fs::path& cartella, std::span<const FileSchema> files,
+    const std::function<std::optional<std::string>(std::string_view)>& riscritto,
+    std::string& errore) {
+  const fs::path assoluta = fs::absolute(cartella);
+  for (const FileSchema& i : files) {
+    if (std::error_code e; !fs::is_regular_file(assoluta / i.cartella / i.file, e)) {
+      errore = "file mancante: " + (assoluta / i.cartella / i.file).string();
       return nullptr;
     }
   }
   xmlInitParser();
-  const std::string driver = Driver(fs::absolute(cartella));
+  const std::string driver = Driver(assoluta, files);
   std::lock_guard blocco(mutex_caricamento);
-  cartella_in_caricamento = fs::absolute(cartella);
+  cartella_in_caricamento = assoluta;
   url_rifiutato.clear();
+  riscrittura = &riscritto;
   loader_precedente = xmlGetExternalEntityLoader();
   xmlSetExternalEntityLoader(CaricaSenzaRete);
   ContestoSchema contesto(
@@ -168,30 +180,33 @@ std::shared_ptr<const Schemi> Schemi::Carica(const fs::path& cartella, std::stri
   xmlSchemaSetParserStructuredErrors(contesto.get(), RaccogliErrore, &messaggio);
   Compilato schema(xmlSchemaParse(contesto.get()));
   xmlSetExternalEntityLoader(loader_precedente);
-  if (schema && url_rifiutato.empty()) return std::make_shared<const Schemi>(std::move(schema));
+  riscrittura = nullptr;
+  testo_riscritto.clear();
+  if (schema && url_rifiutato.empty()) return schema;
   errore = !url_rifiutato.empty() ? "lo schema chiede un file dalla rete: " + url_rifiutato
            : messaggio.empty()    ? "schemi non compilati"
                                   : messaggio;
   return nullptr;
 }
 
-std::shared_ptr<const Schemi> Schemi::Condivisi(const fs::path& cartella) {
-  static std::mutex mutex;
-  static std::map<fs::path, std::shared_ptr<const Schemi>> caricati;
-  std::lock_guard blocco(mutex);
-  if (const auto it = caricati.find(cartella); it != caricati.end()) return it->second;
-  std::string errore;
-  std::error_code e;
-  auto schemi = fs::is_directory(cartella, e) ? Carica(cartella, errore) : nullptr;
-  if (!schemi && errore.empty()) {
+std::shared_ptr<const Schemi> Schemi::Carica(const fs::path& cartella, std::string& errore) {
+  Compilato schema = CompilaInsieme(cartella, kImportazioni, {}, errore);
+  return schema ? std::make_shared<const Schemi>(std::move(schema)) : nullptr;
+}
+
+void AvvisaValidazioneSpenta(const fs::path& cartella, const std::string& errore,
+                             const std::string& richieste) {
+  if (errore.empty()) {
     std::cerr << "Sandbox: cartella degli schemi pubblici assente (" << cartella.string()
-              << "): validazione delle richieste disattivata\n";
-  } else if (!schemi) {
+              << "): validazione delle " << richieste << " disattivata\n";
+  } else {
     std::cerr << "Sandbox: schemi pubblici non caricati da " << cartella.string() << " (" << errore
-              << "): validazione delle richieste disattivata\n";
+              << "): validazione delle " << richieste << " disattivata\n";
   }
-  caricati.emplace(cartella, schemi);
-  return schemi;
+}
+
+std::shared_ptr<const Schemi> Schemi::Condivisi(const fs::path& cartella) {
+  return Condiviso<Schemi>(cartella, "richieste");
 }
 
 fs::path Schemi::CartellaPredefinita() {
@@ -199,6 +214,18 @@ fs::path Schemi::CartellaPredefinita() {
     return cartella;
   }
   return QZKIRO_DATI_PUBBLICI;
+}
+
+std::vector<ViolazioneSchema> Schemi::ValidaElemento(xmlNode* elemento) const {
+  std::vector<ViolazioneSchema> violazioni;
+  ContestoValidazione contesto(xmlSchemaNewValidCtxt(schema_.get()));
+  if (!contesto) return {{0, 0, "", "", "", "contesto di validazione non creato"}};
+  xmlSchemaSetValidStructuredErrors(contesto.get(), RaccogliViolazione, &violazioni);
+  const int esito = xmlSchemaValidateOneElement(contesto.get(), elemento);
+  if (esito != 0 && violazioni.empty()) {
+    violazioni.push_back({0, esito, "", "", "", "elemento non valido"});
+  }
+  return violazioni;
 }
 
 std::vector<ViolazioneSchema> Schemi::Valida(xmlDoc* doc) const {

@@ -4,7 +4,12 @@
 #include <libxml/xmlschemas.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,6 +29,39 @@ struct ViolazioneSchema {
   // The element's text broke its simple type (length, pattern, ...), as
   // opposed to a wrong element, order or cardinality.
   bool DiValore() const;
+};
+
+// Says once on stderr that a set of schemas could not be loaded from
+// `cartella` (`errore` empty: the folder is absent), so the requests named
+// by `richieste` go unvalidated.
+void AvvisaValidazioneSpenta(const std::filesystem::path& cartella, const std::string& errore,
+                             const std::string& richieste);
+
+// A set of schemas (`Insieme::Carica(cartella, errore)`) compiled on first
+// use for each folder and shared by the whole process; null, said once,
+// when it cannot be loaded.
+template <class Insieme>
+std::shared_ptr<const Insieme> Condiviso(const std::filesystem::path& cartella,
+                                         const std::string& richieste) {
+  static std::mutex mutex;
+  static std::map<std::filesystem::path, std::shared_ptr<const Insieme>> caricati;
+  std::lock_guard blocco(mutex);
+  if (const auto it = caricati.find(cartella); it != caricati.end()) return it->second;
+  std::string errore;
+  std::error_code e;
+  auto insieme = std::filesystem::is_directory(cartella, e) ? Insieme::Carica(cartella, errore)
+                                                            : nullptr;
+  if (!insieme) AvvisaValidazioneSpenta(cartella, errore, richieste);
+  caricati.emplace(cartella, insieme);
+  return insieme;
+}
+
+// One schema file of a set: its namespace and where it lies below the
+// folder of the public samples.
+struct FileSchema {
+  const char* ns;
+  const char* cartella;
+  const char* file;
 };
 
 // The public schemas the remote services apply, compiled once: the SOAP 1.1
@@ -52,8 +90,21 @@ class Schemi {
 
   // Every error of `doc`, in the order libxml2 reports them; empty when valid.
   std::vector<ViolazioneSchema> Valida(xmlDoc* doc) const;
+  // Every error of one element validated on its own.
+  std::vector<ViolazioneSchema> ValidaElemento(xmlNode* elemento) const;
 
   using Compilato = std::unique_ptr<xmlSchema, util::libxml::Liberatore<xmlSchemaFree>>;
+
+  // Compiles `files` (in an order where each finds what it imports already
+  // loaded) as one set below `cartella`, with no schema or DTD from the
+  // network: a w3.org address of a file we hold is read from the local
+  // copy, any other remote address fails the set. `riscritto`, when it
+  // gives text for a file's path, stands for that file's content. Null,
+  // with the reason in `errore`, when a file is missing or does not compile.
+  static Compilato CompilaInsieme(
+      const std::filesystem::path& cartella, std::span<const FileSchema> files,
+      const std::function<std::optional<std::string>(std::string_view percorso)>& riscritto,
+      std::string& errore);
   explicit Schemi(Compilato schema) : schema_(std::move(schema)) {}
 
  private:
