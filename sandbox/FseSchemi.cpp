@@ -10,24 +10,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kWss = "ws-soap-saml/apache-ws-wss4j-schemas/";
 constexpr const char* kEbrs = "xds-ebxml/oehf-ipf/wsdl/schema/ebRS30/";
 constexpr const char* kIhe = "xds-ebxml/oehf-ipf/wsdl/schema/IHE/";
 
-// In an order where each file finds what it imports already loaded.
-constexpr FileSchema kMessaggi[] = {
-    {"http://www.w3.org/XML/1998/namespace", kWss, "xml.xsd"},
-    {"http://www.w3.org/2000/09/xmldsig#", kWss, "xmldsig-core-schema.xsd"},
-    {"http://www.w3.org/2004/08/xop/include", kWss, "xop-include.xsd"},
-    {"http://www.w3.org/2001/04/xmlenc#", kWss, "xenc-schema.xsd"},
-    {"http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-utility-1.0.xsd", kWss,
-     "oasis-200401-wss-wssecurity-utility-1.0.xsd"},
-    {"http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd", kWss,
-     "oasis-200401-wss-wssecurity-secext-1.0.xsd"},
-    {"http://www.w3.org/2003/05/soap-envelope", kWss, "soap-1.2.xsd"},
-    {"http://www.w3.org/2005/08/addressing", "ws-soap-saml/highsource-w3c-schemas/", "ws-addr.xsd"},
-    {"urn:oasis:names:tc:SAML:2.0:assertion", "ws-soap-saml/oehf-ipf-xacml20-schema/",
-     "sstc-saml-schema-assertion-2.0.xsd"},
+// After the envelopes and security: the registry and repository messages.
+constexpr FileSchema kRegistro[] = {
     {"urn:oasis:names:tc:ebxml-regrep:xsd:rim:3.0", kEbrs, "rim.xsd"},
     {"urn:oasis:names:tc:ebxml-regrep:xsd:rs:3.0", kEbrs, "rs.xsd"},
     {"urn:oasis:names:tc:ebxml-regrep:xsd:query:3.0", kEbrs, "query.xsd"},
@@ -62,7 +49,7 @@ std::optional<std::string> RimSenzaStub(std::string_view percorso) {
 }  // namespace
 
 std::shared_ptr<const FseSchemi> FseSchemi::Carica(const fs::path& cartella, std::string& errore) {
-  Schemi::Compilato messaggi = Schemi::CompilaInsieme(cartella, kMessaggi, RimSenzaStub, errore);
+  Schemi::Compilato messaggi = Schemi::CompilaInsieme(cartella, ConBase(kRegistro), RimSenzaStub, errore);
   if (!messaggi) return nullptr;
   Schemi::Compilato segmenti = Schemi::CompilaInsieme(cartella, kSegmenti, {}, errore);
   if (!segmenti) return nullptr;

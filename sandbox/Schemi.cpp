@@ -27,7 +27,7 @@ constexpr const char* kDem = "dem-mef/eracle-wsdl/";
 // Every schema of the set, by namespace, in an order where each file finds
 // what it imports already loaded: libxml2 then skips the imports whose
 // schemaLocation is a remote address (secext names w3.org and oasis-open.org).
-constexpr FileSchema kImportazioni[] = {
+constexpr FileSchema kBase[] = {
     {"http://www.w3.org/XML/1998/namespace", kWss, "xml.xsd"},
     {"http://www.w3.org/2000/09/xmldsig#", kWss, "xmldsig-core-schema.xsd"},
     {"http://www.w3.org/2004/08/xop/include", kWss, "xop-include.xsd"},
@@ -36,10 +36,12 @@ constexpr FileSchema kImportazioni[] = {
      "oasis-200401-wss-wssecurity-utility-1.0.xsd"},
     {"http://docs.oasis-open.org/wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd", kWss,
      "oasis-200401-wss-wssecurity-secext-1.0.xsd"},
-    {"http://schemas.xmlsoap.org/soap/envelope/", kWss, "soap-1.1.xsd"},
     {"http://www.w3.org/2003/05/soap-envelope", kWss, "soap-1.2.xsd"},
     {"http://www.w3.org/2005/08/addressing", kWsa, "ws-addr.xsd"},
     {"urn:oasis:names:tc:SAML:2.0:assertion", kSaml, "sstc-saml-schema-assertion-2.0.xsd"},
+};
+constexpr FileSchema kRicette[] = {
+    {"http://schemas.xmlsoap.org/soap/envelope/", kWss, "soap-1.1.xsd"},
     {"http://invioprescrittorichiesta.xsd.dem.sanita.finanze.it", kDem,
      "InvioPrescrittoRichiesta.xsd"},
     {"http://annullaprescrittorichiesta.xsd.dem.sanita.finanze.it", kDem,
@@ -189,8 +191,14 @@ Schemi::Compilato Schemi::CompilaInsieme(
   return nullptr;
 }
 
+std::vector<FileSchema> ConBase(std::span<const FileSchema> propri) {
+  std::vector<FileSchema> insieme(std::begin(kBase), std::end(kBase));
+  insieme.insert(insieme.end(), propri.begin(), propri.end());
+  return insieme;
+}
+
 std::shared_ptr<const Schemi> Schemi::Carica(const fs::path& cartella, std::string& errore) {
-  Compilato schema = CompilaInsieme(cartella, kImportazioni, {}, errore);
+  Compilato schema = CompilaInsieme(cartella, ConBase(kRicette), {}, errore);
   return schema ? std::make_shared<const Schemi>(std::move(schema)) : nullptr;
 }
 

@@ -64,6 +64,10 @@ struct FileSchema {
   const char* file;
 };
 
+// The envelopes, addressing, security and SAML schemas every set starts
+// with (in import order), followed by `propri`.
+std::vector<FileSchema> ConBase(std::span<const FileSchema> propri);
+
 // The public schemas the remote services apply, compiled once: the SOAP 1.1
 // and 1.2 envelopes, WS-Addressing, WS-Security (secext, utility, xmldsig, xmlenc), the SAML 2.0
 // assertion and the national e-prescription kit (requests and receipts). A
