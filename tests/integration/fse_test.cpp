@@ -310,6 +310,10 @@ TEST_F(FseTest, APatientSummaryReplacesTheOneInForceAndThenItsOwnPredecessor) {
   EXPECT_EQ(plugin_.LastError().rfind("Codice MPI del paziente non trovato. Effettuare prima", 0),
             0u);
   fse::SalvaCodiceMPI(*rossi, f::kMpiRossi);
+  // The summary in force cannot be read: nothing is published.
+  fse_.Programma(ServiziFse::Servizio::kRegistry, ServiziFse::Esito::kFault);
+  EXPECT_FALSE(plugin_.QZ04020(paziente, modello_, ricevuta));
+  EXPECT_TRUE(fse_.Pubblicati().empty());
 
   ASSERT_TRUE(plugin_.QZ04020(paziente, modello_, ricevuta)) << plugin_.LastError();
   const std::string primo = ricevuta.ToText();
