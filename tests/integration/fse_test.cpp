@@ -349,7 +349,9 @@ TEST_F(FseTest, APatientSummaryReplacesTheOneInForceAndThenItsOwnPredecessor) {
 
 TEST_F(FseTest, TheSilentCheckStoresTheConsentStateAndPausesAfterASilentServer) {
   auto rossi = Apri(sandbox::regione::kPazienteRossi);
-  Variant paziente(rossi), modello, check(true);
+  Variant paziente(rossi), modello, check(true), nessuno;
+  EXPECT_FALSE(plugin_.QZ01015(nessuno, modello, check));
+  EXPECT_EQ(plugin_.LastError(), "Paziente non valido");
   ASSERT_TRUE(plugin_.QZ01015(paziente, modello, check)) << plugin_.LastError();
   EXPECT_EQ(rossi->Privacy().ConsensoFSEr(), "1:1;2:;3:1;4:;5:1;6:");
   EXPECT_EQ(rossi->Cellulare(), "0415200001") << "the registry's contact copied";
