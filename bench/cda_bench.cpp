@@ -130,7 +130,7 @@ std::string Referto(int risultati, Note note) {
          "<id root=\"2.16.840.1.113883.2.9.2.50.4.4\" extension=\"LAB.BENCH\"/>"
          "<code code=\"11502-2\" codeSystem=\"2.16.840.1.113883.6.1\"/>"
          "<title>Referto di laboratorio</title><effectiveTime value=\"20261205093000+0100\"/>"
-         "<recordTarget><patientRole><id extension=\"BNCGLI80A41L736X\"/><patient><name>"
+         "<recordTarget><patientRole><id extension=\"BNCGLI80A41L736C\"/><patient><name>"
          "<family>Bianchi</family><given>Giulia</given></name><administrativeGenderCode "
          "code=\"F\"/></patient></patientRole></recordTarget><custodian><assignedCustodian>"
          "<representedCustodianOrganization><id assigningAuthorityName=\"ULSS 3\"/>"

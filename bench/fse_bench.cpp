@@ -129,7 +129,7 @@ struct AmbienteFse {
     s.endpoint_ora = "http://127.0.0.1:" + std::to_string(server.porta_http);
     auto identita = std::make_shared<net::clsAsserzione>();
     c.servizio_asserzione = identita;
-    identita->Ricorda("mrossi", "Segreta.1", "RSSMRA70A01L736U", "RSSMRA70A01L736U");
+    identita->Ricorda("mrossi", "Segreta.1", "RSSMRA70A01L736S", "RSSMRA70A01L736S");
     app->ApriPaziente(sandbox::regione::kPazienteRossi);
   }
   ~AmbienteFse() {

@@ -49,7 +49,7 @@ std::string Gruppo(int n) {
             Campo("XTN.4", "paziente" + id + "@example.invalid") + Campo("XTN.7", "041" + id)) +
       Campo("PID.13", Campo("XTN.3", "CP") + Campo("XTN.12", "333" + id));
   const std::string medico =
-      Campo("PV1.7", Campo("XCN.1", "RSSMRA70A01L736U") + Campo("XCN.2", Campo("FN.1", "ROSSI")) +
+      Campo("PV1.7", Campo("XCN.1", "RSSMRA70A01L736S") + Campo("XCN.2", Campo("FN.1", "ROSSI")) +
                          Campo("XCN.3", "MARIO") + Campo("XCN.13", "NNITA"));
   return "<ADR_A19.QUERY_RESPONSE>" + Campo("PID", pid) +
          Campo("PD1", Campo("PD1.3", Campo("XON.7", "ULSSASS") + Campo("XON.9", "050101"))) +

@@ -20,7 +20,7 @@ class ApplicazioneTest : public ::testing::Test {
 
 TEST_F(ApplicazioneTest, UserSetupAndEventsKeepTypesAndOrder) {
   Applicazione app(dati_.Path());
-  EXPECT_EQ(app.Utente().CodiceFiscale(), "RSSMRA70A01L736U");
+  EXPECT_EQ(app.Utente().CodiceFiscale(), "RSSMRA70A01L736S");
   EXPECT_EQ(app.Utente().NomeCompleto(), "ROSSI MARIO");
   EXPECT_EQ(app.Utente().Items().GetItem("KIRO.CodiceStruttura"), "050503");
   EXPECT_EQ(app.Utente().Items().GetItem("assente"), "");
@@ -57,10 +57,10 @@ TEST_F(ApplicazioneTest, TheOpenPatientHasItsDoctorAndKeepsItsSavedItems) {
     Applicazione app(dati_.Path());
     EXPECT_EQ(app.Paziente(), nullptr) << "no patient open at start";
     EXPECT_FALSE(app.ApriPaziente("99"));
-    ASSERT_TRUE(app.ApriPaziente("VRDLCU55C12F205N"));
+    ASSERT_TRUE(app.ApriPaziente("VRDLCU55C12F205S"));
     auto paziente = app.Paziente();
     EXPECT_EQ(paziente->ID(), "2");
-    EXPECT_EQ(paziente->Medico()->CodiceFiscale(), "BNCLCU65B12F205X");
+    EXPECT_EQ(paziente->Medico()->CodiceFiscale(), "BNCLCU65B12F205Z");
     EXPECT_FALSE(paziente->Proprio());
     ASSERT_TRUE(app.ApriPaziente("1"));
     EXPECT_TRUE(app.Paziente()->Proprio());
@@ -88,7 +88,7 @@ TEST_F(ApplicazioneTest, ArchivesReadTheirFilesAndRefuseUnknownNames) {
   Applicazione app(dati_.Path());
   auto pazienti = host::Come<host::IArchivioPazienti>(app.Archivio("Pazienti"), "Pazienti");
   EXPECT_EQ(pazienti->DaiPaziente("2")->Cognome(), "VERDI");
-  EXPECT_EQ(pazienti->DaiPaziente("NREPLA91M50H501T")->DataNascita(), "19910810");
+  EXPECT_EQ(pazienti->DaiPaziente("NREPLA91M50H501B")->DataNascita(), "19910810");
   EXPECT_EQ(pazienti->DaiPaziente("99"), nullptr);
   EXPECT_EQ(app.Archivio("Esami")->Versione(), "CVP 2026.10");
   EXPECT_EQ(host::Come<host::IArchivioPPIP>(app.Archivio("PPIP"), "PPIP")->DaiCodice("101"),

@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cctype>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 
 #include "qzkiro/Failure.h"
 #include "refhost/Base64.h"
+#include "refhost/CodiceFiscale.h"
 #include "refhost/FormatiHost.h"
 #include "refhost/Input.h"
 #include "refhost/Mime.h"
@@ -155,6 +158,39 @@ bool Framework::FOP(const std::string& argomenti) {
 
 bool Framework::HtmlToPdf(const std::string& html, const std::string& file) {
   return HtmlInPdf(html, file);
+}
+
+}  // namespace qzkiro::refhost
+
+namespace qzkiro::refhost {
+
+bool Framework::VerificaCodiceFiscale(const std::string& codice) {
+  return CodiceFiscaleValido(codice);
+}
+
+int Framework::CalcolaEta(const std::string& data) {
+  std::string oggi = oggi_;
+  if (oggi.empty()) {
+    const std::time_t t = std::time(nullptr);
+    std::tm locale{};
+    localtime_r(&t, &locale);
+    char testo[9];
+    std::strftime(testo, sizeof testo, "%Y%m%d", &locale);
+    oggi = testo;
+  }
+  auto data_valida = [](const std::string& d) {
+    return d.size() >= 8 && std::all_of(d.begin(), d.begin() + 8, [](unsigned char ch) {
+             return std::isdigit(ch) != 0;
+           });
+  };
+  if (!data_valida(data) || !data_valida(oggi)) return 0;
+  const int anni = std::stoi(oggi.substr(0, 4)) - std::stoi(data.substr(0, 4));
+  return oggi.substr(4, 4) < data.substr(4, 4) ? anni - 1 : anni;
+}
+
+bool Framework::StartExDoc(const std::string& file) {
+  documenti_.push_back(file);
+  return std::filesystem::exists(file);
 }
 
 }  // namespace qzkiro::refhost

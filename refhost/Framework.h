@@ -80,12 +80,23 @@ class Framework : public host::IFramework {
   bool KillFile(const std::string& file) override;
   bool FOP(const std::string& argomenti) override;
   bool HtmlToPdf(const std::string& html, const std::string& file) override;
+  // The Italian fiscal code's layout and check character (or a temporary
+  // code of 11 digits with its Luhn-like check digit).
+  bool VerificaCodiceFiscale(const std::string& codice) override;
+  // Against the date the stand-in host was given (SetOggi), else today.
+  int CalcolaEta(const std::string& data) override;
+  // Records the document; the stand-in host opens nothing.
+  bool StartExDoc(const std::string& file) override;
+  void SetOggi(std::string oggi) { oggi_ = std::move(oggi); }
+  const std::vector<std::string>& DocumentiAperti() const { return documenti_; }
 
   const std::vector<FinestraAperta>& Finestre() const { return finestre_; }
   // The containers made by NewInput, oldest first.
   const std::vector<std::shared_ptr<Input>>& Inputs() const { return inputs_; }
 
  private:
+  std::string oggi_;  // "yyyymmdd"
+  std::vector<std::string> documenti_;
   host::Variant parametro_, parametro2_;
   std::vector<FinestraAperta> finestre_;
   std::vector<std::shared_ptr<Input>> inputs_;

@@ -27,13 +27,13 @@ TEST(FrameworkTest, ResultContainerRecordsCallsAndRecords) {
   Framework framework;
   auto input = framework.NewInput();
   auto paziente = input->Add("AddPaziente", {});
-  input->Add("AddAnagrafica", {paziente, "20261206", "BNCGLI80A41L736X", 3, true, host::Variant()});
+  input->Add("AddAnagrafica", {paziente, "20261206", "BNCGLI80A41L736C", 3, true, host::Variant()});
   auto secondo = input->Add("AddPaziente", {});
   input->Add("AddRefertoParziale", {secondo, "DOC.9", "QZ02005"});
   ASSERT_EQ(framework.Inputs().size(), 1u);
   EXPECT_EQ(framework.Inputs()[0]->ToJson(), nlohmann::json::parse(R"([
     {"member": "AddPaziente", "args": [], "record": 1},
-    {"member": "AddAnagrafica", "args": [{"record": 1}, "20261206", "BNCGLI80A41L736X", 3, true, null]},
+    {"member": "AddAnagrafica", "args": [{"record": 1}, "20261206", "BNCGLI80A41L736C", 3, true, null]},
     {"member": "AddPaziente", "args": [], "record": 2},
     {"member": "AddRefertoParziale", "args": [{"record": 2}, "DOC.9", "QZ02005"]}
   ])"));

@@ -60,7 +60,8 @@ Paziente::Paziente(const nlohmann::json& voce, const std::filesystem::path& cart
                items_),
       privacy_(items_),
       cellulare_(Testo(voce, "Cellulare")),
-      email_(Testo(voce, "Email")) {
+      email_(Testo(voce, "Email")),
+      codice_regione_(voce.contains("CodiceRegione") ? Testo(voce, "CodiceRegione") : "050503") {
   SetMedico(Testo(voce, "Medico"));
 }
 

@@ -83,7 +83,8 @@ class PrivacyPaziente : public host::IPrivacyPaziente {
 // A patient of the archive: the entry's "ID", "CodiceFiscale", "Cognome",
 // "Nome", "Sesso", "DataNascita", "Medico" (the fiscal code of the own
 // doctor), "Proprio" (Boolean), "Items" (texts by key), "Esenzioni" and
-// "Problemi" (codes) and "PatientSummary" (the summary's CDA file, relative
+// "Problemi" (codes), "CodiceRegione" (the unit of assistance, "050503"
+// when absent) and "PatientSummary" (the summary's CDA file, relative
 // to the host's sample data).
 class Paziente : public host::IPaziente {
  public:
@@ -101,6 +102,8 @@ class Paziente : public host::IPaziente {
   host::IProblemiPaziente& Problemi() override { return codici_; }
   host::IPatientSummary& PatientSummary() override { return summary_; }
   host::IPrivacyPaziente& Privacy() override { return privacy_; }
+  std::string NomeCompleto() override { return cognome_ + " " + nome_; }
+  std::string CodiceRegione() override { return codice_regione_; }
   std::string Cellulare() override;
   std::string Email() override;
   void SalvaRecapiti(const std::string& cellulare, const std::string& email) override;
@@ -117,6 +120,7 @@ class Paziente : public host::IPaziente {
   PatientSummaryPaziente summary_;
   PrivacyPaziente privacy_;
   std::string cellulare_, email_;  // the archive's
+  std::string codice_regione_;
 };
 
 }  // namespace qzkiro::refhost

@@ -27,6 +27,8 @@ namespace qzkiro::sandbox {
 //   NERI PAOLA   kMpiNeri     no documents; the index gives her the doctor-relation
 //                             event "SNM" (TXA.2, 20261115)
 //   GIALLI ANNA  kMpiGialli   no documents
+//   BRUNI SOFIA  kMpiBruni    born 20150615 (a minor), fiscal code kCfBruni; no
+//                             documents and no contacts
 //
 // Rossi's documents in the registry (creationTime; LOINC type; mimeType):
 //   kDocCdaFirmato      20260105103000  11502-2 laboratory report, CDA R2 in an
@@ -63,6 +65,8 @@ inline constexpr const char* kMpiBianchi = "MPI0000002";
 inline constexpr const char* kMpiVerdi = "MPI0000003";
 inline constexpr const char* kMpiNeri = "MPI0000004";
 inline constexpr const char* kMpiGialli = "MPI0000005";
+inline constexpr const char* kMpiBruni = "MPI0000006";
+inline constexpr const char* kCfBruni = "BRNSFO15H55L736M";
 
 inline constexpr const char* kDocCdaFirmato = "2.16.840.1.113883.2.9.2.50.4.5.1001";
 inline constexpr const char* kDocPdfFirmato = "2.16.840.1.113883.2.9.2.50.4.5.1002";

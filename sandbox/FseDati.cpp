@@ -27,6 +27,9 @@ constexpr PazienteFse kPazienti[] = {
     {regione::kPazienteGialli, kMpiGialli, "GIALLI", "ANNA", "F", "19380405", "0501000005",
      "VENEZIA", "VE", "027042", "Fondamenta Nuove, 5", "VENEZIA", "VE", "30121", "027042",
      "0415200005", "", "050503", {{{"048", "99991231"}, {}}}, "19950101", "", ""},
+    {kCfBruni, kMpiBruni, "BRUNI", "SOFIA", "F", "20150615", "0501000006",
+     "VENEZIA", "VE", "027042", "Via Piave, 12", "MESTRE", "VE", "30171", "027042",
+     "", "", "050503", {}, "20150701", "", ""},
 };
 
 constexpr std::string_view kFormati = "regioneveneto formatCodes v1";

@@ -197,7 +197,7 @@ std::string CdaSemplice(const DatiCda& d) {
          "  <author><time value=\"" +
          e(d.data) +
          "+0100\"/><assignedAuthor>"
-         "<id root=\"2.16.840.1.113883.2.9.4.3.2\" extension=\"RSSMRA70A01L736U\"/>"
+         "<id root=\"2.16.840.1.113883.2.9.4.3.2\" extension=\"RSSMRA70A01L736S\"/>"
          "<assignedPerson><name><family>ROSSI</family><given>MARIO</given></name>"
          "</assignedPerson></assignedAuthor></author>\n"
          "  <custodian><assignedCustodian><representedCustodianOrganization>"

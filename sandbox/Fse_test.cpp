@@ -235,7 +235,7 @@ class FseTest : public ::testing::Test {
   static std::string Qry(const Testi& qrf5, const std::string& msh9 = "QRY^A19^QRY_A19") {
     const Testi msg = {msh9.substr(0, 3), msh9.substr(4, 3), msh9.substr(8)};
     const auto m = [&](std::size_t i) { return msg[i]; };
-    std::string qrf = "<QRF.1>RETEMMG</QRF.1><QRF.4>RSSMRA70A01L736U</QRF.4>";
+    std::string qrf = "<QRF.1>RETEMMG</QRF.1><QRF.4>RSSMRA70A01L736S</QRF.4>";
     for (const std::string& v : qrf5) qrf += "<QRF.5>" + v + "</QRF.5>";
     return "<QRY_A19 xmlns=\"urn:hl7-org:v2xml\"><MSH><MSH.1>|</MSH.1><MSH.2>^~\\&amp;</MSH.2>"
            "<MSH.3><HD.2>Curalis</HD.2></MSH.3><MSH.7><TS.1>20260305102030</TS.1></MSH.7>"
@@ -244,7 +244,7 @@ class FseTest : public ::testing::Test {
            "</MSG.3></MSH.9><MSH.10>Q0001</MSH.10><MSH.11><PT.1>P</PT.1></MSH.11><MSH.12>"
            "<VID.1>2.5.1</VID.1></MSH.12></MSH><QRD><QRD.1><TS.1>202603051020</TS.1></QRD.1>"
            "<QRD.2>D</QRD.2><QRD.3>I</QRD.3><QRD.4>449979630</QRD.4><QRD.7><CQ.1>1</CQ.1>"
-           "<CQ.2><CE.1>RD</CE.1></CQ.2></QRD.7><QRD.8><XCN.1>RSSMRA70A01L736U</XCN.1></QRD.8>"
+           "<CQ.2><CE.1>RD</CE.1></CQ.2></QRD.7><QRD.8><XCN.1>RSSMRA70A01L736S</XCN.1></QRD.8>"
            "<QRD.9><CE.1>APN</CE.1></QRD.9><QRD.10><CE.1>DEM</CE.1></QRD.10></QRD><QRF>" +
            qrf + "</QRF></QRY_A19>";
   }
@@ -720,7 +720,7 @@ class FsePubblicazioneTest : public FseTest {
     return Primo(e.corpo, "//*[local-name()='RegistryResponse']/@status");
   }
   std::string cda_ = fse::CdaSemplice({"PUB", "59284-0", "Consenso", "Consenso", "20261207101500",
-                                        "VRDLCU55C12F205N", "VERDI", "LUCA", "M", "19550312",
+                                        "VRDLCU55C12F205S", "VERDI", "LUCA", "M", "19550312",
                                         "Consenso all'alimentazione"});
   const std::string successo_ = "urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Success";
 };

@@ -59,12 +59,12 @@ namespace qzkiro::sandbox {
 // OBX.13 "CDA": older letter whose external document is a PDF), kRicoveroDh
 // (Bianchi, day hospital, 050901 ONCOLOGIA, 20261202, no letter).
 namespace regione {
-inline constexpr const char* kMedico = "RSSMRA70A01L736U";
-inline constexpr const char* kPazienteRossi = "RSSMRA45M41L736Q";
-inline constexpr const char* kPazienteBianchi = "BNCGLI80A41L736X";
-inline constexpr const char* kPazienteVerdi = "VRDLCU55C12F205N";
-inline constexpr const char* kPazienteNeri = "NREPLA91M50H501T";
-inline constexpr const char* kPazienteGialli = "GLLNNA38D45L736K";
+inline constexpr const char* kMedico = "RSSMRA70A01L736S";
+inline constexpr const char* kPazienteRossi = "RSSMRA45M41L736K";
+inline constexpr const char* kPazienteBianchi = "BNCGLI80A41L736C";
+inline constexpr const char* kPazienteVerdi = "VRDLCU55C12F205S";
+inline constexpr const char* kPazienteNeri = "NREPLA91M50H501B";
+inline constexpr const char* kPazienteGialli = "GLLNNA38D45L736S";
 inline constexpr std::size_t kPazienti = 5;
 
 inline constexpr std::size_t kNotificheSain = 32;

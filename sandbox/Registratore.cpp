@@ -1,11 +1,17 @@
 #include "sandbox/Registratore.h"
 
+#include <libxml/parser.h>
+
 #include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
+#include <map>
+#include <memory>
 #include <vector>
+
+#include "sandbox/FsePubblicazione.h"
 
 namespace qzkiro::sandbox {
 
@@ -36,6 +42,7 @@ std::string Estensione(const Richiesta& richiesta) {
   const std::string tipo = richiesta.Intestazione("Content-Type");
   const auto primo = richiesta.corpo.find_first_not_of(" \t\r\n");
   const char iniziale = primo == std::string::npos ? '\0' : richiesta.corpo[primo];
+  if (tipo.starts_with("multipart/")) return ".mime";
   if (tipo.find("xml") != std::string::npos || iniziale == '<') return ".xml";
   if (tipo.find("json") != std::string::npos || iniziale == '{' || iniziale == '[') return ".json";
   return ".txt";
@@ -46,6 +53,50 @@ void ScriviFile(const fs::path& file, const std::string& contenuto) {
   if (!(out << contenuto) || !out.flush()) {
     throw std::runtime_error("impossibile scrivere " + file.string());
   }
+}
+
+std::string EstensioneParte(const fse::ParteMime& parte) {
+  return parte.tipo.find("xml") != std::string::npos ? ".xml" : ".bin";
+}
+
+// The root message of an XOP request with each xop:Include replaced by the
+// Base64 of its part: the infoset, which is what the schemas validate.
+std::string Infoset(const std::vector<fse::ParteMime>& parti) {
+  std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> doc(
+      xmlReadMemory(parti[0].corpo.data(), static_cast<int>(parti[0].corpo.size()), nullptr,
+                    nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING),
+      xmlFreeDoc);
+  std::map<std::string, std::string> per_documento;
+  std::string mancante;
+  if (!doc || !fse::RisolviXop(doc.get(), parti, per_documento, mancante)) return {};
+  xmlChar* testo = nullptr;
+  int lunghezza = 0;
+  xmlDocDumpMemoryEnc(doc.get(), &testo, &lunghezza, "UTF-8");
+  std::string infoset(reinterpret_cast<const char*>(testo), static_cast<std::size_t>(lunghezza));
+  xmlFree(testo);
+  return infoset;
+}
+
+// A multipart request is also written part by part ("<name>.parteN.xml",
+// the root first) and, when it is an XOP message, as its infoset
+// ("<name>.infoset.xml"); the files are listed under "parti".
+void ScriviParti(const fs::path& cartella, const std::string& file, const Richiesta& richiesta,
+                 nlohmann::ordered_json& voce) {
+  const auto parti =
+      fse::DividiMultipart(richiesta.corpo, richiesta.Intestazione("Content-Type"));
+  if (!parti || parti->empty()) return;
+  const std::string radice = file.substr(0, file.rfind('.'));
+  nlohmann::ordered_json nomi = nlohmann::ordered_json::array();
+  for (std::size_t i = 0; i < parti->size(); ++i) {
+    const std::string nome = radice + ".parte" + std::to_string(i + 1) + EstensioneParte((*parti)[i]);
+    ScriviFile(cartella / nome, (*parti)[i].corpo);
+    nomi.push_back(nome);
+  }
+  if (const std::string infoset = Infoset(*parti); !infoset.empty()) {
+    ScriviFile(cartella / (radice + ".infoset.xml"), infoset);
+    voce["infoset"] = radice + ".infoset.xml";
+  }
+  voce["parti"] = std::move(nomi);
 }
 
 }  // namespace
@@ -87,6 +138,7 @@ void Registratore::Annota(const Richiesta& richiesta) {
   std::lock_guard blocco(mutex_);
   try {
     if (!file.empty()) ScriviFile(cartella_ / file, richiesta.corpo);
+    if (!file.empty() && file.ends_with(".mime")) ScriviParti(cartella_, file, richiesta, voce);
     // Answers may end out of order: the index stays in order of arrival.
     auto posto = scambi_.end();
     while (posto != scambi_.begin() && (posto - 1)->at("sequenza") > richiesta.sequenza) --posto;

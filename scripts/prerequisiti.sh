@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACCHETTI=(
   g++ cmake ninja-build pkg-config ccache
-  libxml2-dev libxslt1-dev libssl-dev openssl zlib1g-dev
+  libxml2-dev libxml2-utils libxslt1-dev libssl-dev openssl zlib1g-dev
   libcurl4-openssl-dev libzip-dev zipcmp zipmerge ziptool
   libpqxx-dev postgresql postgresql-common
   nlohmann-json3-dev libcpp-httplib-dev

@@ -65,7 +65,7 @@ constexpr const char* kQuerySaia =
     "<QRY_A19 xmlns=\"urn:hl7-org:v2xml\"><MSH><MSH.3><HD.1>KIRO</HD.1></MSH.3>"
     "<MSH.9><MSG.1>QRY</MSG.1><MSG.2>A19</MSG.2></MSH.9><MSH.10>MSG0001</MSH.10>"
     "<MSH.11><PT.1>P</PT.1></MSH.11><MSH.12><VID.1>2.5</VID.1></MSH.12></MSH>"
-    "<QRF><QRF.5>BNCGLI80A41L736X</QRF.5></QRF></QRY_A19>";
+    "<QRF><QRF.5>BNCGLI80A41L736C</QRF.5></QRF></QRY_A19>";
 
 // The console, with the demo's own answer to the credentials dialog.
 class UiDemo : public UiConsole {

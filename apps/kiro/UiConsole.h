@@ -1,6 +1,8 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 #include "qzkiro/Ui.h"
 
@@ -18,8 +20,20 @@ class UiConsole : public core::Ui {
   bool CambioPassword(frmUpdatePasswordAsserzione& form) override;
   // Numbered buttons chosen on a terminal; the first button otherwise.
   int TaskDialog(const core::DialogoAttivita& dialogo) override;
+  // Edited with one-letter commands on a terminal; shown and closed otherwise.
+  bool ConsensoFSE(ModuloConsensoFSE& form, const AzioniConsensoFSE& azioni) override;
+  void EsitoInvioFSE(const std::vector<std::string>& righe) override;
+  void InfoConsensoFSE(const RiepilogoConsensoFSE& riepilogo) override;
+  // Asked on a terminal; left unticked otherwise.
+  void InfoPortale(frmInfoPortale& form) override;
+
+ protected:
+  void MostraConsenso(const ModuloConsensoFSE& form);
+  std::ostream& Out() { return out_; }
 
  private:
+  bool ComandoConsenso(const std::string& comando, ModuloConsensoFSE& form,
+                       const AzioniConsensoFSE& azioni, bool& chiuso);
   std::string Chiedi(const std::string& domanda);
 
   std::ostream& out_;

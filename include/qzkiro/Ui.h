@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "qzkiro/Moduli.h"
+#include "qzkiro/ModuliFse.h"
 
 namespace qzkiro::core {
 
@@ -57,6 +58,18 @@ class Ui {
   virtual bool CambioPassword(frmUpdatePasswordAsserzione& form) = 0;
   // Shows a task dialog; the chosen button's id, risposta::kAnnulla when closed.
   virtual int TaskDialog(const DialogoAttivita& dialogo) = 0;
+  // The consent form of the regional health record, modal: the user edits
+  // `form` and presses its buttons (`azioni`); OK closes it only when
+  // `azioni.conferma` says so. True when it closed after a successful OK,
+  // false when the user closed it.
+  virtual bool ConsensoFSE(ModuloConsensoFSE& form, const AzioniConsensoFSE& azioni) = 0;
+  // The result of a consent submission (frmEsitoInvioFSE): one line per
+  // kind sent.
+  virtual void EsitoInvioFSE(const std::vector<std::string>& righe) = 0;
+  // The summary of the consents in force (frmInfoConsensoFSE).
+  virtual void InfoConsensoFSE(const RiepilogoConsensoFSE& riepilogo) = 0;
+  // The citizens' portal notice; the user may tick "do not show again".
+  virtual void InfoPortale(frmInfoPortale& form) = 0;
   // Lets the host window handle its pending messages during a long piece of
   // work (one answer message after another), so it stays responsive.
   virtual void DoEvents() {}

@@ -49,7 +49,7 @@ TEST_F(CDA2Test, HeaderOfOwnLabReport) {
   EXPECT_EQ(cda.Data(), "20261205093000+0100");
   EXPECT_EQ(cda.MedicoRefertante(), "Rossi Anna");
   EXPECT_EQ(cda.MedicoResponsabile(), "Verdi") << "trimmed when the given name is empty";
-  EXPECT_EQ(cda.PazienteCodiceFiscale(), "BNCGLI80A41L736X");
+  EXPECT_EQ(cda.PazienteCodiceFiscale(), "BNCGLI80A41L736C");
   EXPECT_EQ(cda.PazienteCognome(), "Bianchi");
   EXPECT_EQ(cda.PazienteNome(), "Giulia");
   EXPECT_EQ(cda.PazienteSesso(), "F");

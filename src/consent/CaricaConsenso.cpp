@@ -127,6 +127,7 @@ void CaricaModulo(frmConsensoFSE& form, const DatiCaricamento& dati) {
 std::string CaricaDaServizi(ServiziConsenso& servizi, frmConsensoFSE& form, DatiCaricamento& dati) {
   std::string mpi;
   if (servizi.MPI(mpi) != EsitoServizio::Ok || mpi.empty()) return kMpiNonLetto;
+  dati.mpi = mpi;
   std::string errore;
   if (servizi.Consensi(dati.consensi, errore) != EsitoServizio::Ok) return errore;
   dati.documento.clear();

@@ -15,6 +15,8 @@ namespace qzkiro::consent {
 
 // What the consent form starts from.
 struct DatiCaricamento {
+  // The patient's regional identifier (set by CaricaDaServizi).
+  std::string mpi;
   xds::ConsensiInVigore consensi;
   // The text of the most recent consent document ("" when there is none or
   // it could not be retrieved).

@@ -44,7 +44,7 @@ xds::ConsensiInVigore InVigore() {
 
 // A patient born on 10 March 2008, the form loaded on `oggi`.
 DatiCaricamento Dati(util::DataOra oggi) {
-  return {InVigore(), kDocumento, "3331234567", "vecchia@example.it", util::DataOra{2008, 3, 10},
+  return {"", InVigore(), kDocumento, "3331234567", "vecchia@example.it", util::DataOra{2008, 3, 10},
           oggi};
 }
 

@@ -16,7 +16,7 @@ clsCDA2_PAS Sommario() {
   c.GetSmartGUID = [n = 0]() mutable { return "GUID-" + std::to_string(++n); };
   c.UtenteMedico = {"MDCGPP60A01L736X", "MEDICI", "GIUSEPPE",          "123456", "501",
                     "Serenissima",      "050",    "medico@example.it", "041000"};
-  c.Paziente.CodiceFiscale = "RSSMRA45M41L736Q";
+  c.Paziente.CodiceFiscale = "RSSMRA45M41L736K";
   c.Paziente.Cognome = "ROSSI";
   c.Paziente.Nome = "MARIA";
   c.Paziente.DataNascita = util::DataOra{1945, 8, 1};

@@ -83,21 +83,8 @@ bool frmConsensoFSE::ImpostaStato(std::string_view stato) {
   return true;
 }
 
-std::string frmConsensoFSE::TitoloScheda(std::size_t indice) const {
-  return std::string(Minorenne ? "Genitore/Tutore legale #" : "Tutore legale #") +
-         std::to_string(indice + 1);
-}
-
 void frmConsensoFSE::RimuoviTutore(std::size_t indice) {
   if (indice < Tutori.size()) Tutori.erase(Tutori.begin() + static_cast<std::ptrdiff_t>(indice));
-}
-
-std::string frmConsensoFSE::Didascalia() const {
-  return ScadutoPerMaggioreEta
-             ? "Per raggiunta maggiore età, è possibile rinnovare ora il consenso al FSEr "
-               "mettendo il segno di spunta sulle scelte del cittadino."
-             : "E' possibile modificare ora il consenso al FSEr mettendo il segno di spunta "
-               "sulle scelte del cittadino.";
 }
 
 void frmConsensoFSE::FissaCaricato() {
@@ -171,3 +158,20 @@ bool EmailValida(std::string_view indirizzo) {
 }
 
 }  // namespace qzkiro::consent
+
+namespace qzkiro {
+
+std::string ModuloConsensoFSE::TitoloScheda(std::size_t indice) const {
+  return std::string(Minorenne ? "Genitore/Tutore legale #" : "Tutore legale #") +
+         std::to_string(indice + 1);
+}
+
+std::string ModuloConsensoFSE::Didascalia() const {
+  return ScadutoPerMaggioreEta
+             ? "Per raggiunta maggiore età, è possibile rinnovare ora il consenso al FSEr "
+               "mettendo il segno di spunta sulle scelte del cittadino."
+             : "E' possibile modificare ora il consenso al FSEr mettendo il segno di spunta "
+               "sulle scelte del cittadino.";
+}
+
+}  // namespace qzkiro

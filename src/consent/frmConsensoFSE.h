@@ -9,21 +9,12 @@
 #include <vector>
 
 #include "cda/DocumentoConsenso.h"
+#include "qzkiro/ModuliFse.h"
 #include "qzkiro/Ui.h"
 
 namespace qzkiro::consent {
 
-// One guardian tab of the consent form.
-struct SchedaTutore {
-  std::string Cognome;
-  std::string Nome;
-  std::string CodiceFiscale;
-  std::string Cellulare;
-  std::string Email;
-  std::string MPI;  // regional identifier read from the consent in force; not shown
-
-  friend bool operator==(const SchedaTutore&, const SchedaTutore&) = default;
-};
+using qzkiro::SchedaTutore;
 
 // The host's check of a fiscal code (Framework.VerificaCodiceFiscale).
 using VerificaCodiceFiscale = std::function<bool(const std::string&)>;
@@ -35,19 +26,8 @@ inline constexpr std::string_view kTitoloKiro = "KIRO";
 // pairs of option buttons, the patient's contacts, the guardian tabs, and
 // what was loaded from the registry, so that the OK button can tell what
 // the user changed.
-class frmConsensoFSE {
+class frmConsensoFSE : public ModuloConsensoFSE {
  public:
-  // The six option buttons: 0/1 feeding given/denied, 2/3 consultation
-  // given/denied, 4/5 earlier documents given/denied.
-  std::array<bool, 6> Opzioni{};
-  // Tab "Dati aggiuntivi".
-  std::string Cellulare;
-  std::string Email;
-  std::vector<SchedaTutore> Tutori;
-  bool Minorenne = false;
-  // The guardians' consent lapsed: the patient came of age since.
-  bool ScadutoPerMaggioreEta = false;
-
   // true: given, false: denied, nullopt: neither button of the pair is set.
   std::optional<bool> Scelta(cda::TipoConsenso tipo) const;
   void Scegli(cda::TipoConsenso tipo, std::optional<bool> scelta);
@@ -61,12 +41,7 @@ class frmConsensoFSE {
   // buttons of a pair.
   bool ImpostaStato(std::string_view stato);
 
-  // "Genitore/Tutore legale #n" for a minor patient, "Tutore legale #n"
-  // otherwise; n counts from 1, so removing a tab renumbers those after it.
-  std::string TitoloScheda(std::size_t indice) const;
   void RimuoviTutore(std::size_t indice);
-  // The caption over the choices.
-  std::string Didascalia() const;
 
   // Remembers the current choices, contacts and guardians as the ones in
   // force (after loading).

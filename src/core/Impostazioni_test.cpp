@@ -97,7 +97,7 @@ TEST_F(ImpostazioniTest, PilotListKeepsOrRenamesThePatientSummaryService) {
     }
     return out;
   };
-  env_.Host()->Utente().SetCodiceFiscale("RSSMRA70A01L736U");  // listed
+  env_.Host()->Utente().SetCodiceFiscale("RSSMRA70A01L736S");  // listed
   ASSERT_TRUE(Init(kConfigTest));
   EXPECT_EQ(ids(), (std::vector<std::string>{"QZ02001", "QZ04020", "QZ04020"}));
 

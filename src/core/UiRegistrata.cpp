@@ -71,4 +71,36 @@ bool UiRegistrata::CambioPassword(frmUpdatePasswordAsserzione& form) {
   return Compila(cambi_, form, modo_ == Modo::Scriptata, "cambio password");
 }
 
+bool UiRegistrata::ConsensoFSE(ModuloConsensoFSE& form, const AzioniConsensoFSE& azioni) {
+  consensi_.push_back(form);
+  using P = GestoConsenso::Pulsante;
+  for (;;) {
+    if (gesti_.empty()) {
+      if (modo_ == Modo::Scriptata) throw std::logic_error("modulo del consenso senza gesti preparati");
+      return false;
+    }
+    GestoConsenso gesto = std::move(gesti_.front());
+    gesti_.pop_front();
+    if (gesto.modifica) gesto.modifica(form);
+    switch (gesto.pulsante) {
+      case P::OK:
+        if (azioni.conferma && azioni.conferma()) return true;
+        break;
+      case P::Riepilogo:
+        if (azioni.riepilogo) azioni.riepilogo();
+        break;
+      case P::Informativa:
+        if (azioni.informativa) azioni.informativa();
+        break;
+      case P::Chiudi:
+        return false;
+    }
+  }
+}
+
+void UiRegistrata::InfoPortale(frmInfoPortale& form) {
+  ++portale_mostrato_;
+  form.NonMostrarePiu = portale_;
+}
+
 }  // namespace qzkiro::core

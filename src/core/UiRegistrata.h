@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,14 @@ struct BoxMostrato {
   std::string testo;
   int stile = 0;
   std::string titolo;
+};
+
+// One turn of the user at the consent form: what he changes, then the
+// button he presses.
+struct GestoConsenso {
+  enum class Pulsante { OK, Riepilogo, Informativa, Chiudi };
+  std::function<void(ModuloConsensoFSE&)> modifica;
+  Pulsante pulsante = Pulsante::OK;
 };
 
 // A Ui that shows nothing and records every box. Non-interactive: each box
@@ -33,6 +42,15 @@ class UiRegistrata : public Ui {
   // A task dialog with no prepared answer takes its first button
   // (non-interactive) or fails the test (scripted).
   int TaskDialog(const DialogoAttivita& dialogo) override;
+  // The consent form plays the prepared turns in order; with none left it is
+  // closed (non-interactive) or fails the test (scripted).
+  bool ConsensoFSE(ModuloConsensoFSE& form, const AzioniConsensoFSE& azioni) override;
+  void EsitoInvioFSE(const std::vector<std::string>& righe) override { esiti_.push_back(righe); }
+  void InfoConsensoFSE(const RiepilogoConsensoFSE& riepilogo) override {
+    riepiloghi_.push_back(riepilogo);
+  }
+  // Ticks "do not show again" when told so by RispondiPortale.
+  void InfoPortale(frmInfoPortale& form) override;
   void DoEvents() override { ++eventi_; }
   // How many times the work let the window handle its messages.
   int EventiElaborati() const { return eventi_; }
@@ -47,6 +65,14 @@ class UiRegistrata : public Ui {
   void RispondiCambioPassword(std::optional<frmUpdatePasswordAsserzione> valori) {
     cambi_.push_back(std::move(valori));
   }
+  void RispondiConsenso(GestoConsenso gesto) { gesti_.push_back(std::move(gesto)); }
+  void RispondiPortale(bool non_mostrare_piu) { portale_ = non_mostrare_piu; }
+  // The consent forms as they were opened, the results and summaries shown,
+  // and how many times the portal notice appeared.
+  const std::vector<ModuloConsensoFSE>& ConsensiMostrati() const { return consensi_; }
+  const std::vector<std::vector<std::string>>& EsitiMostrati() const { return esiti_; }
+  const std::vector<RiepilogoConsensoFSE>& RiepiloghiMostrati() const { return riepiloghi_; }
+  int PortaleMostrato() const { return portale_mostrato_; }
   // The forms as they were shown.
   const std::vector<frmPasswordAsserzione>& CredenzialiMostrate() const { return mostrate_; }
   const std::vector<BoxMostrato>& Mostrati() const { return mostrati_; }
@@ -60,6 +86,12 @@ class UiRegistrata : public Ui {
   std::deque<std::optional<frmPasswordAsserzione>> credenziali_;
   std::deque<std::optional<frmUpdatePasswordAsserzione>> cambi_;
   std::vector<frmPasswordAsserzione> mostrate_;
+  std::deque<GestoConsenso> gesti_;
+  std::vector<ModuloConsensoFSE> consensi_;
+  std::vector<std::vector<std::string>> esiti_;
+  std::vector<RiepilogoConsensoFSE> riepiloghi_;
+  bool portale_ = false;
+  int portale_mostrato_ = 0;
   int eventi_ = 0;
 };
 

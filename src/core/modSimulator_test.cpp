@@ -40,10 +40,10 @@ TEST_F(SimulatoreTest, SainCallsAreNumberedByFolder) {
 
 TEST_F(SimulatoreTest, SaiaAnswersByFiscalCodeWithFallbacks) {
   File("SAIA/SAIA.xml", "<tutti/>");
-  File("SAIA/RSSMRA70A01L736U.xml", "<rossi/>");
+  File("SAIA/RSSMRA70A01L736S.xml", "<rossi/>");
   File("SAIA_ALL/SAIA_ALL.xml", "<elenco/>");
-  EXPECT_EQ(Risposta("SAIA", "<QRD/><QRF><QRF.5>RSSMRA70A01L736U</QRF.5></QRF>"), "<rossi/>");
-  EXPECT_EQ(Risposta("SAIA", "<QRF.5>VRDLCU55C12F205N</QRF.5>"), "<tutti/>");
+  EXPECT_EQ(Risposta("SAIA", "<QRD/><QRF><QRF.5>RSSMRA70A01L736S</QRF.5></QRF>"), "<rossi/>");
+  EXPECT_EQ(Risposta("SAIA", "<QRF.5>VRDLCU55C12F205S</QRF.5>"), "<tutti/>");
   EXPECT_EQ(Risposta("SAIA", "<QRF.5>20000101</QRF.5>"), "<elenco/>");
   EXPECT_EQ(Risposta("SAIA", "<QRF.5>123</QRF.5>"), "<tutti/>");
   EXPECT_EQ(Risposta("SAIA", "<QRF>senza campo</QRF>"), "");

@@ -35,7 +35,7 @@ TEST(clsHL7Medici, TheFirstRepetitionWithANationalOrFiscalCodeNamesThePhysician)
   Lettura l("ricovero.xml");
   EXPECT_EQ(l.hl7.MedicoSSNCognome(), "ROSSI");
   EXPECT_EQ(l.hl7.MedicoSSNNome(), "MARIO");
-  EXPECT_EQ(l.hl7.MedicoSSNCodiceFiscale(), "RSSMRA70A01L736U");
+  EXPECT_EQ(l.hl7.MedicoSSNCodiceFiscale(), "RSSMRA70A01L736S");
   // The CODMAT repetition names no physician, but gives the AUSL code.
   EXPECT_EQ(l.hl7.MedicoPrescrittoreCognome(), "VERDI");
   EXPECT_EQ(l.hl7.MedicoPrescrittoreCodiceFiscale(), "VRDPLA60B02F205Z");

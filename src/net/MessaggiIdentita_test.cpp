@@ -15,8 +15,8 @@ clsItemAsserzione Item() {
   item.Nonce = "ABCDEFGHIJKLMNOPQRSTUV==";
   item.TimeStamp = "2026-12-06T09:30:00Z";
   item.TimeStamp1d = "2026-12-07T09:30:00Z";
-  item.CFResponsabile = "RSSMRA70A01L736U";
-  item.CFUtente = "VRDLCU55C12F205N";
+  item.CFResponsabile = "RSSMRA70A01L736S";
+  item.CFUtente = "VRDLCU55C12F205S";
   item.Contesto = "C.1.2";
   item.Audience = "http://X-ServiceProvider";
   item.Struttura = "050503";
@@ -41,7 +41,7 @@ TEST(MessaggiIdentitaTest, AuthenticationEnvelopeIsExactlyTheProvidersText) {
       R"(      </wsse:UsernameToken>    </wsse:Security>  </soap:Header>)"
       R"(  <soap:Body xmlns:samlp="urn:oasis:names:tc:SAML:2.0:protocol" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xsi:schemaLocation="urn:oasis:names:tc:SAML:2.0:protocol saml-schema-protocol-2.0.xsd">)"
       R"(    <samlp:AuthnRequest ID="msgId_0f8fad5b-d9cb-469f-a165-70867728950e" Version="2.0" IssueInstant="2026-12-06T09:30:00Z">)"
-      R"(      <Issuer xmlns="urn:oasis:names:tc:SAML:2.0:assertion">RSSMRA70A01L736U</Issuer>)"
+      R"(      <Issuer xmlns="urn:oasis:names:tc:SAML:2.0:assertion">RSSMRA70A01L736S</Issuer>)"
       R"(      <samlp:Extensions>        <AttributeStatement xmlns="urn:oasis:names:tc:SAML:2.0:assertion">)"
       R"(          <Attribute Name="UserClientAuthentication">            <AttributeValue>A.1</AttributeValue>          </Attribute>)"
       R"(          <Attribute Name="ApplicationID">            <AttributeValue>urn:uuid:010ba07a-5fbf-4a86-8364-9a026ab3be3e</AttributeValue>          </Attribute>)"
@@ -49,7 +49,7 @@ TEST(MessaggiIdentitaTest, AuthenticationEnvelopeIsExactlyTheProvidersText) {
       R"(          <Attribute Name="RequestContext">            <AttributeValue>C.1.2</AttributeValue>          </Attribute>)"
       R"(          <Attribute Name="codStruttura">            <AttributeValue>050503</AttributeValue>          </Attribute>)"
       R"(        </AttributeStatement>      </samlp:Extensions>)"
-      R"(      <Subject xmlns="urn:oasis:names:tc:SAML:2.0:assertion">        <NameID>VRDLCU55C12F205N</NameID>      </Subject>)"
+      R"(      <Subject xmlns="urn:oasis:names:tc:SAML:2.0:assertion">        <NameID>VRDLCU55C12F205S</NameID>      </Subject>)"
       R"(      <Conditions xmlns="urn:oasis:names:tc:SAML:2.0:assertion" NotBefore="2026-12-06T09:30:00Z" NotOnOrAfter="2026-12-07T09:30:00Z">)"
       R"(        <AudienceRestriction>          <Audience>http://X-ServiceProvider</Audience>        </AudienceRestriction>)"
       R"(      </Conditions>    </samlp:AuthnRequest>  </soap:Body></soap:Envelope>)";

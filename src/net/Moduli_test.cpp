@@ -7,7 +7,7 @@ namespace {
 
 TEST(ModuliTest, FormsRefuseWhatTheUserMustCorrect) {
   frmPasswordAsserzione credenziali;
-  credenziali.Responsabili = {{"RSSMRA70A01L736U", "ROSSI MARIO"}};
+  credenziali.Responsabili = {{"RSSMRA70A01L736S", "ROSSI MARIO"}};
   EXPECT_EQ(credenziali.Valida(), "Il nome utente non può essere vuoto");
   credenziali.UserName = "mrossi";
   EXPECT_EQ(credenziali.Valida(), "Il nome del responsabile non può essere vuoto");

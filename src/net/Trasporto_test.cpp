@@ -23,7 +23,7 @@ using testsupport::FaultSoap;
 using testsupport::TrasportoScriptato;
 using T = TrasportoScriptato;
 
-constexpr const char* kMedico = "RSSMRA70A01L736U";
+constexpr const char* kMedico = "RSSMRA70A01L736S";
 constexpr const char* kUrl = "https://servizio.prova/mef";
 constexpr const char* kOra = "/inrim-web/ntp/itRefTime.php";
 constexpr const char* kIrraggiungibile =

@@ -11,7 +11,7 @@ TEST(clsItemAsserzioneTest, TextFormRoundTripsAnyTextAndLeavesTheOneTimeCode) {
   clsItemAsserzione item;
   item.Asserzione = "<saml:Assertion ID=\"_1\">\r\n1:2,</saml:Assertion>";
   item.Contesto = "C.1.2";
-  item.CFResponsabile = "RSSMRA70A01L736U";
+  item.CFResponsabile = "RSSMRA70A01L736S";
   item.Password = "p,à:;\n";
   item.TimeStamp = "2026-12-06T10:30:00Z";
   item.LastErrorCode = "ERR_00056";

@@ -22,7 +22,7 @@ namespace qzkiro::testsupport {
 // certificate and the patient-data certificate in the add-on's folder.
 class AmbienteRicette {
  public:
-  static constexpr const char* kMedico = "RSSMRA70A01L736U";
+  static constexpr const char* kMedico = "RSSMRA70A01L736S";
 
   AmbienteRicette() {
     setenv("QZKIRO_CA_BUNDLE", pki_.Ca().c_str(), 1);

@@ -66,7 +66,7 @@ std::string SegmentiAnagrafica(const std::string& cf, const std::string& cognome
   return Pid(cf, cognome, "MARIA") +
          "<NK1><NK1.7><CE.1>MMG</CE.1></NK1.7><NK1.8>20250101</NK1.8>"
          "<NK1.22><CE.1>2</CE.1></NK1.22></NK1>"
-         "<PV1><PV1.7><XCN.1>RSSMRA70A01L736U</XCN.1><XCN.2><FN.1>ROSSI</FN.1></XCN.2>"
+         "<PV1><PV1.7><XCN.1>RSSMRA70A01L736S</XCN.1><XCN.2><FN.1>ROSSI</FN.1></XCN.2>"
          "<XCN.3>MARIO</XCN.3><XCN.13>NNITA</XCN.13></PV1.7>"
          "<PV1.20><FC.1>048</FC.1><FC.2><TS.1>99991231</TS.1></FC.2></PV1.20>"
          "<PV1.20><FC.1>013</FC.1><FC.2><TS.1>20271231</TS.1></FC.2></PV1.20></PV1>" +

@@ -26,8 +26,8 @@
 namespace qzkiro::net {
 namespace {
 
-constexpr const char* kMedico = "RSSMRA70A01L736U";
-constexpr const char* kDelegato = "VRDLCU55C12F205N";
+constexpr const char* kMedico = "RSSMRA70A01L736S";
+constexpr const char* kDelegato = "VRDLCU55C12F205S";
 
 // The environment's proxy variables (the system proxy here) for one test.
 class ProxyDiSistema {
@@ -90,12 +90,12 @@ TEST_F(AsserzioneIdpTest, OneLoginServesTheRequestsOfTheSameContext) {
   EXPECT_EQ(servizio_->DaiAsserzione("QueryPaziente", "C.1.1", "", "", kMedico, ""), prima);
   EXPECT_EQ(servizio_->DaiAsserzione("QueryReferto", "C.1.1", "", "", "", ""), prima);
   auto paziente = servizio_->DaiAsserzione("QueryReferto", "C.1.1", "R.2.1", "http://X", "",
-                                           "BNCGLI80A41L736X");
+                                           "BNCGLI80A41L736C");
   ASSERT_NE(paziente, nullptr);
   EXPECT_NE(paziente, prima);
   EXPECT_EQ(paziente->Ruolo, "R.2.1") << "a given role is kept";
   EXPECT_EQ(prima->Ruolo, "R.1.1") << "the default role";
-  EXPECT_EQ(idp_.Richieste().back().attributi.at("PatientID"), "BNCGLI80A41L736X");
+  EXPECT_EQ(idp_.Richieste().back().attributi.at("PatientID"), "BNCGLI80A41L736C");
   EXPECT_EQ(servizio_->Cache().size(), 2u);
 
   servizio_->EliminaAsserzione(*paziente);
@@ -368,7 +368,7 @@ TEST_F(DialoghiTest, AnExpiredPasswordIsChangedThroughTheDialog) {
             (std::pair<std::string, std::string>("mrossi", "Nuova.2")))
       << "the host is given the changed credentials";
   EXPECT_EQ(CredenzialiSalvate::Leggi()->password, "Nuova.2") << "the stored ones are rewritten";
-  EXPECT_NE(servizio_->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", "BNCGLI80A41L736X"), nullptr)
+  EXPECT_NE(servizio_->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", "BNCGLI80A41L736C"), nullptr)
       << "remembered: no dialog " << servizio_->LastError();
   EXPECT_EQ(idp_.Richieste().back().password, "Nuova.2");
 }
@@ -408,7 +408,7 @@ TEST_F(DialoghiTest, QZ01011ChangesThePasswordOfTheRememberedUser) {
 
 TEST_F(DialoghiTest, ADelegateActsForTheOpenPatientsOwnDoctor) {
   // VERDI LUCA's own doctor, second in the doctors' archive.
-  constexpr const char* kCurante = "BNCLCU65B12F205X";
+  constexpr const char* kCurante = "BNCLCU65B12F205Z";
   auto& host = *env_.Host();
   auto& ui = env_.Ui();
   host.Utente().SetTipo(3);

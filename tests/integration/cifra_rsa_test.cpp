@@ -34,8 +34,8 @@ TEST(CifraRSATest, ServicesReadWhatTheAddOnEncrypts) {
   EXPECT_EQ(Decifra(pki.ChiaveIdp(), cifrato), "Nonce1232026-12-06T10:30:00Zp\xE4ssword")
       << "the text travels as ISO-8859-1";
   EXPECT_NE(CifraRSA(password, pki.Idp().string()), cifrato) << "PKCS#1 v1.5 padding is random";
-  EXPECT_EQ(Decifra(pki.ChiaveSarCf(), CifraRSA("RSSMRA70A01L736U", pki.SarCf().string())),
-            "RSSMRA70A01L736U");
+  EXPECT_EQ(Decifra(pki.ChiaveSarCf(), CifraRSA("RSSMRA70A01L736S", pki.SarCf().string())),
+            "RSSMRA70A01L736S");
 
   // The same certificate in DER form, as ".cer" files often are.
   testsupport::CartellaTemporanea cartella;
@@ -47,7 +47,7 @@ TEST(CifraRSATest, ServicesReadWhatTheAddOnEncrypts) {
   i2d_X509_fp(out, cert);
   std::fclose(out);
   X509_free(cert);
-  EXPECT_EQ(Decifra(pki.ChiaveSarCf(), CifraRSA("BNCGLI80A41L736X", der)), "BNCGLI80A41L736X");
+  EXPECT_EQ(Decifra(pki.ChiaveSarCf(), CifraRSA("BNCGLI80A41L736C", der)), "BNCGLI80A41L736C");
 
   EXPECT_EQ(CifraRSA("", pki.Idp().string()), "");
   EXPECT_EQ(CifraRSA("x", (cartella.Path() / "manca.cer").string()), "");

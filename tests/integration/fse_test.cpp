@@ -14,7 +14,6 @@
 #include "refhost/Oggetti.h"
 #include "sandbox/Fse.h"
 #include "sandbox/RegioneHl7.h"
-#include "consent/CaricaConsenso.h"
 #include "consent/VerificaConsenso.h"
 #include "services/fse/ClienteFse.h"
 #include "services/fse/ConsensiFse.h"
@@ -376,24 +375,39 @@ TEST_F(FseTest, TheSilentCheckStoresTheConsentStateAndPausesAfterASilentServer) 
   EXPECT_EQ(env_.Ui().Mostrati().size(), 2u) << "an hour later it tries again";
 }
 
-TEST_F(FseTest, AWithdrawnConsentIsPublishedAndIsThenTheOneInForce) {
-  auto rossi = Apri(sandbox::regione::kPazienteRossi);
-  fse::SalvaCodiceMPI(*rossi, f::kMpiRossi);
-  xds::ConsensiInVigore in_vigore;
-  ASSERT_TRUE(fse::LeggiConsensi(*rossi, in_vigore)) << plugin_.LastError();
-  consent::frmConsensoFSE form;
-  consent::CaricaModulo(form, {in_vigore, "", "", "", util::DataOra{1945, 8, 1},
-                               env_.Orologio().Adesso()});
-  EXPECT_EQ(fse::InviaConsenso(*rossi, f::kMpiRossi, form, in_vigore).messaggio,
-            "Nessuna modifica apportata");
-  EXPECT_TRUE(fse_.Pubblicati().empty()) << "nothing sent";
+using Pulsante = core::GestoConsenso::Pulsante;
 
-  form.Scegli(cda::TipoConsenso::Alimentazione, false);
-  const consent::EsitoInvio esito = fse::InviaConsenso(*rossi, f::kMpiRossi, form, in_vigore);
-  ASSERT_TRUE(esito.riuscito) << esito.messaggio;
-  ASSERT_EQ(esito.righe.size(), 1u);
-  EXPECT_EQ(esito.righe[0].rfind("Revocato ", 0), 0u) << esito.righe[0];
-  ASSERT_EQ(fse_.Pubblicati().size(), 1u);
+TEST_F(FseTest, TheConsentFormWithdrawsAConsentWhichIsThenTheOneInForce) {
+  auto rossi = Apri(sandbox::regione::kPazienteRossi);
+  Variant paziente(rossi), modello, modulo(false);
+  env_.Host()->Framework().SetOggi("20261207");
+  auto& ui = env_.Ui();
+  ui.RispondiConsenso({nullptr, Pulsante::OK});  // nothing changed
+  ui.RispondiConsenso({nullptr, Pulsante::Riepilogo});
+  ui.RispondiConsenso({[](ModuloConsensoFSE& m) { m.Opzioni[0] = false, m.Opzioni[1] = true; },
+                       Pulsante::OK});
+  ui.Rispondi(core::risposta::kOK);  // "Nessuna modifica apportata"
+  ui.Rispondi(core::risposta::kSi);  // the denial confirmed
+  ASSERT_TRUE(plugin_.QZ01015(paziente, modello, modulo)) << plugin_.LastError();
+
+  ASSERT_EQ(ui.ConsensiMostrati().size(), 1u);
+  const ModuloConsensoFSE& aperto = ui.ConsensiMostrati()[0];
+  EXPECT_EQ(aperto.Titolo, "Consenso FSEr di ROSSI MARIA");
+  EXPECT_EQ(aperto.Cellulare, "0415200001") << "the registry's contacts";
+  ASSERT_EQ(ui.Mostrati().size(), 2u);
+  EXPECT_EQ(ui.Mostrati()[0].testo, "Nessuna modifica apportata");
+  EXPECT_EQ(ui.Mostrati()[0].titolo, "KIRO");
+  EXPECT_NE(ui.Mostrati()[1].testo.find("Confermare la NEGAZIONE DEL CONSENSO?"), std::string::npos);
+  ASSERT_EQ(ui.RiepiloghiMostrati().size(), 1u);
+  EXPECT_EQ(ui.RiepiloghiMostrati()[0].righe[0].stato, "01/03/2026");
+  EXPECT_EQ(ui.RiepiloghiMostrati()[0].eta, 81);
+  ASSERT_EQ(ui.EsitiMostrati().size(), 1u);
+  ASSERT_EQ(ui.EsitiMostrati()[0].size(), 1u) << "only the kind that changed";
+  EXPECT_EQ(ui.EsitiMostrati()[0][0].rfind("Revocato ", 0), 0u) << ui.EsitiMostrati()[0][0];
+  EXPECT_EQ(rossi->Privacy().ConsensoFSEr(), "1:;2:1;3:1;4:;5:1;6:");
+  EXPECT_EQ(ui.PortaleMostrato(), 1);
+  EXPECT_EQ(env_.Host()->Utente().Items().GetItem("KIRO.InfoAccessoPortale"), "0");
+  ASSERT_EQ(fse_.Pubblicati().size(), 1u) << "the unchanged press sent nothing";
 
   xds::ConsensiInVigore dopo;
   ASSERT_TRUE(fse::LeggiConsensi(*rossi, dopo));
@@ -405,20 +419,74 @@ TEST_F(FseTest, AWithdrawnConsentIsPublishedAndIsThenTheOneInForce) {
             attesa);
 }
 
+TEST_F(FseTest, AMinorNeedsAGuardianAndAFailedSendChangesNothing) {
+  auto bruni = Apri(f::kCfBruni);
+  Variant paziente(bruni), modello, modulo(false);
+  auto& ui = env_.Ui();
+  ui.RispondiPortale(true);
+  auto tutti = [](ModuloConsensoFSE& m) { m.Opzioni = {true, false, true, false, true, false}; };
+  ui.RispondiConsenso({tutti, Pulsante::OK});  // no guardian yet
+  ui.RispondiConsenso({[](ModuloConsensoFSE& m) {
+                         m.Tutori.push_back({"BRUNI", "MARCO", "BRNMRC80A01L736V", "3331234567",
+                                             "marco.bruni@example.it", ""});
+                       },
+                       Pulsante::OK});  // the repository fails
+  ui.RispondiConsenso({nullptr, Pulsante::OK});
+  fse_.Programma(ServiziFse::Servizio::kPubblicazione, ServiziFse::Esito::kFault);
+  // Boxes in turn: no guardian; no contacts of the patient, confirmed; the
+  // fault; the same question, confirmed.
+  for (int i = 0; i < 4; ++i) ui.Rispondi(core::risposta::kSi);
+  ASSERT_TRUE(plugin_.QZ01015(paziente, modello, modulo)) << plugin_.LastError();
+
+  ASSERT_EQ(ui.ConsensiMostrati().size(), 1u);
+  EXPECT_TRUE(ui.ConsensiMostrati()[0].Minorenne);
+  std::vector<std::string> testi;
+  for (const auto& box : ui.Mostrati()) testi.push_back(box.testo.substr(0, 40));
+  ASSERT_GE(testi.size(), 4u);
+  EXPECT_EQ(testi[0], std::string("Per i cittadini minorenni è necessario indicare").substr(0, 40));
+  EXPECT_EQ(ui.Mostrati()[2].testo.rfind("L'invio del consenso ha dato esito negativo", 0), 0u)
+      << ui.Mostrati()[2].testo;
+  ASSERT_EQ(fse_.Pubblicati().size(), 3u) << "the three kinds, after the failure";
+  EXPECT_EQ(bruni->Privacy().ConsensoFSEr(), "1:1;2:;3:1;4:;5:1;6:");
+  EXPECT_EQ(ui.PortaleMostrato(), 1);
+  EXPECT_EQ(env_.Host()->Utente().Items().GetItem("KIRO.InfoAccessoPortale"), "1");
+
+  // Loaded again: the three consents in force, the guardian from the last document.
+  ui.RispondiConsenso({nullptr, Pulsante::Chiudi});
+  EXPECT_FALSE(plugin_.QZ01015(paziente, modello, modulo));
+  ASSERT_EQ(ui.ConsensiMostrati().size(), 2u);
+  const ModuloConsensoFSE& di_nuovo = ui.ConsensiMostrati()[1];
+  EXPECT_EQ(di_nuovo.Opzioni, (std::array<bool, 6>{true, false, true, false, true, false}));
+  ASSERT_EQ(di_nuovo.Tutori.size(), 1u);
+  EXPECT_EQ(di_nuovo.Tutori[0].CodiceFiscale, "BRNMRC80A01L736V");
+  EXPECT_EQ(di_nuovo.TitoloScheda(0), "Genitore/Tutore legale #1");
+  EXPECT_EQ(ui.PortaleMostrato(), 1) << "not shown again once ticked";
+}
+
+TEST_F(FseTest, APatientOutsideTheRegionIsRefusedBeforeAnyRequest) {
+  auto verdi = Apri(sandbox::regione::kPazienteVerdi);
+  Variant paziente(verdi), modello, modulo(false);
+  EXPECT_FALSE(plugin_.QZ01015(paziente, modello, modulo));
+  EXPECT_EQ(plugin_.LastError(),
+            "Il paziente deve avere la propria ASL di Assistenza nella Regione Veneto");
+  EXPECT_EQ(Richieste(ServiziFse::Servizio::kRegistry), 0u);
+  EXPECT_TRUE(env_.Ui().ConsensiMostrati().empty());
+}
+
 // The add-on's page of a document shows its texts, never its markup.
 TEST(PaginaCdaTest, ThePrintablePageCopiesTextOnly) {
   util::clsXML cda;
   ASSERT_TRUE(cda.LoadXML(
       "<ClinicalDocument xmlns=\"urn:hl7-org:v3\"><title>Referto &lt;b&gt;</title>"
       "<effectiveTime value=\"20260105\"/><recordTarget><patientRole><id "
-      "root=\"2.16.840.1.113883.2.9.4.3.2\" extension=\"RSSMRA45M41L736Q\"/><patient><name><family>"
+      "root=\"2.16.840.1.113883.2.9.4.3.2\" extension=\"RSSMRA45M41L736K\"/><patient><name><family>"
       "ROSSI</family><given>MARIA</given></name></patient></patientRole></recordTarget><component>"
       "<structuredBody><component><section><title>Esami</title><text><paragraph>Glicemia 95"
       "</paragraph><renderMultiMedia referencedObject=\"x\"/><paragraph>&lt;script&gt;alert(1)"
       "&lt;/script&gt;</paragraph></text></section></component></structuredBody></component>"
       "</ClinicalDocument>"));
   const std::string html = cda.TransformXSL(std::string(QZKIRO_DATA_DIR) + "/CDASiavr.xsl");
-  EXPECT_NE(html.find("ROSSI MARIA (RSSMRA45M41L736Q)"), std::string::npos) << html;
+  EXPECT_NE(html.find("ROSSI MARIA (RSSMRA45M41L736K)"), std::string::npos) << html;
   EXPECT_NE(html.find("05/01/2026"), std::string::npos);
   EXPECT_NE(html.find("<p>Glicemia 95</p>"), std::string::npos);
   EXPECT_EQ(html.find("<script"), std::string::npos) << html;

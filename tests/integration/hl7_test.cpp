@@ -19,7 +19,7 @@ constexpr const char* kMessaggio =
     "<QRY_A19 xmlns=\"urn:hl7-org:v2xml\"><MSH><MSH.3><HD.1>KIRO</HD.1></MSH.3>"
     "<MSH.9><MSG.1>QRY</MSG.1><MSG.2>A19</MSG.2></MSH.9><MSH.10>MSG0001</MSH.10>"
     "<MSH.11><PT.1>P</PT.1></MSH.11><MSH.12><VID.1>2.5</VID.1></MSH.12></MSH>"
-    "<QRF><QRF.5>RSSMRA70A01L736U</QRF.5></QRF></QRY_A19>";
+    "<QRF><QRF.5>RSSMRA70A01L736S</QRF.5></QRF></QRY_A19>";
 
 class Hl7Test : public ::testing::Test {
  protected:
@@ -101,7 +101,7 @@ TEST_F(Hl7Test, AServiceThatDoesNotStartAndSimulatorMode) {
 
   env_.Contesto().simulatore = true;
   env_.CartellaPlugin().Scrivi(
-      "Simulatore/SAIA/RSSMRA70A01L736U.xml",
+      "Simulatore/SAIA/RSSMRA70A01L736S.xml",
       "<ADR_A19 xmlns=\"urn:hl7-org:v2xml\"><MSH><MSH.10>SIM1</MSH.10></MSH>"
       "<MSA><MSA.6><CE.1>0</CE.1></MSA.6></MSA></ADR_A19>");
   EXPECT_TRUE(InviaHL7("SAIA", true, "050503", kMessaggio)) << env_.Contesto().last_error;

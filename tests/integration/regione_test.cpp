@@ -123,7 +123,7 @@ TEST_P(RegioneTest, NotificationsByTypeWithTheRevocationEndDate) {
   const std::string gruppi =
       NotificaAnagrafica("ALL", "N1", "20261201093000", "") +
       NotificaAnagrafica("REV", "N2", "20261202101500",
-                         r::Anagrafica("RSSMRA45M41L736Q", "ROSSI", "20200101", "")) +
+                         r::Anagrafica("RSSMRA45M41L736K", "ROSSI", "20200101", "")) +
       NotificaAnagrafica("RV1", "N3", "",
                          r::Anagrafica("VRDLGU50A01L736K", "VERDI", "20200101", "")) +
       NotificaAnagrafica("RV2", "N4", "20261203",
@@ -155,7 +155,7 @@ TEST_P(RegioneTest, NotificationsByTypeWithTheRevocationEndDate) {
   EXPECT_EQ(rapporti[1][5], "20261206");
   EXPECT_EQ(rapporti[2][3], "");
   EXPECT_EQ(rapporti[2][5], "20250630");
-  EXPECT_EQ(rapporti[0][3], "RSSMRA70A01L736U");
+  EXPECT_EQ(rapporti[0][3], "RSSMRA70A01L736S");
 
   EXPECT_EQ(Di(risultato, "AddPrivacy").size(), 3u);
   const auto esenzioni = Di(risultato, "AddEsenzione");
@@ -169,16 +169,16 @@ TEST_P(RegioneTest, NotificationsByTypeWithTheRevocationEndDate) {
 
 TEST_P(RegioneTest, RegistryAnswerGivesPatientsRelationshipAndExemptionsWithoutConsent) {
   Risposta("SAIA", r::Documento("ADR_A19", r::Gruppo("ADR_A19", r::SegmentiAnagrafica(
-                                                                    "RSSMRA45M41L736Q", "ROSSI",
+                                                                    "RSSMRA45M41L736K", "ROSSI",
                                                                     "20200101", ""))));
   Variant modello = Modello("SAIA");
-  modello.As<host::ITemplate>()->Add("Parametro.Paziente.CodiceFiscale", "RSSMRA45M41L736Q");
+  modello.As<host::ITemplate>()->Add("Parametro.Paziente.CodiceFiscale", "RSSMRA45M41L736K");
   ASSERT_TRUE(plugin_.QZ02003(param_, modello)) << plugin_.LastError();
   const json risultato = Risultato();
   ASSERT_EQ(Di(risultato, "AddPaziente").size(), 1u) << risultato.dump(1);
   const auto anagrafica = Di(risultato, "AddAnagrafica").at(0);
   EXPECT_EQ(anagrafica.size(), 28u);
-  EXPECT_EQ(anagrafica[2], "RSSMRA45M41L736Q");
+  EXPECT_EQ(anagrafica[2], "RSSMRA45M41L736K");
   EXPECT_EQ(anagrafica[4], "ROSSI");
   EXPECT_EQ(Di(risultato, "AddRapportoSSN").at(0)[5], "");
   EXPECT_EQ(Di(risultato, "AddEsenzione").size(), 2u);
@@ -189,7 +189,7 @@ std::string Referto(const std::string& id, const std::string& cognome, const std
                     const std::string& obx) {
   // The patient carries relationship, consent and exemptions: a report hands
   // the host only the registry data.
-  return r::Gruppo("DOC_T12", r::SegmentiAnagrafica("RSSMRA45M41L736Q", cognome, "20200101", "") +
+  return r::Gruppo("DOC_T12", r::SegmentiAnagrafica("RSSMRA45M41L736K", cognome, "20200101", "") +
                                   r::Txa("REF", formato, "20261201", id) + obx);
 }
 
@@ -243,7 +243,7 @@ std::string Ricovero(const std::string& id) {
   const std::string cda2 = r::FileDiProva("cda/referto_laboratorio.xml");
   return r::Gruppo(
       "ADR_A19",
-      r::Pid("RSSMRA45M41L736Q", "ROSSI", "MARIA") +
+      r::Pid("RSSMRA45M41L736K", "ROSSI", "MARIA") +
           "<PV1><PV1.2>O</PV1.2><PV1.3><PL.4><HD.1>050101</HD.1></PL.4><PL.9>CARDIOLOGIA</PL.9>"
           "</PV1.3><PV1.44><TS.1>20261120</TS.1></PV1.44><PV1.45><TS.1>20261128</TS.1></PV1.45>"
           "</PV1><PV2><PV2.2><CE.1>" +

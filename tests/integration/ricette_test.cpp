@@ -37,7 +37,7 @@ TEST_F(RicetteTest, ARedPrescriptionIsSentViewedAndCancelled) {
   EXPECT_EQ(ricetta->Membro("RicevutaInvio"), ricetta->Membro("autenticazione"));
   auto registrata = dem_.Ricetta(nre);
   ASSERT_TRUE(registrata);
-  EXPECT_EQ(registrata->cf_paziente, "BNCGLI80A41L736X") << "decrypted with the fse key";
+  EXPECT_EQ(registrata->cf_paziente, "BNCGLI80A41L736C") << "decrypted with the fse key";
   EXPECT_EQ(registrata->percorso, "/dem/InvioPrescritto");
   EXPECT_EQ(registrata->righe, 2);
   EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.1.1");

@@ -42,6 +42,11 @@ class IPaziente : public Object {
   virtual IProblemiPaziente& Problemi() { NonSupportato("Problemi"); }
   virtual IPatientSummary& PatientSummary() { NonSupportato("PatientSummary"); }
   virtual IPrivacyPaziente& Privacy() { NonSupportato("Privacy"); }
+  // "COGNOME NOME" as the host shows the patient.
+  virtual std::string NomeCompleto() { NonSupportato("NomeCompleto"); }
+  // The health unit of assistance: the region's code followed by the unit's
+  // ("050503").
+  virtual std::string CodiceRegione() { NonSupportato("CodiceRegione"); }
   // The patient's mobile number and e-mail, and their change saved (Salva).
   virtual std::string Cellulare() { NonSupportato("Cellulare"); }
   virtual std::string Email() { NonSupportato("Email"); }

@@ -93,6 +93,21 @@ class IFramework {
     NonSupportato("HtmlToPdf", html + file);
     return false;
   }
+  // Whether a text is a valid fiscal code (its check character included).
+  virtual bool VerificaCodiceFiscale(const std::string& codice) {
+    NonSupportato("VerificaCodiceFiscale", codice);
+    return false;
+  }
+  // The age in whole years of someone born on `data` ("yyyymmdd"), today.
+  virtual int CalcolaEta(const std::string& data) {
+    NonSupportato("CalcolaEta", data);
+    return 0;
+  }
+  // Opens a document with the program the system associates with it.
+  virtual bool StartExDoc(const std::string& file) {
+    NonSupportato("StartExDoc", file);
+    return false;
+  }
 
  private:
   static std::string NonSupportato(const char* membro, const std::string&) {

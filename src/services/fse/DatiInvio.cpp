@@ -51,6 +51,13 @@ bool InviaPubblicazione(const net::RichiestaPreparata& richiesta, clsItemAsserzi
   soap.Servizio = servizio;
   soap.HttpRequest = std::make_shared<net::RichiestaPreparata>(richiesta);
   if (!soap.SendAsserzione("", asserzione, false, true)) {
+    // A SOAP fault travels with status 500: its code and reason are the
+    // answer to read.
+    if (soap.LastHttpError() == "500" &&
+        soap.LastErrorResponse().find("Fault") != std::string::npos) {
+      risposta = soap.LastErrorResponse();
+      return true;
+    }
     errore = soap.LastError();
     return false;
   }

@@ -30,7 +30,7 @@ TEST(RicercaMPITest, TheQueryIdCountsSecondsFrom2012AndTwoDigitsOfTheMillisecond
 TEST(RicercaMPITest, TheSingleQueryIsAnHl7Qry_A19WithTheSearchInQrf5) {
   const util::DataOra adesso{2026, 12, 7, 10, 30, 15};
   const std::string corpo = CorpoRicercaMPI(
-      {"RSSMRA45M41L736Q", "", "0501000001", "ROSSI", "MARIA", "19450801"}, "RSSMRA70A01L736U",
+      {"RSSMRA45M41L736K", "", "0501000001", "ROSSI", "MARIA", "19450801"}, "RSSMRA70A01L736S",
       adesso, "468585015");
   EXPECT_EQ(corpo,
             "<QRY_A19 xmlns=\"urn:hl7-org:v2xml\"><MSH><MSH.1>|</MSH.1><MSH.2>^~\\&amp;</MSH.2>"
@@ -39,12 +39,12 @@ TEST(RicercaMPITest, TheSingleQueryIsAnHl7Qry_A19WithTheSearchInQrf5) {
             "</MSH.10><MSH.11><PT.1>P</PT.1></MSH.11><MSH.12><VID.1>2.5.1</VID.1></MSH.12></MSH>"
             "<QRD><QRD.1><TS.1>202612071030</TS.1></QRD.1><QRD.2>D</QRD.2><QRD.3>468585015</QRD.3>"
             "<QRD.4>468585015</QRD.4><QRD.7><CQ.1>1</CQ.1><CQ.2><CE.1>RD</CE.1></CQ.2></QRD.7>"
-            "<QRD.8><XCN.1>RSSMRA45M41L736Q</XCN.1></QRD.8><QRD.9><CE.1>APN</CE.1></QRD.9><QRD.10>"
-            "<CE.1>DEM</CE.1></QRD.10></QRD><QRF><QRF.1>RETEMMG</QRF.1><QRF.4>RSSMRA70A01L736U"
-            "</QRF.4><QRF.5>RSSMRA45M41L736Q</QRF.5><QRF.5>0501000001</QRF.5><QRF.5>ROSSI</QRF.5>"
+            "<QRD.8><XCN.1>RSSMRA45M41L736K</XCN.1></QRD.8><QRD.9><CE.1>APN</CE.1></QRD.9><QRD.10>"
+            "<CE.1>DEM</CE.1></QRD.10></QRD><QRF><QRF.1>RETEMMG</QRF.1><QRF.4>RSSMRA70A01L736S"
+            "</QRF.4><QRF.5>RSSMRA45M41L736K</QRF.5><QRF.5>0501000001</QRF.5><QRF.5>ROSSI</QRF.5>"
             "<QRF.5>MARIA</QRF.5><QRF.5>19450801</QRF.5></QRF></QRY_A19>");
   // By the index's own identifier when it is known.
-  const std::string per_mpi = CorpoRicercaMPI({"RSSMRA45M41L736Q", "MPI0000001", "", "", "", ""}, "X", adesso, "1");
+  const std::string per_mpi = CorpoRicercaMPI({"RSSMRA45M41L736K", "MPI0000001", "", "", "", ""}, "X", adesso, "1");
   EXPECT_NE(per_mpi.find("<QRF.5>MPI0000001</QRF.5><QRF.5></QRF.5>"), std::string::npos);
 }
 

@@ -23,7 +23,7 @@ TEST(ClienteDemTest, TheProductionCertificateUnlessTheTestConfigurationNamesOne)
   s.password_tls = "prova";
   EXPECT_EQ(CertificatoDem(), "/cert/prova.p12");
   EXPECT_EQ(PasswordCertificatoDem(), "prova");
-  EXPECT_EQ(CifraFse("RSSMRA70A01L736U"), "") << "no fse.cer in the add-on's folder";
+  EXPECT_EQ(CifraFse("RSSMRA70A01L736S"), "") << "no fse.cer in the add-on's folder";
 }
 
 std::string Fault(const std::string& testo) {

@@ -18,7 +18,7 @@
 
 namespace qzkiro::services::prove {
 
-inline constexpr const char* kMedico = "RSSMRA70A01L736U";
+inline constexpr const char* kMedico = "RSSMRA70A01L736S";
 inline constexpr const char* kInvio = "/dem/InvioPrescritto";
 inline constexpr const char* kAnnulla = "/dem/AnnullaPrescritto";
 inline constexpr const char* kInvioBianca = "/dem/InvioPrescrittoRicettaBianca";

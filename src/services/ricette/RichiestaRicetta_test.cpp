@@ -34,13 +34,13 @@ std::shared_ptr<refhost::Ricetta> Farmaci() {
   r->Imposta("TipoRicetta", "ST");
   r->Imposta("TipoStampa", 3);
   r->Imposta("MedicoCodiceFiscale", "BNCLRA75E45F205Z");
-  r->Imposta("MedicoTitCodiceFiscale", "RSSMRA70A01L736U");
+  r->Imposta("MedicoTitCodiceFiscale", "RSSMRA70A01L736S");
   r->Imposta("MedicoSosCodiceFiscale", "BNCLRA75E45F205Z");
   r->Imposta("MedicoCodiceRegioneASL", "050503");
   r->Imposta("MedicoCodiceStruttura", " 050101 ");
   r->Imposta("NPPT", "77");
   r->Imposta("NRE", "050A00000000001");
-  r->Imposta("PazienteCodiceFiscale", "VRDLCU55C12F205N");
+  r->Imposta("PazienteCodiceFiscale", "VRDLCU55C12F205S");
   r->Imposta("PazienteCognome", "VERDI");
   r->Imposta("PazienteNome", "LUCA");
   r->Imposta("PazienteIndirizzoConCivico", "CALLE LARGA 381");
@@ -104,7 +104,7 @@ TEST(RichiestaRicettaTest, RedRequestHasEveryElementInOrderWithItsCondition) {
   EXPECT_EQ(testo("codStruttura"), "050101");
   EXPECT_EQ(testo("codSpecializzazione"), "F");
   EXPECT_EQ(testo("testata1"), "PT=77;");
-  EXPECT_EQ(testo("codiceAss"), "cifrato(VRDLCU55C12F205N)");
+  EXPECT_EQ(testo("codiceAss"), "cifrato(VRDLCU55C12F205S)");
   EXPECT_EQ(testo("cognNome"), "VERDI LUCA");
   EXPECT_EQ(testo("codDiagnosi"), "401.9");
   EXPECT_EQ(testo("descrizioneDiagnosi").size(), 256u);
