@@ -9,6 +9,25 @@
 namespace qzkiro::refhost {
 namespace {
 
+TEST(FrameworkTest, FiscalCodesNeedTheirLayoutAndCheckCharacter) {
+  Framework f;
+  for (const char* valido : {"RSSMRA45M41L736K", "BRNSFO15H55L736M", "RSSMRA45M41L7RND",
+                             "12345678903"}) {
+    EXPECT_TRUE(f.VerificaCodiceFiscale(valido)) << valido;
+  }
+  for (const char* errato : {"RSSMRA45M41L736Q",    // wrong check character
+                             "RSSMRA45F41L736K",    // F is no month
+                             "RSSMRA45M41L73AK",    // A is no digit of a homonymy
+                             "rssmra45m41l736k",    // lower case
+                             "RSSMRA45M41L736", "12345678901", ""}) {
+    EXPECT_FALSE(f.VerificaCodiceFiscale(errato)) << errato;
+  }
+  f.SetOggi("20261207");
+  EXPECT_EQ(f.CalcolaEta("20081207"), 18);
+  EXPECT_EQ(f.CalcolaEta("20081208"), 17) << "the day before the birthday";
+  EXPECT_EQ(f.CalcolaEta("2008-12-07"), 0);
+}
+
 TEST(FrameworkTest, EncryptIsReversibleOnlyUnderTheSameKey) {
   Framework framework;
   for (const std::string& testo :
