@@ -11,6 +11,9 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
 
 #include "support/Cartella.h"
 #include "support/DatiPubblici.h"
@@ -18,15 +21,21 @@
 namespace qzkiro::testsupport {
 
 // A compiled schema set, and the validation of one document against it.
+// While it compiles, an import that names a remote address fails the test
+// instead of reaching the network.
 class SchemaXml {
  public:
   explicit SchemaXml(const std::filesystem::path& xsd) {
+    const xmlExternalEntityLoader precedente = xmlGetExternalEntityLoader();
+    Precedente() = precedente;
+    xmlSetExternalEntityLoader(SoloLocale);
     std::unique_ptr<xmlSchemaParserCtxt, decltype(&xmlSchemaFreeParserCtxt)> ctx(
         xmlSchemaNewParserCtxt(xsd.c_str()), xmlSchemaFreeParserCtxt);
     if (ctx) {
       xmlSchemaSetParserStructuredErrors(ctx.get(), Raccogli, &errore_);
       schema_.reset(xmlSchemaParse(ctx.get()));
     }
+    xmlSetExternalEntityLoader(precedente);
   }
 
   bool Compilato() const { return schema_ != nullptr; }
@@ -46,6 +55,19 @@ class SchemaXml {
   }
 
  private:
+  static xmlExternalEntityLoader& Precedente() {
+    static xmlExternalEntityLoader precedente = nullptr;
+    return precedente;
+  }
+  static xmlParserInputPtr SoloLocale(const char* url, const char* id, xmlParserCtxtPtr ctxt) {
+    const std::string_view indirizzo = url ? url : "";
+    if (indirizzo.starts_with("http:") || indirizzo.starts_with("https:") ||
+        indirizzo.starts_with("ftp:")) {
+      ADD_FAILURE() << "lo schema chiede un file dalla rete: " << indirizzo;
+      return nullptr;
+    }
+    return Precedente()(url, id, ctxt);
+  }
   static void Raccogli(void* dati, xmlErrorPtr e) {
     auto* testo = static_cast<std::string*>(dati);
     if (e->level < XML_ERR_ERROR || !testo->empty()) return;
@@ -61,6 +83,11 @@ class SchemaXml {
 // The CDA R2 schema of the public samples.
 inline SchemaXml SchemaCda() {
   return SchemaXml(DatoPubblico("cda-schema/hl7-cda-r2-normative/infrastructure/cda/CDA.xsd"));
+}
+
+// The FHIR STU3 schema set of the public samples.
+inline SchemaXml SchemaFhir() {
+  return SchemaXml(DatoPubblico("fhir-stu3/schema/fhir-single.xsd"));
 }
 
 // The XDS.b repository schema with ebRS 3.0. rim.xsd imports a stub of the
