@@ -194,6 +194,23 @@ TEST(ConAsserzioneTest, AssertionErrorsAreRecoveredAndTheRequestGoesAgainAtMostO
   }
 }
 
+TEST(ConAsserzioneTest, APreparedRequestIsRebuiltWithTheRenewedAssertion) {
+  Banco b;
+  auto item = b.identita->DaiAsserzione("demInvioPrescritto", "C.1.1", "", "", "", "");
+  ASSERT_NE(item, nullptr);
+  b.rete->Accoda("/mef", FaultSoap("ERR_00032")).Accoda("/mef", T::Stato(200, "<ok/>"));
+  clsSOAP soap;
+  soap.URL = kUrl;
+  soap.PreparaRichiesta = [](const clsItemAsserzione& a) {
+    RichiestaPreparata r;
+    r.Headers = {{"Content-Type", "multipart/related"}};
+    r.Body = "--b\r\n\r\n<h>" + a.Asserzione + "</h>\r\n--b--";
+    return r;
+  };
+  ASSERT_TRUE(soap.SendAsserzione("", *item, false, true)) << soap.LastError();
+  EXPECT_EQ(b.Invii(), (std::vector<std::string>{"login", "mef 1", "login", "mef 2"}));
+}
+
 TEST(ConAsserzioneTest, TheRestTokenCarriesTheRenewedAssertion) {
   Banco b;
   auto item = b.identita->DaiAsserzione("GetOTP", "C.1.1", "", "", "", "");

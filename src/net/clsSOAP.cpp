@@ -99,6 +99,10 @@ bool clsSOAP::SendCNS(const std::string& XML) {
 bool clsSOAP::SendAsserzione(const std::string& XML, clsItemAsserzione& itmAsserzione, bool cns,
                              bool Riprova) {
   return ConAsserzione(itmAsserzione, Riprova, [&](const clsItemAsserzione& item) {
+    if (PreparaRichiesta) {
+      HttpRequest = std::make_shared<RichiestaPreparata>(PreparaRichiesta(item));
+      return Send(std::string());
+    }
     std::string testo = XML;
     for (auto at = testo.find("[Asserzione]"); at != std::string::npos;
          at = testo.find("[Asserzione]", at + item.Asserzione.size())) {

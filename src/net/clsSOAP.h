@@ -27,6 +27,10 @@ class clsSOAP : public Trasporto {
  public:
   std::string Action;  // "SOAPAction" header, unless ContentType carries "action="
   std::shared_ptr<RichiestaPreparata> HttpRequest;
+  // When set, SendAsserzione builds the prepared request from the assertion
+  // of each attempt, so a resend after a renewal carries the new assertion
+  // (a prepared request holds the one it was built with).
+  std::function<RichiestaPreparata(const clsItemAsserzione&)> PreparaRichiesta;
 
   bool Send(const std::string& XML);
   bool Send(const util::Bytes& XML);

@@ -40,8 +40,9 @@ cda::PazienteConsenso PazienteDi(host::IPaziente& p, const std::string& mpi) {
   return out;
 }
 
-bool InviaPubblicazione(const net::RichiestaPreparata& richiesta, clsItemAsserzione& asserzione,
-                        const std::string& servizio, std::string& risposta, std::string& errore) {
+bool InviaPubblicazione(const std::function<net::RichiestaPreparata(const clsItemAsserzione&)>& prepara,
+                        clsItemAsserzione& asserzione, const std::string& servizio,
+                        std::string& risposta, std::string& errore) {
   auto& c = core::Ctx();
   net::clsSOAP soap;
   soap.ImpostaDaSettings(c.settings);
@@ -49,7 +50,7 @@ bool InviaPubblicazione(const net::RichiestaPreparata& richiesta, clsItemAsserzi
   soap.ConnectTimeOut = 60;
   soap.ReadTimeOut = 30;
   soap.Servizio = servizio;
-  soap.HttpRequest = std::make_shared<net::RichiestaPreparata>(richiesta);
+  soap.PreparaRichiesta = prepara;
   if (!soap.SendAsserzione("", asserzione, false, true)) {
     // A SOAP fault travels with status 500: its code and reason are the
     // answer to read.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "cda/DocumentoConsenso.h"
@@ -20,11 +21,14 @@ cda::MedicoConsenso MedicoDi(host::IUtente& utente);
 // The patient as the host knows them, with the regional identifier.
 cda::PazienteConsenso PazienteDi(host::IPaziente& paziente, const std::string& mpi);
 
-// Posts a prepared publication request to the repository ("client/
-// repositoryreg") with the settings' certificate and proxy, time-outs of 60
-// and 30 seconds and the log label `servizio`. False with the transport's
-// error in `errore`; `risposta` holds the answer otherwise.
-bool InviaPubblicazione(const net::RichiestaPreparata& richiesta, clsItemAsserzione& asserzione,
-                        const std::string& servizio, std::string& risposta, std::string& errore);
+// Posts a publication request to the repository ("client/repositoryreg")
+// with the settings' certificate and proxy, time-outs of 60 and 30 seconds
+// and the log label `servizio`; `prepara` builds it for the assertion of each
+// attempt (a renewed assertion means a rebuilt request). False with the
+// transport's error in `errore`; `risposta` holds the answer otherwise (a
+// SOAP fault's too).
+bool InviaPubblicazione(const std::function<net::RichiestaPreparata(const clsItemAsserzione&)>& prepara,
+                        clsItemAsserzione& asserzione, const std::string& servizio,
+                        std::string& risposta, std::string& errore);
 
 }  // namespace qzkiro::fse

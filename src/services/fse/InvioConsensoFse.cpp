@@ -25,8 +25,8 @@ consent::EsitoInvio InviaConsenso(host::IPaziente& paziente, const std::string& 
   auto asserzione = AsserzioneFse(servizio::kConsensi, "", paziente.CodiceFiscale());
   if (!asserzione) return {false, {}, c.last_error};
   std::string risposta, errore;
-  if (!InviaPubblicazione(consenso.HttpRequest(*asserzione), *asserzione, "inviaConsenso", risposta,
-                          errore)) {
+  auto prepara = [&consenso](const clsItemAsserzione& item) { return consenso.HttpRequest(item); };
+  if (!InviaPubblicazione(prepara, *asserzione, "inviaConsenso", risposta, errore)) {
     return {false, {}, errore};
   }
   return consent::LeggiEsitoInvio(risposta, consenso);

@@ -84,8 +84,8 @@ int Versione(const std::string& file_cda) {
 bool Invia(const consent::clsCDA2_PAS& pas, clsItemAsserzione& asserzione) {
   auto& c = core::Ctx();
   std::string risposta;
-  if (!InviaPubblicazione(pas.HttpRequest(asserzione), asserzione, "inviaPatientSummary",
-                          risposta, c.last_error)) {
+  auto prepara = [&pas](const clsItemAsserzione& item) { return pas.HttpRequest(item); };
+  if (!InviaPubblicazione(prepara, asserzione, "inviaPatientSummary", risposta, c.last_error)) {
     return false;
   }
   if (risposta.empty()) {
