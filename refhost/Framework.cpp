@@ -14,6 +14,7 @@
 #include "qzkiro/Failure.h"
 #include "refhost/Base64.h"
 #include "refhost/CodiceFiscale.h"
+#include "refhost/Flusso.h"
 #include "refhost/FormatiHost.h"
 #include "refhost/Input.h"
 #include "refhost/Mime.h"
@@ -191,6 +192,16 @@ int Framework::CalcolaEta(const std::string& data) {
 bool Framework::StartExDoc(const std::string& file) {
   documenti_.push_back(file);
   return std::filesystem::exists(file);
+}
+
+}  // namespace qzkiro::refhost
+
+namespace qzkiro::refhost {
+
+std::shared_ptr<host::IFlusso> Framework::NewFlussoPA() { return std::make_shared<Flusso>(); }
+
+std::shared_ptr<host::IItemFlussoPA> Framework::NewItemFlussoPA() {
+  return std::make_shared<ItemFlussoPA>();
 }
 
 }  // namespace qzkiro::refhost

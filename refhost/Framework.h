@@ -67,6 +67,8 @@ class Framework : public host::IFramework {
   std::shared_ptr<host::ITemplate> newTemplate(const std::string& file,
                                                const host::Variant& parent) override;
   std::shared_ptr<host::IRicetta> NewRicetta() override;
+  std::shared_ptr<host::IFlusso> NewFlussoPA() override;
+  std::shared_ptr<host::IItemFlussoPA> NewItemFlussoPA() override;
 
   std::string ValoreData(const std::string& data) override;
   double Valore(const std::string& testo) override;

@@ -42,7 +42,8 @@ Ambiente::Ambiente(const std::filesystem::path& cartella_pki)
       regione_(hl7_),
       idp_(sandbox_, pki_.ChiaveIdp(), "/iap"),
       ricette_(sandbox_, pki_.ChiaveFse(), "/dem", &idp_),
-      fse_(sandbox_, pki_, &idp_) {
+      fse_(sandbox_, pki_, &idp_),
+      fhir_(sandbox_, &idp_) {
   sandbox_.Registra("POST", "/eco", Eco);
   sandbox_.Registra("GET", "/inrim-web/ntp/itRefTime.php", OraEsatta);
   idp_.AggiungiUtente(kUtenteDemo, kPasswordDemo);
@@ -68,6 +69,8 @@ std::vector<std::pair<std::string, std::string>> Ambiente::Chiavi() const {
       {"client/repositoryfse", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kRetrieve))},
       {"client/repositoryreg", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kPubblicazione))},
       {"client/querypaziente", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kAnagrafica))},
+      {"client/acn", sandbox_.Url(fhir_.Radice())},
+      {"client/indicatoripa", sandbox_.Url(fhir_.Radice())},
       {"sandbox/eco", sandbox_.Url("/eco")},
       {"sandbox/http", sandbox_.UrlHttp()},
       {"pki/ca", pki_.Ca().string()},

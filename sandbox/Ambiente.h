@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "sandbox/Fhir.h"
 #include "sandbox/Fse.h"
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/IdentityProvider.h"
@@ -34,6 +35,9 @@ class Ambiente {
   // The regional health record (registry, repository, patient index); they
   // accept only assertions of Idp().
   ServiziFse& Fse() { return fse_; }
+  // The regional FHIR server of the care-plan and indicator flows; it
+  // accepts only assertions of Idp().
+  ServiziFhir& Fhir() { return fhir_; }
   // The demo user of the identity provider.
   static constexpr const char* kUtenteDemo = "demo";
   static constexpr const char* kPasswordDemo = "Kiro.2026";
@@ -50,6 +54,7 @@ class Ambiente {
   IdentityProvider idp_;
   ServiziRicetta ricette_;
   ServiziFse fse_;
+  ServiziFhir fhir_;
 };
 
 }  // namespace qzkiro::sandbox

@@ -15,55 +15,21 @@
 #include "sandbox/FseRisposte.h"
 #include "sandbox/FseSchemi.h"
 #include "sandbox/prova/ClienteCurl.h"
+#include "sandbox/prova/Strumenti.h"
 #include "support/DatiPubblici.h"
 #include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
 namespace {
 
+using prova::Primo;
+using prova::Xpath;
+
 using S = ServiziFse::Servizio;
 using Testi = std::vector<std::string>;
 using Slot = std::pair<std::string, std::string>;
 
 constexpr const char* kMessageId = "urn:uuid:0f5e8a3c-1b2d-4c6e-9f70-a1b2c3d4e5f6";
-
-// The password the provider wants: RSA PKCS#1 v1.5 with its certificate, in Base64.
-std::string Cifra(const std::filesystem::path& certificato, const std::string& chiaro) {
-  BIO* bio = BIO_new_file(certificato.c_str(), "rb");
-  X509* cert = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr);
-  BIO_free(bio);
-  EVP_PKEY_CTX* ctx = EVP_PKEY_CTX_new(X509_get0_pubkey(cert), nullptr);
-  unsigned char cifrato[512], base64[1024] = {};
-  size_t n = sizeof cifrato;
-  if (EVP_PKEY_encrypt_init(ctx) > 0 && EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PADDING) > 0 &&
-      EVP_PKEY_encrypt(ctx, cifrato, &n, reinterpret_cast<const unsigned char*>(chiaro.data()),
-                       chiaro.size()) > 0) {
-    EVP_EncodeBlock(base64, cifrato, static_cast<int>(n));
-  }
-  EVP_PKEY_CTX_free(ctx);
-  X509_free(cert);
-  return reinterpret_cast<const char*>(base64);
-}
-
-// Every match of `xpath` (attribute values or element texts).
-Testi Xpath(const std::string& xml, const std::string& xpath) {
-  const util::libxml::Documento doc = util::libxml::LeggiMemoria(xml, nullptr, nullptr, 0);
-  Testi valori;
-  if (!doc) return valori;
-  xmlXPathContextPtr ctx = xmlXPathNewContext(doc.get());
-  xmlXPathObjectPtr r = xmlXPathEvalExpression(BAD_CAST xpath.c_str(), ctx);
-  for (int i = 0; r && r->nodesetval && i < r->nodesetval->nodeNr; ++i) {
-    valori.push_back(util::libxml::Possiedi(xmlNodeGetContent(r->nodesetval->nodeTab[i])));
-  }
-  xmlXPathFreeObject(r);
-  xmlXPathFreeContext(ctx);
-  return valori;
-}
-
-std::string Primo(const std::string& xml, const std::string& xpath) {
-  const Testi t = Xpath(xml, xpath);
-  return t.empty() ? "<assente>" : t.front();
-}
 
 constexpr const char* kUnici =
     "//*[local-name()='ExternalIdentifier'][*/*/@value='XDSDocumentEntry.uniqueId']/@value";
@@ -129,26 +95,13 @@ class FseTest : public ::testing::Test {
 
   void SetUp() override {
     idp.AggiungiUtente("demo", "Kiro.2026");
-    const std::string login =
-        "<env:Envelope xmlns:env=\"http://www.w3.org/2003/05/soap-envelope\" "
-        "xmlns:wsse=\"http://docs.oasis-open.org/wss/2004/01/"
-        "oasis-200401-wss-wssecurity-secext-1.0.xsd\" xmlns:wsu=\"http://docs.oasis-open.org/"
-        "wss/2004/01/oasis-200401-wss-wssecurity-utility-1.0.xsd\"><env:Header><wsse:Security>"
-        "<wsse:UsernameToken><wsse:Username>demo</wsse:Username><wsse:Nonce>bjE=</wsse:Nonce>"
-        "<wsu:Created>2026-03-05T10:20:30Z</wsu:Created><wsse:Password>" +
-        Cifra(pki.Idp(), "bjE=2026-03-05T10:20:30ZKiro.2026") +
-        "</wsse:Password></wsse:UsernameToken></wsse:Security></env:Header><env:Body>"
-        "<saml:AttributeStatement xmlns:saml=\"urn:oasis:names:tc:SAML:2.0:assertion\">"
+    asserzione = prova::Accedi(
+        sandbox, pki,
+        "<env:Body><saml:AttributeStatement xmlns:saml=\"urn:oasis:names:tc:SAML:2.0:assertion\">"
         "<saml:Attribute Name=\"urn:oasis:names:tc:xspa:1.0:subject:purposeofuse\">"
         "<saml:AttributeValue>TREATMENT</saml:AttributeValue></saml:Attribute>"
-        "</saml:AttributeStatement></env:Body></env:Envelope>";
-    const std::string risposta =
-        prova::Esegui({sandbox.Url("/iap"), "POST", login, {}, pki.ClientP12(), "kiro", pki.Ca()})
-            .corpo;
-    const auto inizio = risposta.find("<saml:Assertion");
-    const auto fine = risposta.find("</saml:Assertion>");
-    ASSERT_NE(fine, std::string::npos) << risposta;
-    asserzione = risposta.substr(inizio, fine + 17 - inizio);
+        "</saml:AttributeStatement></env:Body>");
+    ASSERT_FALSE(asserzione.empty());
   }
 
   std::string Busta(S s, const std::string& corpo, std::string azione = {},

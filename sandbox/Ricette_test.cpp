@@ -13,6 +13,7 @@
 
 #include "sandbox/Conformita.h"
 #include "sandbox/prova/ClienteCurl.h"
+#include "sandbox/prova/Strumenti.h"
 #include "sandbox/prova/RichiesteDem.h"
 #include "support/DatiPubblici.h"
 #include "util/Libxml.h"
@@ -27,29 +28,7 @@ constexpr const char* kMedico = "MDCPRV70A01H501X";
 constexpr const char* kPaziente = "RSSMRA80A01H501U";
 constexpr const char* kNsRicevute = ".xsd.dem.sanita.finanze.it";
 
-// Encrypts as the add-on does: RSA PKCS#1 v1.5 with the key of a DER or PEM
-// certificate, in Base64.
-std::string Cifra(const std::filesystem::path& certificato, const std::string& chiaro) {
-  std::ifstream in(certificato, std::ios::binary);
-  const std::string byte(std::istreambuf_iterator<char>(in), {});
-  const auto* p = reinterpret_cast<const unsigned char*>(byte.data());
-  X509* cert = d2i_X509(nullptr, &p, static_cast<long>(byte.size()));
-  BIO* bio = BIO_new_mem_buf(byte.data(), static_cast<int>(byte.size()));
-  if (!cert) cert = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr);
-  BIO_free(bio);
-  EVP_PKEY_CTX* ctx = cert ? EVP_PKEY_CTX_new(X509_get0_pubkey(cert), nullptr) : nullptr;
-  unsigned char cifrato[512], base64[1024] = {};
-  size_t n = sizeof cifrato;
-  if (ctx && EVP_PKEY_encrypt_init(ctx) > 0 &&
-      EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PADDING) > 0 &&
-      EVP_PKEY_encrypt(ctx, cifrato, &n, reinterpret_cast<const unsigned char*>(chiaro.data()),
-                       chiaro.size()) > 0) {
-    EVP_EncodeBlock(base64, cifrato, static_cast<int>(n));
-  }
-  EVP_PKEY_CTX_free(ctx);
-  X509_free(cert);
-  return reinterpret_cast<const char*>(base64);
-}
+using prova::Cifra;
 
 // A request element in its namespace (the lower-case root name), fields by name.
 std::string Modulo(const std::string& radice, const Campi& campi, const std::string& righe = {}) {

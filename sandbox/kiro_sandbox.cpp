@@ -22,7 +22,8 @@ constexpr const char* kUso =
     "  --once                 avvia, stampa gli indirizzi ed esce\n"
     "  --simulatore CARTELLA  scrive nella cartella le risposte del simulatore dei\n"
     "                         servizi regionali HL7 (SAIN, SAIA, SARR, ...) e del\n"
-    "                         fascicolo sanitario (registro, repository, MPI) ed esce\n"
+    "                         fascicolo sanitario (registro, repository, MPI) e dei\n"
+    "                         flussi FHIR (ACN, indicatori PA) ed esce\n"
     "  --registra CARTELLA    scrive nella cartella ogni richiesta ricevuta (un file per\n"
     "                         corpo) e indice.json con rotta, SOAPAction, stato HTTP ed\n"
     "                         esito della validazione di ciascuno scambio\n";
@@ -33,6 +34,7 @@ int ScriviSimulatore(const std::filesystem::path& cartella, const std::filesyste
   for (auto& voce : qzkiro::sandbox::ServiziFse::FileSimulatore(qzkiro::sandbox::Pki::Crea(pki))) {
     file.push_back(std::move(voce));
   }
+  for (auto& voce : qzkiro::sandbox::ServiziFhir::FileSimulatore()) file.push_back(std::move(voce));
   for (const auto& [percorso, contenuto] : file) {
     const std::filesystem::path file = cartella / percorso;
     std::error_code errore;

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "DemoConsenso.h"
+#include "DemoFlussi.h"
 #include "DemoFse.h"
 #include "DemoRegione.h"
 #include "DemoRicette.h"
@@ -165,6 +166,7 @@ void DemoSandbox(Plugin& plugin, refhost::Applicazione& host, const fs::path& la
   DemoRegione(plugin, verifica, out);
   DemoFse(plugin, ambiente, host, verifica, out);
   DemoConsenso(plugin, ambiente, host, verifica, out);
+  DemoFlussi(plugin, ambiente, host, verifica, out);
   c.simulatore = false;
   core::FermaServizioHost(c);
 }

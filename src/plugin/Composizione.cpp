@@ -1,5 +1,6 @@
 #include "plugin/Composizione.h"
 
+#include "flows/RotteFlussi.h"
 #include "net/RotteNet.h"
 #include "services/fse/RotteFse.h"
 #include "services/regione/RotteRegione.h"
@@ -13,6 +14,7 @@ void Componi(core::Contesto& c) {
   services::RegistraRotte(c.rotte);
   regione::RegistraRotte(c.rotte);
   fse::RegistraRotte(c.rotte);
+  flows::RegistraRotte(c.rotte);
   c.composto = true;
 }
 

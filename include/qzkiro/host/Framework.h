@@ -5,6 +5,7 @@
 
 #include "qzkiro/Failure.h"
 #include "qzkiro/host/Base64.h"
+#include "qzkiro/host/Flussi.h"
 #include "qzkiro/host/Input.h"
 #include "qzkiro/host/Mime.h"
 #include "qzkiro/host/Ricetta.h"
@@ -107,6 +108,15 @@ class IFramework {
   virtual bool StartExDoc(const std::string& file) {
     NonSupportato("StartExDoc", file);
     return false;
+  }
+  // A new PA indicators flow and a new indicator item for it.
+  virtual std::shared_ptr<IFlusso> NewFlussoPA() {
+    NonSupportato("NewFlussoPA", {});
+    return nullptr;
+  }
+  virtual std::shared_ptr<IItemFlussoPA> NewItemFlussoPA() {
+    NonSupportato("NewItemFlussoPA", {});
+    return nullptr;
   }
 
  private:

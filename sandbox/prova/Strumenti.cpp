@@ -1,0 +1,76 @@
+#include "sandbox/prova/Strumenti.h"
+
+#include <libxml/xpath.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <openssl/x509.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "sandbox/prova/ClienteCurl.h"
+#include "util/Libxml.h"
+
+namespace qzkiro::sandbox::prova {
+
+std::string Cifra(const std::filesystem::path& certificato, const std::string& chiaro) {
+  std::ifstream in(certificato, std::ios::binary);
+  const std::string byte(std::istreambuf_iterator<char>(in), {});
+  const auto* p = reinterpret_cast<const unsigned char*>(byte.data());
+  X509* cert = d2i_X509(nullptr, &p, static_cast<long>(byte.size()));
+  BIO* bio = BIO_new_mem_buf(byte.data(), static_cast<int>(byte.size()));
+  if (!cert) cert = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr);
+  BIO_free(bio);
+  EVP_PKEY_CTX* ctx = cert ? EVP_PKEY_CTX_new(X509_get0_pubkey(cert), nullptr) : nullptr;
+  unsigned char cifrato[512], base64[1024] = {};
+  size_t n = sizeof cifrato;
+  if (ctx && EVP_PKEY_encrypt_init(ctx) > 0 &&
+      EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PADDING) > 0 &&
+      EVP_PKEY_encrypt(ctx, cifrato, &n, reinterpret_cast<const unsigned char*>(chiaro.data()),
+                       chiaro.size()) > 0) {
+    EVP_EncodeBlock(base64, cifrato, static_cast<int>(n));
+  }
+  EVP_PKEY_CTX_free(ctx);
+  X509_free(cert);
+  return reinterpret_cast<const char*>(base64);
+}
+
+std::string Accedi(Sandbox& sandbox, const Pki& pki, const std::string& corpo) {
+  const std::string login =
+      "<env:Envelope xmlns:env=\"http://www.w3.org/2003/05/soap-envelope\" "
+      "xmlns:wsse=\"http://docs.oasis-open.org/wss/2004/01/"
+      "oasis-200401-wss-wssecurity-secext-1.0.xsd\" xmlns:wsu=\"http://docs.oasis-open.org/"
+      "wss/2004/01/oasis-200401-wss-wssecurity-utility-1.0.xsd\"><env:Header><wsse:Security>"
+      "<wsse:UsernameToken><wsse:Username>demo</wsse:Username><wsse:Nonce>bjE=</wsse:Nonce>"
+      "<wsu:Created>2026-03-05T10:20:30Z</wsu:Created><wsse:Password>" +
+      Cifra(pki.Idp(), "bjE=2026-03-05T10:20:30ZKiro.2026") +
+      "</wsse:Password></wsse:UsernameToken></wsse:Security></env:Header>" + corpo +
+      "</env:Envelope>";
+  const std::string risposta =
+      Esegui({sandbox.Url("/iap"), "POST", login, {}, pki.ClientP12(), "kiro", pki.Ca()}).corpo;
+  const auto inizio = risposta.find("<saml:Assertion");
+  const auto fine = risposta.find("</saml:Assertion>");
+  if (inizio == std::string::npos || fine == std::string::npos) return {};
+  return risposta.substr(inizio, fine + 17 - inizio);
+}
+
+std::vector<std::string> Xpath(const std::string& xml, const std::string& xpath) {
+  const util::libxml::Documento doc = util::libxml::LeggiMemoria(xml, nullptr, nullptr, 0);
+  std::vector<std::string> valori;
+  if (!doc) return valori;
+  xmlXPathContextPtr ctx = xmlXPathNewContext(doc.get());
+  xmlXPathObjectPtr r = xmlXPathEvalExpression(BAD_CAST xpath.c_str(), ctx);
+  for (int i = 0; r && r->nodesetval && i < r->nodesetval->nodeNr; ++i) {
+    valori.push_back(util::libxml::Possiedi(xmlNodeGetContent(r->nodesetval->nodeTab[i])));
+  }
+  xmlXPathFreeObject(r);
+  xmlXPathFreeContext(ctx);
+  return valori;
+}
+
+std::string Primo(const std::string& xml, const std::string& xpath) {
+  const std::vector<std::string> t = Xpath(xml, xpath);
+  return t.empty() ? "<assente>" : t.front();
+}
+
+}  // namespace qzkiro::sandbox::prova

@@ -1,0 +1,29 @@
+#pragma once
+
+// What the sandbox's service tests share: the provider's password cipher, a
+// login that returns the assertion, and XPath reads of an answer.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "sandbox/Pki.h"
+#include "sandbox/Sandbox.h"
+
+namespace qzkiro::sandbox::prova {
+
+// Encrypts as the add-on does: RSA PKCS#1 v1.5 with the key of a DER or PEM
+// certificate, in Base64.
+std::string Cifra(const std::filesystem::path& certificato, const std::string& chiaro);
+
+// Logs "demo" (password "Kiro.2026", added by the caller) in to the
+// sandbox's identity provider at "/iap" with `corpo` as the SOAP body, and
+// gives the saml:Assertion of the answer ("" when there is none).
+std::string Accedi(Sandbox& sandbox, const Pki& pki, const std::string& corpo = "<env:Body/>");
+
+// Every match of `xpath` (attribute values or element texts).
+std::vector<std::string> Xpath(const std::string& xml, const std::string& xpath);
+// The first match, "<assente>" when there is none.
+std::string Primo(const std::string& xml, const std::string& xpath);
+
+}  // namespace qzkiro::sandbox::prova

@@ -1,0 +1,23 @@
+#include "flows/RotteFlussi.h"
+
+#include "flows/IndicatoriPA.h"
+
+namespace qzkiro::flows {
+
+void RegistraRotte(core::Rotte& rotte) {
+  rotte.IndicatoriPA = [](host::Collection& lista, host::Variant& dalla, host::Variant& alla,
+                          bool elimina) {
+    return InviaIndicatoriPA(lista, dalla, alla, elimina, false);
+  };
+  rotte.IndicatoriPAEsteso = [](host::Collection& lista, host::Variant& dalla,
+                                host::Variant& alla, bool elimina) {
+    return InviaIndicatoriPA(lista, dalla, alla, elimina, true);
+  };
+  rotte.RecuperaIndicatorePA = RecuperaIndicatorePA;
+  rotte.RicercaIndicatoriPA = [](host::Collection& flussi, host::Variant& codice,
+                                 host::Variant& dalla, host::Variant& alla) {
+    return RicercaIndicatoriPA(flussi, codice, dalla, alla);
+  };
+}
+
+}  // namespace qzkiro::flows

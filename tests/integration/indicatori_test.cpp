@@ -1,0 +1,154 @@
+// The PA indicators flow against the sandbox's FHIR server over mutual TLS,
+// with assertions of its identity provider.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "integration/AmbienteRicette.h"
+#include "qzkiro/host/Flussi.h"
+#include "sandbox/Fhir.h"
+#include "sandbox/FhirDati.h"
+#include "support/DatiPubblici.h"
+#include "support/ServerPosta.h"
+
+namespace qzkiro {
+namespace {
+
+using host::Collection;
+using host::IFlusso;
+using host::Variant;
+using sandbox::ServiziFhir;
+
+class IndicatoriTest : public ::testing::Test, protected testsupport::AmbienteRicette {
+ protected:
+  IndicatoriTest() {
+    env_.Contesto().settings.endpoint["indicatoripa"] = server_.Url(fhir_.Radice());
+  }
+
+  // A PA flow of the host with its indicator: a ratio in the mandatory group,
+  // else a quantity.
+  std::shared_ptr<IFlusso> Flusso(const std::string& codice, bool rapporto) {
+    auto& fw = env_.Host()->Framework();
+    auto flusso = fw.NewFlussoPA();
+    auto item = fw.NewItemFlussoPA();
+    item->Imposta("Gruppo", Variant(rapporto ? "Indicatori obbligatori MGI" : "Indicatori"));
+    item->Imposta("CatSystem", Variant("urn:oid:2.16.840.1.113883.2.9.2.50.6.14.20"));
+    item->Imposta("CatCode", Variant(rapporto ? "MGI" : "ALT"));
+    item->Imposta("CatDisplay", Variant(rapporto ? "Indicatori obbligatori" : "Altri"));
+    item->Imposta("CodSystem", Variant("urn:oid:2.16.840.1.113883.2.9.2.50.6.14.21"));
+    item->Imposta("CodCode", Variant(codice));
+    item->Imposta("CodDisplay", Variant("Indicatore " + codice));
+    if (rapporto) {
+      item->Imposta("Numerator", Variant("1"));
+      item->Imposta("Denominator", Variant("3"));
+    } else {
+      item->Imposta("Value", Variant("12"));
+      item->Imposta("Unit", Variant("pazienti"));
+    }
+    item->Imposta("Method", Variant("Calcolo dalla cartella"));
+    flusso->DatiRecuperati().Add(Variant(item));
+    return flusso;
+  }
+
+  std::string Di(IFlusso& f, const char* nome) { return f.Membro(nome).ToText(); }
+  std::string Cache(const char* chiave) { return env_.Host()->Utente().Items().GetItem(chiave); }
+
+  sandbox::ServiziFhir fhir_{server_, &idp_};
+  Variant dal_{"01/01/2026"}, al_{"30/11/2026"};
+};
+
+TEST_F(IndicatoriTest, SentReadBackSearchedAndCancelled) {
+  auto a = Flusso("IND01", true), b = Flusso("IND02", false);
+  Collection lista;
+  lista.Add(Variant(a));
+  lista.Add(Variant(b));
+  ASSERT_TRUE(plugin_.QZ04046_Invio(lista, dal_, al_)) << plugin_.LastError();
+  for (auto* f : {a.get(), b.get()}) {
+    EXPECT_EQ(f->Membro("Stato").ToInteger(), 1) << Di(*f, "Errori");
+    EXPECT_EQ(Di(*f, "Ricevuta"), "Observation////" + Di(*f, "IDRichiesta"));
+    EXPECT_EQ(Di(*f, "RicevutaTemp"), "");
+    EXPECT_NE(Di(*f, "MemoRisposta").find("transaction-response"), std::string::npos);
+  }
+  EXPECT_NE(Di(*a, "IDRichiesta"), Di(*b, "IDRichiesta"));
+  EXPECT_EQ(Cache("KIRO.PA.ResPractitioner"), "2001") << "the server's own, confirmed";
+  EXPECT_EQ(Cache("KIRO.PA.ResOrganization"), "3001");
+  const auto stored = fhir_.Risorsa("Observation", Di(*a, "IDRichiesta"));
+  ASSERT_TRUE(stored);
+  EXPECT_NE(stored->find("<use value=\"official\"/>"), std::string::npos);
+  EXPECT_NE(stored->find("<effectivePeriod><start value=\"2026-01-01\"/><end value=\"2026-11-30\"/>"),
+            std::string::npos);
+
+  Variant origine(a), letto;
+  ASSERT_TRUE(plugin_.QZ04046_Recupera(origine, letto)) << plugin_.LastError();
+  auto recuperato = letto.As<IFlusso>();
+  ASSERT_TRUE(recuperato);
+  EXPECT_EQ(recuperato->Membro("Stato").ToInteger(), 4);
+  auto item = recuperato->DatiRecuperati().Item(1).As<host::IItemFlussoPA>();
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->Membro("Gruppo").ToText(), "Indicatori obbligatori MGI");
+  EXPECT_EQ(item->Membro("Value").ToText(), "0.33");
+  EXPECT_EQ(item->Membro("CodCode").ToText(), "IND01");
+
+  Collection trovati, uno;
+  Variant nessun_codice, codice("IND02");
+  ASSERT_TRUE(plugin_.QZ04046_Ricerca(trovati, nessun_codice, dal_, al_)) << plugin_.LastError();
+  EXPECT_EQ(trovati.Count(), 2u);
+  ASSERT_TRUE(plugin_.QZ04046_Ricerca(uno, codice, dal_, al_));
+  ASSERT_EQ(uno.Count(), 1u);
+  EXPECT_EQ(Di(*uno.Item(1).As<IFlusso>(), "IDRichiesta"), Di(*b, "IDRichiesta"));
+
+  ASSERT_TRUE(plugin_.QZ04046_Elimina(lista, dal_, al_)) << plugin_.LastError();
+  EXPECT_EQ(a->Membro("Stato").ToInteger(), 5) << Di(*a, "Errori");
+  const std::string ultima = server_.Richieste(fhir_.Radice()).back().corpo;
+  EXPECT_NE(ultima.find("<code value=\"update\"/>"), std::string::npos) << "a flow with a receipt";
+  EXPECT_EQ(ultima.find("<Practitioner"), std::string::npos) << "the cached id is used";
+  const auto annullata = fhir_.Risorsa("Observation", Di(*a, "IDRichiesta"));
+  ASSERT_TRUE(annullata);
+  EXPECT_NE(annullata->find("<status value=\"cancelled\"/>"), std::string::npos);
+}
+
+TEST_F(IndicatoriTest, RefusalsAndFailuresReachTheFlowsAndTheUser) {
+  struct Caso {
+    const char* nome;
+    ServiziFhir::Esito esito;
+    int stato;
+    const char* testo;  // in Errori
+  } casi[] = {
+      {"warning only", ServiziFhir::Esito::kSoloAvviso, 2, ""},
+      {"warning and error", ServiziFhir::Esito::kAvvisoEErrore, 3, ""},
+      {"server fault", ServiziFhir::Esito::kErroreInterno, 3,
+       "Contattare il supporto tecnico di Curalis"},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    auto f = Flusso("IND01", true);
+    Collection lista;
+    lista.Add(Variant(f));
+    fhir_.Programma(caso.esito);
+    EXPECT_FALSE(plugin_.QZ04046_Invio(lista, dal_, al_));
+    EXPECT_EQ(f->Membro("Stato").ToInteger(), caso.stato);
+    EXPECT_NE(Di(*f, "Errori").find(caso.testo), std::string::npos) << Di(*f, "Errori");
+    EXPECT_EQ(Di(*f, "Ricevuta"), "") << "nothing accepted";
+  }
+  auto f = Flusso("IND01", true);
+  Collection lista, vuota;
+  lista.Add(Variant(f));
+  EXPECT_FALSE(plugin_.QZ04046_Invio(vuota, dal_, al_));
+  EXPECT_EQ(plugin_.LastError(), "Nessun dato da inviare");
+  env_.Contesto().settings.endpoint["indicatoripa"] =
+      "https://" + testsupport::IndirizzoChiuso() + "/fhir";
+  EXPECT_FALSE(plugin_.QZ04046_Invio(lista, dal_, al_));
+  EXPECT_EQ(f->Membro("Stato").ToInteger(), 3);
+  EXPECT_FALSE(Di(*f, "Errori").empty());
+  EXPECT_EQ(Di(*f, "Errori"), plugin_.LastError());
+
+  f->Imposta("Ricevuta", Variant("Observation/12"));
+  Variant origine(f), letto;
+  EXPECT_FALSE(plugin_.QZ04046_Recupera(origine, letto));
+  EXPECT_EQ(plugin_.LastError(), "Codice risorsa non valido");
+}
+
+}  // namespace
+}  // namespace qzkiro
