@@ -28,9 +28,9 @@ if command -v clang++ >/dev/null; then
   cmake --preset fuzz >/dev/null
   # Only the targets: each links the reader it exercises, nothing else.
   cmake --build --preset fuzz -j "$JOBS" --target fuzz_xml fuzz_csv fuzz_base64 fuzz_zip \
-    fuzz_mime fuzz_cda fuzz_pdf fuzz_hl7 fuzz_risposte fuzz_xds
+    fuzz_mime fuzz_cda fuzz_pdf fuzz_hl7 fuzz_risposte fuzz_xds fuzz_fhir
   mkdir -p build/fuzz/artifacts
-  for target in xml csv base64 zip mime cda pdf hl7 risposte xds; do
+  for target in xml csv base64 zip mime cda pdf hl7 risposte xds fhir; do
     corpus=build/fuzz/corpus/$target
     rm -rf "$corpus" && mkdir -p "$corpus" && cp fuzz/corpus/$target/* "$corpus"/
     build/fuzz/fuzz/fuzz_$target -max_total_time=10 -rss_limit_mb=2048 \
