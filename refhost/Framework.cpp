@@ -198,6 +198,8 @@ bool Framework::StartExDoc(const std::string& file) {
 
 namespace qzkiro::refhost {
 
+std::shared_ptr<host::IFlusso> Framework::NewFlusso() { return std::make_shared<Flusso>(); }
+
 std::shared_ptr<host::IFlusso> Framework::NewFlussoPA() { return std::make_shared<Flusso>(); }
 
 std::shared_ptr<host::IItemFlussoPA> Framework::NewItemFlussoPA() {

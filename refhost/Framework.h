@@ -67,6 +67,7 @@ class Framework : public host::IFramework {
   std::shared_ptr<host::ITemplate> newTemplate(const std::string& file,
                                                const host::Variant& parent) override;
   std::shared_ptr<host::IRicetta> NewRicetta() override;
+  std::shared_ptr<host::IFlusso> NewFlusso() override;
   std::shared_ptr<host::IFlusso> NewFlussoPA() override;
   std::shared_ptr<host::IItemFlussoPA> NewItemFlussoPA() override;
 

@@ -12,6 +12,10 @@ const ServizioFhir kInvioIndicatoriPA{"InvioIndicatoriPA", "FlussoPA", "indicato
 const ServizioFhir kRecuperoIndicatoriPA{"RecuperoIndicatoriPA", "FlussoPA", "indicatoripa"};
 const ServizioFhir kRicercaFlussoPA{"RicercaFlussoPA", "FlussoPA", "indicatoripa"};
 const ServizioFhir kRisorsaPA{"DaiIDRisorsaPA", "FlussoPA", "indicatoripa"};
+const ServizioFhir kInvioFlussoACN{"InvioFlussoACN", "FlussoACN", "acn"};
+const ServizioFhir kRecuperoCarePlan{"RecuperoCarePlan", "FlussoACN", "acn"};
+const ServizioFhir kRicercaCarePlan{"RicercaCarePlan", "FlussoACN", "acn"};
+const ServizioFhir kRisorsaPatient{"DaiRisorsaPatient", "FlussoACN", "acn"};
 }  // namespace servizio
 
 RispostaFhir ChiamaFhir(const ServizioFhir& servizio, std::string_view metodo,

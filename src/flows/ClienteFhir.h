@@ -20,6 +20,10 @@ extern const ServizioFhir kInvioIndicatoriPA;
 extern const ServizioFhir kRecuperoIndicatoriPA;
 extern const ServizioFhir kRicercaFlussoPA;
 extern const ServizioFhir kRisorsaPA;
+extern const ServizioFhir kInvioFlussoACN;
+extern const ServizioFhir kRecuperoCarePlan;
+extern const ServizioFhir kRicercaCarePlan;
+extern const ServizioFhir kRisorsaPatient;
 }  // namespace servizio
 
 // What came back from one exchange.

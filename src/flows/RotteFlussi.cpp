@@ -1,5 +1,6 @@
 #include "flows/RotteFlussi.h"
 
+#include "flows/CarePlanACN.h"
 #include "flows/IndicatoriPA.h"
 
 namespace qzkiro::flows {
@@ -14,6 +15,9 @@ void RegistraRotte(core::Rotte& rotte) {
     return InviaIndicatoriPA(lista, dalla, alla, elimina, true);
   };
   rotte.RecuperaIndicatorePA = RecuperaIndicatorePA;
+  rotte.RecuperaACN = RecuperaCarePlanACN;
+  rotte.RicercaACN = [](host::Collection& flussi, host::Variant& cf, host::Variant& dalla,
+                        host::Variant& alla) { return RicercaCarePlanACN(flussi, cf, dalla, alla); };
   rotte.RicercaIndicatoriPA = [](host::Collection& flussi, host::Variant& codice,
                                  host::Variant& dalla, host::Variant& alla) {
     return RicercaIndicatoriPA(flussi, codice, dalla, alla);

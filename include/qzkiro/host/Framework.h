@@ -109,6 +109,11 @@ class IFramework {
     NonSupportato("StartExDoc", file);
     return false;
   }
+  // A new care-plan flow.
+  virtual std::shared_ptr<IFlusso> NewFlusso() {
+    NonSupportato("NewFlusso", {});
+    return nullptr;
+  }
   // A new PA indicators flow and a new indicator item for it.
   virtual std::shared_ptr<IFlusso> NewFlussoPA() {
     NonSupportato("NewFlussoPA", {});

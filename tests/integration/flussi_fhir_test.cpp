@@ -1,5 +1,5 @@
-// The PA indicators flow against the sandbox's FHIR server over mutual TLS,
-// with assertions of its identity provider.
+// The FHIR flows (PA indicators, care-plan reads) against the sandbox's FHIR
+// server over mutual TLS, with assertions of its identity provider.
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,12 @@
 #include <string>
 
 #include "integration/AmbienteRicette.h"
+#include "fhir/BundleCarePlan.h"
+#include "flows/ClienteFhir.h"
 #include "qzkiro/host/Flussi.h"
 #include "sandbox/Fhir.h"
 #include "sandbox/FhirDati.h"
+#include "sandbox/RegioneHl7.h"
 #include "support/DatiPubblici.h"
 #include "support/ServerPosta.h"
 
@@ -21,10 +24,34 @@ using host::IFlusso;
 using host::Variant;
 using sandbox::ServiziFhir;
 
-class IndicatoriTest : public ::testing::Test, protected testsupport::AmbienteRicette {
+class FlussiFhirTest : public ::testing::Test, protected testsupport::AmbienteRicette {
  protected:
-  IndicatoriTest() {
+  FlussiFhirTest() {
     env_.Contesto().settings.endpoint["indicatoripa"] = server_.Url(fhir_.Radice());
+    env_.Contesto().settings.endpoint["acn"] = server_.Url(fhir_.Radice());
+  }
+
+  // A November CarePlan of a patient, put on the server as the flow's send
+  // does; the patient is the server's `id_paziente` or a new one.
+  void CarePlan(const std::string& cf, const std::string& id_paziente) {
+    fhir::FlussoCarePlan f;
+    f.Intestazione.MarcaTemporaleUtc = util::DataOra{2026, 12, 1, 9, 0, 0};
+    f.Paziente = {cf, "MPI0000099", "PROVA", "PAZIENTE"};
+    f.Medico = {kMedico, "123456", "50", "123456", "MMG", false};
+    f.CodiceAzienda = "050503";
+    f.Id = {id_paziente, "2001", "3001"};
+    f.Guid = {"9d7c1b2a-0000-4000-8000-00000000c0a1", "9d7c1b2a-0000-4000-8000-00000000c0a2", "",
+              ""};
+    f.InizioPeriodo = "20261101";
+    f.FinePeriodo = "20261130";
+    fhir::AttivitaFlusso visita;
+    visita.Codice = {"urn:oid:2.16.840.1.113883.2.9.2.50.6.14.7.1", "1", "Visita a domicilio"};
+    visita.InizioUtc = util::DataOra{2026, 11, 12, 10, 0, 0};
+    f.Attivita.push_back(visita);
+    const auto r = flows::ChiamaFhir(flows::servizio::kInvioFlussoACN, "POST", "",
+                                     fhir::BundleCarePlan(f).XML());
+    ASSERT_TRUE(r.ricevuta) << r.errore;
+    ASSERT_NE(r.corpo.find("201 Created"), std::string::npos) << r.corpo;
   }
 
   // A PA flow of the host with its indicator: a ratio in the mandatory group,
@@ -59,7 +86,7 @@ class IndicatoriTest : public ::testing::Test, protected testsupport::AmbienteRi
   Variant dal_{"01/01/2026"}, al_{"30/11/2026"};
 };
 
-TEST_F(IndicatoriTest, SentReadBackSearchedAndCancelled) {
+TEST_F(FlussiFhirTest, IndicatorsAreSentReadBackSearchedAndCancelled) {
   auto a = Flusso("IND01", true), b = Flusso("IND02", false);
   Collection lista;
   lista.Add(Variant(a));
@@ -109,7 +136,7 @@ TEST_F(IndicatoriTest, SentReadBackSearchedAndCancelled) {
   EXPECT_NE(annullata->find("<status value=\"cancelled\"/>"), std::string::npos);
 }
 
-TEST_F(IndicatoriTest, RefusalsAndFailuresReachTheFlowsAndTheUser) {
+TEST_F(FlussiFhirTest, IndicatorRefusalsAndFailuresReachTheFlowsAndTheUser) {
   struct Caso {
     const char* nome;
     ServiziFhir::Esito esito;
@@ -148,6 +175,43 @@ TEST_F(IndicatoriTest, RefusalsAndFailuresReachTheFlowsAndTheUser) {
   Variant origine(f), letto;
   EXPECT_FALSE(plugin_.QZ04046_Recupera(origine, letto));
   EXPECT_EQ(plugin_.LastError(), "Codice risorsa non valido");
+}
+
+TEST_F(FlussiFhirTest, CarePlansAreSearchedWithTheirPatientsAndReadBack) {
+  const std::string rossi = sandbox::regione::kPazienteRossi;
+  CarePlan(rossi, "1001");
+  CarePlan("GLLNNA38D45L736S", "");  // a patient the host does not know
+  Collection del_paziente, del_medico;
+  Variant cf(rossi), nessuno, dal("2026-11-01"), al("2026-11-30");
+  ASSERT_TRUE(plugin_.QZ04022_Ricerca(del_paziente, cf, dal, al)) << plugin_.LastError();
+  ASSERT_EQ(del_paziente.Count(), 1u);
+  auto flusso = del_paziente.Item(1).As<IFlusso>();
+  EXPECT_EQ(flusso->Membro("Stato").ToInteger(), 4);
+  EXPECT_EQ(Di(*flusso, "anagrafica"), rossi);
+  EXPECT_EQ(Di(*flusso, "ServerStatus"), "active");
+  auto paziente = std::dynamic_pointer_cast<host::IArchivioPazienti>(
+                      env_.Host()->Archivio("Pazienti"))->DaiPaziente(rossi);
+  EXPECT_EQ(paziente->Items().GetItem("KIRO.ACN.ResPatient"), "KIRO.ACN.ResPatient:1001");
+
+  ASSERT_TRUE(plugin_.QZ04022_Ricerca(del_medico, nessuno, dal, al)) << plugin_.LastError();
+  ASSERT_EQ(del_medico.Count(), 2u) << "the user is the performer of both";
+  EXPECT_EQ(Di(*del_medico.Item(2).As<IFlusso>(), "anagrafica"), "SCONOSCIUTO");
+  Collection nessun_periodo;
+  Variant dicembre("2026-12-01");
+  ASSERT_TRUE(plugin_.QZ04022_Ricerca(nessun_periodo, cf, dicembre, dicembre));
+  EXPECT_EQ(nessun_periodo.Count(), 0u);
+
+  flusso->Imposta("Errori", Variant("avviso precedente"));
+  Variant origine(flusso), letto;
+  ASSERT_TRUE(plugin_.QZ04022_Recupera(origine, letto)) << plugin_.LastError();
+  auto riletto = letto.As<IFlusso>();
+  EXPECT_EQ(riletto->Membro("Stato").ToInteger(), 4);
+  EXPECT_EQ(Di(*riletto, "Errori"), "avviso precedente");
+  EXPECT_EQ(Di(*riletto, "anagrafica"), rossi);
+  EXPECT_EQ(Di(*riletto, "ServerStatus"), "active");
+  flusso->Imposta("Ricevuta", Variant("CarePlan////999999"));
+  EXPECT_FALSE(plugin_.QZ04022_Recupera(origine, letto));
+  EXPECT_FALSE(plugin_.LastError().empty());
 }
 
 }  // namespace
