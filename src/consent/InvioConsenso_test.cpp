@@ -145,9 +145,11 @@ TEST(InvioConsensoTest, TheAnswerGivesTheResultLinesOrTheFailureText) {
   EXPECT_EQ(ko.messaggio,
             "L'invio del consenso ha dato esito negativo\r\n"
             "XDSPatientIdDoesNotMatch:Paziente sconosciuto");
-  EXPECT_EQ(LeggiEsitoInvio(" \r\n", inviato).messaggio,
-            "Il servizio ha restituito una risposta vuota");
+  const EsitoInvio vuota = LeggiEsitoInvio(" \r\n", inviato);
+  EXPECT_FALSE(vuota.riuscito);
+  EXPECT_EQ(vuota.messaggio, "Il servizio ha restituito una risposta vuota");
   EXPECT_FALSE(LeggiEsitoInvio("<RegistryResponse status=\"Success\"/>", inviato).riuscito);
+  EXPECT_FALSE(LeggiEsitoInvio("non XML", inviato).riuscito);
 }
 
 TEST(InfoConsensoTest, OneLinePerKindWithDateNeverGivenOrWithdrawn) {

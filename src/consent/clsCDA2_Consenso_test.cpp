@@ -108,6 +108,10 @@ TEST(clsCDA2ConsensoTest, AWithdrawnFeedingConsentReplacingAnotherIsARevocation)
                                "value"),
             "2.16.840.1.113883.2.9.2.50.2.123456.4.4.7^" +
                 Valore(doc, "ClinicalDocument/id", "extension"));
+  // A kind left out of the submission is written as a given consent.
+  ASSERT_TRUE(doc.LoadXML(c.CDA2_Consultazione().XMLNoProcessing()));
+  EXPECT_NE(Valore(doc, "ClinicalDocument/documentationOf/serviceEvent/code", "displayName"),
+            "Consenso Revocato");
 }
 
 TEST(clsCDA2ConsensoTest, TheGuardiansEventCodeFollowsThePatientsAge) {

@@ -53,6 +53,7 @@ TEST(clsCDA2PASTest, OneSummaryEntryWithItsOwnCodesAndTheReplacementWhenThereIsO
                                "value"),
             "2.16.840.1.113883.2.9.2.50.2.123456.4.4.2^20260305090703");
   EXPECT_EQ(x.SelectNodeList(nullptr, "//Association").size(), 1u) << "a first publication";
+  EXPECT_EQ(x.GetAttributeNode(nullptr, "//Association", "id"), "as00");
   EXPECT_EQ(x.GetAttributeNode(nullptr, "//Document/Include", "href"),
             "cid:docPatientSummary.xml");
 
