@@ -248,7 +248,7 @@ TEST(frmConsensoFSETest, StateStringGoesBothWays) {
   EXPECT_EQ(f.Stato(), "1:1;2:;3:;4:;5:;6:1");
 
   frmConsensoFSE letto;
-  ASSERT_TRUE(letto.ImpostaStato("1:;2:1;3:True;4:0;5:;6:-1"));
+  ASSERT_TRUE(letto.ImpostaStato("1:;2:1;3:True;4:False;5:0;6:-1"));
   EXPECT_EQ(letto.Scelta(TipoConsenso::Alimentazione), false);
   EXPECT_EQ(letto.Scelta(TipoConsenso::Consultazione), true);
   EXPECT_EQ(letto.Scelta(TipoConsenso::Pregresso), false);
