@@ -9,6 +9,7 @@
 #include "fhir/Ricevuta.h"
 #include "flows/ClienteFhir.h"
 #include "flows/DateFlusso.h"
+#include "flows/RisorseACN.h"
 #include "qzkiro/host/Flussi.h"
 
 namespace qzkiro::flows {

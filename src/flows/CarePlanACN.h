@@ -8,9 +8,6 @@ namespace qzkiro::flows {
 // The care-plan flow's reads on the regional FHIR server. A care-plan flow
 // (Framework.NewFlusso) names its patient by fiscal code in "anagrafica".
 
-// The patient's id on the server is kept in the patient's items under this
-// key, written with the same text as a prefix ("KIRO.ACN.ResPatient:7").
-inline constexpr const char* kCachePatient = "KIRO.ACN.ResPatient";
 // The name under which a patient the host does not know is shown.
 inline constexpr const char* kSconosciuto = "SCONOSCIUTO";
 

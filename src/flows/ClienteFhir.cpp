@@ -16,6 +16,7 @@ const ServizioFhir kInvioFlussoACN{"InvioFlussoACN", "FlussoACN", "acn"};
 const ServizioFhir kRecuperoCarePlan{"RecuperoCarePlan", "FlussoACN", "acn"};
 const ServizioFhir kRicercaCarePlan{"RicercaCarePlan", "FlussoACN", "acn"};
 const ServizioFhir kRisorsaPatient{"DaiRisorsaPatient", "FlussoACN", "acn"};
+const ServizioFhir kRisorsaACN{"DaiIDRisorsaACN", "FlussoACN", "acn"};
 }  // namespace servizio
 
 RispostaFhir ChiamaFhir(const ServizioFhir& servizio, std::string_view metodo,

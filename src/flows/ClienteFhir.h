@@ -24,6 +24,7 @@ extern const ServizioFhir kInvioFlussoACN;
 extern const ServizioFhir kRecuperoCarePlan;
 extern const ServizioFhir kRicercaCarePlan;
 extern const ServizioFhir kRisorsaPatient;
+extern const ServizioFhir kRisorsaACN;
 }  // namespace servizio
 
 // What came back from one exchange.

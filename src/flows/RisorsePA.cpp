@@ -2,8 +2,7 @@
 
 #include "core/Contesto.h"
 #include "fhir/CodiciFhir.h"
-#include "fhir/RicercaFhir.h"
-#include "flows/ClienteFhir.h"
+#include "flows/CercaRisorsa.h"
 
 namespace qzkiro::flows {
 
@@ -11,19 +10,10 @@ namespace {
 
 bool Conferma(const char* tipo, std::string_view sistema, const std::string& valore,
               const char* chiave, std::string& id, std::string& errore) {
-  const RispostaFhir r = ChiamaFhir(servizio::kRisorsaPA, "GET",
-                                    std::string("/") + tipo + "?" +
-                                        fhir::QueryIdentificativo(sistema, valore));
-  if (!r.ricevuta) {
-    errore = r.errore;
+  if (!CercaRisorsa(servizio::kRisorsaPA, fhir::FlussoFhir::Indicatori, tipo, sistema, valore, id,
+                    errore)) {
     return false;
   }
-  if (const std::string rifiuto = fhir::ErroriOperationOutcome(r.corpo, fhir::FlussoFhir::Indicatori);
-      !rifiuto.empty()) {
-    errore = rifiuto;
-    return false;
-  }
-  id = fhir::PrimoIdRisorsa(r.corpo, tipo);
   auto& items = core::Ctx().App().Utente().Items();
   if (items.GetItem(chiave) != id) items.SetItem(chiave, id);
   return true;

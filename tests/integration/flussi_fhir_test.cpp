@@ -9,6 +9,7 @@
 #include "integration/AmbienteRicette.h"
 #include "fhir/BundleCarePlan.h"
 #include "flows/ClienteFhir.h"
+#include "flows/RisorseACN.h"
 #include "qzkiro/host/Flussi.h"
 #include "sandbox/Fhir.h"
 #include "sandbox/FhirDati.h"
@@ -212,6 +213,37 @@ TEST_F(FlussiFhirTest, CarePlansAreSearchedWithTheirPatientsAndReadBack) {
   flusso->Imposta("Ricevuta", Variant("CarePlan////999999"));
   EXPECT_FALSE(plugin_.QZ04022_Recupera(origine, letto));
   EXPECT_FALSE(plugin_.LastError().empty());
+}
+
+TEST_F(FlussiFhirTest, CachedIdsAreConfirmedAndAWithdrawnPatientIsNotReused) {
+  auto archivio =
+      std::dynamic_pointer_cast<host::IArchivioPazienti>(env_.Host()->Archivio("Pazienti"));
+  auto rossi = archivio->DaiPaziente(sandbox::regione::kPazienteRossi);
+  auto bianchi = archivio->DaiPaziente(sandbox::regione::kPazienteBianchi);
+  bianchi->Items().SetItem("KIRO.ACN.ResPatient", "KIRO.ACN.ResPatient:1002");
+  env_.Host()->Utente().Items().SetItem("KIRO.ACN.ResPractitioner", "999");
+  fhir::IdRisorse id;
+  std::string errore;
+  ASSERT_TRUE(flows::DaiIDRisorseACN(*rossi, "", false, id, errore)) << errore;
+  EXPECT_EQ(id.Patient, "1001");
+  EXPECT_EQ(id.Practitioner, "2001") << "a stale cached id gives way to the server's";
+  EXPECT_EQ(id.Organization, "3001");
+  EXPECT_EQ(rossi->Items().GetItem("KIRO.ACN.ResPatient"), "KIRO.ACN.ResPatient:1001");
+  EXPECT_EQ(Cache("KIRO.ACN.ResPractitioner"), "2001");
+  EXPECT_EQ(Cache("KIRO.ACN.ResOrganization.050503"), "3001");
+
+  fhir::IdRisorse per_mpi;
+  ASSERT_TRUE(flows::DaiIDRisorseACN(*rossi, "MPI0000001", true, per_mpi, errore)) << errore;
+  EXPECT_EQ(per_mpi.Patient, "1001") << "the extended variant looks the patient up by MPI";
+
+  fhir::IdRisorse ritirato;
+  ASSERT_TRUE(flows::DaiIDRisorseACN(*bianchi, "", false, ritirato, errore)) << errore;
+  EXPECT_EQ(ritirato.Patient, "") << "the server's only Patient is cancelled: sent anew";
+  EXPECT_EQ(bianchi->Items().GetItem("KIRO.ACN.ResPatient"), "");
+
+  fhir_.Programma(ServiziFhir::Esito::kErroreInterno, ServiziFhir::Bersaglio::kLettura);
+  EXPECT_FALSE(flows::DaiIDRisorseACN(*rossi, "", false, id, errore));
+  EXPECT_NE(errore.find("ERR_9998"), std::string::npos) << errore;
 }
 
 }  // namespace
