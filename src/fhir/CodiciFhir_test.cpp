@@ -139,6 +139,7 @@ TEST(CodiciFhirTest, TheExtendedVariantStartsOnTheFourthOfNovember2019) {
   EXPECT_TRUE(DaVarianteEstesa("20191104235959"));
   EXPECT_TRUE(DaVarianteEstesa("20240101"));
   EXPECT_FALSE(DaVarianteEstesa(""));
+  EXPECT_FALSE(DaVarianteEstesa("2024")) << "not a full date";
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ TEST(IndicatoreLettoTest, AnObservationGivesTheIndicatorItem) {
   EXPECT_EQ(i.PeriodStart + " " + i.PeriodEnd, "2024-01-01 2024-06-30");
   EXPECT_EQ(i.Method, "Calcolo");
   EXPECT_EQ(i.Value + " " + i.Unit, "7.5 %");
+  EXPECT_EQ(i.Numerator + i.Denominator, 0) << "a quantity has no ratio terms";
   EXPECT_EQ(i.Status + " " + i.Comment, "registered Validato");
   EXPECT_EQ(i.Ricevuta, "Observation////o1");
   EXPECT_TRUE(i.Elaborato);
