@@ -92,7 +92,10 @@ TEST_F(FlussiFhirTest, IndicatorsAreSentReadBackSearchedAndCancelled) {
   Collection lista;
   lista.Add(Variant(a));
   lista.Add(Variant(b));
+  env_.Host()->SetSetup("VaccinazioneEstesa", 1);
   ASSERT_TRUE(plugin_.QZ04046_Invio(lista, dal_, al_)) << plugin_.LastError();
+  EXPECT_EQ(server_.Richieste(fhir_.Radice()).back().corpo.find("<sender>"), std::string::npos)
+      << "the basic variant names no sender";
   for (auto* f : {a.get(), b.get()}) {
     EXPECT_EQ(f->Membro("Stato").ToInteger(), 1) << Di(*f, "Errori");
     EXPECT_EQ(Di(*f, "Ricevuta"), "Observation////" + Di(*f, "IDRichiesta"));
@@ -127,11 +130,13 @@ TEST_F(FlussiFhirTest, IndicatorsAreSentReadBackSearchedAndCancelled) {
   ASSERT_EQ(uno.Count(), 1u);
   EXPECT_EQ(Di(*uno.Item(1).As<IFlusso>(), "IDRichiesta"), Di(*b, "IDRichiesta"));
 
+  env_.Host()->SetSetup("VaccinazioneEstesa", 2);
   ASSERT_TRUE(plugin_.QZ04046_Elimina(lista, dal_, al_)) << plugin_.LastError();
   EXPECT_EQ(a->Membro("Stato").ToInteger(), 5) << Di(*a, "Errori");
   const std::string ultima = server_.Richieste(fhir_.Radice()).back().corpo;
   EXPECT_NE(ultima.find("<code value=\"update\"/>"), std::string::npos) << "a flow with a receipt";
   EXPECT_EQ(ultima.find("<Practitioner"), std::string::npos) << "the cached id is used";
+  EXPECT_NE(ultima.find("<sender>"), std::string::npos) << "the extended variant";
   const auto annullata = fhir_.Risorsa("Observation", Di(*a, "IDRichiesta"));
   ASSERT_TRUE(annullata);
   EXPECT_NE(annullata->find("<status value=\"cancelled\"/>"), std::string::npos);
@@ -171,6 +176,10 @@ TEST_F(FlussiFhirTest, IndicatorRefusalsAndFailuresReachTheFlowsAndTheUser) {
   EXPECT_EQ(f->Membro("Stato").ToInteger(), 3);
   EXPECT_FALSE(Di(*f, "Errori").empty());
   EXPECT_EQ(Di(*f, "Errori"), plugin_.LastError());
+
+  env_.Contesto().servizio_asserzione = nullptr;
+  EXPECT_FALSE(plugin_.QZ04046_Invio(lista, dal_, al_));
+  EXPECT_EQ(plugin_.LastError(), "Servizio di autenticazione non disponibile");
 
   f->Imposta("Ricevuta", Variant("Observation/12"));
   Variant origine(f), letto;
