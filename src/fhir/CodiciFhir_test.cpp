@@ -131,6 +131,8 @@ TEST(CodiciFhirTest, LookupsAndComposedSystems) {
             "T010 mail:a@b.it");
   EXPECT_EQ(RecapitoTelefono("333").Codice + " " + RecapitoTelefono("333").Display,
             "T009 tel:333");
+  EXPECT_EQ(std::vector<std::string_view>(std::begin(kCodiciErogazione), std::end(kCodiciErogazione)),
+            (std::vector<std::string_view>{"X022", "L011", "X011", "X023", "X006", "X025", "R44020"}));
 }
 
 TEST(CodiciFhirTest, TheExtendedVariantStartsOnTheFourthOfNovember2019) {
