@@ -7,8 +7,9 @@ with xmllint, outside the add-on's and the sandbox's own code.
 DIR is what `kiro demo --registra DIR` (or `kiro-sandbox --registra DIR`)
 wrote. Every request to the health record's services ("fse" files: registry
 queries, retrievals, and each publication's infoset, the XOP message with its
-parts inlined) is validated against SOAP 1.2 and the XDS.b schemas, and every
-CDA document a publication carries against CDA.xsd. The schemas are read from
+parts inlined) is validated against SOAP 1.2 and the XDS.b schemas, every
+CDA document a publication carries against CDA.xsd, and every Bundle sent to
+the regional FHIR server ("fhir" files) against the FHIR STU3 schema. The schemas are read from
 FOLDER (default: $QZKIRO_DATI_PUBBLICI, else ../shared/data beside the
 repository); libxml2 cannot load the ebRS rim.xsd together with IHEXDSB.xsd
 as published (rim.xsd imports xcf.xsd into the XDS.b namespace), so a
@@ -73,10 +74,13 @@ def valida(schema, file):
     return "\n    ".join(righe[-5:])
 
 
-def da_validare(cartella, indice, driver, cda):
-    """(file, schema) pairs: the fse requests and the CDA parts."""
+def da_validare(cartella, indice, driver, cda, fhir):
+    """(file, schema) pairs: the fse requests, the CDA parts, the Bundles."""
     for scambio in indice["scambi"]:
         file = scambio.get("file") or ""
+        if scambio.get("servizio") == "fhir" and file.endswith(".xml"):
+            yield cartella / file, fhir
+            continue
         if scambio.get("servizio") != "fse" and not file.split("-")[1:2] == ["fse"]:
             continue
         if file.endswith(".xml"):
@@ -98,18 +102,20 @@ def main():
     dati = cartella_dati(opzioni.dati)
     indice = json.loads((cartella / "indice.json").read_text(encoding="utf-8"))
     cda = dati / "cda-schema/hl7-cda-r2-normative/infrastructure/cda/CDA.xsd"
+    fhir = dati / "fhir-stu3/schema/fhir-single.xsd"
     errori = 0
-    controllati = {"busta": 0, "cda": 0}
+    controllati = {"busta": 0, "cda": 0, "fhir": 0}
     with tempfile.TemporaryDirectory() as tmp:
         driver = prepara_schemi(dati, pathlib.Path(tmp))
-        for file, schema in da_validare(cartella, indice, driver, cda):
-            controllati["cda" if schema == cda else "busta"] += 1
+        for file, schema in da_validare(cartella, indice, driver, cda, fhir):
+            controllati["cda" if schema == cda else "fhir" if schema == fhir else "busta"] += 1
             errore = valida(schema, file)
             if errore:
                 errori += 1
                 print(f"NON VALIDO {file.name}\n    {errore}")
     print(f"verifica_registrazione: {controllati['busta']} richieste XDS.b, "
-          f"{controllati['cda']} documenti CDA, {errori} non validi")
+          f"{controllati['cda']} documenti CDA, {controllati['fhir']} Bundle FHIR, "
+          f"{errori} non validi")
     if controllati["busta"] == 0 or controllati["cda"] == 0:
         print("verifica_registrazione: nessuna pubblicazione nella cartella")
         return 1
