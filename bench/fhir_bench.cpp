@@ -7,10 +7,10 @@
 // 1 - solo libxml2 / (careplan + risposta).
 
 #include <benchmark/benchmark.h>
-#include <libxml/parser.h>
 
 #include <string>
 
+#include "SoloLibxml2.h"
 #include "fhir/BundleCarePlan.h"
 #include "fhir/EsitoFhir.h"
 
@@ -80,17 +80,8 @@ void BM_CarePlanSoloLibxml2(benchmark::State& state) {
   const std::string bundle = f::BundleCarePlan(Flusso()).XML();
   const std::string risposta = Risposta(202);
   for (auto _ : state) {
-    xmlDoc* doc = xmlReadMemory(bundle.data(), static_cast<int>(bundle.size()), nullptr, nullptr,
-                                XML_PARSE_NONET);
-    xmlChar* uscita = nullptr;
-    int lunghezza = 0;
-    xmlDocDumpMemoryEnc(doc, &uscita, &lunghezza, "UTF-8");
-    benchmark::DoNotOptimize(uscita);
-    xmlFree(uscita);
-    xmlFreeDoc(doc);
-    xmlDoc* letta = xmlReadMemory(risposta.data(), static_cast<int>(risposta.size()), nullptr,
-                                  nullptr, XML_PARSE_NONET);
-    xmlFreeDoc(letta);
+    qzkiro::bench::LeggiEScrivi(bundle);
+    qzkiro::bench::LeggiEScrivi(risposta, false);
   }
   state.SetLabel("solo libxml2");
 }
