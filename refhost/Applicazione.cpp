@@ -57,7 +57,13 @@ host::IDB& Applicazione::DB() {
 
 std::shared_ptr<host::IArchivio> Applicazione::Archivio(const std::string& name) {
   auto& archivio = archivi_[name];
-  if (!archivio) archivio = ApriArchivio(cartella_dati_, name);
+  if (!archivio) {
+    archivio = ApriArchivio(cartella_dati_, name);
+    if (auto pazienti = std::dynamic_pointer_cast<ArchivioPazienti>(archivio)) {
+      pazienti->CollegaWorkspace(
+          {[this]() -> host::IDB& { return DB(); }, [this] { return utente_.IDSchema(); }});
+    }
+  }
   return archivio;
 }
 

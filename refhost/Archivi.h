@@ -35,6 +35,10 @@ class ArchivioPazienti : public host::IArchivioPazienti {
   std::string Versione() override { return versione_; }
   std::shared_ptr<host::IPaziente> DaiPaziente(const std::string& id) override;
   const std::vector<std::shared_ptr<Paziente>>& Tutti() const { return pazienti_; }
+  // Gives every patient its workspace in the host database.
+  void CollegaWorkspace(const SorgenteWorkspace& sorgente) {
+    for (const auto& p : pazienti_) p->Workspace().Collega(sorgente);
+  }
 
  private:
   std::string versione_;

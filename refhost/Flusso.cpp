@@ -26,7 +26,21 @@ const std::vector<Proprieta>& TabellaIndicatore() {
   return tabella;
 }
 
+const std::vector<Proprieta>& TabellaItem() {
+  static const std::vector<Proprieta> tabella = {
+      {"Tipo", 0},           {"Data", ""},          {"DataFine", ""},      {"Codice", ""},
+      {"Descrizione", ""},   {"Dettaglio", ""},     {"IDDiagnosi", ""},    {"Diagnosi", ""},
+      {"Pianificata", false}, {"IDRisorsa", ""},    {"CodiceVaccino", ""}, {"CodiceFarmaco", ""},
+      {"Lotto", ""},         {"Scadenza", ""},      {"Sito", ""},          {"Via", ""},
+      {"Campagna", 0},       {"CategoriaRischio", ""}, {"Malattie", ""},
+      {"NonSomministrata", false}, {"Pagamento", ""},
+  };
+  return tabella;
+}
+
 }  // namespace
+
+ItemFlusso::ItemFlusso() : valori_("ItemFlusso", TabellaItem()) {}
 
 Flusso::Flusso() : valori_("Flusso", TabellaFlusso()) {}
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "qzkiro/host/Flussi.h"
+#include "qzkiro/host/Workspace.h"
 #include "refhost/Ricetta.h"
 
 namespace qzkiro::refhost {
@@ -49,6 +50,24 @@ class ItemFlussoPA : public host::IItemFlussoPA {
 
  private:
   ValoriProprieta valori_;
+};
+
+// A local-record item of a care-plan flow (host::IItemFlusso).
+class ItemFlusso : public host::IItemFlusso {
+ public:
+  ItemFlusso();
+  host::Variant Membro(const std::string& nome) override { return valori_.Leggi(nome); }
+  void Imposta(const std::string& nome, const host::Variant& valore) override {
+    valori_.Scrivi(nome, valore);
+  }
+  std::shared_ptr<host::IRecordWorkspace> itmWs() override { return record_; }
+  void ImpostaItmWs(std::shared_ptr<host::IRecordWorkspace> record) override {
+    record_ = std::move(record);
+  }
+
+ private:
+  ValoriProprieta valori_;
+  std::shared_ptr<host::IRecordWorkspace> record_;
 };
 
 }  // namespace qzkiro::refhost

@@ -200,6 +200,10 @@ namespace qzkiro::refhost {
 
 std::shared_ptr<host::IFlusso> Framework::NewFlusso() { return std::make_shared<Flusso>(); }
 
+std::shared_ptr<host::IItemFlusso> Framework::NewItemFlusso() {
+  return std::make_shared<ItemFlusso>();
+}
+
 std::shared_ptr<host::IFlusso> Framework::NewFlussoPA() { return std::make_shared<Flusso>(); }
 
 std::shared_ptr<host::IItemFlussoPA> Framework::NewItemFlussoPA() {

@@ -70,6 +70,7 @@ class Framework : public host::IFramework {
   std::shared_ptr<host::IFlusso> NewFlusso() override;
   std::shared_ptr<host::IFlusso> NewFlussoPA() override;
   std::shared_ptr<host::IItemFlussoPA> NewItemFlussoPA() override;
+  std::shared_ptr<host::IItemFlusso> NewItemFlusso() override;
 
   std::string ValoreData(const std::string& data) override;
   double Valore(const std::string& testo) override;

@@ -61,7 +61,9 @@ Paziente::Paziente(const nlohmann::json& voce, const std::filesystem::path& cart
       privacy_(items_),
       cellulare_(Testo(voce, "Cellulare")),
       email_(Testo(voce, "Email")),
-      codice_regione_(voce.contains("CodiceRegione") ? Testo(voce, "CodiceRegione") : "050503") {
+      codice_regione_(voce.contains("CodiceRegione") ? Testo(voce, "CodiceRegione") : "050503"),
+      workspace_(id_),
+      presa_in_cura_(voce.value("PresaInCura", std::vector<std::string>{})) {
   SetMedico(Testo(voce, "Medico"));
 }
 

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "qzkiro/host/Archivio.h"
+#include "refhost/Workspace.h"
 
 namespace qzkiro::refhost {
 
@@ -84,8 +85,9 @@ class PrivacyPaziente : public host::IPrivacyPaziente {
 // "Nome", "Sesso", "DataNascita", "Medico" (the fiscal code of the own
 // doctor), "Proprio" (Boolean), "Items" (texts by key), "Esenzioni" and
 // "Problemi" (codes), "CodiceRegione" (the unit of assistance, "050503"
-// when absent) and "PatientSummary" (the summary's CDA file, relative
-// to the host's sample data).
+// when absent), "PatientSummary" (the summary's CDA file, relative
+// to the host's sample data) and "PresaInCura" (the care programmes). The
+// workspace is the host database's, once the archive connects it.
 class Paziente : public host::IPaziente {
  public:
   explicit Paziente(const nlohmann::json& voce, const std::filesystem::path& cartella_dati = {});
@@ -107,6 +109,8 @@ class Paziente : public host::IPaziente {
   std::string Cellulare() override;
   std::string Email() override;
   void SalvaRecapiti(const std::string& cellulare, const std::string& email) override;
+  WorkspacePaziente& Workspace() override { return workspace_; }
+  PresaInCuraPaziente& PresaInCura() override { return presa_in_cura_; }
 
   void SetMedico(const std::string& codice_fiscale);
   void SetProprio(bool proprio) { proprio_ = proprio; }
@@ -121,6 +125,8 @@ class Paziente : public host::IPaziente {
   PrivacyPaziente privacy_;
   std::string cellulare_, email_;  // the archive's
   std::string codice_regione_;
+  WorkspacePaziente workspace_;
+  PresaInCuraPaziente presa_in_cura_;
 };
 
 }  // namespace qzkiro::refhost

@@ -29,7 +29,9 @@ void PreparaSchemaHost(host::IDB& db, const std::string& id_schema) {
              " data timestamp without time zone NOT NULL DEFAULT now(),"
              " descrizione text, iddiagnosi character varying(20), diagnosi text,"
              " idpadre integer, i1 integer NOT NULL DEFAULT 0, i2 integer NOT NULL DEFAULT 0,"
-             " t1 text, t2 text, m1 text, m2 text)");
+             " t1 text, t2 text, m1 text, m2 text, idrifp character varying(64));" +
+             "ALTER TABLE " + schema + ".tblworkspace ADD COLUMN IF NOT EXISTS idrifp"
+             " character varying(64)");
 }
 
 }  // namespace qzkiro::refhost

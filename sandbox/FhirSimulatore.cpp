@@ -124,10 +124,24 @@ std::vector<std::pair<std::string, std::string>> ServiziFhir::FileSimulatore() {
     return fhir::Consulta(archivio, percorso, query, kBase, kIstante, "simulatore").corpo;
   };
   const std::string acn = Esegui(archivio, FlussoAcn(), "simulatore-acn");
+  // The same plan cancelled: event "update", the CarePlan "cancelled".
+  std::string annullamento = FlussoAcn();
+  for (const auto& [da, a] :
+       {std::pair<std::string, std::string>{"<code value=\"create\"/>", "<code value=\"update\"/>"},
+        {"<CarePlan><status value=\"active\"/>", "<CarePlan><status value=\"cancelled\"/>"},
+        {"<Observation><status value=\"final\"/>",
+         "<Observation><status value=\"entered-in-error\"/>"}}) {
+    annullamento.replace(annullamento.find(da), da.size(), a);
+  }
+  // On a store of its own, so the other files are those of the plan in force.
+  fhir::Archivio annullato;
+  Esegui(annullato, FlussoAcn(), "simulatore-acn");
+  const std::string elimina = Esegui(annullato, annullamento, "simulatore-acn-elimina");
   const std::string pa = Esegui(archivio, FlussoPa(), "simulatore-pa");
   const std::string cf = std::string(fhir::kOidCodiceFiscale) + "|";
   std::vector<std::pair<std::string, std::string>> file{
       {"InvioFlussoACN", acn},
+      {"InvioFlussoACN/Elimina", elimina},
       {"RecuperoCarePlan", consulta("CarePlan/" + IdDa(acn, "CarePlan"), "")},
       {"RicercaCarePlan",
        consulta("CarePlan", "patient.identifier=" + cf + regione::kPazienteRossi +
@@ -137,8 +151,12 @@ std::vector<std::pair<std::string, std::string>> ServiziFhir::FileSimulatore() {
       {"RicercaFlussoPA", consulta("Observation", "performer.identifier=" + cf + regione::kMedico +
                                                       "&date=ge2026-01-01&date=le2026-02-28")},
       {"DaiIDRisorsaPA", consulta("Practitioner", "identifier=" + cf + regione::kMedico)},
+      {"DaiIDRisorsaACN", consulta("Practitioner", "identifier=" + cf + regione::kMedico)},
+      {"DaiRisorsaPatient", consulta("Patient/" + std::string(fhir::kIdPatientRossi), "")},
   };
-  for (auto& voce : file) voce.first += "/" + voce.first + ".xml";
+  for (auto& voce : file) {
+    voce.first += voce.first.find('/') == std::string::npos ? "/" + voce.first + ".xml" : ".xml";
+  }
   return file;
 }
 

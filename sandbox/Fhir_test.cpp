@@ -475,17 +475,25 @@ TEST(FhirSimulatoreCampioni, SimulatorFilesAreValidAnswersOfTheServices) {
     EXPECT_TRUE(violazioni.empty()) << percorso << ": " << violazioni.front().messaggio;
   }
   EXPECT_EQ(nomi,
-            (Testi{"InvioFlussoACN/InvioFlussoACN.xml", "RecuperoCarePlan/RecuperoCarePlan.xml",
+            (Testi{"InvioFlussoACN/InvioFlussoACN.xml", "InvioFlussoACN/Elimina.xml",
+                   "RecuperoCarePlan/RecuperoCarePlan.xml",
                    "RicercaCarePlan/RicercaCarePlan.xml", "InvioIndicatoriPA/InvioIndicatoriPA.xml",
                    "RecuperoIndicatoriPA/RecuperoIndicatoriPA.xml",
-                   "RicercaFlussoPA/RicercaFlussoPA.xml", "DaiIDRisorsaPA/DaiIDRisorsaPA.xml"}));
+                   "RicercaFlussoPA/RicercaFlussoPA.xml", "DaiIDRisorsaPA/DaiIDRisorsaPA.xml",
+                   "DaiIDRisorsaACN/DaiIDRisorsaACN.xml",
+                   "DaiRisorsaPatient/DaiRisorsaPatient.xml"}));
   const auto file = ServiziFhir::FileSimulatore();
   EXPECT_EQ(Valori(file[0].second, "entry/resource/CarePlan/status"), Testi{"active"});
-  EXPECT_EQ(Valori(file[1].second, "id"), Valori(file[0].second, "entry/resource/CarePlan/id"));
-  EXPECT_EQ(Valori(file[2].second, "total"), Testi{"1"});
-  EXPECT_EQ(Valori(file[5].second, "entry/resource/Observation/identifier/use"),
+  EXPECT_EQ(Valori(file[1].second, "entry/resource/CarePlan/status"), Testi{"cancelled"});
+  EXPECT_EQ(Valori(file[1].second, "entry/resource/CarePlan/id"),
+            Valori(file[0].second, "entry/resource/CarePlan/id"));
+  EXPECT_EQ(Valori(file[2].second, "id"), Valori(file[0].second, "entry/resource/CarePlan/id"));
+  EXPECT_EQ(Valori(file[3].second, "total"), Testi{"1"});
+  EXPECT_EQ(Valori(file[6].second, "entry/resource/Observation/identifier/use"),
             (Testi{"official", "usual"}));
-  EXPECT_EQ(Valori(file[6].second, "entry/resource/Practitioner/id"), Testi{"2001"});
+  EXPECT_EQ(Valori(file[7].second, "entry/resource/Practitioner/id"), Testi{"2001"});
+  EXPECT_EQ(Valori(file[9].second, "identifier/value").back(), regione::kPazienteRossi)
+      << "a searched CarePlan's patient is found by fiscal code";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "DemoConsenso.h"
+#include "DemoCarePlan.h"
 #include "DemoFlussi.h"
 #include "DemoFse.h"
 #include "DemoRegione.h"
@@ -167,6 +168,7 @@ void DemoSandbox(Plugin& plugin, refhost::Applicazione& host, const fs::path& la
   DemoFse(plugin, ambiente, host, verifica, out);
   DemoConsenso(plugin, ambiente, host, verifica, out);
   DemoFlussi(plugin, ambiente, host, verifica, out);
+  DemoCarePlan(plugin, ambiente, host, simulatore, verifica, out);
   c.simulatore = false;
   core::FermaServizioHost(c);
 }

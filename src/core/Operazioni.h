@@ -90,7 +90,9 @@ using host::Variant;
   X(bool, RecordsLocaliACN,                                                                      \
     (Collection & Records, Variant & CodiceFiscale, Variant & DallaData, Variant & AllaData,     \
      Variant & DallaDataPC, Variant & AllaDataPC))                                               \
-  X(bool, EliminaACN, (Variant & itmFlusso, Variant & RisorseEliminate))                         \
+  X(bool, EliminaACN,                                                                            \
+    (Collection & ListaRecords, Variant & itmFlusso, Variant & DallaData, Variant & AllaData,    \
+     Variant & Cancel, Variant & DallaDataPC, Variant & AllaDataPC, Variant & RisorseEliminate)) \
   X(bool, VaccinazioneACN,                                                                       \
     (Variant & Template, Variant & myItm, Variant & myItmStorico, Variant & Ricevuta,            \
      bool Finale))                                                                               \

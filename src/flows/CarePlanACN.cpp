@@ -9,6 +9,7 @@
 #include "fhir/Ricevuta.h"
 #include "flows/ClienteFhir.h"
 #include "flows/DateFlusso.h"
+#include "flows/DatiHost.h"
 #include "flows/RisorseACN.h"
 #include "qzkiro/host/Flussi.h"
 
@@ -50,9 +51,7 @@ class Anagrafiche {
     const RispostaFhir r = ChiamaFhir(servizio::kRisorsaPatient, "GET", "/Patient/" + id);
     const fhir::PazienteLetto p = r.ricevuta ? fhir::LeggiPaziente(r.corpo) : fhir::PazienteLetto{};
     if (p.CodiceFiscale.empty()) return kSconosciuto;
-    auto archivio = core::Ctx().App().Archivio("Pazienti");
-    auto pazienti = std::dynamic_pointer_cast<host::IArchivioPazienti>(archivio);
-    auto paziente = pazienti ? pazienti->DaiPaziente(p.CodiceFiscale) : nullptr;
+    auto paziente = PazienteDaCodice(p.CodiceFiscale);
     if (!paziente) return kSconosciuto;
     const std::string voce = std::string(kCachePatient) + ":" + id;
     auto& items = paziente->Items();
@@ -92,9 +91,9 @@ bool RecuperaCarePlanACN(Variant& flusso, Variant& recuperato) {
 bool RicercaCarePlanACN(host::Collection& flussi, const Variant& cf_paziente,
                         const Variant& dalla_data, const Variant& alla_data) {
   auto& c = core::Ctx();
-  const std::string query = fhir::QueryRicercaCarePlan(
-      c.App().Utente().CodiceFiscale(), cf_paziente.ToText(), DataIso(dalla_data.ToText()),
-      DataIso(alla_data.ToText()));
+  const std::string query =
+      fhir::QueryRicercaCarePlan(c.App().Utente().CodiceFiscale(), cf_paziente.ToText(),
+                                 DataIso(dalla_data.ToText()), DataIso(alla_data.ToText()));
   const RispostaFhir r = ChiamaFhir(servizio::kRicercaCarePlan, "GET", "/" + query);
   if (!r.ricevuta) return Fallisce(r.errore);
   const fhir::CarePlanRicevuti letti = fhir::LeggiRicercaCarePlan(r.corpo);

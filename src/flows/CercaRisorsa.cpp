@@ -7,9 +7,8 @@ namespace qzkiro::flows {
 bool CercaRisorsa(const ServizioFhir& servizio, fhir::FlussoFhir flusso, std::string_view tipo,
                   std::string_view sistema, const std::string& valore, std::string& id,
                   std::string& errore) {
-  const RispostaFhir r =
-      ChiamaFhir(servizio, "GET",
-                 "/" + std::string(tipo) + "?" + fhir::QueryIdentificativo(sistema, valore));
+  const RispostaFhir r = ChiamaFhir(
+      servizio, "GET", "/" + std::string(tipo) + "?" + fhir::QueryIdentificativo(sistema, valore));
   if (!r.ricevuta) {
     errore = r.errore;
     return false;

@@ -44,7 +44,8 @@ RispostaFhir ChiamaFhir(const ServizioFhir& servizio, std::string_view metodo,
   const bool inviata = rest.SendAsserzione(std::string(corpo), *item, true, false);
   esito.corpo = inviata ? rest.PrendiResponse() : rest.LastErrorResponse();
   esito.ricevuta = !esito.corpo.empty() && (inviata || rest.LastHttpError() != "0");
-  if (!esito.ricevuta) esito.errore = inviata ? "Il server non ha inviato risposta" : rest.LastError();
+  if (!esito.ricevuta)
+    esito.errore = inviata ? "Il server non ha inviato risposta" : rest.LastError();
   return esito;
 }
 

@@ -11,6 +11,7 @@
 #include "fhir/Ricevuta.h"
 #include "flows/ClienteFhir.h"
 #include "flows/DateFlusso.h"
+#include "flows/DatiHost.h"
 #include "flows/RisorsePA.h"
 #include "qzkiro/host/Flussi.h"
 
@@ -22,7 +23,9 @@ using host::IFlusso;
 using host::Variant;
 using FlussoPtr = std::shared_ptr<IFlusso>;
 
-std::string Testo(host::IProprieta& p, const char* nome) { return p.Membro(nome).ToText(); }
+std::string Testo(host::IProprieta& p, const char* nome) {
+  return p.Membro(nome).ToText();
+}
 
 // The flows of the host's list, each with its indicator; false when an item
 // is not a PA flow with an indicator.
@@ -51,15 +54,6 @@ fhir::IndicatorePA Indicatore(host::IItemFlussoPA& item, std::string guid) {
   i.Unita = Testo(item, "Unit");
   i.Metodo = Testo(item, "Method");
   return i;
-}
-
-fhir::MedicoFlusso Medico(host::IUtente& u) {
-  fhir::MedicoFlusso m;
-  m.CodiceFiscale = u.CodiceFiscale();
-  m.CodiceRegionale = u.CodiceRegionale();
-  m.CodiceAccordo = u.CodiceRegionale();
-  m.CodiceAttivita = "MMG";
-  return m;
 }
 
 void Rifiuta(const std::vector<FlussoPtr>& flussi, int stato, const std::string& errori) {
@@ -117,7 +111,7 @@ bool InviaIndicatoriPA(host::Collection& lista, const Variant& dalla_data, const
   fhir::FlussoIndicatori f;
   f.Esteso = esteso;
   f.Annullamento = elimina;
-  f.Medico = Medico(utente);
+  f.Medico = MedicoDelFlusso(utente);
   f.CodiceAzienda = utente.CodiceRegioneASL();
   f.FinePeriodo = fine;
   f.Intestazione.MarcaTemporaleUtc = c.orologio->AdessoUTC();

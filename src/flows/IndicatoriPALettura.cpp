@@ -24,13 +24,21 @@ std::shared_ptr<host::IFlusso> FlussoLetto(const fhir::IndicatoreLetto& i) {
   auto& fw = core::Ctx().App().Framework();
   auto flusso = fw.NewFlussoPA();
   auto item = fw.NewItemFlussoPA();
-  const std::pair<const char*, std::string> campi[] = {
-      {"DataAggiornamento", i.DataAggiornamento}, {"Gruppo", i.Gruppo},
-      {"CatSystem", i.CatSystem},   {"CatCode", i.CatCode},     {"CatDisplay", i.CatDisplay},
-      {"CodSystem", i.CodSystem},   {"CodCode", i.CodCode},     {"CodDisplay", i.CodDisplay},
-      {"PeriodStart", i.PeriodStart}, {"PeriodEnd", i.PeriodEnd}, {"Method", i.Method},
-      {"Value", i.Value},           {"Unit", i.Unit},           {"Status", i.Status},
-      {"comment", i.Comment}};
+  const std::pair<const char*, std::string> campi[] = {{"DataAggiornamento", i.DataAggiornamento},
+                                                       {"Gruppo", i.Gruppo},
+                                                       {"CatSystem", i.CatSystem},
+                                                       {"CatCode", i.CatCode},
+                                                       {"CatDisplay", i.CatDisplay},
+                                                       {"CodSystem", i.CodSystem},
+                                                       {"CodCode", i.CodCode},
+                                                       {"CodDisplay", i.CodDisplay},
+                                                       {"PeriodStart", i.PeriodStart},
+                                                       {"PeriodEnd", i.PeriodEnd},
+                                                       {"Method", i.Method},
+                                                       {"Value", i.Value},
+                                                       {"Unit", i.Unit},
+                                                       {"Status", i.Status},
+                                                       {"comment", i.Comment}};
   for (const auto& [nome, valore] : campi) item->Imposta(nome, Variant(valore));
   item->Imposta("Numerator", Variant(i.Numerator));
   item->Imposta("Denominator", Variant(i.Denominator));
@@ -64,8 +72,8 @@ bool RecuperaIndicatorePA(Variant& flusso, Variant& recuperato) {
     return Fallisce(letti.Errore.empty() ? std::string(fhir::kIndicatoriNonTrovati) : letti.Errore);
   }
   auto nuovo = FlussoLetto(letti.Indicatori.front());
-  for (const char* campo : {"Errori", "DataCreazione", "DataInvio", "DataRicezione",
-                            "DataElaborazione"}) {
+  for (const char* campo :
+       {"Errori", "DataCreazione", "DataInvio", "DataRicezione", "DataElaborazione"}) {
     nuovo->Imposta(campo, origine->Membro(campo));
   }
   recuperato = Variant(nuovo);
@@ -75,9 +83,9 @@ bool RecuperaIndicatorePA(Variant& flusso, Variant& recuperato) {
 bool RicercaIndicatoriPA(host::Collection& flussi, const Variant& codice, const Variant& dalla_data,
                          const Variant& alla_data) {
   auto& c = core::Ctx();
-  const std::string query = fhir::QueryRicercaIndicatori(
-      c.App().Utente().CodiceFiscale(), codice.ToText(), DataIso(dalla_data.ToText()),
-      DataIso(alla_data.ToText()));
+  const std::string query =
+      fhir::QueryRicercaIndicatori(c.App().Utente().CodiceFiscale(), codice.ToText(),
+                                   DataIso(dalla_data.ToText()), DataIso(alla_data.ToText()));
   const RispostaFhir r = ChiamaFhir(servizio::kRicercaFlussoPA, "GET", query);
   if (!r.ricevuta) return Fallisce(r.errore);
   const fhir::IndicatoriLetti letti = fhir::LeggiRicercaIndicatori(r.corpo);

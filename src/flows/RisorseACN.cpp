@@ -10,8 +10,8 @@ namespace {
 
 bool Cerca(std::string_view tipo, std::string_view sistema, const std::string& valore,
            std::string& id, std::string& errore) {
-  return CercaRisorsa(servizio::kRisorsaACN, fhir::FlussoFhir::CarePlan, tipo, sistema, valore,
-                      id, errore);
+  return CercaRisorsa(servizio::kRisorsaACN, fhir::FlussoFhir::CarePlan, tipo, sistema, valore, id,
+                      errore);
 }
 
 void Ricorda(host::IItems& items, const std::string& chiave, const std::string& valore) {
@@ -24,12 +24,11 @@ bool DaiIDRisorseACN(host::IPaziente& paziente, const std::string& mpi, bool est
                      fhir::IdRisorse& id, std::string& errore) {
   auto& utente = core::Ctx().App().Utente();
   const std::string azienda = utente.CodiceRegioneASL();
-  const bool cercati =
-      Cerca("Patient", esteso ? fhir::kOidMpi : fhir::kOidCodiceFiscale,
-            esteso ? mpi : paziente.CodiceFiscale(), id.Patient, errore) &&
-      Cerca("Practitioner", fhir::kOidCodiceFiscale, utente.CodiceFiscale(), id.Practitioner,
-            errore) &&
-      Cerca("Organization", fhir::kOidAzienda, azienda, id.Organization, errore);
+  const bool cercati = Cerca("Patient", esteso ? fhir::kOidMpi : fhir::kOidCodiceFiscale,
+                             esteso ? mpi : paziente.CodiceFiscale(), id.Patient, errore) &&
+                       Cerca("Practitioner", fhir::kOidCodiceFiscale, utente.CodiceFiscale(),
+                             id.Practitioner, errore) &&
+                       Cerca("Organization", fhir::kOidAzienda, azienda, id.Organization, errore);
   if (!cercati) return false;
   auto& items = paziente.Items();
   const std::string voce = id.Patient.empty() ? "" : std::string(kCachePatient) + ":" + id.Patient;

@@ -21,12 +21,12 @@ bool Conferma(const char* tipo, std::string_view sistema, const std::string& val
 
 }  // namespace
 
-bool DaiIDRisorsaPA(const std::string& cf_medico, const std::string& azienda,
-                    fhir::IdRisorse& id, std::string& errore) {
+bool DaiIDRisorsaPA(const std::string& cf_medico, const std::string& azienda, fhir::IdRisorse& id,
+                    std::string& errore) {
   return Conferma("Practitioner", fhir::kOidCodiceFiscale, cf_medico, kCachePractitionerPA,
                   id.Practitioner, errore) &&
-         Conferma("Organization", fhir::kOidAzienda, azienda, kCacheOrganizationPA,
-                  id.Organization, errore);
+         Conferma("Organization", fhir::kOidAzienda, azienda, kCacheOrganizationPA, id.Organization,
+                  errore);
 }
 
 void SalvaIDRisorsePA(const std::vector<fhir::RispostaVoce>& voci) {

@@ -18,8 +18,8 @@ inline constexpr const char* kCacheOrganizationPA = "KIRO.PA.ResOrganization";
 // a resource the server does not know (or only as cancelled) leaves the id
 // empty and the cache cleared, so the Bundle creates it. A failed search
 // stops the send: false, with the message in `errore`.
-bool DaiIDRisorsaPA(const std::string& cf_medico, const std::string& azienda,
-                    fhir::IdRisorse& id, std::string& errore);
+bool DaiIDRisorsaPA(const std::string& cf_medico, const std::string& azienda, fhir::IdRisorse& id,
+                    std::string& errore);
 
 // Keeps the ids the server assigned to the Practitioner and Organization a
 // Bundle created (their locations in the answer).

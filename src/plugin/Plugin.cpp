@@ -285,9 +285,13 @@ bool Plugin::QZ04022_RecordsLocali(Collection& Records, Variant& CodiceFiscale, 
                                 AllaDataPC);
   });
 }
-bool Plugin::QZ04022_Elimina(Collection&, Variant& itmFlusso, Variant&, Variant&, Variant&,
-                             Variant&, Variant&, Variant& RisorseEliminate) {
-  return Protetto([&] { return R().EliminaACN(itmFlusso, RisorseEliminate); });
+bool Plugin::QZ04022_Elimina(Collection& ListaRecords, Variant& itmFlusso, Variant& DallaData,
+                             Variant& AllaData, Variant& Cancel, Variant& DallaDataPC,
+                             Variant& AllaDataPC, Variant& RisorseEliminate) {
+  return Protetto([&] {
+    return R().EliminaACN(ListaRecords, itmFlusso, DallaData, AllaData, Cancel, DallaDataPC,
+                          AllaDataPC, RisorseEliminate);
+  });
 }
 bool Plugin::QZ04046_Invio(Collection& ListaIndicatori, Variant& DallaData, Variant& AllaData) {
   return Protetto([&] {

@@ -8,6 +8,7 @@
 #include "qzkiro/Failure.h"
 #include "qzkiro/host/Object.h"
 #include "qzkiro/host/Paziente.h"
+#include "qzkiro/host/Workspace.h"
 
 namespace qzkiro::host {
 
@@ -53,6 +54,9 @@ class IPaziente : public Object {
   virtual void SalvaRecapiti(const std::string& /*cellulare*/, const std::string& /*email*/) {
     NonSupportato("Salva");
   }
+  // The patient's workspace records and care programmes.
+  virtual IWorkspace& Workspace() { NonSupportato("Workspace"); }
+  virtual IPresaInCura& PresaInCura() { NonSupportato("PresaInCura"); }
 
  private:
   [[noreturn]] static void NonSupportato(const char* membro) {

@@ -11,6 +11,7 @@
 #include "qzkiro/host/Ricetta.h"
 #include "qzkiro/host/Template.h"
 #include "qzkiro/host/Variant.h"
+#include "qzkiro/host/Workspace.h"
 
 namespace qzkiro::host {
 
@@ -121,6 +122,11 @@ class IFramework {
   }
   virtual std::shared_ptr<IItemFlussoPA> NewItemFlussoPA() {
     NonSupportato("NewItemFlussoPA", {});
+    return nullptr;
+  }
+  // A new local-record item of a care-plan flow.
+  virtual std::shared_ptr<IItemFlusso> NewItemFlusso() {
+    NonSupportato("NewItemFlusso", {});
     return nullptr;
   }
 

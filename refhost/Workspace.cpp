@@ -1,0 +1,60 @@
+#include "refhost/Workspace.h"
+
+#include <cctype>
+
+namespace qzkiro::refhost {
+
+namespace {
+
+const std::vector<Proprieta>& TabellaRecord() {
+  static const std::vector<Proprieta> tabella = {
+      {"ID", 0},          {"TipoRecord", 0}, {"Data", ""},   {"Descrizione", ""},
+      {"IDDiagnosi", ""}, {"Diagnosi", ""},  {"IDPadre", 0}, {"idrifp", ""},
+      {"i1", 0},          {"t1", ""},        {"m1", ""},
+  };
+  return tabella;
+}
+
+bool SoloCifre(const std::string& testo) {
+  if (testo.empty()) return false;
+  for (unsigned char c : testo) {
+    if (!std::isdigit(c)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+RecordWorkspace::RecordWorkspace() : valori_("RecordWorkspace", TabellaRecord()) {}
+
+std::vector<std::shared_ptr<host::IRecordWorkspace>> WorkspacePaziente::ListaFiltrata(
+    const std::vector<int>& tipi) {
+  std::vector<std::shared_ptr<host::IRecordWorkspace>> records;
+  // The host's ids are numbers; anything else names no row of the table.
+  if (!sorgente_.db || tipi.empty() || !SoloCifre(id_paziente_)) return records;
+  std::string elenco;
+  for (int tipo : tipi) elenco += (elenco.empty() ? "" : ",") + std::to_string(tipo);
+  auto righe = sorgente_.db().OpenRecordSet(
+      "SELECT id, tiporecord, to_char(data, 'YYYYMMDD') AS data, descrizione, iddiagnosi,"
+      " diagnosi, idpadre, idrifp, i1, t1, m1 FROM " +
+      sorgente_.schema() + ".tblworkspace WHERE idpaziente = " + id_paziente_ +
+      " AND tiporecord IN (" + elenco + ") ORDER BY data, id");
+  for (; !righe->Eof(); righe->MoveNext()) {
+    auto r = std::make_shared<RecordWorkspace>();
+    r->Imposta("ID", righe->Field("id"));
+    r->Imposta("TipoRecord", righe->Field("tiporecord"));
+    r->Imposta("Data", host::Variant(righe->Field("data").ToText()));
+    r->Imposta("Descrizione", host::Variant(righe->Field("descrizione").ToText()));
+    r->Imposta("IDDiagnosi", host::Variant(righe->Field("iddiagnosi").ToText()));
+    r->Imposta("Diagnosi", host::Variant(righe->Field("diagnosi").ToText()));
+    r->Imposta("IDPadre", righe->Field("idpadre"));
+    r->Imposta("idrifp", host::Variant(righe->Field("idrifp").ToText()));
+    r->Imposta("i1", righe->Field("i1"));
+    r->Imposta("t1", host::Variant(righe->Field("t1").ToText()));
+    r->Imposta("m1", host::Variant(righe->Field("m1").ToText()));
+    records.push_back(std::move(r));
+  }
+  return records;
+}
+
+}  // namespace qzkiro::refhost

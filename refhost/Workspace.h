@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "qzkiro/host/Database.h"
+#include "qzkiro/host/Workspace.h"
+#include "refhost/Ricetta.h"
+
+namespace qzkiro::refhost {
+
+// A workspace record read from the host's table (host::IRecordWorkspace).
+class RecordWorkspace : public host::IRecordWorkspace {
+ public:
+  RecordWorkspace();
+  host::Variant Membro(const std::string& nome) override { return valori_.Leggi(nome); }
+  void Imposta(const std::string& nome, const host::Variant& valore) override {
+    valori_.Scrivi(nome, valore);
+  }
+
+ private:
+  ValoriProprieta valori_;
+};
+
+// Where a patient's workspace lives: the host database and the user's
+// schema, both asked for on first use (the database connects lazily).
+struct SorgenteWorkspace {
+  std::function<host::IDB&()> db;
+  std::function<std::string()> schema;
+};
+
+// The workspace of one patient: the rows of "<schema>.tblworkspace" whose
+// idpaziente is the patient's host id. Without a source (a patient the host
+// made outside its archive) the workspace is empty.
+class WorkspacePaziente : public host::IWorkspace {
+ public:
+  explicit WorkspacePaziente(std::string id_paziente) : id_paziente_(std::move(id_paziente)) {}
+  void Collega(SorgenteWorkspace sorgente) { sorgente_ = std::move(sorgente); }
+  std::vector<std::shared_ptr<host::IRecordWorkspace>> ListaFiltrata(
+      const std::vector<int>& tipi) override;
+
+ private:
+  std::string id_paziente_;
+  SorgenteWorkspace sorgente_;
+};
+
+// The care programmes of the archive entry ("PresaInCura": ["Diabete"]).
+class PresaInCuraPaziente : public host::IPresaInCura {
+ public:
+  explicit PresaInCuraPaziente(std::vector<std::string> programmi)
+      : programmi_(programmi.begin(), programmi.end()) {}
+  bool InCura(const std::string& programma) override { return programmi_.contains(programma); }
+
+ private:
+  std::set<std::string> programmi_;
+};
+
+}  // namespace qzkiro::refhost

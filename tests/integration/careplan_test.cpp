@@ -1,0 +1,275 @@
+// One patient's care-plan flow end to end: the stand-in host's workspace on a
+// throw-away PostgreSQL server, the sandbox's FHIR server over mutual TLS.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fhir/EsitoFhir.h"
+#include "integration/AmbienteRicette.h"
+#include "qzkiro/host/Flussi.h"
+#include "refhost/Flusso.h"
+#include "sandbox/Fhir.h"
+#include "sandbox/RegioneHl7.h"
+#include "support/Cartella.h"
+#include "support/PostgresServer.h"
+
+namespace qzkiro {
+namespace {
+
+using host::Collection;
+using host::IFlusso;
+using host::Variant;
+using sandbox::ServiziFhir;
+
+constexpr const char* kRossi = sandbox::regione::kPazienteRossi;
+
+class CarePlanTest : public ::testing::Test, protected testsupport::AmbienteRicette {
+ protected:
+  CarePlanTest() {
+    env_.Contesto().settings.endpoint["acn"] = server_.Url(fhir_.Radice());
+    Paziente(kRossi)->Items().SetItem("MPI", "MPI:MPI0000001");
+  }
+  ~CarePlanTest() override { Db().Execute("DROP SCHEMA IF EXISTS medico01 CASCADE"); }
+
+  host::IDB& Db() { return env_.Host()->DB(); }
+  std::shared_ptr<host::IPaziente> Paziente(const std::string& cf) {
+    return std::dynamic_pointer_cast<host::IArchivioPazienti>(env_.Host()->Archivio("Pazienti"))
+        ->DaiPaziente(cf);
+  }
+
+  void Misura(const std::string& id_paziente, int tipo, const std::string& data, int valore) {
+    auto r = Db().OpenRecord("medico01.tblworkspace");
+    r->SetField("idpaziente", std::stoi(id_paziente));
+    r->SetField("tiporecord", tipo);
+    r->SetField("data", data);
+    r->SetField("i1", valore);
+    r->Update();
+  }
+
+  std::shared_ptr<host::IItemFlusso> Item(int tipo, const std::string& data,
+                                          const std::string& codice, const std::string& testo) {
+    auto item = env_.Host()->Framework().NewItemFlusso();
+    item->Imposta("Tipo", Variant(tipo));
+    item->Imposta("Data", Variant(data));
+    item->Imposta("Codice", Variant(codice));
+    item->Imposta("Descrizione", Variant(testo));
+    return item;
+  }
+  std::shared_ptr<host::IItemFlusso> Vaccino() {
+    auto v = Item(6, "20261105", "", "Vaccino antinfluenzale");
+    v->Imposta("CodiceVaccino", Variant("141"));
+    v->Imposta("Lotto", Variant("L2026A"));
+    v->Imposta("Scadenza", Variant("20270630"));
+    v->Imposta("Campagna", Variant(1));
+    v->Imposta("CategoriaRischio", Variant("1 "));
+    v->Imposta("Malattie", Variant("487"));
+    return v;
+  }
+
+  std::shared_ptr<IFlusso> Flusso(const std::string& cf) {
+    auto f = env_.Host()->Framework().NewFlusso();
+    f->Imposta("anagrafica", Variant(cf));
+    return f;
+  }
+
+  bool Invia(Collection& lista, const std::shared_ptr<IFlusso>& f, bool elimina = false) {
+    Variant flusso(f), cancel, eliminate, vuoto;
+    const bool ok =
+        elimina ? plugin_.QZ04022_Elimina(lista, flusso, dal_, al_, cancel, vuoto, vuoto, eliminate)
+                : plugin_.QZ04022_InvioPaziente(lista, flusso, dal_, al_, cancel, vuoto, vuoto,
+                                                eliminate);
+    cancellato_ = cancel.ToBool();
+    eliminate_ = eliminate.ToText();
+    return ok;
+  }
+
+  std::size_t Transazioni() { return server_.Richieste(fhir_.Radice()).size(); }
+  std::string UltimoBundle() { return server_.Richieste(fhir_.Radice()).back().corpo; }
+
+  // The resource type of each entry of a Bundle, in order, with the request
+  // method of the Immunization and Observation entries.
+  static std::vector<std::string> Voci(const std::string& bundle) {
+    std::vector<std::string> voci;
+    const std::string voce = "<entry>", risorsa = "<resource><", metodo = "<method value=\"";
+    for (auto at = bundle.find(voce); at != std::string::npos; at = bundle.find(voce, at + 1)) {
+      const auto fine = bundle.find("</entry>", at);
+      const auto r = bundle.find(risorsa, at) + risorsa.size();
+      std::string tipo = bundle.substr(r, bundle.find_first_of(" >", r) - r);
+      const auto m = bundle.find(metodo, at);
+      if ((tipo == "Immunization" || tipo == "Observation") && m < fine) {
+        const auto inizio = m + metodo.size();
+        tipo += " " + bundle.substr(inizio, bundle.find('"', inizio) - inizio);
+      }
+      voci.push_back(tipo);
+    }
+    return voci;
+  }
+
+  std::string Di(IFlusso& f, const char* nome) { return f.Membro(nome).ToText(); }
+
+  sandbox::ServiziFhir fhir_{server_, &idp_};
+  Variant dal_{"01/11/2026"}, al_{"30/11/2026"};
+  bool cancellato_ = false;
+  std::string eliminate_;
+};
+
+TEST_F(CarePlanTest, APlanIsSentResentRefusedForTheSamePeriodAndCancelled) {
+  const std::string id = Paziente(kRossi)->ID();
+  Misura(id, 204, "2026-11-10 09:00:00", 85);
+  Misura(id, 210, "2026-11-15 09:00:00", 72);
+  Misura(id, 204, "2026-10-20 09:00:00", 90);  // before the period
+  Misura(id, 100, "2026-11-12 09:00:00", 1);   // a prescription, not a measure
+  Collection lista;
+  Variant cf(kRossi), vuoto;
+  ASSERT_TRUE(plugin_.QZ04022_RecordsLocali(lista, cf, dal_, al_, vuoto, vuoto))
+      << plugin_.LastError();
+  ASSERT_EQ(lista.Count(), 2u);
+  auto pressione = lista.Item(1).As<host::IItemFlusso>();
+  EXPECT_EQ(pressione->Membro("Tipo").ToInteger(), 7);
+  EXPECT_EQ(pressione->Membro("Descrizione").ToText(), "Pressione arteriosa diastolica");
+  EXPECT_EQ(pressione->Membro("Dettaglio").ToText(), "Diastolica: 85");
+  EXPECT_EQ(lista.Item(2).As<host::IItemFlusso>()->Membro("Dettaglio").ToText(), "FC: 72");
+  ASSERT_TRUE(pressione->itmWs());
+  lista.Add(Variant(Item(1, "20261112", "5", "Visita ambulatoriale")));
+  auto vaccino = Vaccino();
+  lista.Add(Variant(vaccino));
+
+  auto flusso = Flusso(kRossi);
+  ASSERT_TRUE(Invia(lista, flusso)) << plugin_.LastError();
+  EXPECT_EQ(flusso->Membro("Stato").ToInteger(), 1) << Di(*flusso, "Errori");
+  const std::string id_careplan = Di(*flusso, "IDRichiesta");
+  EXPECT_EQ(Di(*flusso, "Ricevuta"), "CarePlan////" + id_careplan);
+  EXPECT_EQ(Voci(UltimoBundle()),
+            (std::vector<std::string>{"MessageHeader", "CarePlan", "Immunization POST",
+                                      "Observation POST", "Observation POST"}))
+      << "the server knows the patient, the doctor and the unit";
+  EXPECT_NE(UltimoBundle().find("<code value=\"create\"/>"), std::string::npos);
+  EXPECT_NE(UltimoBundle().find("<code value=\"CR17\"/>"), std::string::npos) << "risk category";
+  EXPECT_EQ(std::dynamic_pointer_cast<refhost::Flusso>(flusso)->Memo().at("ACN.DataInvio"),
+            Di(*flusso, "DataInvio"));
+  const std::string id_vaccino = vaccino->Membro("IDRisorsa").ToText();
+  ASSERT_FALSE(id_vaccino.empty());
+  EXPECT_NE(id_vaccino, pressione->Membro("IDRisorsa").ToText());
+  const auto stored = fhir_.Risorsa("CarePlan", id_careplan);
+  ASSERT_TRUE(stored);
+  EXPECT_NE(stored->find("<reference value=\"Immunization/" + id_vaccino + "\"/>"),
+            std::string::npos);
+
+  ASSERT_TRUE(Invia(lista, flusso)) << plugin_.LastError();
+  EXPECT_NE(UltimoBundle().find("<code value=\"update\"/>"), std::string::npos);
+  EXPECT_EQ(Voci(UltimoBundle())[2], "Immunization PUT") << "the server holds it already";
+  EXPECT_EQ(Di(*flusso, "IDRichiesta"), id_careplan) << "the same plan, replaced";
+
+  auto secondo = Flusso(kRossi);
+  EXPECT_FALSE(Invia(lista, secondo));
+  EXPECT_EQ(secondo->Membro("Stato").ToInteger(), 3);
+  EXPECT_NE(Di(*secondo, "Errori").find(fhir::kGiaCreato), std::string::npos)
+      << Di(*secondo, "Errori");
+  EXPECT_EQ(Di(*secondo, "Ricevuta"), "");
+  EXPECT_FALSE(cancellato_) << "the server refused it";
+
+  testsupport::CartellaTemporanea log;
+  env_.Contesto().settings.debug = true;
+  env_.Contesto().settings.log_dir = log.Path().string();
+  ASSERT_TRUE(Invia(lista, flusso, true)) << plugin_.LastError();
+  EXPECT_EQ(flusso->Membro("Stato").ToInteger(), 5) << Di(*flusso, "Errori");
+  EXPECT_EQ(Voci(UltimoBundle())[2], "Immunization PUT");
+  EXPECT_NE(fhir_.Risorsa("CarePlan", id_careplan)->find("<status value=\"cancelled\"/>"),
+            std::string::npos);
+  EXPECT_NE(fhir_.Risorsa("Immunization", id_vaccino)->find("entered-in-error"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(log.Path() / ("Elimina_" + id_careplan + ".xml")));
+  EXPECT_NE(eliminate_.find("CarePlan/" + id_careplan), std::string::npos) << eliminate_;
+  EXPECT_EQ(vaccino->Membro("IDRisorsa").ToText(), "") << "a new plan creates them anew";
+}
+
+TEST_F(CarePlanTest, AFlowThatCannotBeSentStopsBeforeTheServerAndTheNextPatientGoesOn) {
+  const std::size_t prima = Transazioni();
+  struct Caso {
+    const char* nome;
+    const char* cf;
+    int tipo;
+    const char* codice;
+    const char* errore;
+  } casi[] = {
+      {"no MPI code", "VRDLCU55C12F205S", 1, "5", "Paziente senza codice MPI della Regione Veneto"},
+      {"unknown activity", kRossi, 99, "", "Attività locale non riconosciuta (tipo 99)"},
+      {"unknown access type", kRossi, 1, "Accesso al bar", "Tipo di accesso non riconosciuto"},
+      {"not in the archive", "XXXXXX00X00X000X", 1, "5", "Paziente non trovato nell'archivio"},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    Collection lista;
+    lista.Add(Variant(Item(caso.tipo, "20261112", caso.codice, "Attività")));
+    auto f = Flusso(caso.cf);
+    EXPECT_FALSE(Invia(lista, f));
+    EXPECT_EQ(f->Membro("Stato").ToInteger(), 3);
+    EXPECT_NE(Di(*f, "Errori").find(caso.errore), std::string::npos) << Di(*f, "Errori");
+    EXPECT_TRUE(cancellato_);
+  }
+  EXPECT_EQ(Transazioni(), prima) << "nothing reached the server";
+
+  auto senza_ricevuta = Flusso(kRossi);
+  Collection vuota;
+  EXPECT_FALSE(Invia(vuota, senza_ricevuta, true));
+  EXPECT_EQ(Di(*senza_ricevuta, "Errori"), "Codice risorsa non valido");
+
+  Collection lista;
+  lista.Add(Variant(Item(4, "20261112", "", "Visita a domicilio")));
+  auto f = Flusso(kRossi);
+  ASSERT_TRUE(Invia(lista, f)) << plugin_.LastError();
+  EXPECT_EQ(f->Membro("Stato").ToInteger(), 1);
+}
+
+TEST_F(CarePlanTest, AWithdrawnPatientIsSentAgainAndEveryAnswerReachesTheFlow) {
+  auto bianchi = Paziente(sandbox::regione::kPazienteBianchi);
+  bianchi->Items().SetItem("KIRO.ACN.ResPatient", "KIRO.ACN.ResPatient:1002");
+  Collection lista;
+  lista.Add(Variant(Item(5, "20261103", "ADI01", "Assistenza domiciliare")));
+  auto f = Flusso(sandbox::regione::kPazienteBianchi);
+  ASSERT_TRUE(Invia(lista, f)) << plugin_.LastError();
+  EXPECT_EQ(Voci(UltimoBundle()),
+            (std::vector<std::string>{"MessageHeader", "Patient", "CarePlan"}));
+  const std::string cache = bianchi->Items().GetItem("KIRO.ACN.ResPatient");
+  EXPECT_TRUE(cache.starts_with("KIRO.ACN.ResPatient:")) << cache;
+  EXPECT_NE(cache, "KIRO.ACN.ResPatient:1002") << "the new Patient's id";
+
+  struct Caso {
+    const char* nome;
+    ServiziFhir::Esito esito;
+    int stato;
+    const char* testo;
+  } casi[] = {
+      {"warning only", ServiziFhir::Esito::kSoloAvviso, 2, ""},
+      {"warning and error", ServiziFhir::Esito::kAvvisoEErrore, 3, ""},
+      {"server fault", ServiziFhir::Esito::kErroreInterno, 3,
+       "Contattare il supporto tecnico di Curalis"},
+      {"cut answer", ServiziFhir::Esito::kTroncata, 3, ""},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    auto g = Flusso(kRossi);
+    Collection una;
+    una.Add(Variant(Item(8, "20261120", "Diagnosi accertata", "Diabete mellito")));
+    fhir_.Programma(caso.esito);
+    EXPECT_FALSE(Invia(una, g));
+    EXPECT_EQ(g->Membro("Stato").ToInteger(), caso.stato);
+    EXPECT_FALSE(Di(*g, "Errori").empty());
+    EXPECT_NE(Di(*g, "Errori").find(caso.testo), std::string::npos) << Di(*g, "Errori");
+    EXPECT_EQ(Di(*g, "Ricevuta"), "");
+    EXPECT_FALSE(cancellato_);
+  }
+}
+
+}  // namespace
+}  // namespace qzkiro
+
+int main(int argc, char** argv) {
+  return qzkiro::testsupport::RunUnderPostgres(argc, argv, [&] {
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+  });
+}
