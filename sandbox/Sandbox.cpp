@@ -68,6 +68,7 @@ Richiesta Converti(const httplib::Request& req, bool tls) {
   }
   r.corpo = req.body;
   r.tls = tls;
+  r.porta_cliente = req.remote_port;
   r.soggetto_certificato = SoggettoCertificato(req.ssl);
   return r;
 }
@@ -199,6 +200,8 @@ void Sandbox::Impl::Avvia(httplib::Server& server, std::thread& filo, int& porta
   server.Patch(".*", gestore).Delete(".*", gestore).Options(".*", gestore);
   // Idle keep-alive connections hold a server thread: keep them short so Ferma is quick.
   server.set_keep_alive_timeout(1);
+  // As many requests per connection as a production web server allows.
+  server.set_keep_alive_max_count(100);
   porta = server.bind_to_any_port(kIndirizzo);
   if (porta <= 0) throw std::runtime_error("Impossibile aprire una porta su 127.0.0.1");
   filo = std::thread([&server] { server.listen_after_bind(); });

@@ -24,6 +24,8 @@ struct Richiesta {
   // Subject of the client certificate (RFC 2253: "CN=...,O=...,C=IT"); "" over plain HTTP.
   std::string soggetto_certificato;
   bool tls = false;
+  // The client's port: requests that share it came over one connection.
+  int porta_cliente = 0;
 
   // Filled by the sandbox as it serves the request.
   int sequenza = 0;      // 1, 2, ... in order of arrival, for the whole life of the sandbox

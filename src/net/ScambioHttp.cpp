@@ -295,6 +295,8 @@ RispostaHttp TrasportoCurl::Invia(const RichiestaHttp& richiesta) {
               OPredefinito(richiesta.timeout_lettura_ms, core::kTimeoutLetturaMs),
               OPredefinito(richiesta.limite_risposta, core::kLimiteRisposta)};
   CURL* c = curl.get();
+  if (CURLSH* condivise = util::ConnessioniCondivise())
+    curl_easy_setopt(c, CURLOPT_SHARE, condivise);
   Imposta(c, richiesta);
   curl.ImpostaIntestazioni(std::move(intestazioni));
   if (!codifiche.empty()) curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, codifiche.c_str());

@@ -1,5 +1,8 @@
 #include "util/Libcurl.h"
 
+#include <array>
+#include <mutex>
+
 namespace qzkiro::util {
 
 namespace {
@@ -13,11 +16,54 @@ struct Globale {
   }
 };
 
+// The share and one lock per kind of data it holds.
+class Condivisione {
+ public:
+  Condivisione() : share_(curl_share_init()) {
+    if (!share_) return;
+    curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, Blocca);
+    curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, Sblocca);
+    curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
+    // TLS sessions are not shared: a server that asks for the client's
+    // certificate may refuse to resume a session it did not set up for that
+    // (a handshake alert), and a reused connection needs no handshake anyway.
+    for (curl_lock_data dati : {CURL_LOCK_DATA_CONNECT, CURL_LOCK_DATA_DNS}) {
+      curl_share_setopt(share_, CURLSHOPT_SHARE, dati);
+    }
+  }
+  ~Condivisione() {
+    if (share_) curl_share_cleanup(share_);
+  }
+  Condivisione(const Condivisione&) = delete;
+  Condivisione& operator=(const Condivisione&) = delete;
+  CURLSH* get() const { return share_; }
+
+ private:
+  static std::mutex& Lucchetto(void* io, curl_lock_data dati) {
+    auto& l = static_cast<Condivisione*>(io)->lucchetti_;
+    return l[static_cast<std::size_t>(dati) % l.size()];
+  }
+  static void Blocca(CURL*, curl_lock_data dati, curl_lock_access, void* io) {
+    Lucchetto(io, dati).lock();
+  }
+  static void Sblocca(CURL*, curl_lock_data dati, void* io) { Lucchetto(io, dati).unlock(); }
+
+  CURLSH* share_;
+  std::array<std::mutex, CURL_LOCK_DATA_LAST> lucchetti_;
+};
+
 }  // namespace
 
 CURLcode InizializzaCurl() {
   static const Globale globale;
   return globale.esito;
+}
+
+CURLSH* ConnessioniCondivise() {
+  InizializzaCurl();
+  // Made after the global set-up, so it is gone before the global clean-up.
+  static const Condivisione condivisione;
+  return condivisione.get();
 }
 
 bool ListaCurl::Aggiungi(const std::string& riga) {

@@ -14,6 +14,14 @@ namespace qzkiro::util {
 // call's result. ManigliaCurl calls it itself.
 CURLcode InizializzaCurl();
 
+// The process's shared connection pool and name cache: the
+// HTTP exchanges set it on their handles (CURLOPT_SHARE), so a series of
+// requests to one service reuses its connection instead of a new TCP and TLS
+// handshake each time. libcurl reuses a connection only for a request with
+// the same host, proxy and TLS settings (client certificate and CA
+// included). Safe from any thread; null when libcurl cannot make one.
+CURLSH* ConnessioniCondivise();
+
 // A curl_slist (header lines, mail recipients) freed with the object.
 class ListaCurl {
  public:

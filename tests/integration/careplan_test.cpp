@@ -139,8 +139,17 @@ TEST_F(CarePlanTest, APlanIsSentResentRefusedForTheSamePeriodAndCancelled) {
   lista.Add(Variant(vaccino));
 
   auto flusso = Flusso(kRossi);
+  const int da = static_cast<int>(server_.Richieste().size());
   ASSERT_TRUE(Invia(lista, flusso)) << plugin_.LastError();
   EXPECT_EQ(flusso->Membro("Stato").ToInteger(), 1) << Di(*flusso, "Errori");
+  std::vector<sandbox::Richiesta> al_fhir;
+  for (const auto& r : server_.Richieste()) {
+    if (r.sequenza > da && r.percorso.starts_with(fhir_.Radice())) al_fhir.push_back(r);
+  }
+  ASSERT_EQ(al_fhir.size(), 4u) << "three identifier searches and the transaction";
+  for (const auto& r : al_fhir) {
+    EXPECT_EQ(r.porta_cliente, al_fhir[0].porta_cliente) << "one connection: " << r.percorso;
+  }
   const std::string id_careplan = Di(*flusso, "IDRichiesta");
   EXPECT_EQ(Di(*flusso, "Ricevuta"), "CarePlan////" + id_careplan);
   EXPECT_EQ(Voci(UltimoBundle()),
