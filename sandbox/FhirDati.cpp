@@ -1,5 +1,6 @@
 #include "sandbox/FhirDati.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "sandbox/FseDati.h"
@@ -178,6 +179,20 @@ std::vector<const Risorsa*> Archivio::DelTipo(std::string_view tipo) const {
   return trovate;
 }
 
+std::vector<const Risorsa*> Archivio::ConIdentificativo(std::string_view tipo,
+                                                        std::string_view sistema,
+                                                        std::string_view valore) const {
+  std::vector<const Risorsa*> trovate;
+  const std::string chiave =
+      std::string(tipo) + "|" + std::string(sistema) + "|" + std::string(valore);
+  auto it = identificativi_.find(chiave);
+  if (it == identificativi_.end()) return trovate;
+  for (std::size_t posizione : it->second) {
+    trovate.push_back(&storia_.find(ordine_[posizione])->second.back());
+  }
+  return trovate;
+}
+
 const Risorsa* Archivio::Riferita(std::string_view riferimento) const {
   const auto barra = riferimento.find('/');
   if (barra == std::string_view::npos) return nullptr;
@@ -188,6 +203,13 @@ std::string Archivio::NuovoId() {
   return std::to_string(prossimo_++);
 }
 
+xmlNode* Risorsa::Radice() const {
+  if (!letto) {
+    letto.reset(libxml::LeggiMemoria(xml, nullptr, nullptr, XML_PARSE_NONET).release(), xmlFreeDoc);
+  }
+  return letto ? xmlDocGetRootElement(letto.get()) : nullptr;
+}
+
 const Risorsa& Archivio::Salva(xmlNode* risorsa, const std::string& id, const std::string& adesso) {
   const std::string tipo(Nome(risorsa));
   auto [it, nuova] = storia_.try_emplace(Chiave(tipo, id));
@@ -195,6 +217,20 @@ const Risorsa& Archivio::Salva(xmlNode* risorsa, const std::string& id, const st
   const int versione = static_cast<int>(it->second.size()) + 1;
   ImpostaIdEMeta(risorsa, id, versione, adesso);
   it->second.push_back({tipo, id, versione, adesso, Serializza(risorsa)});
+  const std::size_t posizione = posizione_.try_emplace(it->first, ordine_.size() - 1).first->second;
+  std::vector<std::string> chiavi;
+  for (xmlNode* n : Nodi(risorsa, "identifier")) {
+    chiavi.push_back(tipo + "|" + Valore(n, "system") + "|" + Valore(n, "value"));
+  }
+  if (const std::string soggetto = Valore(risorsa, "subject/reference"); !soggetto.empty()) {
+    chiavi.push_back(tipo + "|subject|" + soggetto);
+  }
+  for (const std::string& chiave : chiavi) {
+    auto& elenco = identificativi_[chiave];
+    if (std::find(elenco.begin(), elenco.end(), posizione) == elenco.end()) {
+      elenco.insert(std::upper_bound(elenco.begin(), elenco.end(), posizione), posizione);
+    }
+  }
   return it->second.back();
 }
 

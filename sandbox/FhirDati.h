@@ -3,6 +3,7 @@
 #include <libxml/tree.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,8 +43,16 @@ struct Risorsa {
   std::string ultima_modifica;  // FHIR instant, UTC
   std::string xml;
 
+  // The resource's root element, parsed from `xml` on first use and kept:
+  // searches and the transaction rules read every stored resource, and
+  // parsing each one again on every request made them grow with the store.
+  xmlNode* Radice() const;
+
   std::string Riferimento() const { return tipo + "/" + id; }
   std::string Posizione() const { return Riferimento() + "/_history/" + std::to_string(versione); }
+
+  // Radice's document; empty until first asked for.
+  mutable std::shared_ptr<xmlDoc> letto = {};
 };
 
 // The resources and their history. Not synchronised: its owner locks.
@@ -58,6 +67,16 @@ class Archivio {
   const Risorsa* Versione(std::string_view tipo, std::string_view id, int n) const;
   // The current versions of every resource of `tipo`, in order of creation.
   std::vector<const Risorsa*> DelTipo(std::string_view tipo) const;
+  // The current versions of the resources of `tipo` that carry, or once
+  // carried, the identifier `sistema`|`valore`, in order of creation: a
+  // superset of those that carry it now, found without reading the others.
+  std::vector<const Risorsa*> ConIdentificativo(std::string_view tipo, std::string_view sistema,
+                                                std::string_view valore) const;
+  // The same for the resources whose subject is the reference "Type/id".
+  std::vector<const Risorsa*> ConSoggetto(std::string_view tipo,
+                                          std::string_view riferimento) const {
+    return ConIdentificativo(tipo, "subject", riferimento);
+  }
   // The current version a reference "Type/id" names; null when none.
   const Risorsa* Riferita(std::string_view riferimento) const;
 
@@ -70,6 +89,10 @@ class Archivio {
  private:
   std::map<std::string, std::vector<Risorsa>, std::less<>> storia_;  // by "Type/id"
   std::vector<std::string> ordine_;                                  // keys by creation
+  std::map<std::string, std::size_t, std::less<>> posizione_;        // key -> place in ordine_
+  // "Type|system|value" (and "Type|subject|reference") -> positions in
+  // ordine_ of the resources with it.
+  std::map<std::string, std::vector<std::size_t>, std::less<>> identificativi_;
   long prossimo_ = 5001;
 };
 

@@ -40,16 +40,6 @@ std::string Decodifica(std::string_view testo) {
   return chiaro;
 }
 
-struct Letta {
-  libxml::Documento doc;
-  xmlNode* radice = nullptr;
-};
-Letta Leggi(const std::string& xml) {
-  Letta l{libxml::LeggiMemoria(xml, nullptr, nullptr, XML_PARSE_NONET), nullptr};
-  l.radice = xmlDocGetRootElement(l.doc.get());
-  return l;
-}
-
 // A token "[system]|value" (or "value", any system) against nodes with
 // system and `campo` ("value" for identifiers, "code" for codings).
 bool Token(const std::vector<xmlNode*>& nodi, const std::string& token, const char* campo) {
@@ -71,8 +61,7 @@ bool IdentificativoRiferito(const Archivio& archivio, const std::vector<std::str
                             const std::string& token) {
   for (const std::string& rif : riferimenti) {
     if (const Risorsa* r = archivio.Riferita(rif)) {
-      const Letta l = Leggi(r->xml);
-      if (Token(Nodi(l.radice, "identifier"), token, "value")) return true;
+      if (Token(Nodi(r->Radice(), "identifier"), token, "value")) return true;
     }
   }
   return false;
@@ -164,6 +153,23 @@ struct Ricerca {
 constexpr std::string_view kTipi[] = {"Patient",     "Practitioner", "Organization", "CarePlan",
                                       "Observation", "Immunization", "MessageHeader"};
 
+// The resources a search must look at: with one "identifier=system|value",
+// only those the store knows with it (the criteria still decide); else
+// every resource of the type.
+std::vector<const Risorsa*> Candidate(
+    const Archivio& archivio, const std::string& tipo,
+    const std::vector<std::pair<std::string, std::string>>& parametri) {
+  for (const auto& [nome, valore] : parametri) {
+    const auto barra = valore.find('|');
+    if (nome != "identifier" || valore.find(',') != std::string::npos || barra == 0 ||
+        barra == std::string::npos || barra + 1 == valore.size()) {
+      continue;
+    }
+    return archivio.ConIdentificativo(tipo, valore.substr(0, barra), valore.substr(barra + 1));
+  }
+  return archivio.DelTipo(tipo);
+}
+
 Risposta Cerca(const Archivio& archivio, const std::string& tipo, std::string_view query,
                const std::string& base, const std::string& adesso, const std::string& id) {
   std::vector<std::pair<std::string, std::string>> parametri;
@@ -187,13 +193,12 @@ Risposta Cerca(const Archivio& archivio, const std::string& tipo, std::string_vi
     }
   }
   std::vector<const Risorsa*> trovate;
-  for (const Risorsa* r : archivio.DelTipo(tipo)) {
-    const Letta l = Leggi(r->xml);
+  for (const Risorsa* r : Candidate(archivio, tipo, parametri)) {
     bool scelta = true;
     for (const auto& [nome, valore] : parametri) {
       bool uno = false;
       for (const std::string& alternativa : Dividi(valore, ',')) {
-        uno = uno || ricerca.Criterio(l.radice, nome, alternativa).value_or(false);
+        uno = uno || ricerca.Criterio(r->Radice(), nome, alternativa).value_or(false);
       }
       scelta = scelta && uno;
     }

@@ -116,8 +116,7 @@ std::string ChiavePaziente(const std::string& riferimento, const std::vector<Voc
     }
   }
   if (const Risorsa* r = archivio.Riferita(riferimento)) {
-    const libxml::Documento doc = libxml::LeggiMemoria(r->xml, nullptr, nullptr, XML_PARSE_NONET);
-    const std::string cf = doc ? codice(xmlDocGetRootElement(doc.get())) : std::string();
+    const std::string cf = r->Radice() ? codice(r->Radice()) : std::string();
     if (!cf.empty()) return cf;
   }
   return riferimento;
@@ -127,12 +126,27 @@ struct CarePlanInCorso {
   std::string id, inizio, fine, paziente;
 };
 
-// The CarePlans in force (neither cancelled nor entered in error).
-std::vector<CarePlanInCorso> CarePlanInCorsi(const Archivio& archivio) {
+// The Patients a patient key stands for: those with that fiscal code, or the
+// reference itself.
+std::vector<std::string> RiferimentiPaziente(const std::string& chiave, const Archivio& archivio) {
+  std::vector<std::string> riferimenti{chiave};
+  for (const Risorsa* p : archivio.ConIdentificativo("Patient", kOidCodiceFiscale, chiave)) {
+    riferimenti.push_back(p->Riferimento());
+  }
+  return riferimenti;
+}
+
+// The CarePlans in force (neither cancelled nor entered in error) of the
+// patient with key `paziente`.
+std::vector<CarePlanInCorso> CarePlanInCorsi(const Archivio& archivio,
+                                             const std::string& paziente) {
   std::vector<CarePlanInCorso> elenco;
-  for (const Risorsa* r : archivio.DelTipo("CarePlan")) {
-    const libxml::Documento doc = libxml::LeggiMemoria(r->xml, nullptr, nullptr, XML_PARSE_NONET);
-    xmlNode* cp = xmlDocGetRootElement(doc.get());
+  std::vector<const Risorsa*> candidati;
+  for (const std::string& rif : RiferimentiPaziente(paziente, archivio)) {
+    for (const Risorsa* r : archivio.ConSoggetto("CarePlan", rif)) candidati.push_back(r);
+  }
+  for (const Risorsa* r : candidati) {
+    xmlNode* cp = r->Radice();
     const std::string stato = Valore(cp, "status");
     if (stato == "cancelled" || stato == "entered-in-error") continue;
     elenco.push_back({r->id, Valore(cp, "period/start"), Valore(cp, "period/end"),
@@ -160,7 +174,7 @@ void RegolaCarePlan(std::vector<Voce>& voci, std::map<std::string, std::string>&
         ChiavePaziente(Risolto(nomi, Valore(v.risorsa, "subject/reference")), voci, archivio);
     const std::string inizio = Valore(v.risorsa, "period/start");
     const std::string fine = Valore(v.risorsa, "period/end");
-    for (const CarePlanInCorso& c : CarePlanInCorsi(archivio)) {
+    for (const CarePlanInCorso& c : CarePlanInCorsi(archivio, paziente)) {
       if (c.paziente != paziente || c.inizio != inizio || c.fine != fine) continue;
       if (evento == "create") {
         Problema p{"error",

@@ -202,6 +202,8 @@ void Sandbox::Impl::Avvia(httplib::Server& server, std::thread& filo, int& porta
   server.set_keep_alive_timeout(1);
   // As many requests per connection as a production web server allows.
   server.set_keep_alive_max_count(100);
+  // Headers and body leave at once, as a production server sends them.
+  server.set_tcp_nodelay(true);
   porta = server.bind_to_any_port(kIndirizzo);
   if (porta <= 0) throw std::runtime_error("Impossibile aprire una porta su 127.0.0.1");
   filo = std::thread([&server] { server.listen_after_bind(); });

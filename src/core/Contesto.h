@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -51,6 +53,10 @@ struct Contesto {
   std::shared_ptr<Orologio> orologio = std::make_shared<OrologioDiSistema>();
   std::shared_ptr<Casuale> casuale = std::make_shared<CasualeDiSistema>();
   std::shared_ptr<Ui> ui;
+  // Server resources a flow confirmed by a search, by server and identifier:
+  // the id and when it was confirmed (steady clock).
+  std::map<std::string, std::pair<std::string, std::chrono::steady_clock::time_point>>
+      risorse_confermate;
   // Every HTTP exchange of the add-on goes through it; null: libcurl.
   std::shared_ptr<TrasportoHttp> trasporto_http;
   Rotte rotte;

@@ -87,6 +87,15 @@ class CarePlanTest : public ::testing::Test, protected testsupport::AmbienteRice
     return ok;
   }
 
+  // The requests to the FHIR server after the `da`-th of the sandbox.
+  std::vector<sandbox::Richiesta> AlFhir(int da) {
+    std::vector<sandbox::Richiesta> richieste;
+    for (const auto& r : server_.Richieste()) {
+      if (r.sequenza > da && r.percorso.starts_with(fhir_.Radice())) richieste.push_back(r);
+    }
+    return richieste;
+  }
+
   std::size_t Transazioni() { return server_.Richieste(fhir_.Radice()).size(); }
   std::string UltimoBundle() { return server_.Richieste(fhir_.Radice()).back().corpo; }
 
@@ -142,10 +151,7 @@ TEST_F(CarePlanTest, APlanIsSentResentRefusedForTheSamePeriodAndCancelled) {
   const int da = static_cast<int>(server_.Richieste().size());
   ASSERT_TRUE(Invia(lista, flusso)) << plugin_.LastError();
   EXPECT_EQ(flusso->Membro("Stato").ToInteger(), 1) << Di(*flusso, "Errori");
-  std::vector<sandbox::Richiesta> al_fhir;
-  for (const auto& r : server_.Richieste()) {
-    if (r.sequenza > da && r.percorso.starts_with(fhir_.Radice())) al_fhir.push_back(r);
-  }
+  const auto al_fhir = AlFhir(da);
   ASSERT_EQ(al_fhir.size(), 4u) << "three identifier searches and the transaction";
   for (const auto& r : al_fhir) {
     EXPECT_EQ(r.porta_cliente, al_fhir[0].porta_cliente) << "one connection: " << r.percorso;
@@ -168,7 +174,10 @@ TEST_F(CarePlanTest, APlanIsSentResentRefusedForTheSamePeriodAndCancelled) {
   EXPECT_NE(stored->find("<reference value=\"Immunization/" + id_vaccino + "\"/>"),
             std::string::npos);
 
+  const int prima_del_reinvio = static_cast<int>(server_.Richieste().size());
   ASSERT_TRUE(Invia(lista, flusso)) << plugin_.LastError();
+  EXPECT_EQ(AlFhir(prima_del_reinvio).size(), 2u)
+      << "the doctor and the unit were confirmed moments ago: the patient's search only";
   EXPECT_NE(UltimoBundle().find("<code value=\"update\"/>"), std::string::npos);
   EXPECT_EQ(Voci(UltimoBundle())[2], "Immunization PUT") << "the server holds it already";
   EXPECT_EQ(Di(*flusso, "IDRichiesta"), id_careplan) << "the same plan, replaced";
