@@ -6,6 +6,7 @@
 
 #include "refhost/Archivi.h"
 #include "refhost/Database.h"
+#include "refhost/FlussiMese.h"
 #include "refhost/SchemaHost.h"
 
 namespace qzkiro::refhost {
@@ -28,7 +29,15 @@ Applicazione::Applicazione(std::filesystem::path cartella_dati, std::string conn
     : cartella_dati_(std::move(cartella_dati)),
       connessione_db_(std::move(connessione_db)),
       utente_(cartella_dati_),
-      registry_(cartella_dati_) {}
+      registry_(cartella_dati_) {
+  framework_.ImpostaFlussi([this](const std::string& mese) {
+    SorgenteFlussi sorgente{
+        {[this]() -> host::IDB& { return DB(); }, [this] { return utente_.IDSchema(); }},
+        [this] { return host::Come<host::IArchivioPazienti>(Archivio("Pazienti"), "Pazienti"); },
+        cartella_dati_};
+    return std::make_shared<FlussiMese>(mese, std::move(sorgente));
+  });
+}
 
 Applicazione::~Applicazione() = default;
 

@@ -5,8 +5,8 @@
 #include <openssl/sha.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cctype>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -180,9 +180,8 @@ int Framework::CalcolaEta(const std::string& data) {
     oggi = testo;
   }
   auto data_valida = [](const std::string& d) {
-    return d.size() >= 8 && std::all_of(d.begin(), d.begin() + 8, [](unsigned char ch) {
-             return std::isdigit(ch) != 0;
-           });
+    return d.size() >= 8 && std::all_of(d.begin(), d.begin() + 8,
+                                        [](unsigned char ch) { return std::isdigit(ch) != 0; });
   };
   if (!data_valida(data) || !data_valida(oggi)) return 0;
   const int anni = std::stoi(oggi.substr(0, 4)) - std::stoi(data.substr(0, 4));
@@ -198,13 +197,22 @@ bool Framework::StartExDoc(const std::string& file) {
 
 namespace qzkiro::refhost {
 
-std::shared_ptr<host::IFlusso> Framework::NewFlusso() { return std::make_shared<Flusso>(); }
+std::shared_ptr<host::IFlusso> Framework::NewFlusso() {
+  return std::make_shared<Flusso>();
+}
+
+std::shared_ptr<host::IFlussi> Framework::NewFlussi(const std::string& mese) {
+  if (!crea_flussi_) return host::IFramework::NewFlussi(mese);
+  return crea_flussi_(mese);
+}
 
 std::shared_ptr<host::IItemFlusso> Framework::NewItemFlusso() {
   return std::make_shared<ItemFlusso>();
 }
 
-std::shared_ptr<host::IFlusso> Framework::NewFlussoPA() { return std::make_shared<Flusso>(); }
+std::shared_ptr<host::IFlusso> Framework::NewFlussoPA() {
+  return std::make_shared<Flusso>();
+}
 
 std::shared_ptr<host::IItemFlussoPA> Framework::NewItemFlussoPA() {
   return std::make_shared<ItemFlussoPA>();

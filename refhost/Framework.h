@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,6 +72,12 @@ class Framework : public host::IFramework {
   std::shared_ptr<host::IFlusso> NewFlussoPA() override;
   std::shared_ptr<host::IItemFlussoPA> NewItemFlussoPA() override;
   std::shared_ptr<host::IItemFlusso> NewItemFlusso() override;
+  // The month's flows, made by what the application set (see
+  // ImpostaFlussi); the host raises its missing-member error without one.
+  std::shared_ptr<host::IFlussi> NewFlussi(const std::string& mese) override;
+  void ImpostaFlussi(std::function<std::shared_ptr<host::IFlussi>(const std::string&)> crea) {
+    crea_flussi_ = std::move(crea);
+  }
 
   std::string ValoreData(const std::string& data) override;
   double Valore(const std::string& testo) override;
@@ -99,6 +106,7 @@ class Framework : public host::IFramework {
   const std::vector<std::shared_ptr<Input>>& Inputs() const { return inputs_; }
 
  private:
+  std::function<std::shared_ptr<host::IFlussi>(const std::string&)> crea_flussi_;
   std::string oggi_;  // "yyyymmdd"
   std::vector<std::string> documenti_;
   host::Variant parametro_, parametro2_;

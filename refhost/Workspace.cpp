@@ -1,6 +1,11 @@
 #include "refhost/Workspace.h"
 
 #include <cctype>
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
+
+#include "refhost/Flusso.h"
 
 namespace qzkiro::refhost {
 
@@ -8,9 +13,9 @@ namespace {
 
 const std::vector<Proprieta>& TabellaRecord() {
   static const std::vector<Proprieta> tabella = {
-      {"ID", 0},          {"TipoRecord", 0}, {"Data", ""},   {"Descrizione", ""},
-      {"IDDiagnosi", ""}, {"Diagnosi", ""},  {"IDPadre", 0}, {"idrifp", ""},
-      {"i1", 0},          {"t1", ""},        {"m1", ""},
+      {"ID", 0},        {"TipoRecord", 0},  {"Data", ""},   {"Descrizione", ""}, {"IDDiagnosi", ""},
+      {"Diagnosi", ""}, {"IDPadre", 0},     {"idrifp", ""}, {"i1", 0},           {"t1", ""},
+      {"m1", ""},       {"IDPaziente", ""}, {"IDRif2", ""},
   };
   return tabella;
 }
@@ -26,6 +31,33 @@ bool SoloCifre(const std::string& testo) {
 }  // namespace
 
 RecordWorkspace::RecordWorkspace() : valori_("RecordWorkspace", TabellaRecord()) {}
+
+std::shared_ptr<host::IProprieta> RecordWorkspace::FromStringVaccinazione() {
+  if (valori_.Leggi("TipoRecord").ToInteger() != kRecordVaccinazione) return nullptr;
+  const auto json = nlohmann::json::parse(valori_.Leggi("m1").ToText(), nullptr, false);
+  auto vaccinazione = std::make_shared<ItemFlusso>();
+  if (!json.is_object()) return nullptr;
+  try {
+    CopiaProprieta(json, *vaccinazione);
+  } catch (const std::exception&) {
+    return nullptr;  // a property no vaccination has
+  }
+  return vaccinazione;
+}
+
+void RecordWorkspace::CopiaProprieta(const nlohmann::json& json, host::IProprieta& verso) {
+  for (const auto& [nome, valore] : json.items()) {
+    if (valore.is_string()) {
+      verso.Imposta(nome, host::Variant(valore.get<std::string>()));
+    } else if (valore.is_boolean()) {
+      verso.Imposta(nome, host::Variant(valore.get<bool>()));
+    } else if (valore.is_number_integer()) {
+      verso.Imposta(nome, host::Variant(valore.get<long>()));
+    } else {
+      throw std::invalid_argument(nome);
+    }
+  }
+}
 
 std::vector<std::shared_ptr<host::IRecordWorkspace>> WorkspacePaziente::ListaFiltrata(
     const std::vector<int>& tipi) {
@@ -52,6 +84,8 @@ std::vector<std::shared_ptr<host::IRecordWorkspace>> WorkspacePaziente::ListaFil
     r->Imposta("i1", righe->Field("i1"));
     r->Imposta("t1", host::Variant(righe->Field("t1").ToText()));
     r->Imposta("m1", host::Variant(righe->Field("m1").ToText()));
+    r->Imposta("IDPaziente", host::Variant(id_paziente_));
+    r->Imposta("IDRif2", host::Variant(righe->Field("t1").ToText()));
     records.push_back(std::move(r));
   }
   return records;

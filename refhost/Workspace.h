@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "qzkiro/host/Database.h"
 #include "qzkiro/host/Workspace.h"
 #include "refhost/Ricetta.h"
@@ -13,9 +15,17 @@
 namespace qzkiro::refhost {
 
 // A workspace record read from the host's table (host::IRecordWorkspace).
-class RecordWorkspace : public host::IRecordWorkspace {
+// The stand-in host keeps the patient's history in the same table, so a
+// record is also a history item: a vaccination is a record of type 300
+// whose m1 is a JSON object of the vaccination's properties and whose t1
+// names the vaccine (IDRif2).
+class RecordWorkspace : public host::IItemStorico {
  public:
   RecordWorkspace();
+  std::shared_ptr<host::IProprieta> FromStringVaccinazione() override;
+  // Writes the plain values of a JSON object into `verso`; throws on a value
+  // that is not text, number or Boolean, or a name `verso` lacks.
+  static void CopiaProprieta(const nlohmann::json& json, host::IProprieta& verso);
   host::Variant Membro(const std::string& nome) override { return valori_.Leggi(nome); }
   void Imposta(const std::string& nome, const host::Variant& valore) override {
     valori_.Scrivi(nome, valore);
@@ -35,6 +45,10 @@ struct SorgenteWorkspace {
 // The workspace of one patient: the rows of "<schema>.tblworkspace" whose
 // idpaziente is the patient's host id. Without a source (a patient the host
 // made outside its archive) the workspace is empty.
+inline constexpr int kRecordVaccinazione = 300;
+inline constexpr int kRecordAccesso = 10;  // t1: the access type's code
+inline constexpr int kRecordVisitaDomicilio = 11;
+
 class WorkspacePaziente : public host::IWorkspace {
  public:
   explicit WorkspacePaziente(std::string id_paziente) : id_paziente_(std::move(id_paziente)) {}

@@ -4,6 +4,7 @@
 #include "flows/CarePlanACN.h"
 #include "flows/IndicatoriPA.h"
 #include "flows/InvioCarePlan.h"
+#include "flows/VaccinazioneACN.h"
 
 namespace qzkiro::flows {
 
@@ -47,6 +48,10 @@ void RegistraRotte(core::Rotte& rotte) {
   rotte.RecordsLocaliACN = [](host::Collection& records, host::Variant& cf, host::Variant& dalla,
                               host::Variant& alla, host::Variant&, host::Variant&) {
     return RecordsLocaliACN(records, cf, dalla, alla);
+  };
+  rotte.VaccinazioneACN = [](host::Variant&, host::Variant& workspace, host::Variant& storico,
+                             host::Variant& ricevuta, bool finale) {
+    return VaccinazioneACN(workspace, storico, ricevuta, finale);
   };
   rotte.RecuperaACN = RecuperaCarePlanACN;
   rotte.RicercaACN = [](host::Collection& flussi, host::Variant& cf, host::Variant& dalla,

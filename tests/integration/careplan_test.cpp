@@ -282,6 +282,73 @@ TEST_F(CarePlanTest, AWithdrawnPatientIsSentAgainAndEveryAnswerReachesTheFlow) {
   }
 }
 
+TEST_F(CarePlanTest, AVaccinationJustRecordedGoesWithTheMonthsFlowAndReplacesTheOneSent) {
+  const std::string id = Paziente(kRossi)->ID();
+  Misura(id, 204, "2026-11-05 09:00:00", 80);
+  auto accesso = Db().OpenRecord("medico01.tblworkspace");
+  accesso->SetField("idpaziente", std::stoi(id));
+  accesso->SetField("tiporecord", 10);
+  accesso->SetField("data", "2026-11-03 10:00:00");
+  accesso->SetField("t1", "5");
+  accesso->SetField("descrizione", "Visita ambulatoriale");
+  accesso->Update();
+  auto vaccino = Db().OpenRecord("medico01.tblworkspace");
+  vaccino->SetField("idpaziente", std::stoi(id));
+  vaccino->SetField("tiporecord", 300);
+  vaccino->SetField("data", "2026-11-12 11:00:00");
+  vaccino->SetField("descrizione", "Vaccino antinfluenzale");
+  vaccino->SetField("t1", "AIC0001");
+  vaccino->SetField("m1", R"({"CodiceVaccino": "150", "Lotto": "FLU26A", "Scadenza": "20270630",)"
+                          R"( "Campagna": 1, "CategoriaRischio": "1 "})");
+  vaccino->Update();
+  auto storico = Paziente(kRossi)->Workspace().ListaFiltrata({300});
+  ASSERT_EQ(storico.size(), 1u);
+
+  Variant modello, workspace, voce(std::dynamic_pointer_cast<host::Object>(storico[0])), ricevuta;
+  ASSERT_TRUE(plugin_.QZ04028(modello, workspace, voce, ricevuta)) << plugin_.LastError();
+  const std::string prima = ricevuta.ToText();
+  EXPECT_TRUE(prima.starts_with("CarePlan////")) << prima;
+  EXPECT_EQ(storico[0]->Membro("idrifp").ToText(), prima);
+  EXPECT_EQ(Voci(UltimoBundle()),
+            (std::vector<std::string>{"MessageHeader", "CarePlan", "Immunization POST",
+                                      "Observation POST"}))
+      << "the month's access, the vaccination and the measure";
+  EXPECT_NE(UltimoBundle().find("<sender>"), std::string::npos) << "the extended variant";
+  const auto salvato = env_.Host()->CartellaDati() / "flussi" / "202611.json";
+  ASSERT_TRUE(std::filesystem::exists(salvato));
+
+  ASSERT_TRUE(plugin_.QZ04028(modello, workspace, voce, ricevuta)) << plugin_.LastError();
+  EXPECT_NE(ricevuta.ToText(), prima) << "a new plan";
+  const std::string id_prima = prima.substr(prima.find("////") + 4);
+  EXPECT_NE(fhir_.Risorsa("CarePlan", id_prima)->find("<status value=\"cancelled\"/>"),
+            std::string::npos)
+      << "the plan sent before was cancelled first";
+
+  const std::size_t transazioni = Transazioni();
+  auto verdi = Paziente("VRDLCU55C12F205S");
+  Misura(verdi->ID(), 204, "2026-11-05 09:00:00", 80);
+  vaccino = Db().OpenRecord("medico01.tblworkspace");
+  vaccino->SetField("idpaziente", std::stoi(verdi->ID()));
+  vaccino->SetField("tiporecord", 300);
+  vaccino->SetField("data", "2026-11-12 11:00:00");
+  vaccino->SetField("m1", R"({"CodiceVaccino": "150"})");
+  vaccino->Update();
+  auto di_altro = verdi->Workspace().ListaFiltrata({300});
+  ASSERT_EQ(di_altro.size(), 1u);
+  Variant altra(std::dynamic_pointer_cast<host::Object>(di_altro[0]));
+  EXPECT_TRUE(plugin_.QZ04056(modello, workspace, altra));
+  EXPECT_EQ(Transazioni(), transazioni) << "the patient's own doctor sends it";
+  ASSERT_FALSE(env_.Ui().Mostrati().empty());
+  EXPECT_NE(env_.Ui().Mostrati().back().testo.find(" tramite l'invio dei flussi ACN"),
+            std::string::npos);
+
+  Variant non_vaccino(std::dynamic_pointer_cast<host::Object>(
+      Paziente(kRossi)->Workspace().ListaFiltrata({204})[0]));
+  EXPECT_FALSE(plugin_.QZ04028(modello, workspace, non_vaccino, ricevuta));
+  EXPECT_EQ(env_.Ui().Mostrati().back().titolo, "KIRO");
+  EXPECT_EQ(env_.Ui().Mostrati().back().testo, plugin_.LastError());
+}
+
 }  // namespace
 }  // namespace qzkiro
 

@@ -124,6 +124,11 @@ class IFramework {
     NonSupportato("NewItemFlussoPA", {});
     return nullptr;
   }
+  // The care-plan flows of a month ("mm/yyyy").
+  virtual std::shared_ptr<IFlussi> NewFlussi(const std::string& mese) {
+    NonSupportato("NewFlussi", mese);
+    return nullptr;
+  }
   // A new local-record item of a care-plan flow.
   virtual std::shared_ptr<IItemFlusso> NewItemFlusso() {
     NonSupportato("NewItemFlusso", {});

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "qzkiro/host/Flussi.h"
 #include "qzkiro/host/Object.h"
 #include "qzkiro/host/Ricetta.h"
 
@@ -40,6 +41,36 @@ class IItemFlusso : public IProprieta {
   // The workspace record the item was made from; null when none.
   virtual std::shared_ptr<IRecordWorkspace> itmWs() = 0;
   virtual void ImpostaItmWs(std::shared_ptr<IRecordWorkspace> record) = 0;
+};
+
+// One item of the patient's history (Storico), properties by name: ID,
+// IDPaziente, Data ("yyyymmdd"), Descrizione, IDRif2 (the archive entry it
+// names: the vaccine), m1 (the item's stored text).
+class IItemStorico : public IProprieta {
+ public:
+  // The vaccination the item records, with the properties a care-plan flow
+  // item carries for one (CodiceVaccino, CodiceFarmaco, Lotto, Scadenza,
+  // Sito, Via, Campagna, CategoriaRischio, Malattie, NonSomministrata,
+  // Pagamento); null when the item records no vaccination.
+  virtual std::shared_ptr<IProprieta> FromStringVaccinazione() = 0;
+};
+
+// The care-plan flows of one month (Framework.NewFlussi): one flow per
+// patient with local records in the month.
+class IFlussi : public Object {
+ public:
+  // Reads the month's local records into the set; false when it cannot.
+  virtual bool AnalisiDati() = 0;
+  // The set's identifier; "" until it is created.
+  virtual std::string IDFlusso() = 0;
+  virtual bool CreaFlusso() = 0;
+  // The set's flows, only the patient's when `codice_fiscale` is given.
+  virtual std::vector<std::shared_ptr<IFlusso>> ListaFlussiInviabili(
+      const std::string& codice_fiscale) = 0;
+  // The local records a flow of the set carries, as flow items.
+  virtual std::vector<std::shared_ptr<IItemFlusso>> RecordsLocali(IFlusso& flusso) = 0;
+  // Keeps the set and the state of its flows.
+  virtual bool Salva() = 0;
 };
 
 }  // namespace qzkiro::host
