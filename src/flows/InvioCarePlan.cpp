@@ -32,6 +32,7 @@ struct Preparazione {
   VociFlusso voci;
   std::string id_careplan;  // of the receipt, for a cancellation
   std::string errore;       // why nothing can be sent
+  const char* cache_organizzazione = kCacheOrganizationACN;
 };
 
 void Rifiuta(host::IFlusso& flusso, const std::string& errori) {
@@ -90,7 +91,12 @@ Preparazione Prepara(host::Collection& lista, host::IFlusso& flusso, const Varia
     p.errore = Unisci(p.voci.errori);
     return p;
   }
-  if (!DaiIDRisorseACN(*p.paziente, f.Paziente.MPI, f.Esteso, f.Id, p.errore)) return p;
+  p.cache_organizzazione =
+      richiesta.vaccinazione ? kCacheOrganizationVaccinazione : kCacheOrganizationACN;
+  if (!DaiIDRisorseACN(*p.paziente, f.Paziente.MPI, f.Esteso, f.Id, p.errore,
+                       p.cache_organizzazione)) {
+    return p;
+  }
   if (richiesta.annullamento && f.Id.Practitioner.empty()) {
     p.errore = kSenzaPractitioner;
     return p;
@@ -112,12 +118,16 @@ void SalvaCopiaAnnullamento(const std::string& id, const std::string& bundle) {
 }
 
 void RicordaIdServer(const fhir::EsitoFlusso& esito, host::IPaziente& paziente,
-                     const std::string& azienda) {
+                     const std::string& chiave_azienda) {
   auto& utente = core::Ctx().App().Utente().Items();
   for (const fhir::RispostaVoce& v : esito.Voci) {
     if (!v.Accettata || v.Id.empty()) continue;
-    if (v.Tipo == "Practitioner") utente.SetItem(kCachePractitionerACN, v.Id);
-    if (v.Tipo == "Organization") utente.SetItem(kCacheOrganizationACN + azienda, v.Id);
+    if (v.Tipo == "Practitioner") {
+      utente.SetItem(kCachePractitionerACN, v.Id);
+      utente.SetItem(std::string(kCachePractitionerACN) + ".Refresh",
+                     core::Ctx().orologio->Adesso().Formato("yyyymmddhhnnss"));
+    }
+    if (v.Tipo == "Organization") utente.SetItem(chiave_azienda, v.Id);
   }
   if (esito.IdPatient.empty()) return;
   auto& items = paziente.Items();
@@ -194,7 +204,7 @@ bool InviaCarePlanACN(host::Collection& lista, Variant& itm_flusso, const Varian
     c.last_error = esito.Errori;
     return false;
   }
-  RicordaIdServer(esito, *p.paziente, p.flusso.CodiceAzienda);
+  RicordaIdServer(esito, *p.paziente, p.cache_organizzazione + p.flusso.CodiceAzienda);
   RegistraIdVoci(p.voci, p.flusso, esito, richiesta.annullamento);
   risorse_eliminate = Variant(richiesta.annullamento ? RisorseAnnullate(esito) : std::string());
   return true;

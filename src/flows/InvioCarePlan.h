@@ -9,6 +9,7 @@ namespace qzkiro::flows {
 struct RichiestaCarePlan {
   bool esteso = false;        // the extended vaccination variant
   bool annullamento = false;  // cancel the CarePlan the flow's receipt names
+  bool vaccinazione = false;  // a vaccination just recorded: its own unit cache key
 };
 
 // Sends one patient's care-plan flow for the period (or cancels it). The

@@ -52,7 +52,7 @@ void Ricorda(host::IItems& items, const std::string& chiave, const std::string& 
 }  // namespace
 
 bool DaiIDRisorseACN(host::IPaziente& paziente, const std::string& mpi, bool esteso,
-                     fhir::IdRisorse& id, std::string& errore) {
+                     fhir::IdRisorse& id, std::string& errore, const char* cache_organizzazione) {
   auto& utente = core::Ctx().App().Utente();
   const std::string azienda = utente.CodiceRegioneASL();
   const bool cercati =
@@ -69,7 +69,7 @@ bool DaiIDRisorseACN(host::IPaziente& paziente, const std::string& mpi, bool est
     items.Salva();
   }
   Ricorda(utente.Items(), kCachePractitionerACN, id.Practitioner);
-  Ricorda(utente.Items(), kCacheOrganizationACN + azienda, id.Organization);
+  Ricorda(utente.Items(), cache_organizzazione + azienda, id.Organization);
   return true;
 }
 

@@ -14,6 +14,8 @@ namespace qzkiro::flows {
 inline constexpr const char* kCachePatient = "KIRO.ACN.ResPatient";
 inline constexpr const char* kCachePractitionerACN = "KIRO.ACN.ResPractitioner";
 inline constexpr const char* kCacheOrganizationACN = "KIRO.ACN.ResOrganization.";
+// The unit's id as the vaccination just recorded keeps it.
+inline constexpr const char* kCacheOrganizationVaccinazione = "KIRO.ACN.Organization.";
 
 // The Patient, Practitioner and Organization ids of a care-plan send, each
 // confirmed on the server before use (`DaiIDRisorsaACN`): the patient by
@@ -23,6 +25,7 @@ inline constexpr const char* kCacheOrganizationACN = "KIRO.ACN.ResOrganization."
 // cache cleared, so the Bundle creates it again. False, with the reason in
 // `errore`, when a search fails.
 bool DaiIDRisorseACN(host::IPaziente& paziente, const std::string& mpi, bool esteso,
-                     fhir::IdRisorse& id, std::string& errore);
+                     fhir::IdRisorse& id, std::string& errore,
+                     const char* cache_organizzazione = kCacheOrganizationACN);
 
 }  // namespace qzkiro::flows

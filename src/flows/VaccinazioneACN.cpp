@@ -92,12 +92,13 @@ bool Invia(host::Collection& records, const std::shared_ptr<host::IFlusso>& flus
   if (!flusso->Membro("Ricevuta").ToText().empty() && flusso->Membro("Stato").ToInteger() != 5) {
     host::Collection nessuno;
     if (!InviaCarePlanACN(nessuno, v, dal, al, cancel, vuoto, vuoto, eliminate,
-                          {.esteso = true, .annullamento = true})) {
+                          {.esteso = true, .annullamento = true, .vaccinazione = true})) {
       return false;
     }
     flusso->Imposta("Ricevuta", Variant(""));
   }
-  return InviaCarePlanACN(records, v, dal, al, cancel, vuoto, vuoto, eliminate, {.esteso = true});
+  return InviaCarePlanACN(records, v, dal, al, cancel, vuoto, vuoto, eliminate,
+                          {.esteso = true, .vaccinazione = true});
 }
 
 }  // namespace
@@ -123,8 +124,8 @@ bool VaccinazioneACN(Variant& workspace, Variant& storico_v, Variant& ricevuta, 
   if (DiAltroMedico(*paziente)) {
     if (c.ui) {
       c.ui->MsgBox(
-          "La vaccinazione sarà inviata dal medico del paziente tramite l'invio dei "
-          "flussi ACN",
+          "La vaccinazione sarà inviata dal medico del paziente"
+          " tramite l'invio dei flussi ACN",
           core::stile::kInformazione, "KIRO");
     }
     return true;

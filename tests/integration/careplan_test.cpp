@@ -314,6 +314,7 @@ TEST_F(CarePlanTest, AVaccinationJustRecordedGoesWithTheMonthsFlowAndReplacesThe
                                       "Observation POST"}))
       << "the month's access, the vaccination and the measure";
   EXPECT_NE(UltimoBundle().find("<sender>"), std::string::npos) << "the extended variant";
+  EXPECT_EQ(env_.Host()->Utente().Items().GetItem("KIRO.ACN.Organization.050503"), "3001");
   const auto salvato = env_.Host()->CartellaDati() / "flussi" / "202611.json";
   ASSERT_TRUE(std::filesystem::exists(salvato));
 
