@@ -9,13 +9,12 @@
 
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "ServerInFiglio.h"
 #include "core/Contesto.h"
 #include "flows/InvioCarePlan.h"
 #include "net/ScambioHttp.h"
@@ -35,53 +34,6 @@ using namespace qzkiro;
 using host::Variant;
 
 constexpr int kPazienti = 1500;
-
-// The sandbox's FHIR server and identity provider in a child process, so the
-// server's work does not share this process's time; it stops when the
-// parent closes its end of the pipe.
-struct ServerFhirFiglio {
-  pid_t pid = -1;
-  int porta = 0, porta_http = 0;
-  int verso_figlio = -1;
-
-  explicit ServerFhirFiglio(const sandbox::Pki& pki) {
-    int su[2], giu[2];
-    if (pipe(su) != 0 || pipe(giu) != 0) return;
-    pid = fork();
-    if (pid == 0) {
-      close(su[0]);
-      close(giu[1]);
-      {
-        sandbox::Sandbox server{pki};
-        sandbox::IdentityProvider idp{server, pki.ChiaveIdp()};
-        sandbox::ServiziFhir fhir{server, &idp};
-        idp.AggiungiUtente("mrossi", "Segreta.1");
-        const int porte[2] = {server.Porta(), server.PortaHttp()};
-        if (write(su[1], porte, sizeof porte) != sizeof porte) _exit(1);
-        char c;
-        while (read(giu[0], &c, 1) > 0) {
-        }
-      }
-      _exit(0);
-    }
-    close(su[1]);
-    close(giu[0]);
-    verso_figlio = giu[1];
-    int porte[2] = {0, 0};
-    if (read(su[0], porte, sizeof porte) == sizeof porte) {
-      porta = porte[0];
-      porta_http = porte[1];
-    }
-    close(su[0]);
-  }
-  ~ServerFhirFiglio() {
-    close(verso_figlio);
-    if (pid > 0) waitpid(pid, nullptr, 0);
-  }
-  std::string Url(const std::string& percorso) const {
-    return "https://127.0.0.1:" + std::to_string(porta) + percorso;
-  }
-};
 
 // A list of 1,500 patients, each with the regional identifier.
 void ScriviPazienti(const fs::path& file) {
@@ -110,7 +62,12 @@ struct Registratore : core::TrasportoHttp {
 
 struct AmbienteCarePlan {
   sandbox::Pki pki = sandbox::Pki::DellaCompilazione();
-  ServerFhirFiglio server{pki};
+  // The FHIR server in a child process, so its work does not share this
+  // process's time.
+  bench::ServerInFiglio server{pki, [](sandbox::Sandbox& s, sandbox::IdentityProvider& i) {
+                                 auto fhir = std::make_shared<sandbox::ServiziFhir>(s, &i);
+                                 return [fhir](char) {};  // holds the services while it lives
+                               }};
   // The stand-in host saves a patient's items to a file of its own each time
   // a Patient id is cached; in memory (/dev/shm) that save costs what a
   // host's database update would, not an ext4 inode allocation.
@@ -135,7 +92,7 @@ struct AmbienteCarePlan {
     s.certificato = pki.Idp().string();
     s.certificato_tls = pki.ClientP12().string();
     s.password_tls = std::string(sandbox::Pki::kPassword);
-    s.endpoint_ora = "http://127.0.0.1:" + std::to_string(server.porta_http);
+    s.endpoint_ora = server.UrlHttp();
     auto identita = std::make_shared<net::clsAsserzione>();
     c.servizio_asserzione = identita;
     identita->Ricorda("mrossi", "Segreta.1", "RSSMRA70A01L736S", "RSSMRA70A01L736S");

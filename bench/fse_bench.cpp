@@ -8,13 +8,12 @@
 #include <curl/curl.h>
 #include <libxml/parser.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "ServerInFiglio.h"
 #include "core/Contesto.h"
 #include "net/ScambioHttp.h"
 #include "net/clsAsserzione.h"
@@ -25,8 +24,8 @@
 #include "sandbox/FseDati.h"
 #include "sandbox/FseRisposte.h"
 #include "sandbox/IdentityProvider.h"
-#include "sandbox/Sandbox.h"
 #include "sandbox/RegioneHl7.h"
+#include "sandbox/Sandbox.h"
 #include "services/fse/RecuperoDocumento.h"
 #include "services/fse/RotteFse.h"
 #include "xds/RispostaRegistro.h"
@@ -43,69 +42,27 @@ long PiccoKb() {
   return uso.ru_maxrss;
 }
 
-// The sandbox's repository in a child process, so that the peak memory this
-// process reaches is the add-on's alone. Its answers are the stored documents
-// until the parent asks (GrandiDaOra) for large ones; it stops when the parent
-// closes its end of the pipe.
-struct ServerFiglio {
-  pid_t pid = -1;
-  int porta = 0, porta_http = 0;
-  int verso_figlio = -1, dal_figlio = -1;
+// The sandbox's repository in the child answers with the stored documents
+// until the parent asks (kGrandi) for large ones.
+constexpr char kGrandi = 'g';
 
-  explicit ServerFiglio(const sandbox::Pki& pki) {
-    int su[2], giu[2];
-    if (pipe(su) != 0 || pipe(giu) != 0) return;
-    pid = fork();
-    if (pid == 0) {
-      close(su[0]);
-      close(giu[1]);
-      {
-        sandbox::Sandbox server{pki};
-        sandbox::IdentityProvider idp{server, pki.ChiaveIdp()};
-        ServiziFse fse{server, pki, &idp};
-        idp.AggiungiUtente("mrossi", "Segreta.1");
-        const int porte[2] = {server.Porta(), server.PortaHttp()};
-        if (write(su[1], porte, sizeof porte) != sizeof porte) _exit(1);
-        char c;
-        while (read(giu[0], &c, 1) > 0) {
-          for (int i = 0; i < 64; ++i) {
-            fse.Programma(ServiziFse::Servizio::kRetrieve, ServiziFse::Esito::kDocumentoGrande);
-          }
-          if (write(su[1], &c, 1) != 1) _exit(1);
-        }
-      }
-      _exit(0);
+bench::ServerInFiglio::Comando MontaFse(const sandbox::Pki& pki, sandbox::Sandbox& server,
+                                        sandbox::IdentityProvider& idp) {
+  auto fse = std::make_shared<ServiziFse>(server, pki, &idp);
+  return [fse](char) {
+    for (int i = 0; i < 64; ++i) {
+      fse->Programma(ServiziFse::Servizio::kRetrieve, ServiziFse::Esito::kDocumentoGrande);
     }
-    close(su[1]);
-    close(giu[0]);
-    verso_figlio = giu[1];
-    dal_figlio = su[0];
-    int porte[2] = {0, 0};
-    if (read(su[0], porte, sizeof porte) == sizeof porte) {
-      porta = porte[0];
-      porta_http = porte[1];
-    }
-  }
-  // From now on every retrieval is answered with a large document.
-  bool GrandiDaOra() const {
-    char c = 'g';
-    return write(verso_figlio, &c, 1) == 1 && read(dal_figlio, &c, 1) == 1;
-  }
-  ~ServerFiglio() {
-    close(verso_figlio);
-    close(dal_figlio);
-    if (pid > 0) waitpid(pid, nullptr, 0);
-  }
-  std::string Url(const std::string& percorso) const {
-    return "https://127.0.0.1:" + std::to_string(porta) + percorso;
-  }
-};
+  };
+}
 
 // The add-on in this process, configured for the sandbox in the child, with
 // the patient open on the stand-in host.
 struct AmbienteFse {
   sandbox::Pki pki = sandbox::Pki::DellaCompilazione();
-  ServerFiglio server{pki};
+  bench::ServerInFiglio server{pki, [this](sandbox::Sandbox& s, sandbox::IdentityProvider& i) {
+                                 return MontaFse(pki, s, i);
+                               }};
   fs::path dati = fs::temp_directory_path() / "qzkiro-bench-fse";
   std::shared_ptr<refhost::Applicazione> app;
   const std::string recupero = server.Url("/fse/retrieve");
@@ -126,7 +83,7 @@ struct AmbienteFse {
     s.certificato = pki.Idp().string();
     s.certificato_tls = pki.ClientP12().string();
     s.password_tls = std::string(sandbox::Pki::kPassword);
-    s.endpoint_ora = "http://127.0.0.1:" + std::to_string(server.porta_http);
+    s.endpoint_ora = server.UrlHttp();
     auto identita = std::make_shared<net::clsAsserzione>();
     c.servizio_asserzione = identita;
     identita->Ricorda("mrossi", "Segreta.1", "RSSMRA70A01L736S", "RSSMRA70A01L736S");
@@ -148,7 +105,7 @@ struct AmbienteFse {
   void Avvia() {
     std::string errore;
     Recupera(errore, false);
-    server.GrandiDaOra();
+    server.Comanda(kGrandi);
   }
 };
 
@@ -261,8 +218,8 @@ BENCHMARK(BM_FseRegistro5000Righe)->Unit(benchmark::kMillisecond);
 void BM_FseRegistro5000Libxml2(benchmark::State& state) {
   const std::string risposta = Registro5000();
   for (auto _ : state) {
-    xmlDoc* doc = xmlReadMemory(risposta.data(), static_cast<int>(risposta.size()), nullptr, nullptr,
-                                XML_PARSE_NONET);
+    xmlDoc* doc = xmlReadMemory(risposta.data(), static_cast<int>(risposta.size()), nullptr,
+                                nullptr, XML_PARSE_NONET);
     benchmark::DoNotOptimize(doc);
     xmlFreeDoc(doc);
   }
