@@ -124,6 +124,7 @@ std::vector<std::shared_ptr<host::IFlusso>> FlussiMese::ListaFlussiInviabili(
 
 std::vector<std::shared_ptr<host::IItemFlusso>> FlussiMese::RecordsLocali(host::IFlusso& flusso) {
   std::vector<std::shared_ptr<host::IItemFlusso>> items;
+  if (!sorgente_.pazienti || inizio_.empty()) return items;
   auto paziente = sorgente_.pazienti()->DaiPaziente(flusso.Membro("anagrafica").ToText());
   if (!paziente) return items;
   const bool diabete = paziente->PresaInCura().InCura("Diabete");

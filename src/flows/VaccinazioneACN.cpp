@@ -7,6 +7,7 @@
 #include "flows/InvioCarePlan.h"
 #include "qzkiro/Ui.h"
 #include "qzkiro/host/Workspace.h"
+#include "util/DataOra.h"
 
 namespace qzkiro::flows {
 
@@ -82,13 +83,14 @@ host::Collection RecordsDelFlusso(host::IFlussi& flussi, host::IFlusso& flusso,
 
 bool Invia(host::Collection& records, const std::shared_ptr<host::IFlusso>& flusso,
            const std::string& data) {
-  // The month of the vaccination, first to last day.
+  // The month of the vaccination, first to last day (the last real date).
   const std::string mese = data.substr(0, 6);
-  const int anno = std::stoi(mese.substr(0, 4)), numero = std::stoi(mese.substr(4, 2));
-  const int giorni = numero == 2 ? ((anno % 4 == 0 && anno % 100 != 0) || anno % 400 == 0 ? 29 : 28)
-                     : (numero == 4 || numero == 6 || numero == 9 || numero == 11) ? 30
-                                                                                   : 31;
-  Variant v(flusso), dal(mese + "01"), al(mese + std::to_string(giorni)), cancel, eliminate, vuoto;
+  std::string ultimo = "31";
+  while (ultimo > "28" && !util::DataOra::Leggi(mese.substr(0, 4) + "-" + mese.substr(4, 2) + "-" +
+                                                ultimo + " 00:00:00")) {
+    ultimo = std::to_string(std::stoi(ultimo) - 1);
+  }
+  Variant v(flusso), dal(mese + "01"), al(mese + ultimo), cancel, eliminate, vuoto;
   if (!flusso->Membro("Ricevuta").ToText().empty() && flusso->Membro("Stato").ToInteger() != 5) {
     host::Collection nessuno;
     if (!InviaCarePlanACN(nessuno, v, dal, al, cancel, vuoto, vuoto, eliminate,

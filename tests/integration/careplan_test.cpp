@@ -314,6 +314,8 @@ TEST_F(CarePlanTest, AVaccinationJustRecordedGoesWithTheMonthsFlowAndReplacesThe
                                       "Observation POST"}))
       << "the month's access, the vaccination and the measure";
   EXPECT_NE(UltimoBundle().find("<sender>"), std::string::npos) << "the extended variant";
+  EXPECT_NE(UltimoBundle().find("<end value=\"2026-11-30\"/>"), std::string::npos)
+      << "the month of the vaccination";
   EXPECT_EQ(env_.Host()->Utente().Items().GetItem("KIRO.ACN.Organization.050503"), "3001");
   const auto salvato = env_.Host()->CartellaDati() / "flussi" / "202611.json";
   ASSERT_TRUE(std::filesystem::exists(salvato));
