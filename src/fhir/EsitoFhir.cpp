@@ -48,10 +48,17 @@ std::string Righe(const std::vector<ProblemaFhir>& problemi, FlussoFhir flusso,
     Aggiungi(righe, p.Testo(flusso), kCrLf);
     for (const std::string& codice : {p.CodiceDettaglio, p.Tipo}) {
       switch (GruppoDelCodice(codice, flusso)) {
-        case GruppoCodice::GiaCreato: gia_creato = true; break;
-        case GruppoCodice::ErroreServer: guasto = true; break;
-        case GruppoCodice::Asserzione: if (rinnova) *rinnova = true; break;
-        case GruppoCodice::Nessuno: break;
+        case GruppoCodice::GiaCreato:
+          gia_creato = true;
+          break;
+        case GruppoCodice::ErroreServer:
+          guasto = true;
+          break;
+        case GruppoCodice::Asserzione:
+          if (rinnova) *rinnova = true;
+          break;
+        case GruppoCodice::Nessuno:
+          break;
       }
     }
   }
@@ -97,6 +104,7 @@ std::string Allegato(NodoFhir nodo) {
 
 // The resource of the flow in the answer, and what the server says of it.
 void RisorsaDelFlusso(NodoFhir bundle, std::string_view tipo, EsitoFlusso& e) {
+  std::string id_risorsa;  // of the resource the answer returns, if any
   for (const RispostaVoce& v : e.Voci) {
     if (v.Tipo == "Patient" && e.IdPatient.empty()) e.IdPatient = v.Id;
   }
@@ -105,8 +113,9 @@ void RisorsaDelFlusso(NodoFhir bundle, std::string_view tipo, EsitoFlusso& e) {
     if (NomeRisorsa(r) == "Patient" && e.IdPatient.empty()) e.IdPatient = Valore(r, "id");
     if (NomeRisorsa(r) != tipo || !e.ServerStatus.empty()) continue;
     e.ServerStatus = Valore(r, "status");
-    e.ServerComment = tipo == "CarePlan" ? Valore(r, "activity/detail/description")
-                                         : Valore(r, "comment");
+    id_risorsa = Valore(r, "id");
+    e.ServerComment =
+        tipo == "CarePlan" ? Valore(r, "activity/detail/description") : Valore(r, "comment");
     if (e.ServerComment.empty()) e.ServerComment = Valore(r, "detail/description");
   }
   for (const RispostaVoce& v : e.Voci) {
@@ -114,7 +123,13 @@ void RisorsaDelFlusso(NodoFhir bundle, std::string_view tipo, EsitoFlusso& e) {
     e.IdRichiesta = v.Id;
     e.Ricevuta = Ricevuta(tipo, v.Id);
     e.DataElaborazione = v.UltimaModifica;
-    break;
+    return;
+  }
+  // An entry without location: the id of the resource it returns still
+  // names what the server keeps, so the flow can be read back or cancelled.
+  if (!id_risorsa.empty()) {
+    e.IdRichiesta = id_risorsa;
+    e.Ricevuta = Ricevuta(tipo, id_risorsa);
   }
 }
 
@@ -129,8 +144,9 @@ void DaBundle(NodoFhir bundle, FlussoFhir flusso, bool annullamento, EsitoFlusso
   std::string rifiuti, avvisi;
   for (const RispostaVoce& v : e.Voci) {
     if (!v.Accettata) {
-      Aggiungi(rifiuti, "Risorsa non accettata dal server: " + v.Stato +
-                            (v.Posizione.empty() ? "" : " (" + v.Posizione + ")"),
+      Aggiungi(rifiuti,
+               "Risorsa non accettata dal server: " + v.Stato +
+                   (v.Posizione.empty() ? "" : " (" + v.Posizione + ")"),
                kCrLf);
       Aggiungi(rifiuti, Righe(v.Avvisi, flusso), kCrLf);
     } else {
@@ -179,15 +195,14 @@ GruppoCodice GruppoDelCodice(std::string_view codice, FlussoFhir flusso) {
   if (std::find(std::begin(kGuasti), std::end(kGuasti), codice) != std::end(kGuasti)) {
     return GruppoCodice::ErroreServer;
   }
-  if (std::find(std::begin(kAsserzione), std::end(kAsserzione), codice) !=
-      std::end(kAsserzione)) {
+  if (std::find(std::begin(kAsserzione), std::end(kAsserzione), codice) != std::end(kAsserzione)) {
     return GruppoCodice::Asserzione;
   }
   return GruppoCodice::Nessuno;
 }
 
 bool StatoAccettato(std::string_view stato) {
-  constexpr std::string_view kAccettati[] = {"201 created", "201-created", "200 ok",
+  constexpr std::string_view kAccettati[] = {"201 created", "201-created",  "200 ok",
                                              "200-ok",      "202-accepted", "202 accepted"};
   const std::string s = Minuscolo(stato);
   return std::find(std::begin(kAccettati), std::end(kAccettati), s) != std::end(kAccettati);

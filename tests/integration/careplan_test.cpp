@@ -280,6 +280,18 @@ TEST_F(CarePlanTest, AWithdrawnPatientIsSentAgainAndEveryAnswerReachesTheFlow) {
     EXPECT_EQ(Di(*g, "Ricevuta"), "");
     EXPECT_FALSE(cancellato_);
   }
+
+  Collection una;
+  una.Add(Variant(Item(8, "20261220", "Problema", "Ipertensione")));
+  dal_ = Variant("01/12/2026");  // November has its plan, kept by the cut answer
+  al_ = Variant("31/12/2026");
+  auto senza_location = Flusso(kRossi);
+  fhir_.Programma(ServiziFhir::Esito::kSenzaLocation);
+  ASSERT_TRUE(Invia(una, senza_location)) << plugin_.LastError();
+  const std::string id = Di(*senza_location, "IDRichiesta");
+  EXPECT_EQ(Di(*senza_location, "Ricevuta"), "CarePlan////" + id)
+      << "the returned CarePlan's own id names it";
+  EXPECT_TRUE(fhir_.Risorsa("CarePlan", id));
 }
 
 TEST_F(CarePlanTest, AVaccinationJustRecordedGoesWithTheMonthsFlowAndReplacesTheOneSent) {
