@@ -47,6 +47,7 @@ TEST(VoceLocale, ARecordThatCannotBeCarriedAddsNothingAndSaysWhy) {
       {Voce(kVocePPIP, ""), "Prestazione PPIP senza codice: ''"},
       {Voce(kVoceAccesso, "5", "2026-11"), "Data non valida per 'Voce di prova'"},
       {Voce(kVoceOsservazione, ""), "Misura non riconosciuta: record di tipo 0"},
+      {Voce(kVoceVisitaDomicilio, "", "20261340"), "Data non valida per 'Voce di prova'"},
   };
   for (const auto& caso : casi) {
     FlussoCarePlan f;
@@ -54,6 +55,9 @@ TEST(VoceLocale, ARecordThatCannotBeCarriedAddsNothingAndSaysWhy) {
     EXPECT_EQ(errore.rfind(caso.messaggio, 0), 0u) << errore;
     EXPECT_TRUE(f.Attivita.empty() && f.Osservazioni.empty() && f.Vaccinazioni.empty());
   }
+  FlussoCarePlan f;
+  EXPECT_EQ(AggiungiVoce(Voce(kVoceAccesso, "9"), "g", 0, f),
+            "Tipo di accesso non riconosciuto: '9' (Voce di prova)");
 }
 
 TEST(VoceLocale, VaccinationsAndMeasuresBecomeTheirEntries) {
@@ -74,11 +78,14 @@ TEST(VoceLocale, VaccinationsAndMeasuresBecomeTheirEntries) {
   ASSERT_EQ(v.Malattie.size(), 2u);
   EXPECT_EQ(v.Malattie[1].Codice, "034.0");
   EXPECT_TRUE(v.Pagamento.Vuota()) << "only the extended variant carries the payment";
+  EXPECT_EQ(v.Campagna, CampagnaVaccinale::Nessuna);
 
   vaccino.Data = "20191104";
+  vaccino.Campagna = 1;
   ASSERT_EQ(AggiungiVoce(vaccino, "g2", 0, esteso), "");
   ASSERT_EQ(esteso.Vaccinazioni.size(), 1u);
   EXPECT_EQ(esteso.Vaccinazioni[0].Pagamento.Codice, "MP03");
+  EXPECT_EQ(esteso.Vaccinazioni[0].Campagna, CampagnaVaccinale::Antinfluenzale);
 
   auto misura = Voce(kVoceOsservazione, "");
   misura.TipoRecord = 210;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -77,11 +78,11 @@ class CarePlanTest : public ::testing::Test, protected testsupport::AmbienteRice
   }
 
   bool Invia(Collection& lista, const std::shared_ptr<IFlusso>& f, bool elimina = false) {
-    Variant flusso(f), cancel, eliminate, vuoto;
-    const bool ok =
-        elimina ? plugin_.QZ04022_Elimina(lista, flusso, dal_, al_, cancel, vuoto, vuoto, eliminate)
-                : plugin_.QZ04022_InvioPaziente(lista, flusso, dal_, al_, cancel, vuoto, vuoto,
-                                                eliminate);
+    Variant flusso(f), cancel, eliminate;
+    const bool ok = elimina ? plugin_.QZ04022_Elimina(lista, flusso, dal_, al_, cancel, dal_pc_,
+                                                      al_pc_, eliminate)
+                            : plugin_.QZ04022_InvioPaziente(lista, flusso, dal_, al_, cancel,
+                                                            dal_pc_, al_pc_, eliminate);
     cancellato_ = cancel.ToBool();
     eliminate_ = eliminate.ToText();
     return ok;
@@ -122,6 +123,7 @@ class CarePlanTest : public ::testing::Test, protected testsupport::AmbienteRice
 
   sandbox::ServiziFhir fhir_{server_, &idp_};
   Variant dal_{"01/11/2026"}, al_{"30/11/2026"};
+  Variant dal_pc_, al_pc_;  // the care programme's period, when a test gives one
   bool cancellato_ = false;
   std::string eliminate_;
 };
@@ -141,6 +143,7 @@ TEST_F(CarePlanTest, APlanIsSentResentRefusedForTheSamePeriodAndCancelled) {
   EXPECT_EQ(pressione->Membro("Tipo").ToInteger(), 7);
   EXPECT_EQ(pressione->Membro("Descrizione").ToText(), "Pressione arteriosa diastolica");
   EXPECT_EQ(pressione->Membro("Dettaglio").ToText(), "Diastolica: 85");
+  EXPECT_EQ(pressione->Membro("Data").ToText(), "20261110");
   EXPECT_EQ(lista.Item(2).As<host::IItemFlusso>()->Membro("Dettaglio").ToText(), "FC: 72");
   ASSERT_TRUE(pressione->itmWs());
   lista.Add(Variant(Item(1, "20261112", "5", "Visita ambulatoriale")));
@@ -169,8 +172,14 @@ TEST_F(CarePlanTest, APlanIsSentResentRefusedForTheSamePeriodAndCancelled) {
   const std::string id_vaccino = vaccino->Membro("IDRisorsa").ToText();
   ASSERT_FALSE(id_vaccino.empty());
   EXPECT_NE(id_vaccino, pressione->Membro("IDRisorsa").ToText());
+  EXPECT_TRUE(fhir_.Risorsa("Observation", pressione->Membro("IDRisorsa").ToText()));
+  EXPECT_EQ(Paziente(kRossi)->Items().GetItem("KIRO.ACN.ResPatient"), "KIRO.ACN.ResPatient:1001")
+      << "confirmed, and left as it was by an answer that creates no Patient";
+  EXPECT_EQ(env_.Host()->Utente().Items().GetItem("KIRO.ACN.ResPractitioner"), "2001");
   const auto stored = fhir_.Risorsa("CarePlan", id_careplan);
   ASSERT_TRUE(stored);
+  EXPECT_NE(stored->find("<period><start value=\"2026-11-01\"/><end value=\"2026-11-30\"/>"),
+            std::string::npos);
   EXPECT_NE(stored->find("<reference value=\"Immunization/" + id_vaccino + "\"/>"),
             std::string::npos);
 
@@ -202,6 +211,14 @@ TEST_F(CarePlanTest, APlanIsSentResentRefusedForTheSamePeriodAndCancelled) {
   EXPECT_TRUE(std::filesystem::exists(log.Path() / ("Elimina_" + id_careplan + ".xml")));
   EXPECT_NE(eliminate_.find("CarePlan/" + id_careplan), std::string::npos) << eliminate_;
   EXPECT_EQ(vaccino->Membro("IDRisorsa").ToText(), "") << "a new plan creates them anew";
+
+  // The care programme from the 12th: the pressure of the 10th stays out.
+  dal_pc_ = Variant("12/11/2026");
+  al_pc_ = Variant("30/11/2026");
+  auto nel_programma = Flusso(kRossi);
+  ASSERT_TRUE(Invia(lista, nel_programma)) << plugin_.LastError();
+  const auto voci = Voci(UltimoBundle());
+  EXPECT_EQ(std::count(voci.begin(), voci.end(), "Observation POST"), 1);
 }
 
 TEST_F(CarePlanTest, AFlowThatCannotBeSentStopsBeforeTheServerAndTheNextPatientGoesOn) {
@@ -229,6 +246,30 @@ TEST_F(CarePlanTest, AFlowThatCannotBeSentStopsBeforeTheServerAndTheNextPatientG
     EXPECT_TRUE(cancellato_);
   }
   EXPECT_EQ(Transazioni(), prima) << "nothing reached the server";
+
+  Collection una;
+  una.Add(Variant(Item(1, "20261112", "5", "Visita")));
+  auto rovesciato = Flusso(kRossi);
+  std::swap(dal_, al_);
+  EXPECT_FALSE(Invia(una, rovesciato));
+  EXPECT_TRUE(Di(*rovesciato, "Errori").starts_with("Periodo non valido"))
+      << Di(*rovesciato, "Errori");
+  std::swap(dal_, al_);
+  Variant non_flusso("CarePlan////1"), cancel, eliminate, vuoto;
+  EXPECT_FALSE(
+      plugin_.QZ04022_InvioPaziente(una, non_flusso, dal_, al_, cancel, vuoto, vuoto, eliminate));
+  EXPECT_EQ(plugin_.LastError(), "Flusso non valido");
+
+  // Local records: only a patient in diabetes care brings measures.
+  auto verdi = Paziente("VRDLCU55C12F205S");
+  Misura(verdi->ID(), 204, "2026-11-10 09:00:00", 90);
+  Collection di_verdi;
+  Variant cf_verdi("VRDLCU55C12F205S"), mese_sbagliato("13/2026");
+  EXPECT_TRUE(plugin_.QZ04022_RecordsLocali(di_verdi, cf_verdi, dal_, al_, vuoto, vuoto));
+  EXPECT_EQ(di_verdi.Count(), 0u);
+  EXPECT_FALSE(
+      plugin_.QZ04022_RecordsLocali(di_verdi, cf_verdi, mese_sbagliato, al_, vuoto, vuoto));
+  EXPECT_TRUE(plugin_.LastError().starts_with("Periodo non valido")) << plugin_.LastError();
 
   auto senza_ricevuta = Flusso(kRossi);
   Collection vuota;
@@ -296,18 +337,18 @@ TEST_F(CarePlanTest, AWithdrawnPatientIsSentAgainAndEveryAnswerReachesTheFlow) {
 
 TEST_F(CarePlanTest, AVaccinationJustRecordedGoesWithTheMonthsFlowAndReplacesTheOneSent) {
   const std::string id = Paziente(kRossi)->ID();
-  Misura(id, 204, "2026-11-05 09:00:00", 80);
+  Misura(id, 204, "2026-10-05 09:00:00", 80);
   auto accesso = Db().OpenRecord("medico01.tblworkspace");
   accesso->SetField("idpaziente", std::stoi(id));
   accesso->SetField("tiporecord", 10);
-  accesso->SetField("data", "2026-11-03 10:00:00");
+  accesso->SetField("data", "2026-10-03 10:00:00");
   accesso->SetField("t1", "5");
   accesso->SetField("descrizione", "Visita ambulatoriale");
   accesso->Update();
   auto vaccino = Db().OpenRecord("medico01.tblworkspace");
   vaccino->SetField("idpaziente", std::stoi(id));
   vaccino->SetField("tiporecord", 300);
-  vaccino->SetField("data", "2026-11-12 11:00:00");
+  vaccino->SetField("data", "2026-10-12 11:00:00");
   vaccino->SetField("descrizione", "Vaccino antinfluenzale");
   vaccino->SetField("t1", "AIC0001");
   vaccino->SetField("m1", R"({"CodiceVaccino": "150", "Lotto": "FLU26A", "Scadenza": "20270630",)"
@@ -326,10 +367,10 @@ TEST_F(CarePlanTest, AVaccinationJustRecordedGoesWithTheMonthsFlowAndReplacesThe
                                       "Observation POST"}))
       << "the month's access, the vaccination and the measure";
   EXPECT_NE(UltimoBundle().find("<sender>"), std::string::npos) << "the extended variant";
-  EXPECT_NE(UltimoBundle().find("<end value=\"2026-11-30\"/>"), std::string::npos)
+  EXPECT_NE(UltimoBundle().find("<end value=\"2026-10-31\"/>"), std::string::npos)
       << "the month of the vaccination";
   EXPECT_EQ(env_.Host()->Utente().Items().GetItem("KIRO.ACN.Organization.050503"), "3001");
-  const auto salvato = env_.Host()->CartellaDati() / "flussi" / "202611.json";
+  const auto salvato = env_.Host()->CartellaDati() / "flussi" / "202610.json";
   ASSERT_TRUE(std::filesystem::exists(salvato));
 
   ASSERT_TRUE(plugin_.QZ04028(modello, workspace, voce, ricevuta)) << plugin_.LastError();
@@ -338,6 +379,10 @@ TEST_F(CarePlanTest, AVaccinationJustRecordedGoesWithTheMonthsFlowAndReplacesThe
   EXPECT_NE(fhir_.Risorsa("CarePlan", id_prima)->find("<status value=\"cancelled\"/>"),
             std::string::npos)
       << "the plan sent before was cancelled first";
+  const auto transazioni_acn = server_.Richieste(fhir_.Radice());
+  const std::string annullamento = transazioni_acn[transazioni_acn.size() - 2].corpo;
+  EXPECT_NE(annullamento.find("<status value=\"cancelled\"/>"), std::string::npos);
+  EXPECT_NE(annullamento.find("<sender>"), std::string::npos) << "cancelled in the same variant";
 
   const std::size_t transazioni = Transazioni();
   auto verdi = Paziente("VRDLCU55C12F205S");
@@ -356,6 +401,7 @@ TEST_F(CarePlanTest, AVaccinationJustRecordedGoesWithTheMonthsFlowAndReplacesThe
   ASSERT_FALSE(env_.Ui().Mostrati().empty());
   EXPECT_NE(env_.Ui().Mostrati().back().testo.find(" tramite l'invio dei flussi ACN"),
             std::string::npos);
+  EXPECT_EQ(env_.Ui().Mostrati().back().titolo, "KIRO");
 
   Variant non_vaccino(std::dynamic_pointer_cast<host::Object>(
       Paziente(kRossi)->Workspace().ListaFiltrata({204})[0]));
