@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "core/Contesto.h"
+#include "net/clsAsserzione.h"
 #include "sandbox/IdentityProvider.h"
 #include "sandbox/Pki.h"
 #include "sandbox/Sandbox.h"
@@ -84,5 +87,21 @@ class ServerInFiglio {
   pid_t pid_ = -1;
   int verso_figlio_ = -1, dal_figlio_ = -1;
 };
+
+// Points the add-on of this process at the child's sandbox: its identity
+// provider and clock, the test PKI's certificates, and the sandbox user's
+// credentials remembered, so no dialog asks for them.
+inline void ImpostaClienteSandbox(core::Contesto& c, const sandbox::Pki& pki,
+                                  const ServerInFiglio& server) {
+  auto& s = c.settings;
+  s.endpoint["iap"] = server.Url("/iap");
+  s.certificato = pki.Idp().string();
+  s.certificato_tls = pki.ClientP12().string();
+  s.password_tls = std::string(sandbox::Pki::kPassword);
+  s.endpoint_ora = server.UrlHttp();
+  auto identita = std::make_shared<net::clsAsserzione>();
+  c.servizio_asserzione = identita;
+  identita->Ricorda("mrossi", "Segreta.1", "RSSMRA70A01L736S", "RSSMRA70A01L736S");
+}
 
 }  // namespace qzkiro::bench

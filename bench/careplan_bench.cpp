@@ -86,16 +86,8 @@ struct AmbienteCarePlan {
     Componi(c);
     app = std::make_shared<refhost::Applicazione>(dati);
     c.app = app;
-    auto& s = c.settings;
-    s.endpoint["iap"] = server.Url("/iap");
-    s.endpoint["acn"] = server.Url("/fhir");
-    s.certificato = pki.Idp().string();
-    s.certificato_tls = pki.ClientP12().string();
-    s.password_tls = std::string(sandbox::Pki::kPassword);
-    s.endpoint_ora = server.UrlHttp();
-    auto identita = std::make_shared<net::clsAsserzione>();
-    c.servizio_asserzione = identita;
-    identita->Ricorda("mrossi", "Segreta.1", "RSSMRA70A01L736S", "RSSMRA70A01L736S");
+    c.settings.endpoint["acn"] = server.Url("/fhir");
+    bench::ImpostaClienteSandbox(c, pki, server);
   }
   ~AmbienteCarePlan() {
     core::NuovoContesto();

@@ -24,8 +24,15 @@ clsCDA2_Consenso Pubblicazione() {
   c.Endpoint = "https://fse.example.it/repository";
   c.GetSmartGUID = [n = 0]() mutable { return "B1C2D3E4-0000-4000-8000-" + std::to_string(++n); };
   c.Tabelle.cartella = QZKIRO_DATA_DIR;
-  c.Medico = {"RSSMRA70A01L736S", "ROSSI", "MARIO", "123456", "503",
-              "Azienda ULSS 3 Serenissima", "050503", "mario.rossi@example.it", "0415200000"};
+  c.Medico = {"RSSMRA70A01L736S",
+              "ROSSI",
+              "MARIO",
+              "123456",
+              "503",
+              "Azienda ULSS 3 Serenissima",
+              "050503",
+              "mario.rossi@example.it",
+              "0415200000"};
   auto& p = c.Paziente;
   p.CodiceFiscale = "BRNSFO15H55L736M";
   p.Cognome = "BRUNI";
@@ -50,9 +57,10 @@ clsCDA2_Consenso Pubblicazione() {
 
 qzkiro::clsItemAsserzione Asserzione() {
   qzkiro::clsItemAsserzione item;
-  item.Asserzione = "<saml2:Assertion xmlns:saml2=\"urn:oasis:names:tc:SAML:2.0:assertion\" "
-                    "ID=\"_a1\" IssueInstant=\"2026-12-07T09:30:00Z\" Version=\"2.0\">" +
-                    std::string(6000, 'x') + "</saml2:Assertion>";
+  item.Asserzione =
+      "<saml2:Assertion xmlns:saml2=\"urn:oasis:names:tc:SAML:2.0:assertion\" "
+      "ID=\"_a1\" IssueInstant=\"2026-12-07T09:30:00Z\" Version=\"2.0\">" +
+      std::string(6000, 'x') + "</saml2:Assertion>";
   return item;
 }
 

@@ -78,15 +78,8 @@ struct AmbienteFse {
     c.app = app;
     auto& s = c.settings;
     s.fse_attivo = true;
-    s.endpoint["iap"] = server.Url("/iap");
     s.endpoint["repositoryfse"] = recupero;
-    s.certificato = pki.Idp().string();
-    s.certificato_tls = pki.ClientP12().string();
-    s.password_tls = std::string(sandbox::Pki::kPassword);
-    s.endpoint_ora = server.UrlHttp();
-    auto identita = std::make_shared<net::clsAsserzione>();
-    c.servizio_asserzione = identita;
-    identita->Ricorda("mrossi", "Segreta.1", "RSSMRA70A01L736S", "RSSMRA70A01L736S");
+    bench::ImpostaClienteSandbox(c, pki, server);
     app->ApriPaziente(sandbox::regione::kPazienteRossi);
   }
   ~AmbienteFse() {
