@@ -29,7 +29,8 @@ Applicazione::Applicazione(std::filesystem::path cartella_dati, std::string conn
     : cartella_dati_(std::move(cartella_dati)),
       connessione_db_(std::move(connessione_db)),
       utente_(cartella_dati_),
-      registry_(cartella_dati_) {
+      registry_(cartella_dati_),
+      giornale_(cartella_dati_ / "giornale.txt", utente_.CodiceFiscale()) {
   framework_.ImpostaFlussi([this](const std::string& mese) {
     SorgenteFlussi sorgente{
         {[this]() -> host::IDB& { return DB(); }, [this] { return utente_.IDSchema(); }},
@@ -37,6 +38,8 @@ Applicazione::Applicazione(std::filesystem::path cartella_dati, std::string conn
         cartella_dati_};
     return std::make_shared<FlussiMese>(mese, std::move(sorgente));
   });
+  utente_.CollegaStorico(
+      {[this]() -> host::IDB& { return DB(); }, [this] { return utente_.IDSchema(); }});
 }
 
 Applicazione::~Applicazione() = default;

@@ -10,6 +10,7 @@
 #include "qzkiro/host/Application.h"
 #include "refhost/Base64.h"
 #include "refhost/Framework.h"
+#include "refhost/Giornale.h"
 #include "refhost/Registry.h"
 #include "refhost/Utente.h"
 
@@ -46,6 +47,8 @@ class Applicazione : public host::IApplication {
   refhost::Base64& Base64() override { return base64_; }
   Api& API() override { return api_; }
   std::shared_ptr<host::IPaziente> Paziente() override { return paziente_aperto_; }
+  // The workstation's journal, "giornale.txt" of the data folder.
+  refhost::Giornale& Giornale() override { return giornale_; }
 
   // Opens the patient of the patients' archive with this host identifier or
   // fiscal code on the host's screen; false when the archive has no such
@@ -70,6 +73,7 @@ class Applicazione : public host::IApplication {
   refhost::Registry registry_;
   refhost::Base64 base64_;
   Api api_;
+  refhost::Giornale giornale_;
   std::unique_ptr<Database> db_;
   std::map<std::string, host::Variant> setup_;
   std::vector<std::pair<std::string, host::Variant>> scritture_setup_;

@@ -1,5 +1,7 @@
 #include "refhost/Archivi.h"
 
+#include <cctype>
+
 #include "qzkiro/Failure.h"
 #include "refhost/Json.h"
 
@@ -31,6 +33,36 @@ std::shared_ptr<host::IPaziente> ArchivioPazienti::DaiPaziente(const std::string
     if (paziente->ID() == id || paziente->CodiceFiscale() == id) return paziente;
   }
   return nullptr;
+}
+
+std::vector<host::VoceAssistito> ArchivioPazienti::ListaAssistiti(const std::string& cf_medico) {
+  auto maiuscolo = [](std::string t) {
+    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return t;
+  };
+  std::vector<host::VoceAssistito> lista;
+  const std::string medico = maiuscolo(cf_medico);
+  for (const auto& p : pazienti_) {
+    const auto proprio = p->Medico();
+    if (!proprio || maiuscolo(proprio->CodiceFiscale()) != medico) continue;
+    lista.push_back({p->ID(), p->CodiceFiscale(), p->Sesso(), p->DataNascita()});
+  }
+  return lista;
+}
+
+std::vector<std::string> ArchivioPazienti::ListaCFPazientiSSN(const std::string& cf_medico) {
+  auto maiuscolo = [](std::string t) {
+    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return t;
+  };
+  std::vector<std::string> codici;
+  for (const auto& p : pazienti_) {
+    const auto medico = p->Medico();
+    if (p->Proprio() && medico && maiuscolo(medico->CodiceFiscale()) == maiuscolo(cf_medico)) {
+      codici.push_back(p->CodiceFiscale());
+    }
+  }
+  return codici;
 }
 
 ArchivioPPIP::ArchivioPPIP(const nlohmann::json& document)
@@ -116,6 +148,28 @@ std::optional<host::VoceComune> ArchivioComuni::CaricaCF(const std::string& cata
     if (voce.comune.CodiceCatastale == catastale) return voce.comune;
   }
   return std::nullopt;
+}
+
+const host::VoceComune* ArchivioComuni::PerNome(const std::string& nome) const {
+  auto maiuscolo = [](std::string t) {
+    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return t;
+  };
+  const std::string cercato = maiuscolo(nome);
+  for (const auto& voce : voci_) {
+    if (voce.al.empty() && maiuscolo(voce.comune.Comune) == cercato) return &voce.comune;
+  }
+  return nullptr;
+}
+
+std::string ArchivioComuni::DaiCodiceCatastale(const std::string& nome) {
+  const auto* comune = PerNome(nome);
+  return comune ? comune->CodiceCatastale : std::string();
+}
+
+std::string ArchivioComuni::DaiCodiceISTAT(const std::string& nome) {
+  const auto* comune = PerNome(nome);
+  return comune ? comune->Istat : std::string();
 }
 
 ArchivioUtenti::ArchivioUtenti(const nlohmann::json& document)

@@ -34,6 +34,11 @@ class ArchivioPazienti : public host::IArchivioPazienti {
                             const std::filesystem::path& cartella_dati = {});
   std::string Versione() override { return versione_; }
   std::shared_ptr<host::IPaziente> DaiPaziente(const std::string& id) override;
+  // Compares the doctor's fiscal code without regard to case.
+  std::vector<host::VoceAssistito> ListaAssistiti(const std::string& cf_medico) override;
+  // The own patients ("Proprio") whose doctor ("Medico") is `cf_medico`,
+  // letter case ignored.
+  std::vector<std::string> ListaCFPazientiSSN(const std::string& cf_medico) override;
   const std::vector<std::shared_ptr<Paziente>>& Tutti() const { return pazienti_; }
   // Gives every patient its workspace in the host database.
   void CollegaWorkspace(const SorgenteWorkspace& sorgente) {
@@ -102,8 +107,12 @@ class ArchivioComuni : public host::IArchivioComuni {
   std::optional<host::VoceComune> CaricaIstat(const std::string& istat,
                                               const std::string& data) override;
   std::optional<host::VoceComune> CaricaCF(const std::string& catastale) override;
+  // By name, letter case ignored; the entry in force today (no "Al").
+  std::string DaiCodiceCatastale(const std::string& nome) override;
+  std::string DaiCodiceISTAT(const std::string& nome) override;
 
  private:
+  const host::VoceComune* PerNome(const std::string& nome) const;
   struct Voce {
     host::VoceComune comune;
     std::string dal, al;

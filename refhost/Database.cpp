@@ -321,7 +321,9 @@ class Session {
   template <class Body>
   auto Run(const std::string& sql, Body&& body) {
     pqxx::connection& connection = Connect();
+    if (in_transazione_ && !transazione_) ThrowTransazionePersa();
     try {
+      if (transazione_) return body(*transazione_);  // inside BeginTrans: no commit of its own
       pqxx::work work(connection);
       auto result = body(work);
       work.commit();
@@ -329,6 +331,7 @@ class Session {
     } catch (const Failure&) {
       throw;
     } catch (const pqxx::broken_connection& e) {
+      transazione_.reset();
       connection_.reset();
       throw Failure(kErroreConnessione,
                     "Connessione al database interrotta: " + TrimRight(e.what()));
@@ -336,7 +339,10 @@ class Session {
       throw Failure(kErroreSql,
                     "Errore del database: " + TrimRight(e.what()) + " (istruzione: " + sql + ")");
     } catch (const std::exception& e) {
-      if (connection_ && !connection_->is_open()) connection_.reset();
+      if (connection_ && !connection_->is_open()) {
+        transazione_.reset();
+        connection_.reset();
+      }
       throw Failure(kErroreSql,
                     "Errore del database: " + TrimRight(e.what()) + " (istruzione: " + sql + ")");
     }
@@ -345,6 +351,7 @@ class Session {
  private:
   pqxx::connection& Connect() {
     if (connection_ && connection_->is_open()) return *connection_;
+    transazione_.reset();
     connection_.reset();
     try {
       connection_ = std::make_unique<pqxx::connection>(connection_string_);
@@ -357,6 +364,53 @@ class Session {
 
   std::string connection_string_;
   std::unique_ptr<pqxx::connection> connection_;
+  // The transaction BeginTrans opened; destroyed before the connection.
+  // When the connection is lost inside it, every call fails until it ends.
+  std::unique_ptr<pqxx::work> transazione_;
+  bool in_transazione_ = false;
+
+  [[noreturn]] static void ThrowTransazionePersa() {
+    throw Failure(kErroreConnessione,
+                  "Transazione interrotta: la connessione al database è stata persa");
+  }
+
+ public:
+  void Inizia() {
+    if (in_transazione_) {
+      throw Failure(kIstruzioneNonSupportata, "Una transazione è già aperta sul database");
+    }
+    pqxx::connection& connection = Connect();
+    try {
+      transazione_ = std::make_unique<pqxx::work>(connection);
+      in_transazione_ = true;
+    } catch (const std::exception& e) {
+      throw Failure(kErroreConnessione,
+                    "Impossibile aprire la transazione: " + TrimRight(e.what()));
+    }
+  }
+  void Concludi() {
+    if (!in_transazione_) throw Failure(kIstruzioneNonSupportata, "Nessuna transazione aperta");
+    in_transazione_ = false;
+    auto transazione = std::move(transazione_);
+    if (!transazione) ThrowTransazionePersa();
+    try {
+      transazione->commit();
+    } catch (const std::exception& e) {
+      throw Failure(kErroreSql, "Errore del database: " + TrimRight(e.what()) +
+                                    " (conferma della transazione)");
+    }
+  }
+  // Without an open transaction there is nothing to undo.
+  void Annulla() {
+    in_transazione_ = false;
+    auto transazione = std::move(transazione_);
+    if (!transazione) return;
+    try {
+      transazione->abort();
+    } catch (const std::exception&) {
+      // the server drops what the lost transaction did anyway
+    }
+  }
 };
 
 }  // namespace detail
@@ -534,6 +588,18 @@ bool Database::ExistTable(const std::string& table) {
 
 void Database::Execute(const std::string& sql) {
   session_->Run(sql, [&](pqxx::work& work) { return work.exec(sql); });
+}
+
+void Database::BeginTrans() {
+  session_->Inizia();
+}
+
+void Database::CommitTrans() {
+  session_->Concludi();
+}
+
+void Database::RollbackTrans() {
+  session_->Annulla();
 }
 
 }  // namespace qzkiro::refhost

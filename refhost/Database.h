@@ -26,7 +26,8 @@ class Session;
 // The connection string is a libpq one ("host=... dbname=..." or a URI); an
 // empty string takes everything from the PG* environment variables. The
 // connection opens on first use and reopens after it is lost. Every call runs
-// in a transaction of its own, committed before it returns. Record sets and
+// in a transaction of its own, committed before it returns (between
+// BeginTrans and CommitTrans, in that one transaction). Record sets and
 // records keep the connection alive, so they may outlive the Database.
 //
 // Values come back as: NULL -> empty Variant, boolean -> bool, integer types
@@ -51,6 +52,12 @@ class Database final : public host::IDB {
   // resolved through the search_path.
   bool ExistTable(const std::string& table) override;
   void Execute(const std::string& sql) override;
+  // Until CommitTrans or RollbackTrans every call joins one transaction
+  // instead of committing its own. A second BeginTrans, or CommitTrans with
+  // none open, throws Failure; RollbackTrans with none open does nothing.
+  void BeginTrans() override;
+  void CommitTrans() override;
+  void RollbackTrans() override;
 
  private:
   std::shared_ptr<detail::Session> session_;

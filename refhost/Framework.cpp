@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "qzkiro/Failure.h"
+#include "refhost/ApriDocumento.h"
 #include "refhost/Base64.h"
 #include "refhost/CodiceFiscale.h"
 #include "refhost/Flusso.h"
@@ -96,6 +97,13 @@ std::string Framework::Decrypt(const std::string& text, const std::string& key) 
     Errore("Decifratura non riuscita: chiave errata o testo alterato");
   }
   return out;
+}
+
+std::string Framework::SalvaFile(const std::string& titolo, const std::string& filtro,
+                                 const std::string& nome_predefinito) {
+  dialoghi_salvataggio_.push_back({titolo, filtro, nome_predefinito});
+  if (cartella_salvataggio_.empty()) return {};
+  return (cartella_salvataggio_ / nome_predefinito).string();
 }
 
 void Framework::OpenChild(const std::string& form, bool modal, const host::Variant& omitted,
@@ -190,7 +198,7 @@ int Framework::CalcolaEta(const std::string& data) {
 
 bool Framework::StartExDoc(const std::string& file) {
   documenti_.push_back(file);
-  return std::filesystem::exists(file);
+  return ApriDocumento(file);
 }
 
 }  // namespace qzkiro::refhost

@@ -33,6 +33,22 @@ class Framework : public host::IFramework {
   // made under that key.
   std::string Encrypt(const std::string& text, const std::string& key) override;
   std::string Decrypt(const std::string& text, const std::string& key) override;
+  // The constants the add-on carries are made with Encrypt under the key it
+  // gives here, so they are deciphered as Decrypt does.
+  std::string DecodeBF(const std::string& text, const std::string& key) override {
+    return Decrypt(text, key);
+  }
+  // The save dialog answers the default name inside the folder set with
+  // ImpostaCartellaSalvataggio; without one the "user" cancels ("").
+  // Every dialog shown is kept (title, filter, default name).
+  std::string SalvaFile(const std::string& titolo, const std::string& filtro,
+                        const std::string& nome_predefinito) override;
+  void ImpostaCartellaSalvataggio(std::filesystem::path cartella) {
+    cartella_salvataggio_ = std::move(cartella);
+  }
+  const std::vector<std::vector<std::string>>& DialoghiSalvataggio() const {
+    return dialoghi_salvataggio_;
+  }
 
   void SetDialogParameter(const host::Variant& value) override { parametro_ = value; }
   void SetDialogParameter2(const host::Variant& value) override { parametro2_ = value; }
@@ -96,7 +112,8 @@ class Framework : public host::IFramework {
   bool VerificaCodiceFiscale(const std::string& codice) override;
   // Against the date the stand-in host was given (SetOggi), else today.
   int CalcolaEta(const std::string& data) override;
-  // Records the document; the stand-in host opens nothing.
+  // Records the document and opens it with the desktop's program
+  // (ApriDocumento.h: xdg-open, or the command of $QZKIRO_APRI_DOCUMENTO).
   bool StartExDoc(const std::string& file) override;
   void SetOggi(std::string oggi) { oggi_ = std::move(oggi); }
   const std::vector<std::string>& DocumentiAperti() const { return documenti_; }
@@ -107,6 +124,8 @@ class Framework : public host::IFramework {
 
  private:
   std::function<std::shared_ptr<host::IFlussi>(const std::string&)> crea_flussi_;
+  std::filesystem::path cartella_salvataggio_;
+  std::vector<std::vector<std::string>> dialoghi_salvataggio_;
   std::string oggi_;  // "yyyymmdd"
   std::vector<std::string> documenti_;
   host::Variant parametro_, parametro2_;

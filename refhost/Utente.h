@@ -6,6 +6,7 @@
 #include <string>
 
 #include "qzkiro/host/Utente.h"
+#include "refhost/StoricoUtente.h"
 
 namespace qzkiro::refhost {
 
@@ -42,6 +43,9 @@ class Utente : public host::IUtente {
   std::string CodiceStruttura() override { return codice_struttura_; }
   ItemsUtente& Items() override { return items_; }
   std::string TempFile() override;
+  // The history, read from the host database once it is connected.
+  StoricoUtente& Storico() override { return storico_; }
+  void CollegaStorico(SorgenteWorkspace sorgente) { storico_.Collega(std::move(sorgente)); }
 
   void SetCodiceFiscale(std::string v) { codice_fiscale_ = std::move(v); }
   void SetCodiceRegioneASL(std::string v) { codice_regione_asl_ = std::move(v); }
@@ -53,6 +57,7 @@ class Utente : public host::IUtente {
   std::string codice_regionale_, id_schema_, email_, codice_struttura_;
   std::int16_t tipo_ = 0;
   ItemsUtente items_;
+  StoricoUtente storico_;
   unsigned long file_temporanei_ = 0;
   std::mt19937 casuale_{std::random_device{}()};
 };

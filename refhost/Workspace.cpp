@@ -16,6 +16,7 @@ const std::vector<Proprieta>& TabellaRecord() {
       {"ID", 0},        {"TipoRecord", 0},  {"Data", ""},   {"Descrizione", ""}, {"IDDiagnosi", ""},
       {"Diagnosi", ""}, {"IDPadre", 0},     {"idrifp", ""}, {"i1", 0},           {"t1", ""},
       {"m1", ""},       {"IDPaziente", ""}, {"IDRif2", ""},
+      {"IDRif1", ""},
   };
   return tabella;
 }
@@ -43,6 +44,16 @@ std::shared_ptr<host::IProprieta> RecordWorkspace::FromStringVaccinazione() {
     return nullptr;  // a property no vaccination has
   }
   return vaccinazione;
+}
+
+bool RecordWorkspace::FromStringPPIP() {
+  if (valori_.Leggi("TipoRecord").ToInteger() != kRecordPPIP) return false;
+  const auto json = nlohmann::json::parse(valori_.Leggi("m1").ToText(), nullptr, false);
+  if (!json.is_object()) return false;
+  const auto id = json.find("IDRif1");
+  if (id == json.end() || !id->is_string() || id->get<std::string>().empty()) return false;
+  valori_.Scrivi("IDRif1", host::Variant(id->get<std::string>()));
+  return true;
 }
 
 void RecordWorkspace::CopiaProprieta(const nlohmann::json& json, host::IProprieta& verso) {

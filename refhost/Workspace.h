@@ -23,6 +23,9 @@ class RecordWorkspace : public host::IItemStorico {
  public:
   RecordWorkspace();
   std::shared_ptr<host::IProprieta> FromStringVaccinazione() override;
+  // An additional service is a record of type 209 whose m1 is a JSON object
+  // with the service's identifier as text "IDRif1".
+  bool FromStringPPIP() override;
   // Writes the plain values of a JSON object into `verso`; throws on a value
   // that is not text, number or Boolean, or a name `verso` lacks.
   static void CopiaProprieta(const nlohmann::json& json, host::IProprieta& verso);
@@ -46,6 +49,7 @@ struct SorgenteWorkspace {
 // idpaziente is the patient's host id. Without a source (a patient the host
 // made outside its archive) the workspace is empty.
 inline constexpr int kRecordVaccinazione = 300;
+inline constexpr int kRecordPPIP = 209;
 inline constexpr int kRecordAccesso = 10;  // t1: the access type's code
 inline constexpr int kRecordVisitaDomicilio = 11;
 

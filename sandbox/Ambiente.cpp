@@ -43,7 +43,12 @@ Ambiente::Ambiente(const std::filesystem::path& cartella_pki)
       idp_(sandbox_, pki_.ChiaveIdp(), "/iap"),
       ricette_(sandbox_, pki_.ChiaveFse(), "/dem", &idp_),
       fse_(sandbox_, pki_, &idp_),
-      fhir_(sandbox_, &idp_) {
+      fhir_(sandbox_, &idp_),
+      piani_(sandbox_, pki_.ChiaveFse(), "/pt", &idp_),
+      ivaq_(sandbox_, "/ivaq", &idp_),
+      lotti_(sandbox_),
+      flussi_asl_(sandbox_),
+      relay_(sandbox_) {
   sandbox_.Registra("POST", "/eco", Eco);
   sandbox_.Registra("GET", "/inrim-web/ntp/itRefTime.php", OraEsatta);
   idp_.AggiungiUtente(kUtenteDemo, kPasswordDemo);
@@ -71,6 +76,13 @@ std::vector<std::pair<std::string, std::string>> Ambiente::Chiavi() const {
       {"client/querypaziente", sandbox_.Url(fse_.Percorso(ServiziFse::Servizio::kAnagrafica))},
       {"client/acn", sandbox_.Url(fhir_.Radice())},
       {"client/indicatoripa", sandbox_.Url(fhir_.Radice())},
+      {"client/elencopt", sandbox_.Url(piani_.PercorsoElenco())},
+      {"client/visualizzapt", sandbox_.Url(piani_.PercorsoVisualizza())},
+      {"client/ivaq", sandbox_.Url(ivaq_.Percorso())},
+      {"client/lotti", sandbox_.Url()},
+      {"client/flussoasl", sandbox_.Url(ServiziFlussiAsl::Radice(false))},
+      {"client/flussoasl050103", sandbox_.Url(ServiziFlussiAsl::Radice(true))},
+      {"client/relayposta", sandbox_.Url(relay_.Radice())},
       {"sandbox/eco", sandbox_.Url("/eco")},
       {"sandbox/http", sandbox_.UrlHttp()},
       {"pki/ca", pki_.Ca().string()},

@@ -6,11 +6,16 @@
 #include <vector>
 
 #include "sandbox/Fhir.h"
+#include "sandbox/FlussiAsl.h"
 #include "sandbox/Fse.h"
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/IdentityProvider.h"
+#include "sandbox/Ivaq.h"
+#include "sandbox/LottiVaccino.h"
+#include "sandbox/PianiTerapeutici.h"
 #include "sandbox/Pki.h"
 #include "sandbox/RegioneHl7.h"
+#include "sandbox/RelayPosta.h"
 #include "sandbox/Ricette.h"
 #include "sandbox/Sandbox.h"
 
@@ -38,6 +43,15 @@ class Ambiente {
   // The regional FHIR server of the care-plan and indicator flows; it
   // accepts only assertions of Idp().
   ServiziFhir& Fhir() { return fhir_; }
+  // The national therapeutic-plan services, the regional IVAQ flow service
+  // (both accept only assertions of Idp()) and the vaccine-lot search.
+  ServiziPianiTerapeutici& PianiTerapeutici() { return piani_; }
+  ServizioIvaq& Ivaq() { return ivaq_; }
+  // The local health units' flow services (contact file, PDTA indicators).
+  ServiziFlussiAsl& FlussiAsl() { return flussi_asl_; }
+  // The relay that mails the blood-sample requests; it refuses to mail
+  // until it is given an SMTP server (RelayPosta::ImpostaSmtp).
+  RelayPosta& Relay() { return relay_; }
   // The demo user of the identity provider.
   static constexpr const char* kUtenteDemo = "demo";
   static constexpr const char* kPasswordDemo = "Kiro.2026";
@@ -55,6 +69,11 @@ class Ambiente {
   ServiziRicetta ricette_;
   ServiziFse fse_;
   ServiziFhir fhir_;
+  ServiziPianiTerapeutici piani_;
+  ServizioIvaq ivaq_;
+  ServizioLottiVaccino lotti_;
+  ServiziFlussiAsl flussi_asl_;
+  RelayPosta relay_;
 };
 
 }  // namespace qzkiro::sandbox

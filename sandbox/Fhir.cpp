@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "sandbox/Conformita.h"
+#include "sandbox/FhirAssistiti.h"
 #include "sandbox/FhirAsserzione.h"
 #include "sandbox/FhirRicerca.h"
 #include "sandbox/FhirRisposte.h"
@@ -124,6 +125,10 @@ struct ServiziFhir::Stato {
     const std::string host = richiesta.Intestazione("Host");
     const std::string base = std::string(richiesta.tls ? "https://" : "http://") +
                              (host.empty() ? "127.0.0.1" : host) + radice;
+    const std::string_view sotto = std::string_view(richiesta.percorso).substr(radice.size());
+    if (fhir::RichiestaAssistiti(sotto, richiesta.query)) {
+      return fhir::RispostaAssistiti(richiesta.query, base, AdessoUtc(), id);
+    }
     std::lock_guard blocco(mutex);
     return fhir::Consulta(archivio, std::string_view(richiesta.percorso).substr(radice.size()),
                           richiesta.query, base, AdessoUtc(), id);

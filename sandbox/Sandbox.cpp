@@ -8,6 +8,7 @@
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
 #include <poll.h>
+#include <strings.h>
 #include <sys/socket.h>
 
 #include <condition_variable>
@@ -17,6 +18,7 @@
 #include <mutex>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 #include "sandbox/Registratore.h"
@@ -26,6 +28,9 @@ namespace qzkiro::sandbox {
 namespace {
 
 constexpr const char* kIndirizzo = "127.0.0.1";
+// Put before the Content-Type of a multipart/form-data request while httplib
+// reads it (see Avvia), taken away again by Converti.
+constexpr std::string_view kTipoNascosto = "x-sandbox-raw;";
 
 struct Rotta {
   std::string metodo;
@@ -64,7 +69,9 @@ Richiesta Converti(const httplib::Request& req, bool tls) {
         nome == "LOCAL_PORT") {
       continue;
     }
-    r.intestazioni.emplace_back(nome, valore);
+    r.intestazioni.emplace_back(nome, valore.rfind(kTipoNascosto, 0) == 0
+                                          ? valore.substr(kTipoNascosto.size())
+                                          : valore);
   }
   r.corpo = req.body;
   r.tls = tls;
@@ -195,6 +202,19 @@ void Sandbox::Impl::Avvia(httplib::Server& server, std::thread& filo, int& porta
   const httplib::Server::Handler gestore = [this, su_tls = &server == tls.get()](
                                                const httplib::Request& req,
                                                httplib::Response& res) { Servi(req, res, su_tls); };
+  // httplib reads a multipart/form-data body itself and keeps none of its
+  // bytes; with its type hidden until Converti, the services read such
+  // bodies with their own code, as every other.
+  server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
+    auto& propria = const_cast<httplib::Request&>(req);  // httplib's object, not a const one
+    for (auto& [nome, valore] : propria.headers) {
+      if (strcasecmp(nome.c_str(), "Content-Type") == 0 &&
+          valore.rfind("multipart/form-data", 0) == 0) {
+        valore.insert(0, kTipoNascosto);
+      }
+    }
+    return httplib::Server::HandlerResponse::Unhandled;
+  });
   // Routing is ours: every path of every method comes to Servi.
   server.Get(".*", gestore).Post(".*", gestore).Put(".*", gestore);
   server.Patch(".*", gestore).Delete(".*", gestore).Options(".*", gestore);

@@ -35,6 +35,11 @@ int ScriviSimulatore(const std::filesystem::path& cartella, const std::filesyste
     file.push_back(std::move(voce));
   }
   for (auto& voce : qzkiro::sandbox::ServiziFhir::FileSimulatore()) file.push_back(std::move(voce));
+  namespace sb = qzkiro::sandbox;
+  for (auto* altri : {&sb::ServiziFlussiAsl::FileSimulatore, &sb::ServiziPianiTerapeutici::FileSimulatore,
+                      &sb::ServizioIvaq::FileSimulatore, &sb::ServizioLottiVaccino::FileSimulatore}) {
+    for (auto& voce : altri()) file.push_back(std::move(voce));
+  }
   for (const auto& [percorso, contenuto] : file) {
     const std::filesystem::path file = cartella / percorso;
     std::error_code errore;

@@ -11,6 +11,7 @@ PACCHETTI=(
   nlohmann-json3-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   python3-aiosmtpd dovecot-pop3d tinyproxy-bin clang libclang-rt-14-dev
+  openssh-server
   fop weasyprint
 )
 

@@ -8,11 +8,16 @@
 #include <sstream>
 
 #include "DemoConsenso.h"
+#include "DemoAssistiti.h"
 #include "DemoCarePlan.h"
+#include "DemoContatti.h"
 #include "DemoFlussi.h"
 #include "DemoFse.h"
+#include "DemoPrelievi.h"
+#include "DemoPdta.h"
 #include "DemoRegione.h"
 #include "DemoRicette.h"
+#include "DemoServizi.h"
 #include "LeggiLog.h"
 #include "UiConsole.h"
 #include "Verifica.h"
@@ -169,6 +174,11 @@ void DemoSandbox(Plugin& plugin, refhost::Applicazione& host, const fs::path& la
   DemoConsenso(plugin, ambiente, host, verifica, out);
   DemoFlussi(plugin, ambiente, host, verifica, out);
   DemoCarePlan(plugin, ambiente, host, simulatore, verifica, out);
+  DemoServizi(plugin, ambiente, simulatore, verifica, out);
+  DemoContatti(plugin, ambiente, host, simulatore, verifica, out);
+  DemoAssistiti(plugin, ambiente, host, simulatore, verifica, out);
+  DemoPrelievi(plugin, ambiente, host, lavoro, verifica, out);
+  DemoPdta(plugin, host, lavoro, verifica, out);
   c.simulatore = false;
   core::FermaServizioHost(c);
 }

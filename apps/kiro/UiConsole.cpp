@@ -82,6 +82,20 @@ bool UiConsole::Credenziali(frmPasswordAsserzione& form) {
   return !form.Password.empty() || !form.UserName.empty();
 }
 
+bool UiConsole::AccessoACN(frmAccessoACN& form) {
+  out_ << "┌─ " << frmAccessoACN::kTitolo << "\n│ " << frmAccessoACN::kIstruzione << '\n';
+  if (!interattiva_) {
+    out_ << "└─ (annullato: nessun terminale)\n";
+    return false;
+  }
+  if (std::string utente = Chiedi("Utente [" + form.Testo1 + "]"); !utente.empty()) {
+    form.Testo1 = utente;
+  }
+  if (std::string password = Chiedi("Password"); !password.empty()) form.Testo2 = password;
+  form.Ricorda = Chiedi(std::string(frmAccessoACN::kRicorda) + "? [s/n]") == "s";
+  return true;
+}
+
 bool UiConsole::CambioPassword(frmUpdatePasswordAsserzione& form) {
   out_ << "┌─ Aggiorna password di " << form.UserName << '\n';
   if (!interattiva_) {

@@ -18,6 +18,7 @@ class UiConsole : public core::Ui {
   // Asked line by line on a terminal; cancelled otherwise.
   bool Credenziali(frmPasswordAsserzione& form) override;
   bool CambioPassword(frmUpdatePasswordAsserzione& form) override;
+  bool AccessoACN(frmAccessoACN& form) override;
   // Numbered buttons chosen on a terminal; the first button otherwise.
   int TaskDialog(const core::DialogoAttivita& dialogo) override;
   // Edited with one-letter commands on a terminal; shown and closed otherwise.

@@ -38,4 +38,20 @@ class frmUpdatePasswordAsserzione {
   std::string Valida() const;
 };
 
+// The credentials dialog of the local health units' flow services
+// ("Accesso Servizi ACN"): its first text field holds the user name, the
+// second the password.
+class frmAccessoACN {
+ public:
+  static constexpr const char* kTitolo = "Accesso Servizi ACN";
+  static constexpr const char* kIstruzione =
+      "Impostare le credenziali di accesso ai servizi web e fare clic su OK";
+  static constexpr const char* kRicorda = "Ricorda queste impostazioni al prossimo accesso";
+  static constexpr const char* kAnnulla = "Annulla";
+
+  std::string Testo1;
+  std::string Testo2;
+  bool Ricorda = false;
+};
+
 }  // namespace qzkiro

@@ -70,6 +70,9 @@ class Ui {
   virtual void InfoConsensoFSE(const RiepilogoConsensoFSE& riepilogo) = 0;
   // The citizens' portal notice; the user may tick "do not show again".
   virtual void InfoPortale(frmInfoPortale& form) = 0;
+  // The credentials of the local health units' flow services, filled with
+  // the stored ones; false when the user presses "Annulla".
+  virtual bool AccessoACN(frmAccessoACN& form) = 0;
   // Lets the host window handle its pending messages during a long piece of
   // work (one answer message after another), so it stays responsive.
   virtual void DoEvents() {}

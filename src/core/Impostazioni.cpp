@@ -94,6 +94,8 @@ void LeggiEndpoint(Contesto& c, host::IConfigXML& xml) {
   s.endpoint_mfa = Leggi(xml, "client/mfa");
   s.endpoint_mfa_test = Leggi(xml, "client/mfatest");
   if (auto ora = Leggi(xml, "client/orariferimento"); !ora.empty()) s.endpoint_ora = ora;
+  s.server_pdta = Leggi(xml, "client/sftppdta");
+  s.impronta_pdta = Leggi(xml, "client/sftppdtaimpronta");
   s.certificato_sar_cf = PercorsoPlugin(Leggi(xml, "client/certificatoSarCF"));
   s.certificato = PercorsoPlugin(Leggi(xml, "client/certificato"));
 }

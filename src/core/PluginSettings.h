@@ -9,7 +9,7 @@ namespace qzkiro::core {
 
 // Endpoint keys of the configuration document ("client/" + key), in the order
 // they are read.
-inline constexpr std::array<const char*, 18> kChiaviEndpoint = {"iap",
+inline constexpr std::array<const char*, 23> kChiaviEndpoint = {"iap",
                                                                 "invioprescritto",
                                                                 "invioprescrittoeco",
                                                                 "invioprescrittoermete",
@@ -26,7 +26,12 @@ inline constexpr std::array<const char*, 18> kChiaviEndpoint = {"iap",
                                                                 "elencopt",
                                                                 "visualizzapt",
                                                                 "acn",
-                                                                "indicatoripa"};
+                                                                "indicatoripa",
+                                                                "flussoasl",
+                                                                "flussoasl050103",
+                                                                "relayposta",
+                                                                "emailprelievi",
+                                                                "lotti"};
 
 // The run-time settings of the add-on, filled by Init and read by every service.
 struct PluginSettings {
@@ -47,6 +52,13 @@ struct PluginSettings {
   std::string endpoint_mfa_test;
   // The national time reference ("client/orariferimento", default INRiM's).
   std::string endpoint_ora = "http://www.inrim.it";
+
+  // The SFTP server of the PDTA indicator files ("client/sftppdta": "host" or
+  // "host:port", port 4222 when absent) and the SHA-256 fingerprint of its
+  // host key in Base64 ("client/sftppdtaimpronta", as "ssh-keygen -l -E
+  // sha256" prints it without "SHA256:"): the server must show that key.
+  std::string server_pdta;
+  std::string impronta_pdta;
 
   std::string certificato;         // identity provider
   std::string certificato_sar_cf;  // non-reimbursed prescriptions

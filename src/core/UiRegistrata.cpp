@@ -67,6 +67,11 @@ bool UiRegistrata::Credenziali(frmPasswordAsserzione& form) {
   return ok;
 }
 
+bool UiRegistrata::AccessoACN(frmAccessoACN& form) {
+  accessi_acn_mostrati_.push_back(form);
+  return Compila(accessi_acn_, form, modo_ == Modo::Scriptata, "accesso servizi ACN");
+}
+
 bool UiRegistrata::CambioPassword(frmUpdatePasswordAsserzione& form) {
   return Compila(cambi_, form, modo_ == Modo::Scriptata, "cambio password");
 }

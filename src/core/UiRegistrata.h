@@ -51,6 +51,14 @@ class UiRegistrata : public Ui {
   }
   // Ticks "do not show again" when told so by RispondiPortale.
   void InfoPortale(frmInfoPortale& form) override;
+  // Plays the prepared answer (nullopt: "Annulla"); with none it is
+  // cancelled (non-interactive) or fails the test (scripted).
+  bool AccessoACN(frmAccessoACN& form) override;
+  void RispondiAccessoACN(std::optional<frmAccessoACN> valori) {
+    accessi_acn_.push_back(std::move(valori));
+  }
+  // The flow credentials forms as they were opened.
+  const std::vector<frmAccessoACN>& AccessiACNMostrati() const { return accessi_acn_mostrati_; }
   void DoEvents() override { ++eventi_; }
   // How many times the work let the window handle its messages.
   int EventiElaborati() const { return eventi_; }
@@ -87,6 +95,8 @@ class UiRegistrata : public Ui {
   std::deque<std::optional<frmUpdatePasswordAsserzione>> cambi_;
   std::vector<frmPasswordAsserzione> mostrate_;
   std::deque<GestoConsenso> gesti_;
+  std::deque<std::optional<frmAccessoACN>> accessi_acn_;
+  std::vector<frmAccessoACN> accessi_acn_mostrati_;
   std::vector<ModuloConsensoFSE> consensi_;
   std::vector<std::vector<std::string>> esiti_;
   std::vector<RiepilogoConsensoFSE> riepiloghi_;

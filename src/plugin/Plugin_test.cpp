@@ -268,13 +268,10 @@ TEST_F(PluginTest, UnitAndUserChecksBeforeRouting) {
   EXPECT_EQ(chiamate, 2);
 }
 
-TEST_F(PluginTest, RoutinesStillMissingAnswerNotImplemented) {
+TEST_F(PluginTest, UnknownOperationsAndTheRouteOfPatientQueries) {
   ASSERT_TRUE(Init());
   Collection param;
   Variant v;
-  EXPECT_EQ(plugin_.QZ04048_Carica(param, v), "");
-  EXPECT_EQ(plugin_.LastError(), "Servizio non implementato");
-
   Variant operazione("Altro");
   EXPECT_FALSE(plugin_.QZ01028(operazione, v));
   EXPECT_EQ(plugin_.LastError(), "Operazione sconosciuta");

@@ -7,6 +7,7 @@
 #include "qzkiro/host/Base64.h"
 #include "qzkiro/host/Database.h"
 #include "qzkiro/host/Framework.h"
+#include "qzkiro/host/Giornale.h"
 #include "qzkiro/host/Registry.h"
 #include "qzkiro/host/Utente.h"
 #include "qzkiro/host/Variant.h"
@@ -46,6 +47,11 @@ class IApplication {
   virtual std::shared_ptr<IPaziente> Paziente() {
     throw Failure(kMembroNonSupportato,
                   "L'oggetto Application non supporta la proprietà o il metodo Paziente");
+  }
+  // The host's journal of this workstation.
+  virtual IGiornale& Giornale() {
+    throw Failure(kMembroNonSupportato,
+                  "L'oggetto Application non supporta la proprietà o il metodo Giornale");
   }
 };
 

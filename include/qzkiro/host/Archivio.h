@@ -66,10 +66,31 @@ class IPaziente : public Object {
   }
 };
 
+// One patient of a doctor's list, as the population counts need it.
+struct VoceAssistito {
+  std::string ID;  // the host identifier, the workspace's idpaziente
+  std::string CodiceFiscale;
+  std::string Sesso;        // "M" or "F"
+  std::string DataNascita;  // "yyyymmdd"
+};
+
 class IArchivioPazienti : public IArchivio {
  public:
   // The patient with this host identifier or fiscal code; null when absent.
   virtual std::shared_ptr<IPaziente> DaiPaziente(const std::string& id) = 0;
+  // The patients whose own doctor has this fiscal code, in the archive's order.
+  virtual std::vector<VoceAssistito> ListaAssistiti(
+      const std::string& /*codice_fiscale_medico*/) {
+    throw Failure(kMembroNonSupportato,
+                  "L'archivio Pazienti non supporta la proprietà o il metodo ListaAssistiti");
+  }
+  // The fiscal codes of the practice's own patients whose national-health-
+  // service doctor has this fiscal code, in the archive's order.
+  virtual std::vector<std::string> ListaCFPazientiSSN(
+      const std::string& /*codice_fiscale_medico*/) {
+    throw Failure(kMembroNonSupportato,
+                  "L'archivio Pazienti non supporta la proprietà o il metodo ListaCFPazientiSSN");
+  }
 };
 
 struct VocePPIP {
@@ -106,6 +127,9 @@ class IArchivioComuni : public IArchivio {
                                                 const std::string& data = {}) = 0;
   // The municipality with this cadastral code (the one inside fiscal codes).
   virtual std::optional<VoceComune> CaricaCF(const std::string& catastale) = 0;
+  // The cadastral and ISTAT codes of a municipality by name; "" when unknown.
+  virtual std::string DaiCodiceCatastale(const std::string& nome) = 0;
+  virtual std::string DaiCodiceISTAT(const std::string& nome) = 0;
 };
 
 // The regional affinity domain's code tables.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "qzkiro/Failure.h"
 #include "qzkiro/host/Variant.h"
 
 namespace qzkiro::host {
@@ -41,6 +42,18 @@ class IDB {
   // `table` may carry its schema ("archivi.arcermete").
   virtual bool ExistTable(const std::string& table) = 0;
   virtual void Execute(const std::string& sql) = 0;
+  // One transaction around the calls that follow: CommitTrans keeps all of
+  // their changes, RollbackTrans (or a failure of CommitTrans) none. A host
+  // without them raises the error a late-bound call to a missing member raises.
+  virtual void BeginTrans() { NonSupportato("BeginTrans"); }
+  virtual void CommitTrans() { NonSupportato("CommitTrans"); }
+  virtual void RollbackTrans() { NonSupportato("RollbackTrans"); }
+
+ private:
+  [[noreturn]] static void NonSupportato(const char* membro) {
+    throw Failure(kMembroNonSupportato,
+                  std::string("L'oggetto DB non supporta la proprietà o il metodo ") + membro);
+  }
 };
 
 }  // namespace qzkiro::host

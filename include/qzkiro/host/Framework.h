@@ -134,6 +134,19 @@ class IFramework {
     NonSupportato("NewItemFlusso", {});
     return nullptr;
   }
+  // Deciphers a constant the add-on carries enciphered (Base64 text) under
+  // `key`; Failure when the text was not made under that key.
+  virtual std::string DecodeBF(const std::string& text, const std::string& key) {
+    return NonSupportato("DecodeBF", text + key);
+  }
+  // The host's save dialog: asks where to save a file, proposing
+  // `nome_predefinito` in the user's usual folder and offering the types of
+  // `filtro` ("File XML (*.xml)|*.xml"); the full path chosen, "" when the
+  // user cancels.
+  virtual std::string SalvaFile(const std::string& titolo, const std::string& filtro,
+                                const std::string& nome_predefinito) {
+    return NonSupportato("SalvaFile", titolo + filtro + nome_predefinito);
+  }
 
  private:
   static std::string NonSupportato(const char* membro, const std::string&) {

@@ -7,6 +7,8 @@
 
 namespace qzkiro::host {
 
+class IStorico;
+
 // The current user's stored setting items.
 class IItems {
  public:
@@ -39,6 +41,11 @@ class IUtente {
   virtual std::string TempFile() {
     throw Failure(kMembroNonSupportato,
                   "L'oggetto Utente non supporta la proprietà o il metodo TempFile");
+  }
+  // The user's history of the services given to every patient (see Workspace.h).
+  virtual IStorico& Storico() {
+    throw Failure(kMembroNonSupportato,
+                  "L'oggetto Utente non supporta la proprietà o il metodo Storico");
   }
 };
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "qzkiro/Failure.h"
 #include "qzkiro/host/Flussi.h"
 #include "qzkiro/host/Object.h"
 #include "qzkiro/host/Ricetta.h"
@@ -53,6 +54,23 @@ class IItemStorico : public IProprieta {
   // Sito, Via, Campagna, CategoriaRischio, Malattie, NonSomministrata,
   // Pagamento); null when the item records no vaccination.
   virtual std::shared_ptr<IProprieta> FromStringVaccinazione() = 0;
+  // Reads the item's stored text as an additional service (PPIP), which
+  // gives the item its IDRif1 (the service's identifier in the PPIP
+  // archive); false when the item records no such service.
+  virtual bool FromStringPPIP() {
+    throw Failure(kMembroNonSupportato,
+                  "L'oggetto Storico non supporta la proprietà o il metodo FromStringPPIP");
+  }
+};
+
+// The current user's history (Utente.Storico): the items of every patient.
+class IStorico : public Object {
+ public:
+  // The items of record type `tipo_record` dated from `dal` to `al`
+  // ("dd/mm/yyyy", both days included), oldest first.
+  virtual std::vector<std::shared_ptr<IItemStorico>> Lista(int tipo_record,
+                                                           const std::string& dal,
+                                                           const std::string& al) = 0;
 };
 
 // The care-plan flows of one month (Framework.NewFlussi): one flow per

@@ -1,10 +1,7 @@
 #include "services/ricette/ClienteDem.h"
 
-#include <cctype>
-
 #include "core/Cartelle.h"
 #include "core/Contesto.h"
-#include "core/CostantiCifrate.h"
 #include "core/modLog.h"
 #include "net/CifraRSA.h"
 #include "net/ErroriServizio.h"
@@ -30,24 +27,6 @@ std::shared_ptr<clsItemAsserzione> Esito(net::clsAsserzione* servizio,
 }
 
 }  // namespace
-
-std::string CertificatoDem() {
-  const auto& s = core::Ctx().settings;
-  return s.certificato_tls.empty() ? core::PercorsoPlugin("\\Dema_Telvora_Curalis_prod.p12")
-                                   : s.certificato_tls;
-}
-
-std::string PasswordCertificatoDem() {
-  const auto& s = core::Ctx().settings;
-  if (!s.password_tls.empty()) return s.password_tls;
-  // Deciphered once per load of the add-on.
-  static const std::string password = [] {
-    std::string chiave(core::kAziendaPlugin);
-    for (char& c : chiave) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return core::DecifraCostante(core::kPasswordCertificatoDemCifrata, chiave);
-  }();
-  return password;
-}
 
 std::string CifraFse(const std::string& codice_fiscale) {
   return net::CifraRSA(codice_fiscale, core::PercorsoPlugin("\\fse.cer"));

@@ -5,6 +5,7 @@
 
 #include "qzkiro/clsItemAsserzione.h"
 #include "qzkiro/host/Ricetta.h"
+#include "net/CertificatoDem.h"
 
 namespace qzkiro::services {
 
@@ -40,8 +41,8 @@ inline constexpr ServizioDem kVisualizza{
 
 // The client certificate of these services: "test/certificatotls" when set,
 // else the production certificate in the add-on's folder; and its password.
-std::string CertificatoDem();
-std::string PasswordCertificatoDem();
+using net::CertificatoDem;
+using net::PasswordCertificatoDem;
 // The fiscal code encrypted with the patient-data certificate ("\fse.cer").
 std::string CifraFse(const std::string& codice_fiscale);
 
