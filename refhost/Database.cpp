@@ -544,8 +544,15 @@ class Record final : public host::IRecord {
 
 }  // namespace
 
+namespace detail {
+struct FormeTabelle {
+  std::map<std::string, pqxx::result> perTabella;
+};
+}  // namespace detail
+
 Database::Database(std::string connection_string)
-    : session_(std::make_shared<detail::Session>(std::move(connection_string))) {}
+    : session_(std::make_shared<detail::Session>(std::move(connection_string))),
+      forme_(std::make_unique<detail::FormeTabelle>()) {}
 
 Database::~Database() = default;
 
@@ -557,11 +564,16 @@ std::unique_ptr<host::IRecordSet> Database::OpenRecordSet(const std::string& sql
 std::unique_ptr<host::IRecord> Database::OpenRecord(const std::string& sql) {
   static const std::regex kSoloTabella(R"(\s*("?[A-Za-z_]\w*"?(\."?[A-Za-z_]\w*"?)?)\s*)");
   if (std::smatch tabella; std::regex_match(sql, tabella, kSoloTabella)) {
-    const std::string query =
-        "SELECT " + std::string(kCtidColumn) + ", * FROM " + tabella[1].str() + " LIMIT 0";
-    const pqxx::result shape =
-        session_->Run(sql, [&](pqxx::work& work) { return work.exec(query); });
-    return std::make_unique<Record>(session_, tabella[1].str(), shape);
+    auto forma = forme_->perTabella.find(tabella[1].str());
+    if (forma == forme_->perTabella.end()) {
+      const std::string query =
+          "SELECT " + std::string(kCtidColumn) + ", * FROM " + tabella[1].str() + " LIMIT 0";
+      forma = forme_->perTabella
+                  .emplace(tabella[1].str(),
+                           session_->Run(sql, [&](pqxx::work& work) { return work.exec(query); }))
+                  .first;
+    }
+    return std::make_unique<Record>(session_, tabella[1].str(), forma->second);
   }
   auto select = ParseSingleTableSelect(sql);
   if (!select) {
@@ -587,6 +599,7 @@ bool Database::ExistTable(const std::string& table) {
 }
 
 void Database::Execute(const std::string& sql) {
+  forme_->perTabella.clear();
   session_->Run(sql, [&](pqxx::work& work) { return work.exec(sql); });
 }
 

@@ -19,7 +19,8 @@ inline constexpr long kRecordNonTrovato = -2147217864;  // the row vanished befo
 
 namespace detail {
 class Session;
-}
+struct FormeTabelle;
+}  // namespace detail
 
 // The host database on a PostgreSQL server, through libpqxx.
 //
@@ -61,6 +62,10 @@ class Database final : public host::IDB {
 
  private:
   std::shared_ptr<detail::Session> session_;
+  // The columns of each table opened for a new record, read once: a batch
+  // of inserts costs one round trip per row. Execute (which may alter a
+  // table) forgets them.
+  std::unique_ptr<detail::FormeTabelle> forme_;
 };
 
 }  // namespace qzkiro::refhost

@@ -137,7 +137,8 @@ std::span<const Eccezione> Eccezioni() {
 std::optional<ViolazioneSchema> PrimaViolazione(const Schemi& schemi, std::string_view corpo) {
   const util::libxml::Documento doc = util::libxml::LeggiMemoria(
       corpo, nullptr, nullptr,
-      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES);
+      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES |
+          XML_PARSE_HUGE);
   if (!doc) return ViolazioneSchema{0, 0, "", "", "", "documento XML non leggibile"};
   if (auto v = TogliAssenti(xmlDocGetRootElement(doc.get()))) return v;
   for (ViolazioneSchema& v : schemi.Valida(doc.get())) {

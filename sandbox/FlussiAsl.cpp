@@ -39,10 +39,11 @@ std::vector<const xmlNode*> Figli(const xmlNode* n) {
   return figli;
 }
 
+// A month's contact file travels as one Base64 text node of many megabytes.
 util::libxml::Documento Leggi(const std::string& testo) {
   return util::libxml::Documento(
       xmlReadMemory(testo.data(), static_cast<int>(testo.size()), nullptr, nullptr,
-                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE));
 }
 
 bool Cifre(const std::string& t, std::size_t quante) {

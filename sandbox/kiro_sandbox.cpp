@@ -12,6 +12,7 @@
 #include <string>
 
 #include "sandbox/Ambiente.h"
+#include "sandbox/FhirAssistiti.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ int ScriviSimulatore(const std::filesystem::path& cartella, const std::filesyste
                       &sb::ServizioIvaq::FileSimulatore, &sb::ServizioLottiVaccino::FileSimulatore}) {
     for (auto& voce : altri()) file.push_back(std::move(voce));
   }
+  file.push_back(sb::fhir::FileSimulatoreAssistiti());
   for (const auto& [percorso, contenuto] : file) {
     const std::filesystem::path file = cartella / percorso;
     std::error_code errore;

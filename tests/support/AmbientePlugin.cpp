@@ -15,6 +15,9 @@ AmbientePlugin::AmbientePlugin() {
     home_precedente_ = home;
   }
   setenv("QZKIRO_HOME", plugin_.Path().c_str(), 1);
+  // Documents the add-on opens through the host go nowhere unless a test
+  // names its own opener.
+  setenv("QZKIRO_APRI_DOCUMENTO", "true", 0);
   fs::copy_file(fs::path(QZKIRO_DATA_DIR) / "ListaPilota.txt", plugin_.Path() / "ListaPilota.txt");
   fs::copy(fs::path(QZKIRO_DATA_DIR) / "servizi", plugin_.Path() / "servizi",
            fs::copy_options::recursive);

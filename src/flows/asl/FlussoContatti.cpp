@@ -83,16 +83,18 @@ bool CaricaFileContatti(ServizioAsl servizio, const std::string& file) {
     c.last_error = "Invio annullato dall'utente";
     return false;
   }
-  util::clsBase64 base64;
-  const std::string dati = base64.EncodeFileL64(file);
-  if (dati.empty()) {
-    c.last_error = "Impossibile leggere il file " + file;
-    return false;
+  // The Base64 text lives only until it is inside the envelope: a month's
+  // file is many megabytes.
+  std::string busta;
+  {
+    const std::string dati = util::clsBase64().EncodeFileL64(file);
+    if (dati.empty()) {
+      c.last_error = "Impossibile leggere il file " + file;
+      return false;
+    }
+    busta = BustaInvioFlusso(dati, "nome_file.xml", credenziali->utente, credenziali->password);
   }
-  const auto scambio = InviaAlServizioFlussi(
-      servizio, "InvioACN",
-      BustaInvioFlusso(dati, "nome_file.xml", credenziali->utente, credenziali->password),
-      "invioFlusso");
+  const auto scambio = InviaAlServizioFlussi(servizio, "InvioACN", busta, "invioFlusso");
   if (!scambio.errore.empty()) {
     c.last_error = scambio.errore;
     return false;
