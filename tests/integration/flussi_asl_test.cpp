@@ -127,6 +127,7 @@ TEST_F(FlussiAslTest, TheContactFileReachesTheRegionalServiceAsTheUnitReadsIt) {
   EXPECT_EQ(env_.Ui().AccessiACNMostrati()[0].Testo1, "");
   EXPECT_EQ(env_.Ui().AccessiACNMostrati()[1].Testo1, ServiziFlussiAsl::kUtente);
   EXPECT_EQ(env_.Ui().AccessiACNMostrati()[1].Testo2, ServiziFlussiAsl::kPassword);
+  EXPECT_FALSE(env_.Ui().AccessiACNMostrati()[1].Ricorda) << "the box opens unticked";
   EXPECT_EQ(flussi_.Ricevuti().size(), 1u) << "a cancelled upload sends nothing";
 }
 
