@@ -36,7 +36,8 @@ TEST(ContattiAsl, TheUnitsListDecidesTheServiceAndTheCodesItTakes) {
               {"R117", false, false}, {"A100", false, false},  {"A101", true, true},
               {"A108", true, true},   {"A109", false, false},  {"A110", true, false},
               {"A112", true, false},  {"A115", true, false},   {"A116", false, false},
-              {"a112", false, false}, {"A1120", false, false}, {"", false, false}};
+              {"a112", false, false}, {"A1120", false, false}, {"N01X", false, false},
+              {"", false, false}};
   for (const auto& c : casi) {
     EXPECT_EQ(CodicePPIPAccettato("050118", c.codice), c.regionale) << c.codice;
     EXPECT_EQ(CodicePPIPAccettato("050103", c.codice), c.aziendale) << c.codice;
