@@ -34,19 +34,15 @@ std::string CaricaPDTA(host::Collection& Param) {
 
 std::int32_t RefreshGridPDTA(host::Variant& Grid1, host::Variant& ProgressBar1,
                              host::Variant& Dati) {
-  auto griglia = GrigliaDi(Grid1);
-  if (!griglia) return 0;
   const auto letti = LeggiFilePDTA(Dati.ToText());
-  if (!letti) {
-    core::Ctx().last_error = "Dati degli indicatori PDTA non validi: ricaricare gli indicatori";
-    return 0;
+  std::optional<std::vector<std::vector<std::string>>> righe;
+  if (letti) {
+    righe.emplace();
+    for (const auto& r : *letti) {
+      righe->push_back({r.descrizione, r.numeratore, r.denominatore, r.valore});
+    }
   }
-  std::vector<std::vector<std::string>> righe;
-  for (const auto& r : *letti) {
-    righe.push_back({r.descrizione, r.numeratore, r.denominatore, r.valore});
-  }
-  auto barra = ProgressBar1.As<host::IProgressBar>();
-  return RiempiGriglia(*griglia, barra.get(), {"Descrizione", "Numer.", "Denom.", "Valore"}, righe);
+  return MostraRighe(Grid1, ProgressBar1, {"Descrizione", "Numer.", "Denom.", "Valore"}, righe);
 }
 
 }  // namespace qzkiro::pdta

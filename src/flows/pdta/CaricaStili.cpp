@@ -51,17 +51,13 @@ std::string CaricaPDTAStili(host::Collection& Param) {
 
 std::int32_t RefreshGridPDTAStili(host::Variant& Grid1, host::Variant& ProgressBar1,
                                   host::Variant& Dati) {
-  auto griglia = GrigliaDi(Grid1);
-  if (!griglia) return 0;
   const auto letti = LeggiFileStili(Dati.ToText());
-  if (!letti) {
-    core::Ctx().last_error = "Dati degli indicatori PDTA non validi: ricaricare gli indicatori";
-    return 0;
+  std::optional<std::vector<std::vector<std::string>>> righe;
+  if (letti) {
+    righe.emplace();
+    for (const auto& [etichetta, arruolati] : *letti) righe->push_back({etichetta, arruolati});
   }
-  std::vector<std::vector<std::string>> righe;
-  for (const auto& [etichetta, arruolati] : *letti) righe.push_back({etichetta, arruolati});
-  auto barra = ProgressBar1.As<host::IProgressBar>();
-  return RiempiGriglia(*griglia, barra.get(), {"Descrizione", "Arruolati"}, righe);
+  return MostraRighe(Grid1, ProgressBar1, {"Descrizione", "Arruolati"}, righe);
 }
 
 bool SalvaPDTAStili(host::Collection& Param, host::Variant&, host::Variant&, host::Variant& Dati) {

@@ -18,9 +18,8 @@ std::string Maiuscolo(std::string testo) {
 
 }  // namespace
 
-std::string FilePDTA(const std::string& data_estrazione, int anno, const MedicoPDTA& medico,
-                     const std::vector<ValoreIndicatore>& indicatori) {
-  util::clsXML xml;
+util::clsXML::Nodo TestataPDTA(util::clsXML& xml, const std::string& data_estrazione, int anno,
+                               const MedicoPDTA& medico) {
   auto* root = xml.CreateRootNode("records");
   auto* estrazione = xml.AddNode(root, "estrazione");
   const std::string a = std::to_string(anno);
@@ -31,6 +30,13 @@ std::string FilePDTA(const std::string& data_estrazione, int anno, const MedicoP
   xml.AddNode(m, "CF_medico", medico.codice_fiscale);
   xml.AddNode(m, "cognome_medico", medico.cognome);
   xml.AddNode(m, "nome_medico", medico.nome);
+  return root;
+}
+
+std::string FilePDTA(const std::string& data_estrazione, int anno, const MedicoPDTA& medico,
+                     const std::vector<ValoreIndicatore>& indicatori) {
+  util::clsXML xml;
+  auto* root = TestataPDTA(xml, data_estrazione, anno, medico);
   auto* lista = xml.AddNode(root, "indicatori");
   for (const auto& i : indicatori) {
     auto* nodo = xml.AddNode(lista, "indicatore");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "flows/pdta/IndicatoriPDTA.h"
+#include "util/clsXML.h"
 
 namespace qzkiro::pdta {
 
@@ -25,6 +26,11 @@ struct MedicoPDTA {
 // `data_estrazione` is "yyyy-mm-dd". The text is the UTF-8 file form.
 std::string FilePDTA(const std::string& data_estrazione, int anno, const MedicoPDTA& medico,
                      const std::vector<ValoreIndicatore>& indicatori);
+
+// The head both indicator files share: "records" with its "estrazione" and
+// "medico" elements. Returns the root, to which the caller adds its lists.
+util::clsXML::Nodo TestataPDTA(util::clsXML& xml, const std::string& data_estrazione, int anno,
+                               const MedicoPDTA& medico);
 
 // One line of the grid: the texts of an indicator as the file holds them.
 struct RigaPDTA {

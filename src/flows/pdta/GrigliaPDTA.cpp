@@ -42,4 +42,17 @@ std::shared_ptr<host::IGriglia> GrigliaDi(const host::Variant& grid) {
   return griglia;
 }
 
+std::int32_t MostraRighe(host::Variant& grid, host::Variant& barra,
+                         const std::vector<std::string>& intestazioni,
+                         const std::optional<std::vector<std::vector<std::string>>>& righe) {
+  auto griglia = GrigliaDi(grid);
+  if (!griglia) return 0;
+  if (!righe) {
+    core::Ctx().last_error = "Dati degli indicatori PDTA non validi: ricaricare gli indicatori";
+    return 0;
+  }
+  auto progresso = barra.As<host::IProgressBar>();
+  return RiempiGriglia(*griglia, progresso.get(), intestazioni, *righe);
+}
+
 }  // namespace qzkiro::pdta

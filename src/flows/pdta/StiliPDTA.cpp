@@ -39,16 +39,7 @@ std::vector<ConteggioPercorso> ContaPercorsi(const std::vector<host::VoceAssisti
 std::string FileStili(const std::string& data_estrazione, int anno, const MedicoPDTA& medico,
                       const std::vector<ConteggioPercorso>& conteggi) {
   util::clsXML xml;
-  auto* root = xml.CreateRootNode("records");
-  auto* estrazione = xml.AddNode(root, "estrazione");
-  const std::string a = std::to_string(anno);
-  xml.AddNode(estrazione, "data_estrazione", data_estrazione);
-  xml.AddNode(estrazione, "data_inizio_periodo", a + "-01-01");
-  xml.AddNode(estrazione, "data_fine_periodo", a + "-12-31");
-  auto* m = xml.AddNode(root, "medico");
-  xml.AddNode(m, "CF_medico", medico.codice_fiscale);
-  xml.AddNode(m, "cognome_medico", medico.cognome);
-  xml.AddNode(m, "nome_medico", medico.nome);
+  auto* root = TestataPDTA(xml, data_estrazione, anno, medico);
   auto* pdta = xml.AddNode(root, "pdta");
   for (const auto& c : conteggi) {
     auto* nodo = xml.AddNode(pdta, "percorso");
