@@ -7,6 +7,7 @@
 
 #include "sandbox/Conformita.h"
 #include "sandbox/Guasto.h"
+#include "sandbox/NodiXml.h"
 #include "sandbox/Schemi.h"
 #include "util/Libxml.h"
 #include "util/clsBase64.h"
@@ -18,25 +19,16 @@ namespace {
 constexpr const char* kNsSoap = "http://schemas.xmlsoap.org/soap/envelope/";
 constexpr const char* kNsServizio = "it/insielmercato/flussocontattimmg/ws";
 
+using nodi::Figli;
+using nodi::Testo;
+
+// Names as strings, for the fault texts they go into.
 std::string Nome(const xmlNode* n) {
-  return reinterpret_cast<const char*>(n->name);
+  return std::string(nodi::Nome(n));
 }
 
 std::string Ns(const xmlNode* n) {
-  return n->ns && n->ns->href ? reinterpret_cast<const char*>(n->ns->href) : "";
-}
-
-std::string Testo(const xmlNode* n) {
-  std::unique_ptr<xmlChar, util::libxml::LiberaTesto> t(xmlNodeGetContent(n));
-  return t ? reinterpret_cast<const char*>(t.get()) : "";
-}
-
-std::vector<const xmlNode*> Figli(const xmlNode* n) {
-  std::vector<const xmlNode*> figli;
-  for (const xmlNode* f = n ? n->children : nullptr; f; f = f->next) {
-    if (f->type == XML_ELEMENT_NODE) figli.push_back(f);
-  }
-  return figli;
+  return std::string(nodi::Ns(n));
 }
 
 // A month's contact file travels as one Base64 text node of many megabytes.
