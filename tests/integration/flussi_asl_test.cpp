@@ -109,7 +109,8 @@ TEST_F(FlussiAslTest, TheContactFileReachesTheRegionalServiceAsTheUnitReadsIt) {
       << "ROSSI's PPIP sits under ROSSI, after BIANCHI came second";
   EXPECT_LT(r.contenuto.find("<tipologia>A112"), r.contenuto.find("BNCGLI80A41L736C"));
   EXPECT_TRUE(std::filesystem::exists(FileLocale()));
-  const auto& richiesta = server_.Richieste().back();
+  const auto richieste = server_.Richieste();
+  const auto& richiesta = richieste.back();
   // "valida" against the SOAP schema, "non validata" without the public schemas.
   EXPECT_TRUE(richiesta.esito_validazione == "valida" ||
               richiesta.esito_validazione == "non validata")
