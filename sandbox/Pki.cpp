@@ -45,6 +45,15 @@ Pki Pki::DellaCompilazione() {
 }
 
 std::filesystem::path Pki::Script() {
+  // An installed kiro-sandbox finds the script in its data folder, found from
+  // the program's own place; a build tree's program uses the source tree's.
+  std::error_code errore;
+  const auto programma = std::filesystem::read_symlink("/proc/self/exe", errore);
+  if (!errore) {
+    const auto installato =
+        (programma.parent_path() / QZKIRO_SANDBOX_SCRIPT_DA_PROGRAMMA).lexically_normal();
+    if (std::filesystem::is_regular_file(installato, errore)) return installato;
+  }
   return QZKIRO_SANDBOX_SCRIPT_PKI;
 }
 

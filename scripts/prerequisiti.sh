@@ -13,6 +13,7 @@ PACCHETTI=(
   python3-aiosmtpd dovecot-pop3d tinyproxy-bin clang libclang-rt-14-dev
   openssh-server
   fop weasyprint
+  doxygen dpkg-dev file
 )
 
 mancanti=()

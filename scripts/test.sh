@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: the suite in the normal build, then again under AddressSanitizer
-# and UndefinedBehaviorSanitizer; the benchmarks are built in Release.
+# and UndefinedBehaviorSanitizer; the benchmarks, the Debian packages and the
+# example host built against them in Release.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/prerequisiti.sh
@@ -43,3 +44,6 @@ fi
 echo "== benchmarks (release build)"
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$JOBS" --target qzkiro-bench
+
+echo "== packages, installed symbols and the example host (release build)"
+scripts/pacchetti.sh

@@ -168,7 +168,7 @@ void DemoPrelievi(Plugin& plugin, sandbox::Ambiente& ambiente, refhost::Applicaz
   }
 
   host::Variant ricetta(
-      refhost::Ricetta::DaFile(std::string(QZKIRO_REFHOST_DATI) + "/ricette/rossa_esami.json"));
+      refhost::Ricetta::DaFile((lavoro / "ricette" / "rossa_esami.json").string()));
   host::Variant ricevuta;
   const bool inviata = plugin.QZ04047(ricetta, ricevuta);
   out << "Richiesta di prelievo domiciliare: "

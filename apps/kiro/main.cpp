@@ -1,6 +1,7 @@
 // kiro: the command-line host of the add-on.
 
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -39,6 +40,18 @@ constexpr const char* kAiuto =
     "             registro FSE (AdhocQueryResponse) e gli errori che riporta\n"
     "  --help     mostra questo aiuto\n";
 
+// The demo's files: an installed kiro finds them from its own place
+// (<bindir>/../share/...), a build tree's kiro in the source tree.
+std::string Cartella(const char* sorgente, const char* da_programma) {
+  std::error_code errore;
+  const auto programma = std::filesystem::read_symlink("/proc/self/exe", errore);
+  if (!errore) {
+    const auto installata = (programma.parent_path() / da_programma).lexically_normal();
+    if (std::filesystem::is_directory(installata, errore)) return installata.string();
+  }
+  return sorgente;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -48,8 +61,9 @@ int main(int argc, char** argv) {
   }
   const std::string comando = argv[1];
   if (comando == "demo") {
-    qzkiro::kiro::OpzioniDemo opzioni{QZKIRO_DATA_DIR "/config.xml", QZKIRO_REFHOST_DATI,
-                                      QZKIRO_DATA_DIR};
+    const std::string dati = Cartella(QZKIRO_DATA_DIR, QZKIRO_DATI_DA_PROGRAMMA);
+    qzkiro::kiro::OpzioniDemo opzioni{dati + "/config.xml",
+                                      Cartella(QZKIRO_REFHOST_DATI, QZKIRO_HOST_DA_PROGRAMMA), dati};
     for (int i = 2; i < argc; i += 2) {
       const std::string opzione = argv[i];
       if (opzione == "--simulator") {

@@ -3,6 +3,8 @@
 #include "core/UiRegistrata.h"
 #include "qzkiro/Failure.h"
 
+#include <utility>
+
 namespace qzkiro::core {
 
 namespace {
@@ -27,6 +29,10 @@ host::IApplication& Contesto::App() const {
 
 Contesto& Ctx() {
   return *Istanza();
+}
+
+void ImpostaUi(std::shared_ptr<Ui> ui) {
+  Ctx().ui = ui ? std::move(ui) : std::make_shared<UiRegistrata>();
 }
 
 Contesto& NuovoContesto() {
