@@ -24,6 +24,10 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME qzkiro-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "qzkiro (= ${PROJECT_VERSION})")
-# The libraries are ours: dpkg-shlibdeps finds them in the staging tree.
+# qzkiro's shlibs file lets other packages depend on the library's version.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# The stand-in host links libqzkiro.so.1, which dpkg-shlibdeps must find in
+# the runtime package's staging tree beside the dev one (the working folder);
+# the dependency itself is the explicit one above.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "../runtime/usr/${CMAKE_INSTALL_LIBDIR}")
 include(CPack)

@@ -30,6 +30,15 @@ apt-get install --simulate -q "$(realpath "$build"/pacchetti/qzkiro_*.deb)" \
   "$(realpath "$build"/pacchetti/qzkiro-dev_*.deb)" >"$build/pacchetti/simulazione.txt"
 
 for deb in "${debs[@]}"; do dpkg-deb -x "$deb" "$build/radice"; done
-libreria=$(ls "$build"/radice/usr/lib/*/libqzkiro.so.1)
+libreria=$(find "$build/radice/usr/lib" -name libqzkiro.so.1 -print -quit)
+[ -n "$libreria" ] || { echo "libqzkiro.so.1 assente dal pacchetto qzkiro" >&2; exit 1; }
 python3 tests/installazione/simboli_pubblici.py "$libreria" "$build/radice/usr/include"
 examples/host-minimo/esegui.sh "$PWD/$build/radice/usr" "$PWD/$build/host-minimo"
+
+# The pkg-config file, the way a build without CMake uses it.
+pc="$build/radice/usr/lib/pkgconfig"
+printf '#include <qzkiro/Plugin.h>\n#include <iostream>\nint main() { qzkiro::Plugin p; std::cout << p.Versione() << "\\n"; }\n' |
+  g++ -x c++ - -o "$build/versione-pc" $(PKG_CONFIG_PATH="$pc" pkg-config --cflags --libs qzkiro)
+versione=$(LD_LIBRARY_PATH="$(dirname "$libreria")" "$build/versione-pc")
+echo "Versione letta dalla libreria installata (pkg-config): $versione"
+[ -n "$versione" ]
