@@ -31,6 +31,9 @@ auto Protetto(F&& routine) -> decltype(routine()) {
     return routine();
   } catch (const std::exception& error) {
     Ctx().last_error = error.what();
+  } catch (...) {
+    // A host object may throw anything; it still must not reach the host.
+    Ctx().last_error = "Errore imprevisto";
   }
   return {};
 }
@@ -230,7 +233,7 @@ bool Plugin::Execute(const std::string& Key, std::vector<Variant>& Param) {
     } else if (Key == "QZDashboard") {
       R().ApriPortaleOperatore();
     }
-  } catch (const std::exception&) {
+  } catch (...) {
     // Named commands swallow their failures.
   }
   return false;

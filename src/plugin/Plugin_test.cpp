@@ -284,6 +284,10 @@ TEST_F(PluginTest, UnknownOperationsAndTheRouteOfPatientQueries) {
   operazione = "ImpostaToken";
   EXPECT_TRUE(plugin_.QZ01028(operazione, token_param));
   EXPECT_EQ(ricevuto, token_param);
+  // Whatever a routine (or a host object under it) throws stays inside.
+  rotte_.ImpostaToken = [](Variant&) -> bool { throw 42; };
+  EXPECT_FALSE(plugin_.QZ01028(operazione, token_param));
+  EXPECT_EQ(plugin_.LastError(), "Errore imprevisto");
 
   // An empty SOAP endpoint sends the patient query through the regional HL7 path.
   std::string via;
