@@ -6,12 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
 
 #include "sandbox/Ricette.h"
 #include "sandbox/prova/ClienteCurl.h"
 #include "sandbox/prova/RichiesteDem.h"
+#include "sandbox/prova/Strumenti.h"
 #include "support/DatiPubblici.h"
 
 namespace qzkiro::sandbox {
@@ -33,23 +33,8 @@ std::string Sostituisci(std::string testo, const std::string& da, const std::str
   return testo.replace(inizio, da.size(), a);
 }
 
-// A red send with the fields the kit requires, changed by `testata` and by
-// `riga` in each of its lines.
 std::string Rossa(const Valori& testata = {}, const Valori& riga = {}, int righe = 1) {
-  Valori campi = {{"pinCode", ""},
-                  {"cfMedico1", kMedico},
-                  {"codRegione", "190"},
-                  {"codASLAo", "201"},
-                  {"codSpecializzazione", "P"},
-                  {"codiceAss", "QUJD"},
-                  {"cognNome", "ROSSI MARIO"},
-                  {"tipoPrescrizione", "P"},
-                  {"dataCompilazione", "2026-03-05 10:20:30"},
-                  {"tipoVisita", "A"}};
-  Valori dettaglio = {{"codProdPrest", "P0"}, {"quantita", "1"}};
-  for (const auto& [nome, valore] : testata) campi[nome] = valore;
-  for (const auto& [nome, valore] : riga) dettaglio[nome] = valore;
-  return prova::BustaDem(prova::InvioRosso(campi, std::vector<Valori>(righe, dettaglio)));
+  return prova::BustaDem(prova::Rossa(testata, riga, righe));
 }
 
 TEST(ConformitaCampioni, KitOrderCardinalityAndOnlyTheListedExceptions) {
@@ -130,9 +115,8 @@ TEST(ConformitaCampioni, KitOrderCardinalityAndOnlyTheListedExceptions) {
 TEST(ConformitaCampioni, EachSoapActionIsTheOneItsWsdlBinds) {
   QZKIRO_RICHIEDE_CAMPIONI();
   for (const char* servizio : {"InvioPrescritto", "AnnullaPrescritto", "VisualizzaPrescritto"}) {
-    std::ifstream in(
+    const std::string wsdl = prova::Leggi(
         testsupport::DatoPubblico("dem-mef/eracle-wsdl/dem" + std::string(servizio) + ".wsdl"));
-    const std::string wsdl(std::istreambuf_iterator<char>(in), {});
     std::smatch trovato;
     ASSERT_TRUE(std::regex_search(wsdl, trovato, std::regex("soapAction=\"([^\"]+)\"")))
         << servizio;
@@ -147,9 +131,9 @@ TEST(ConformitaCampioni, NoSchemaIsFetchedFromTheNetwork) {
   // one that imports a namespace from a remote address.
   const fs::path copia = fs::path(::testing::TempDir()) / "schemi-con-import-remoto";
   fs::remove_all(copia);
-  for (const char* cartella : {"ws-soap-saml/apache-ws-wss4j-schemas",
-                               "ws-soap-saml/oehf-ipf-xacml20-schema",
-                               "ws-soap-saml/highsource-w3c-schemas", "dem-mef/eracle-wsdl"}) {
+  for (const char* cartella :
+       {"ws-soap-saml/apache-ws-wss4j-schemas", "ws-soap-saml/oehf-ipf-xacml20-schema",
+        "ws-soap-saml/highsource-w3c-schemas", "dem-mef/eracle-wsdl"}) {
     fs::create_directories(copia / cartella);
     for (const auto& file : fs::directory_iterator(testsupport::DatoPubblico(cartella))) {
       fs::create_symlink(file.path(), copia / cartella / file.path().filename());

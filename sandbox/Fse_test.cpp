@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <libxml/xpath.h>
-#include <openssl/cms.h>
-#include <openssl/evp.h>
-#include <openssl/pem.h>
-#include <zlib.h>
 
 #include <fstream>
 #include <iterator>
@@ -62,27 +58,6 @@ std::string Parametro(const std::string& tipo, const std::string& nome) {
   if (dove == std::string::npos) return {};
   const auto inizio = dove + nome.size() + 2;
   return tipo.substr(inizio, tipo.find('"', inizio) - inizio);
-}
-
-// The content of a CMS signed-data, verified against the test CA; nullopt when it does not verify.
-std::optional<std::string> ContenutoFirmato(const std::string& der, const Pki& pki) {
-  BIO* in = BIO_new_mem_buf(der.data(), static_cast<int>(der.size()));
-  CMS_ContentInfo* cms = d2i_CMS_bio(in, nullptr);
-  X509_STORE* store = X509_STORE_new();
-  X509_STORE_load_file(store, pki.Ca().c_str());
-  X509_STORE_set_purpose(store, X509_PURPOSE_ANY);  // the signer is the TLS server certificate
-  BIO* out = BIO_new(BIO_s_mem());
-  std::optional<std::string> contenuto;
-  if (cms && CMS_verify(cms, nullptr, store, nullptr, out, CMS_BINARY) == 1) {
-    char* dati = nullptr;
-    const long n = BIO_get_mem_data(out, &dati);
-    contenuto = std::string(dati, static_cast<std::size_t>(n));
-  }
-  BIO_free(out);
-  X509_STORE_free(store);
-  CMS_ContentInfo_free(cms);
-  BIO_free(in);
-  return contenuto;
 }
 
 class FseTest : public ::testing::Test {
@@ -241,36 +216,23 @@ TEST_F(FseTest, RefusesWhatBreaksTheBindingTheAddressingOrTheAssertion) {
   EXPECT_EQ(Primo(buona.corpo, "//*[local-name()='RelatesTo']"), kMessageId);
 }
 
-TEST_F(FseTest, FindDocumentsFiltersByPatientTypeDatesFormatAndReference) {
+// What the services answer to the requests the add-on makes (the document
+// list, consents, summaries and process documents, every kind of document
+// retrieved, the patient index, publications) is driven end to end by
+// tests/integration/fse_test.cpp; here, what they refuse, the queries the
+// add-on does not make and the shape of the answers and faults.
+
+TEST_F(FseTest, FindDocumentsFiltersByDatesAndOnlyTheRegionsPatientIds) {
   using namespace fse;
-  const auto tipo = [](const char* codice) {
-    return Slot{"$XDSDocumentEntryType", "('" + std::string(codice) + "')"};
-  };
   const auto dal = [](const char* d) { return Slot{"$XDSDocumentEntryCreationTimeFrom", d}; };
   const auto al = [](const char* d) { return Slot{"$XDSDocumentEntryCreationTimeTo", d}; };
-  const Slot consensi{"$XDSDocumentEntryFormatCode",
-                      "('urn:ihe:iti:bppc:2007^^1.3.6.1.4.1.19376.1.2.3')"};
-  const Slot sintesi{
-      "$XDSDocumentEntryFormatCode",
-      "('urn:oid:2.16.840.1.113883.2.9.10.2.4.1.1.1^^regioneveneto formatCodes v1')"};
-  const Slot processo{"$XDSDocumentEntryReferenceIdList",
-                      std::string(kNreProcesso) +
-                          "^^^&2.16.840.1.113883.2.9.2.50.4.4&ISO^"
-                          "urn:ihe:iti:xdw:2013:workflowInstanceId"};
+  const Slot referto{"$XDSDocumentEntryType", "('11502-2')"};
   const std::vector<std::pair<std::vector<Slot>, std::set<std::string>>> casi = {
-      {Paziente(kMpiRossi, {tipo("11502-2")}), {kDocCdaFirmato, kDocPdfConCda}},
       {Paziente(kMpiRossi, {dal("20260105"), al("20260120")}),
        {kDocCdaFirmato, kDocPdfFirmato, kDocPdf, kDocPatientSummary}},
       {Paziente(kMpiRossi, {dal("20260106"), al("20260119")}),
        {kDocPdfFirmato, kDocPatientSummary}},
-      {Paziente(kMpiRossi, {tipo("11502-2"), dal("20260106")}), {kDocPdfConCda}},
-      {Paziente(kMpiRossi, {consensi}),
-       {kConsensoAlimentazioneVecchio, kConsensoAlimentazione, kConsensoConsultazione,
-        kConsensoPregresso, kConsensoPdta}},
-      {Paziente(kMpiVerdi, {consensi}), {kConsensoRevocato}},
-      {Paziente(kMpiRossi, {sintesi}), {kDocPatientSummary}},
-      {Paziente(kMpiRossi, {processo}), {kDocProcesso}},
-      {Paziente(kMpiBianchi), {}},
+      {Paziente(kMpiRossi, {referto, dal("20260106")}), {kDocPdfConCda}},
       {Paziente("MPI9999999"), {}},
       {{{"$XDSDocumentEntryPatientId", "'MPI0000001^^^&1.2.3&ISO'"},
         {"$XDSDocumentEntryStatus", "('urn:oasis:names:tc:ebxml-regrep:StatusType:Approved')"}},
@@ -282,37 +244,6 @@ TEST_F(FseTest, FindDocumentsFiltersByPatientTypeDatesFormatAndReference) {
   EXPECT_EQ(
       Trovati({{"$XDSDocumentEntryUniqueId", "('" + std::string(kDocPdf) + "')"}}, kGetDocuments),
       std::set<std::string>{kDocPdf});
-  EXPECT_EQ(Trovati(Paziente(kMpiRossi)).size(), Documenti().size() - 1);  // all but Verdi's
-}
-
-TEST_F(FseTest, RegistryEntryCarriesTheMetadataTheClientReads) {
-  const prova::Esito e =
-      Posta(S::kRegistry,
-            Busta(S::kRegistry, Query({{"$XDSDocumentEntryUniqueId",
-                                        "('" + std::string(fse::kConsensoAlimentazione) + "')"}},
-                                      fse::kGetDocuments)));
-  const std::string voce = "//*[local-name()='ExtrinsicObject']";
-  const auto slot = [&](const std::string& nome) {
-    return Xpath(e.corpo,
-                 voce + "/*[local-name()='Slot'][@name='" + nome + "']//*[local-name()='Value']");
-  };
-  EXPECT_EQ(Primo(e.corpo, voce + "/@mimeType"), "application/xml");
-  EXPECT_EQ(slot("creationTime"), Testi{"20260301100000"});
-  EXPECT_EQ(slot("serviceStartTime"), Testi{"20260301"});
-  EXPECT_EQ(slot("repositoryUniqueId"), Testi{fse::kRepository});
-  EXPECT_EQ(slot("sourcePatientId"), Testi{"MPI0000001^^^&2.16.840.1.113883.2.9.2.50.4.1.2&ISO"});
-  EXPECT_EQ(slot("sourcePatientInfo").size(), 6u);
-  EXPECT_EQ(Primo(e.corpo, voce + "/*[local-name()='Name']/*/@value"),
-            "consenso all'alimentazione del fser");
-  const std::string tipo = voce +
-                           "/*[local-name()='Classification'][*[local-name()='Slot']//*"
-                           "[local-name()='Value']='regioneveneto typeCodes list v1']";
-  EXPECT_EQ(Primo(e.corpo, tipo + "/@nodeRepresentation"),
-            "urn:oid:2.16.840.1.113883.2.9.2.50.4.13.1");
-  EXPECT_EQ(Primo(e.corpo, tipo + "/*[local-name()='Name']/*/@value"),
-            "consenso all'alimentazione del fser");
-  EXPECT_EQ(Xpath(e.corpo, voce + "/*[local-name()='Classification']").size(), 5u);
-  EXPECT_EQ(Xpath(e.corpo, kUnici), Testi{fse::kConsensoAlimentazione});
 }
 
 TEST_F(FseTest, QueryWithoutPatientOrOfUnknownKindFailsWithAnErrorList) {
@@ -333,8 +264,9 @@ TEST_F(FseTest, QueryWithoutPatientOrOfUnknownKindFailsWithAnErrorList) {
 TEST_F(FseTest, RetrievalIsAnXopMultipartWhoseDocumentPartIsTheStoredBytes) {
   for (const char* id : {fse::kDocCdaFirmato, fse::kDocPdfFirmato, fse::kDocCda, fse::kDocPdf,
                          fse::kDocPdfConCda, fse::kDocTipoIgnoto}) {
+    SCOPED_TRACE(id);
     const auto parti = Recupera(id);
-    ASSERT_EQ(parti.size(), 2u) << id;
+    ASSERT_EQ(parti.size(), 2u);
     EXPECT_NE(parti[0].intestazioni.find("Content-Type: application/xop+xml"), std::string::npos);
     EXPECT_TRUE(parti[0].corpo.starts_with("<?xml"));
     const std::string& xml = parti[0].corpo;
@@ -347,36 +279,22 @@ TEST_F(FseTest, RetrievalIsAnXopMultipartWhoseDocumentPartIsTheStoredBytes) {
     EXPECT_NE(parti[1].intestazioni.find("Content-ID: <" + href.substr(4) + ">"), std::string::npos)
         << parti[1].intestazioni;
     EXPECT_NE(parti[1].intestazioni.find("Content-Transfer-Encoding: binary"), std::string::npos);
-    EXPECT_EQ(parti[1].corpo, fse.Documento(id).value()) << id;
+    EXPECT_EQ(parti[1].corpo, fse.Documento(id).value());
   }
-  const auto firmato = Recupera(fse::kDocCdaFirmato);
-  EXPECT_EQ(ContenutoFirmato(firmato.at(1).corpo, pki), fse::RefertoLaboratorioRossi());
-  const auto pdf = ContenutoFirmato(Recupera(fse::kDocPdfFirmato).at(1).corpo, pki);
-  EXPECT_TRUE(pdf && pdf->starts_with("%PDF"));
 }
 
-TEST_F(FseTest, PdfWithCdaCarriesTheReportAsACompressedEmbeddedFile) {
+// The add-on reads the embedded report (EachMimeTypeOfTheRepository…); the
+// cross-reference table is what other PDF readers need.
+TEST_F(FseTest, EveryOffsetOfThePdfWithCdaPointsAtItsObject) {
   const std::string pdf = fse.Documento(fse::kDocPdfConCda).value();
-  for (const char* atteso : {"%PDF-1.4", "/EmbeddedFiles", "(CDA2.xml)", "/Type /EmbeddedFile",
-                             "/Subtype /text#2Fxml", "/Filter /FlateDecode", "%%EOF"}) {
-    EXPECT_NE(pdf.find(atteso), std::string::npos) << atteso;
-  }
-  const auto inizio = pdf.find("stream\n", pdf.find("/Type /EmbeddedFile")) + 7;
-  const std::string compresso = pdf.substr(inizio, pdf.find("\nendstream", inizio) - inizio);
-  std::string xml(1 << 20, '\0');
-  uLongf n = xml.size();
-  ASSERT_EQ(uncompress(reinterpret_cast<Bytef*>(xml.data()), &n,
-                       reinterpret_cast<const Bytef*>(compresso.data()), compresso.size()),
-            Z_OK);
-  xml.resize(n);
-  EXPECT_EQ(xml, fse::RefertoLaboratorioRossi());
-  // Every offset of the cross-reference table points at its object.
   const auto xref = pdf.rfind("\nxref\n") + 1;
+  ASSERT_NE(xref, 0u);
   for (int i = 1; i <= 8; ++i) {
     const auto offset = std::stoul(pdf.substr(xref + 9 + 20 * static_cast<std::size_t>(i), 10));
     EXPECT_EQ(pdf.compare(offset, std::to_string(i).size() + 6, std::to_string(i) + " 0 obj"), 0)
         << i;
   }
+  EXPECT_TRUE(pdf.ends_with("%%EOF\n") || pdf.ends_with("%%EOF"));
 }
 
 TEST_F(FseTest, UnknownDocumentGivesTheErrorListAndNoDocumentPart) {
@@ -392,65 +310,40 @@ TEST_F(FseTest, UnknownDocumentGivesTheErrorListAndNoDocumentPart) {
   }
 }
 
-TEST_F(FseTest, PatientIndexFindsByFiscalCodeOrMpiAndSaysWhenNot) {
-  struct Caso {
-    Testi qrf5;
-    std::string msh9, msa1, pid_mpi, evento, ce1;
-  };
-  const std::vector<Caso> casi = {
-      {{regione::kPazienteRossi, "0501000001", "ROSSI", "MARIA", "19450801"},
-       "QRY^A19^QRY_A19",
-       "AA",
-       fse::kMpiRossi,
-       "<assente>",
-       "0"},
-      {{fse::kMpiNeri}, "QRY^A19^QRY_A19", "AA", fse::kMpiNeri, "SNM", "0"},
-      {{"XXXXXX00X00X000X"}, "QRY^A19^QRY_A19", "AE", "<assente>", "<assente>", "204"},
-      {{fse::kMpiRossi}, "QRY^A01^QRY_A01", "AR", "<assente>", "<assente>", "200"},
-  };
-  for (const Caso& c : casi) {
-    const prova::Esito e = Posta(S::kAnagrafica, Busta(S::kAnagrafica, Qry(c.qrf5, c.msh9)));
+TEST_F(FseTest, PatientIndexSaysWhenItDoesNotKnowThePatientOrTheQuery) {
+  const std::string adr = "//*[local-name()='Body']/*[local-name()='ADR_A19']";
+  const struct {
+    const char* cf;
+    const char* msh9;
+    const char* msa1;
+    const char* ce1;
+  } casi[] = {{"XXXXXX00X00X000X", "QRY^A19^QRY_A19", "AE", "204"},
+              {fse::kMpiRossi, "QRY^A01^QRY_A01", "AR", "200"}};
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.msh9);
+    const prova::Esito e = Posta(S::kAnagrafica, Busta(S::kAnagrafica, Qry({c.cf}, c.msh9)));
     ASSERT_EQ(e.stato, 200) << e.corpo;
-    const std::string adr = "//*[local-name()='Body']/*[local-name()='ADR_A19']";
     EXPECT_EQ(Primo(e.corpo, adr + "/*[local-name()='MSA']/*[local-name()='MSA.1']"), c.msa1);
     EXPECT_EQ(Primo(e.corpo, adr + "//*[local-name()='MSA.2']"), "Q0001");
     EXPECT_EQ(Primo(e.corpo, adr + "//*[local-name()='MSA.6']/*[local-name()='CE.1']"), c.ce1);
-    EXPECT_EQ(Primo(e.corpo, adr + "//*[local-name()='PID.3'][*[local-name()='CX.5']='MPI']/*"
-                                   "[local-name()='CX.1']"),
-              c.pid_mpi);
-    EXPECT_EQ(Primo(e.corpo, adr + "//*[local-name()='TXA.2']"), c.evento);
+    EXPECT_EQ(Xpath(e.corpo, adr + "//*[local-name()='PID']").size(), 0u);
   }
-  const prova::Esito rossi =
-      Posta(S::kAnagrafica, Busta(S::kAnagrafica, Qry({regione::kPazienteRossi})));
-  EXPECT_EQ(Primo(rossi.corpo, "//*[local-name()='PID.3'][*[local-name()='CX.5']='CF']/*[1]"),
-            regione::kPazienteRossi);
-  EXPECT_EQ(Xpath(rossi.corpo, "//*[local-name()='PV1.20']/*[local-name()='FC.1']"),
-            (Testi{"048", "013"}));
-  EXPECT_EQ(Primo(rossi.corpo, "//*[local-name()='PD1.3']/*[local-name()='XON.9']"), "050503");
 }
 
+// The add-on's reaction to each is in RegistryFailuresReachTheUser… and
+// EachMimeTypeOfTheRepository…; here, that each fault has the shape it names.
 TEST_F(FseTest, ScriptedFaultsDoWhatTheySay) {
   using E = ServiziFse::Esito;
   const std::string query = Busta(S::kRegistry, Query(Paziente(fse::kMpiRossi)));
   fse.Programma(S::kRegistry, E::kDueErrori);
   fse.Programma(S::kRegistry, E::kFault);
-  fse.Programma(S::kRegistry, E::kVuota);
   EXPECT_EQ(
       Xpath(Posta(S::kRegistry, query).corpo, "//*[local-name()='RegistryError']/@codeContext"),
       (Testi{"Errore interno del registro regionale", "Registro occupato: riprovare più tardi"}));
   const prova::Esito fault = Posta(S::kRegistry, query);
   EXPECT_EQ(fault.stato, 500);
   EXPECT_EQ(Primo(fault.corpo, kMotivo), "Servizio FSE temporaneamente non disponibile");
-  const prova::Esito vuota = Posta(S::kRegistry, query);
-  EXPECT_EQ(vuota.stato, 200);
-  EXPECT_EQ(vuota.corpo, "");
   EXPECT_EQ(Trovati(Paziente(fse::kMpiBianchi)).size(), 0u) << "una sola volta ciascuno";
-
-  fse.Programma(S::kRetrieve, E::kDueErrori);
-  EXPECT_EQ(
-      Xpath(Recupera(fse::kDocPdf).at(0).corpo, "//*[local-name()='RegistryError']/@codeContext")
-          .size(),
-      2u);
 
   const std::string stored = fse.Documento(fse::kDocPdf).value();
   fse.Programma(S::kRetrieve, E::kSenzaChiusura);
@@ -461,12 +354,6 @@ TEST_F(FseTest, ScriptedFaultsDoWhatTheySay) {
   parti = Recupera(fse::kDocPdf, &e);
   ASSERT_EQ(parti.size(), 2u);
   EXPECT_EQ(parti[1].corpo, stored.substr(0, stored.size() / 2));
-
-  fse.Programma(S::kRetrieve, E::kFirmaAlterata);
-  parti = Recupera(fse::kDocCdaFirmato);
-  ASSERT_EQ(parti.size(), 2u);
-  EXPECT_NE(parti[1].corpo, fse.Documento(fse::kDocCdaFirmato));
-  EXPECT_EQ(ContenutoFirmato(parti[1].corpo, pki), std::nullopt);
 
   fse.Programma(S::kRetrieve, E::kDocumentoGrande);
   parti = Recupera(fse::kDocPdf);
@@ -588,13 +475,12 @@ TEST_F(FseCampioni, StoredCdaDocumentsAreValidCdaR2) {
     EXPECT_EQ(doc ? xmlSchemaValidateDoc(vctx, doc.get()) : -1, 0) << id;
     xmlSchemaFreeValidCtxt(vctx);
   }
-  EXPECT_NE(fse.Documento(fse::kDocProcesso)->find(std::string("<xdw:workflowInstanceId>") +
-                                                   fse::kWorkflowInstanceId),
+  EXPECT_NE(fse.Documento(fse::kDocProcesso)
+                ->find(std::string("<xdw:workflowInstanceId>") + fse::kWorkflowInstanceId),
             std::string::npos);
   xmlSchemaFree(cda);
   xmlSchemaFreeParserCtxt(pctx);
 }
-
 
 // ---- Publications ---------------------------------------------------------------------
 
@@ -605,18 +491,20 @@ std::string VoceConsenso(int n, const std::string& unico) {
                           const std::string& codifica, const std::string& nome, int k) {
     return "<rim:Classification classificationScheme=\"urn:uuid:" + schema +
            "\" classifiedObject=\"" + id + "\" nodeRepresentation=\"" + nodo + "\" id=\"" + id +
-           "_cl0" + std::to_string(k) + "\"><rim:Slot name=\"codingScheme\"><rim:ValueList>"
-           "<rim:Value>" + codifica + "</rim:Value></rim:ValueList></rim:Slot><rim:Name>"
-           "<rim:LocalizedString value=\"" + nome + "\"/></rim:Name></rim:Classification>";
+           "_cl0" + std::to_string(k) +
+           "\"><rim:Slot name=\"codingScheme\"><rim:ValueList><rim:Value>" + codifica +
+           "</rim:Value></rim:ValueList></rim:Slot><rim:Name><rim:LocalizedString value=\"" + nome +
+           "\"/></rim:Name></rim:Classification>";
   };
   const auto esterno = [&](const std::string& schema, const std::string& valore,
                            const std::string& nome, const std::string& suffisso) {
-    return "<rim:ExternalIdentifier identificationScheme=\"urn:uuid:" + schema +
-           "\" value=\"" + valore + "\" registryObject=\"" + id + "\" id=\"" + id + suffisso +
-           "\"><rim:Name><rim:LocalizedString value=\"" + nome + "\"/></rim:Name>"
-           "</rim:ExternalIdentifier>";
+    return "<rim:ExternalIdentifier identificationScheme=\"urn:uuid:" + schema + "\" value=\"" +
+           valore + "\" registryObject=\"" + id + "\" id=\"" + id + suffisso +
+           "\"><rim:Name><rim:LocalizedString value=\"" + nome +
+           "\"/></rim:Name></rim:ExternalIdentifier>";
   };
-  return "<rim:ExtrinsicObject id=\"" + id + "\" mimeType=\"application/xml\" objectType=\""
+  return "<rim:ExtrinsicObject id=\"" + id +
+         "\" mimeType=\"application/xml\" objectType=\""
          "urn:uuid:7edca82f-054d-47f2-a032-9b2a5b5186c1\"><rim:Slot name=\"creationTime\">"
          "<rim:ValueList><rim:Value>20261207101500+0100</rim:Value></rim:ValueList></rim:Slot>"
          "<rim:Name><rim:LocalizedString value=\"Consenso\"/></rim:Name>" +
@@ -636,28 +524,29 @@ std::string VoceConsenso(int n, const std::string& unico) {
 
 class FsePubblicazioneTest : public FseTest {
  protected:
-  std::string Corpo(int voci, const std::string& sostituito, const std::string& primo_href = "doc0") {
+  // A ProvideAndRegister request of `voci` consents, the first document's
+  // part named `primo_href`.
+  std::string Corpo(int voci, const std::string& primo_href = "doc0") {
     std::string oggetti, riferimenti;
     for (int i = 0; i < voci; ++i) {
       oggetti += VoceConsenso(i, "2.16.840.1.113883.2.9.2.50.2.1.4.4.7^PUB" + std::to_string(i));
-      riferimenti += "<xdsb:Document id=\"Document0" + std::to_string(i) + "\"><xop:Include "
+      riferimenti += "<xdsb:Document id=\"Document0" + std::to_string(i) +
+                     "\"><xop:Include "
                      "xmlns:xop=\"http://www.w3.org/2004/08/xop/include\" href=\"cid:" +
                      (i == 0 ? primo_href : "doc" + std::to_string(i)) + "\"/></xdsb:Document>";
-    }
-    if (!sostituito.empty()) {
-      oggetti += "<rim:Association associationType=\"urn:ihe:iti:2007:AssociationType:RPLC\" "
-                 "sourceObject=\"Document00\" targetObject=\"" + sostituito + "\" id=\"Assoc1\"/>";
     }
     return "<xdsb:ProvideAndRegisterDocumentSetRequest xmlns:xdsb=\"urn:ihe:iti:xds-b:2007\" "
            "xmlns:lcm=\"urn:oasis:names:tc:ebxml-regrep:xsd:lcm:3.0\" "
            "xmlns:rim=\"urn:oasis:names:tc:ebxml-regrep:xsd:rim:3.0\"><lcm:SubmitObjectsRequest>"
-           "<rim:RegistryObjectList>" + oggetti + "</rim:RegistryObjectList>"
-           "</lcm:SubmitObjectsRequest>" + riferimenti + "</xdsb:ProvideAndRegisterDocumentSetRequest>";
+           "<rim:RegistryObjectList>" +
+           oggetti + "</rim:RegistryObjectList></lcm:SubmitObjectsRequest>" + riferimenti +
+           "</xdsb:ProvideAndRegisterDocumentSetRequest>";
   }
   // Posts the envelope and one part per document as the XOP multipart.
   prova::Esito Pubblica(const std::string& corpo, const std::vector<std::string>& documenti) {
     const std::string confine = "confine_di_prova";
-    std::string testo = "--" + confine + "\r\nContent-Type: application/xop+xml;charset=UTF-8;"
+    std::string testo = "--" + confine +
+                        "\r\nContent-Type: application/xop+xml;charset=UTF-8;"
                         "type=\"application/soap+xml\"\r\nContent-ID: <radice@prova>\r\n\r\n" +
                         Busta(S::kPubblicazione, corpo) + "\r\n";
     for (std::size_t i = 0; i < documenti.size(); ++i) {
@@ -666,55 +555,42 @@ class FsePubblicazioneTest : public FseTest {
     }
     testo += "--" + confine + "--\r\n";
     return Posta(S::kPubblicazione, testo,
-                 "multipart/related; boundary=\"" + confine + "\"; type=\"application/xop+xml\"; "
-                 "start=\"<radice@prova>\"; start-info=\"application/soap+xml\"");
+                 "multipart/related; boundary=\"" + confine +
+                     "\"; type=\"application/xop+xml\"; "
+                     "start=\"<radice@prova>\"; start-info=\"application/soap+xml\"");
   }
   static std::string Esito(const prova::Esito& e) {
     return Primo(e.corpo, "//*[local-name()='RegistryResponse']/@status");
   }
   std::string cda_ = fse::CdaSemplice({"PUB", "59284-0", "Consenso", "Consenso", "20261207101500",
-                                        "VRDLCU55C12F205S", "VERDI", "LUCA", "M", "19550312",
-                                        "Consenso all'alimentazione"});
-  const std::string successo_ = "urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Success";
+                                       "VRDLCU55C12F205S", "VERDI", "LUCA", "M", "19550312",
+                                       "Consenso all'alimentazione"});
 };
-
-TEST_F(FsePubblicazioneTest, APublishedConsentIsInForceAndRetiresTheOneItReplaces) {
-  const prova::Esito e = Pubblica(Corpo(1, fse::kConsensoRevocato), {cda_});
-  ASSERT_EQ(Esito(e), successo_) << e.corpo;
-  const std::string nuovo = "2.16.840.1.113883.2.9.2.50.2.1.4.4.7^PUB0";
-  EXPECT_EQ(fse.Pubblicati(), std::vector<std::string>{nuovo});
-  const auto consensi =
-      Trovati(Paziente(fse::kMpiVerdi, {{"$XDSDocumentEntryFormatCode",
-                                         "('urn:ihe:iti:bppc:2007^^1.3.6.1.4.1.19376.1.2.3')"}}));
-  EXPECT_EQ(consensi, std::set<std::string>{nuovo}) << "the revoked one is replaced";
-  const auto parti = Recupera(nuovo);
-  ASSERT_EQ(parti.size(), 2u);
-  EXPECT_EQ(parti[1].corpo, cda_);
-  const std::string attesa = fse.Validazione() ? "valida" : "non validata";
-  EXPECT_EQ(sandbox.Richieste(fse.Percorso(S::kPubblicazione)).back().esito_validazione, attesa);
-}
 
 TEST_F(FsePubblicazioneTest, BadDocumentsMissingPartsAndScriptedFaultsAreRegistryErrors) {
   if (fse.Validazione()) {
-    const prova::Esito cda = Pubblica(Corpo(1, ""), {"<ClinicalDocument xmlns=\"urn:hl7-org:v3\"/>"});
+    const prova::Esito cda = Pubblica(Corpo(1), {"<ClinicalDocument xmlns=\"urn:hl7-org:v3\"/>"});
     EXPECT_EQ(Esito(cda), "urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:Failure");
     EXPECT_NE(Primo(cda.corpo, "//*[local-name()='RegistryError']/@codeContext").find("CDA.xsd"),
               std::string::npos);
   }
-  const prova::Esito parte = Pubblica(Corpo(1, "", "assente"), {cda_});
-  EXPECT_EQ(Primo(parte.corpo, "//*[local-name()='RegistryError']/@errorCode"), "XDSMissingDocument");
+  const prova::Esito parte = Pubblica(Corpo(1, "assente"), {cda_});
+  EXPECT_EQ(Primo(parte.corpo, "//*[local-name()='RegistryError']/@errorCode"),
+            "XDSMissingDocument");
   EXPECT_TRUE(fse.Pubblicati().empty());
 
   fse.Programma(S::kPubblicazione, ServiziFse::Esito::kParziale);
-  const prova::Esito parziale = Pubblica(Corpo(2, ""), {cda_, cda_});
+  const prova::Esito parziale = Pubblica(Corpo(2), {cda_, cda_});
   EXPECT_EQ(Esito(parziale), "urn:ihe:iti:2007:ResponseStatusType:PartialSuccess");
   EXPECT_EQ(fse.Pubblicati().size(), 1u);
   fse.Programma(S::kPubblicazione, ServiziFse::Esito::kDueErrori);
-  EXPECT_EQ(Xpath(Pubblica(Corpo(1, ""), {cda_}).corpo,
-                  "//*[local-name()='RegistryError']/@codeContext").size(), 2u);
+  EXPECT_EQ(
+      Xpath(Pubblica(Corpo(1), {cda_}).corpo, "//*[local-name()='RegistryError']/@codeContext")
+          .size(),
+      2u);
 
   // Not XOP: refused before anything is read.
-  const prova::Esito soap = Posta(S::kPubblicazione, Busta(S::kPubblicazione, Corpo(1, "")));
+  const prova::Esito soap = Posta(S::kPubblicazione, Busta(S::kPubblicazione, Corpo(1)));
   EXPECT_EQ(soap.stato, 400);
   EXPECT_EQ(fse.Pubblicati().size(), 1u);
 }

@@ -1,51 +1,32 @@
 #include "sandbox/RegioneHl7.h"
 
 #include <gtest/gtest.h>
-#include <libxml/xpathInternals.h>
 #include <openssl/evp.h>
 
-#include <memory>
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "sandbox/prova/ClienteCurl.h"
+#include "sandbox/prova/Strumenti.h"
 #include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
 namespace {
 
 namespace r = regione;
-namespace libxml = util::libxml;
+using prova::Primo;
+using prova::Xpath;
 
-// A parsed document read with XPath: "h:" is HL7 v2, "v3:" is CDA.
-class Documento {
- public:
-  explicit Documento(std::string_view testo)
-      : doc_(libxml::LeggiMemoria(testo, nullptr, nullptr,
-                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING)) {}
-  bool BenFormato() const { return doc_ != nullptr; }
+std::size_t Conta(const std::string& xml, const std::string& xpath) {
+  return Xpath(xml, xpath).size();
+}
 
-  std::vector<std::string> Testi(const std::string& xpath) const {
-    std::vector<std::string> testi;
-    if (!doc_) return testi;
-    const libxml::ContestoXPath ctx(xmlXPathNewContext(doc_.get()));
-    xmlXPathRegisterNs(ctx.get(), BAD_CAST "h", BAD_CAST "urn:hl7-org:v2xml");
-    xmlXPathRegisterNs(ctx.get(), BAD_CAST "v3", BAD_CAST "urn:hl7-org:v3");
-    const libxml::EsitoXPath esito(xmlXPathEvalExpression(libxml::X(xpath), ctx.get()));
-    const xmlNodeSet* nodi = esito ? esito->nodesetval : nullptr;
-    for (int i = 0; nodi && i < nodi->nodeNr; ++i) {
-      testi.push_back(libxml::Possiedi(xmlNodeGetContent(nodi->nodeTab[i])));
-    }
-    return testi;
-  }
-  std::size_t Conta(const std::string& xpath) const { return Testi(xpath).size(); }
-  std::string Primo(const std::string& xpath) const {
-    const auto testi = Testi(xpath);
-    return testi.empty() ? "<nessuno>" : testi.front();
-  }
-
- private:
-  libxml::Documento doc_;
-};
+bool BenFormato(const std::string& xml) {
+  return util::libxml::LeggiMemoria(xml, nullptr, nullptr,
+                                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING) !=
+         nullptr;
+}
 
 // The decoded Base64 body of a one-part MIME text.
 std::string Corpo(std::string mime) {
@@ -67,10 +48,10 @@ std::string Notifica(const std::string& id) {
 }
 
 TEST(RegioneHl7Risposte, TheDefaultSainBatchHasEveryTypeAndBothRevocations) {
-  const Documento sain(RegioneHl7::RispostaSain("REQ-1"));
-  ASSERT_EQ(sain.Conta(kGruppi), r::kNotificheSain);
-  EXPECT_EQ(sain.Primo("/h:DOC_T12/h:MSA/h:MSA.2") + sain.Primo("//h:MSA.6/h:CE.1"), "REQ-10");
-  const auto tipi = sain.Testi(kGruppi + "/h:TXA/h:TXA.2");
+  const std::string sain = RegioneHl7::RispostaSain("REQ-1");
+  ASSERT_EQ(Conta(sain, kGruppi), r::kNotificheSain);
+  EXPECT_EQ(Primo(sain, "/h:DOC_T12/h:MSA/h:MSA.2") + Primo(sain, "//h:MSA.6/h:CE.1"), "REQ-10");
+  const auto tipi = Xpath(sain, kGruppi + "/h:TXA/h:TXA.2");
   for (const char* tipo : {"ALL", "AGG", "SNM", "REV", "RV1", "RV2", "RV3", "RV4", "RV5", "AGS",
                            "CRI", "CNE", "CRE", "CRC", "CSC", "CAS", "REF", "SRF", "DIA", "DIM",
                            "RIC", "LED", "DRI", "DDI", "DLE", "LES", "LEA", "NPS", "NSP", "NMV"}) {
@@ -78,30 +59,31 @@ TEST(RegioneHl7Risposte, TheDefaultSainBatchHasEveryTypeAndBothRevocations) {
   }
   EXPECT_EQ(std::count(tipi.begin(), tipi.end(), "XYZ"), 1);
 
-  EXPECT_EQ(sain.Primo(Notifica(r::kNotificaRev) + "/h:TXA/h:TXA.4/h:TS.1"), r::kDataNotificaRev);
-  const Documento aperta(Corpo(sain.Primo(Notifica(r::kNotificaRev) + "/h:OBX/h:OBX.5/h:ED.5")));
-  EXPECT_EQ(aperta.Primo("/h:ADT_A08/h:PID/h:PID.3[h:CX.5='CF']/h:CX.1"), r::kPazienteVerdi);
-  EXPECT_EQ(aperta.Conta("/h:ADT_A08/h:GT1/h:GT1.13"), 1u);
-  EXPECT_EQ(aperta.Conta("/h:ADT_A08/h:GT1/h:GT1.14"), 0u) << "the relationship has no end";
-  const Documento chiusa(
-      Corpo(sain.Primo(Notifica(r::kNotificaRevFine) + "/h:OBX/h:OBX.5/h:ED.5")));
-  EXPECT_EQ(chiusa.Primo("/h:ADT_A08/h:GT1/h:GT1.14"), r::kFineRapportoGialli);
+  EXPECT_EQ(Primo(sain, Notifica(r::kNotificaRev) + "/h:TXA/h:TXA.4/h:TS.1"), r::kDataNotificaRev);
+  const std::string aperta =
+      Corpo(Primo(sain, Notifica(r::kNotificaRev) + "/h:OBX/h:OBX.5/h:ED.5"));
+  EXPECT_EQ(Primo(aperta, "/h:ADT_A08/h:PID/h:PID.3[h:CX.5='CF']/h:CX.1"), r::kPazienteVerdi);
+  EXPECT_EQ(Conta(aperta, "/h:ADT_A08/h:GT1/h:GT1.13"), 1u);
+  EXPECT_EQ(Conta(aperta, "/h:ADT_A08/h:GT1/h:GT1.14"), 0u) << "the relationship has no end";
+  const std::string chiusa =
+      Corpo(Primo(sain, Notifica(r::kNotificaRevFine) + "/h:OBX/h:OBX.5/h:ED.5"));
+  EXPECT_EQ(Primo(chiusa, "/h:ADT_A08/h:GT1/h:GT1.14"), r::kFineRapportoGialli);
 }
 
 TEST(RegioneHl7Risposte, ALargeBatchHasTheGroupsAskedForEveryFifthWithADocument) {
   for (std::size_t n : {0u, 1u, 61u}) {
-    const Documento batch(RegioneHl7::BatchSain(n, "REQ-2"));
-    EXPECT_EQ(batch.Conta(kGruppi), n);
-    EXPECT_EQ(batch.Conta(kGruppi + "/h:OBX/h:OBX.5/h:ED.5"), (n + 4) / 5) << n;
+    const std::string batch = RegioneHl7::BatchSain(n, "REQ-2");
+    EXPECT_EQ(Conta(batch, kGruppi), n);
+    EXPECT_EQ(Conta(batch, kGruppi + "/h:OBX/h:OBX.5/h:ED.5"), (n + 4) / 5) << n;
   }
 }
 
 TEST(RegioneHl7Risposte, TheOlderDischargeLetterCarriesAPdf) {
-  const Documento sarir(RegioneHl7::RispostaRicoveri({"", r::kRicoveroLegacy}, "REQ-3"));
-  ASSERT_EQ(sarir.Primo("//h:OBX/h:OBX.13"), "CDA");
-  const Documento lettera(Corpo(sarir.Primo("//h:OBX/h:OBX.5")));
-  EXPECT_EQ(lettera.Primo("/v3:ClinicalDocument/v3:code/@code"), "DIM");
-  EXPECT_TRUE(Corpo(lettera.Primo("//v3:ExternalDocument/v3:text")).starts_with("%PDF-1.4\n"));
+  const std::string sarir = RegioneHl7::RispostaRicoveri({"", r::kRicoveroLegacy}, "REQ-3");
+  ASSERT_EQ(Primo(sarir, "//h:OBX/h:OBX.13"), "CDA");
+  const std::string lettera = Corpo(Primo(sarir, "//h:OBX/h:OBX.5"));
+  EXPECT_EQ(Primo(lettera, "/v3:ClinicalDocument/v3:code/@code"), "DIM");
+  EXPECT_TRUE(Corpo(Primo(lettera, "//v3:ExternalDocument/v3:text")).starts_with("%PDF-1.4\n"));
 }
 
 class RegioneHl7Test : public ::testing::Test {
@@ -111,8 +93,8 @@ class RegioneHl7Test : public ::testing::Test {
   GatewayHl7 gateway{sandbox};
   RegioneHl7 regione{gateway};
 
-  Documento Invia(const std::string& servizio, const std::string& cf = "",
-                  const std::string& id = "") {
+  std::string Invia(const std::string& servizio, const std::string& cf = "",
+                    const std::string& id = "") {
     std::string corpo =
         "<QRY_A19 xmlns=\"urn:hl7-org:v2xml\"><MSH><MSH.9><MSG.1>QRY</MSG.1></MSH.9>"
         "<MSH.10>Q-7</MSH.10></MSH><QRD><QRD.10><CE.1>" +
@@ -126,7 +108,7 @@ class RegioneHl7Test : public ::testing::Test {
                                       "kiro",
                                       pki.Ca()});
     EXPECT_EQ(esito.stato, 200) << esito.errore;
-    return Documento(esito.corpo);
+    return esito.corpo;
   }
 };
 
@@ -150,53 +132,54 @@ TEST_F(RegioneHl7Test, AnswersFilterByPatientAndDocument) {
       {"SARIR", "", r::kRicoveroDh, kAdr, 1},
   };
   for (const Caso& c : casi) {
-    const Documento d = Invia(c.servizio, c.cf, c.id);
-    EXPECT_EQ(d.Conta(c.gruppo), c.gruppi) << c.servizio << " " << c.cf << " " << c.id;
-    EXPECT_EQ(d.Primo("//h:MSA/h:MSA.2"), "Q-7");
-    EXPECT_TRUE(d.Primo("//h:MSH/h:MSH.10").starts_with("SBXR"));
+    SCOPED_TRACE(std::string(c.servizio) + " " + c.cf + " " + c.id);
+    const std::string d = Invia(c.servizio, c.cf, c.id);
+    EXPECT_EQ(Conta(d, c.gruppo), c.gruppi);
+    EXPECT_EQ(Primo(d, "//h:MSA/h:MSA.2"), "Q-7");
+    EXPECT_TRUE(Primo(d, "//h:MSH/h:MSH.10").starts_with("SBXR"));
     if (c.gruppi == 1 && *c.cf != '\0') {
-      EXPECT_EQ(d.Primo("//h:PID.3[h:CX.5='CF']/h:CX.1"), c.cf);
+      EXPECT_EQ(Primo(d, "//h:PID.3[h:CX.5='CF']/h:CX.1"), c.cf);
     }
   }
-  EXPECT_EQ(Invia("SARIR", "", r::kRicoveroDh).Primo("//h:PV1/h:PV1.2"), "D");
+  EXPECT_EQ(Primo(Invia("SARIR", "", r::kRicoveroDh), "//h:PV1/h:PV1.2"), "D");
 }
 
 TEST_F(RegioneHl7Test, ReportScriptsSpoilTheCdaOrTheSurname) {
   const std::string ed5 = kGruppi + "/h:OBX/h:OBX.5/h:ED.5";
-  const Documento cda(Corpo(Invia("SARR", "", r::kRefertoCda2).Primo(ed5)));
-  EXPECT_EQ(cda.Primo("/v3:ClinicalDocument/v3:id/@extension"), r::kRefertoCda2);
-  EXPECT_EQ(cda.Conta("//v3:observation/v3:value"), 3u);
+  const std::string cda = Corpo(Primo(Invia("SARR", "", r::kRefertoCda2), ed5));
+  EXPECT_EQ(Primo(cda, "/v3:ClinicalDocument/v3:id/@extension"), r::kRefertoCda2);
+  EXPECT_EQ(Conta(cda, "//v3:observation/v3:value"), 3u);
 
   regione.RefertoIllegibile(r::kRefertoCda2);
   regione.RefertoSenzaCognome(r::kRefertoLegacy);
-  const Documento sarr = Invia("SARR");
-  const std::string rotto = Corpo(Invia("SARR", "", r::kRefertoCda2).Primo(ed5));
+  const std::string sarr = Invia("SARR");
+  const std::string rotto = Corpo(Primo(Invia("SARR", "", r::kRefertoCda2), ed5));
   EXPECT_TRUE(rotto.starts_with("<?xml"));
-  EXPECT_FALSE(Documento(rotto).BenFormato());
-  EXPECT_EQ(sarr.Conta(kGruppi + "/h:PID/h:PID.5"), 2u) << "one report of three has no surname";
+  EXPECT_FALSE(BenFormato(rotto));
+  EXPECT_EQ(Conta(sarr, kGruppi + "/h:PID/h:PID.5"), 2u) << "one report of three has no surname";
   EXPECT_EQ(
-      sarr.Conta(kGruppi + "[h:TXA/h:TXA.12/h:EI.1='" + r::kRefertoLegacy + "']/h:PID/h:PID.5"),
+      Conta(sarr, kGruppi + "[h:TXA/h:TXA.12/h:EI.1='" + r::kRefertoLegacy + "']/h:PID/h:PID.5"),
       0u);
 
   regione.Ripristina();
-  EXPECT_TRUE(Documento(Corpo(Invia("SARR", "", r::kRefertoCda2).Primo(ed5))).BenFormato());
+  EXPECT_TRUE(BenFormato(Corpo(Primo(Invia("SARR", "", r::kRefertoCda2), ed5))));
 }
 
 TEST_F(RegioneHl7Test, SainScriptsLastUntilResetAndSurviveRegistration) {
   regione.SainVuoto(true);
-  const Documento vuoto = Invia("SAIN");
-  EXPECT_EQ(vuoto.Conta(kGruppi), 0u);
-  EXPECT_EQ(vuoto.Primo("/h:DOC_T12/h:QAK/h:QAK.2"), "NF");
+  const std::string vuoto = Invia("SAIN");
+  EXPECT_EQ(Conta(vuoto, kGruppi), 0u);
+  EXPECT_EQ(Primo(vuoto, "/h:DOC_T12/h:QAK/h:QAK.2"), "NF");
   regione.SainVuoto(false);
   regione.SainGrande(7);
-  EXPECT_EQ(Invia("SAIN").Conta(kGruppi), 7u);
+  EXPECT_EQ(Conta(Invia("SAIN"), kGruppi), 7u);
 
   gateway.Ripristina();
-  EXPECT_EQ(Invia("SAIN").Conta("/h:ACK/h:MSA"), 1u) << "the gateway's plain ACK";
+  EXPECT_EQ(Conta(Invia("SAIN"), "/h:ACK/h:MSA"), 1u) << "the gateway's plain ACK";
   regione.Registra();
-  EXPECT_EQ(Invia("SAIN").Conta(kGruppi), 7u);
+  EXPECT_EQ(Conta(Invia("SAIN"), kGruppi), 7u);
   regione.Ripristina();
-  EXPECT_EQ(Invia("SAIN").Conta(kGruppi), r::kNotificheSain);
+  EXPECT_EQ(Conta(Invia("SAIN"), kGruppi), r::kNotificheSain);
 }
 
 }  // namespace

@@ -2,22 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <tuple>
 
 #include "sandbox/Sandbox.h"
 #include "sandbox/prova/ClienteCurl.h"
+#include "sandbox/prova/Strumenti.h"
 
 namespace qzkiro::sandbox {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Leggi(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using prova::Leggi;
 
 TEST(Registratore, FileNamesTellSequenceFamilyPathAndContent) {
   const std::vector<

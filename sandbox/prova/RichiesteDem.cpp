@@ -1,5 +1,6 @@
 #include "sandbox/prova/RichiesteDem.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "sandbox/Ricette.h"
@@ -8,59 +9,26 @@ namespace qzkiro::sandbox::prova {
 
 namespace {
 
-constexpr const char* kOrdineTestata[] = {"pinCode",
-                                          "cfMedico1",
-                                          "cfMedico2",
-                                          "codRegione",
-                                          "codASLAo",
-                                          "codStruttura",
-                                          "codSpecializzazione",
-                                          "testata1",
-                                          "testata2",
-                                          "nre",
-                                          "tipoRic",
-                                          "codiceAss",
-                                          "cognNome",
-                                          "indirizzo",
-                                          "oscuramDati",
-                                          "numTessSasn",
-                                          "socNavigaz",
-                                          "tipoPrescrizione",
-                                          "ricettaInterna",
-                                          "codEsenzione",
-                                          "nonEsente",
-                                          "reddito",
-                                          "codDiagnosi",
-                                          "descrizioneDiagnosi",
-                                          "dataCompilazione",
-                                          "tipoVisita",
-                                          "dispReg",
-                                          "provAssistito",
-                                          "aslAssistito",
-                                          "indicazionePrescr",
-                                          "altro",
-                                          "classePriorita",
-                                          "confidentialityCode",
-                                          "statoEstero",
-                                          "istituzCompetente",
-                                          "numIdentPers",
-                                          "numIdentTess",
-                                          "dataNascitaEstero",
-                                          "dataScadTessera"};
-constexpr const char* kOrdineRiga[] = {"codProdPrest",     "descrProdPrest",
-                                       "codGruppoEquival", "descrGruppoEquival",
-                                       "testoLibero",      "descrTestoLiberoNote",
-                                       "nonSost",          "motivazNote",
-                                       "codMotivazione",   "notaProd",
-                                       "quantita",         "prescrizione1",
-                                       "prescrizione2",    "codCatalogoPrescr",
-                                       "tipoAccesso"};
+// The kit's order of a red send's header fields and of a line's.
+constexpr std::string_view kOrdineTestata =
+    "pinCode cfMedico1 cfMedico2 codRegione codASLAo codStruttura codSpecializzazione testata1 "
+    "testata2 nre tipoRic codiceAss cognNome indirizzo oscuramDati numTessSasn socNavigaz "
+    "tipoPrescrizione ricettaInterna codEsenzione nonEsente reddito codDiagnosi "
+    "descrizioneDiagnosi dataCompilazione tipoVisita dispReg provAssistito aslAssistito "
+    "indicazionePrescr altro classePriorita confidentialityCode statoEstero istituzCompetente "
+    "numIdentPers numIdentTess dataNascitaEstero dataScadTessera";
+constexpr std::string_view kOrdineRiga =
+    "codProdPrest descrProdPrest codGruppoEquival descrGruppoEquival testoLibero "
+    "descrTestoLiberoNote nonSost motivazNote codMotivazione notaProd quantita prescrizione1 "
+    "prescrizione2 codCatalogoPrescr tipoAccesso";
 
-template <std::size_t N>
-Campi InOrdine(const Valori& valori, const char* const (&ordine)[N]) {
+Campi InOrdine(const Valori& valori, std::string_view ordine) {
   Campi campi;
-  for (const char* nome : ordine) {
+  for (std::size_t inizio = 0; inizio < ordine.size();) {
+    const std::size_t fine = std::min(ordine.find(' ', inizio), ordine.size());
+    const std::string nome(ordine.substr(inizio, fine - inizio));
     if (const auto it = valori.find(nome); it != valori.end()) campi.emplace_back(*it);
+    inizio = fine + 1;
   }
   if (campi.size() != valori.size()) throw std::invalid_argument("campo fuori dal kit");
   return campi;
@@ -98,18 +66,31 @@ std::string ElementoDem(std::string_view radice, std::string_view ns, const Camp
   return xml + dentro + "</p:" + r + ">";
 }
 
-std::string InvioRosso(const Valori& testata, const std::vector<Valori>& righe) {
+std::string Rossa(const Valori& testata, const Valori& riga, int righe) {
+  Valori campi = {{"pinCode", ""},
+                  {"cfMedico1", "MDCPRV70A01H501X"},
+                  {"codRegione", "190"},
+                  {"codASLAo", "201"},
+                  {"codSpecializzazione", "P"},
+                  {"codiceAss", "QUJD"},
+                  {"cognNome", "ROSSI MARIO"},
+                  {"tipoPrescrizione", "P"},
+                  {"dataCompilazione", "2026-03-05 10:20:30"},
+                  {"tipoVisita", "A"}};
+  for (const auto& [nome, valore] : testata) campi[nome] = valore;
   std::string elenco;
-  for (const Valori& riga : righe) {
-    std::string campi;
-    for (const auto& [nome, valore] : InOrdine(riga, kOrdineRiga)) {
-      campi += "<td:" + nome + ">" + valore + "</td:" + nome + ">";
+  for (int i = 0; i < righe; ++i) {
+    Valori dettaglio = {{"codProdPrest", "P" + std::to_string(i)}, {"quantita", "1"}};
+    for (const auto& [nome, valore] : riga) dettaglio[nome] = valore;
+    std::string xml;
+    for (const auto& [nome, valore] : InOrdine(dettaglio, kOrdineRiga)) {
+      xml += "<td:" + nome + ">" + valore + "</td:" + nome + ">";
     }
-    elenco += "<td:DettaglioPrescrizione>" + campi + "</td:DettaglioPrescrizione>";
+    elenco += "<td:DettaglioPrescrizione>" + xml + "</td:DettaglioPrescrizione>";
   }
   return ElementoDem("InvioPrescrittoRichiesta",
                      "http://invioprescrittorichiesta.xsd.dem.sanita.finanze.it",
-                     InOrdine(testata, kOrdineTestata),
+                     InOrdine(campi, kOrdineTestata),
                      "<p:ElencoDettagliPrescrizioni xmlns:td=\"" + std::string(kNsTipiDati) +
                          "\">" + elenco + "</p:ElencoDettagliPrescrizioni>");
 }

@@ -24,10 +24,13 @@ std::string BustaDem(const std::string& corpo, const std::string& asserzione = "
 std::string ElementoDem(std::string_view radice, std::string_view ns, const Campi& campi,
                         const std::string& dentro = {});
 
-// A red send: `testata` and each line's fields written in the kit's order
-// (confidentialityCode where the add-on puts it, after classePriorita).
-// Throws std::invalid_argument for a name the kit does not order.
-std::string InvioRosso(const Valori& testata, const std::vector<Valori>& righe);
+// A red send from doctor MDCPRV70A01H501X with the fields the kit requires
+// ("QUJD" as the patient's code) and `righe` lines (product "P0", "P1"…,
+// quantity 1); `testata` changes or adds header fields, `riga` each line's.
+// Written in the kit's order (confidentialityCode where the add-on puts it,
+// after classePriorita). Throws std::invalid_argument for a name the kit does
+// not order.
+std::string Rossa(const Valori& testata = {}, const Valori& riga = {}, int righe = 1);
 
 // Cancel and view of a red prescription: pinCode, nre, cfMedico.
 std::string Annullamento(const std::string& nre, const std::string& cf_medico);

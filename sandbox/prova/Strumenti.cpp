@@ -1,8 +1,10 @@
 #include "sandbox/prova/Strumenti.h"
 
 #include <libxml/xpath.h>
+#include <libxml/xpathInternals.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
+#include <openssl/rsa.h>
 #include <openssl/x509.h>
 
 #include <fstream>
@@ -13,7 +15,20 @@
 
 namespace qzkiro::sandbox::prova {
 
-std::string Cifra(const std::filesystem::path& certificato, const std::string& chiaro) {
+std::string Leggi(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Base64(std::string_view dati) {
+  std::string out(4 * ((dati.size() + 2) / 3) + 1, '\0');
+  out.resize(static_cast<std::size_t>(EVP_EncodeBlock(
+      reinterpret_cast<unsigned char*>(out.data()),
+      reinterpret_cast<const unsigned char*>(dati.data()), static_cast<int>(dati.size()))));
+  return out;
+}
+
+std::string CifraRsa(const std::filesystem::path& certificato, const std::string& chiaro) {
   std::ifstream in(certificato, std::ios::binary);
   const std::string byte(std::istreambuf_iterator<char>(in), {});
   const auto* p = reinterpret_cast<const unsigned char*>(byte.data());
@@ -22,17 +37,21 @@ std::string Cifra(const std::filesystem::path& certificato, const std::string& c
   if (!cert) cert = PEM_read_bio_X509(bio, nullptr, nullptr, nullptr);
   BIO_free(bio);
   EVP_PKEY_CTX* ctx = cert ? EVP_PKEY_CTX_new(X509_get0_pubkey(cert), nullptr) : nullptr;
-  unsigned char cifrato[512], base64[1024] = {};
-  size_t n = sizeof cifrato;
-  if (ctx && EVP_PKEY_encrypt_init(ctx) > 0 &&
+  std::string cifrato(512, '\0');
+  size_t n = cifrato.size();
+  const bool ok =
+      ctx && EVP_PKEY_encrypt_init(ctx) > 0 &&
       EVP_PKEY_CTX_set_rsa_padding(ctx, RSA_PKCS1_PADDING) > 0 &&
-      EVP_PKEY_encrypt(ctx, cifrato, &n, reinterpret_cast<const unsigned char*>(chiaro.data()),
-                       chiaro.size()) > 0) {
-    EVP_EncodeBlock(base64, cifrato, static_cast<int>(n));
-  }
+      EVP_PKEY_encrypt(ctx, reinterpret_cast<unsigned char*>(cifrato.data()), &n,
+                       reinterpret_cast<const unsigned char*>(chiaro.data()), chiaro.size()) > 0;
   EVP_PKEY_CTX_free(ctx);
   X509_free(cert);
-  return reinterpret_cast<const char*>(base64);
+  cifrato.resize(ok ? n : 0);
+  return cifrato;
+}
+
+std::string Cifra(const std::filesystem::path& certificato, const std::string& chiaro) {
+  return Base64(CifraRsa(certificato, chiaro));
 }
 
 std::string Accedi(Sandbox& sandbox, const Pki& pki, const std::string& corpo) {
@@ -59,6 +78,8 @@ std::vector<std::string> Xpath(const std::string& xml, const std::string& xpath)
   std::vector<std::string> valori;
   if (!doc) return valori;
   xmlXPathContextPtr ctx = xmlXPathNewContext(doc.get());
+  xmlXPathRegisterNs(ctx, BAD_CAST "h", BAD_CAST "urn:hl7-org:v2xml");
+  xmlXPathRegisterNs(ctx, BAD_CAST "v3", BAD_CAST "urn:hl7-org:v3");
   xmlXPathObjectPtr r = xmlXPathEvalExpression(BAD_CAST xpath.c_str(), ctx);
   for (int i = 0; r && r->nodesetval && i < r->nodesetval->nodeNr; ++i) {
     valori.push_back(util::libxml::Possiedi(xmlNodeGetContent(r->nodesetval->nodeTab[i])));

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sandbox/Pki.h"
@@ -12,8 +13,15 @@
 
 namespace qzkiro::sandbox::prova {
 
+// The bytes of `file` ("" when it cannot be read).
+std::string Leggi(const std::filesystem::path& file);
+
+// Base64 in one line, written with OpenSSL rather than with the sandbox's own code.
+std::string Base64(std::string_view dati);
+
 // Encrypts as the add-on does: RSA PKCS#1 v1.5 with the key of a DER or PEM
-// certificate, in Base64.
+// certificate. CifraRsa gives the bytes ("" when it cannot), Cifra their Base64.
+std::string CifraRsa(const std::filesystem::path& certificato, const std::string& chiaro);
 std::string Cifra(const std::filesystem::path& certificato, const std::string& chiaro);
 
 // Logs "demo" (password "Kiro.2026", added by the caller) in to the
@@ -21,7 +29,8 @@ std::string Cifra(const std::filesystem::path& certificato, const std::string& c
 // gives the saml:Assertion of the answer ("" when there is none).
 std::string Accedi(Sandbox& sandbox, const Pki& pki, const std::string& corpo = "<env:Body/>");
 
-// Every match of `xpath` (attribute values or element texts).
+// Every match of `xpath` (attribute values or element texts); the prefix "h"
+// names HL7 v2 XML (urn:hl7-org:v2xml), "v3" CDA (urn:hl7-org:v3).
 std::vector<std::string> Xpath(const std::string& xml, const std::string& xpath);
 // The first match, "<assente>" when there is none.
 std::string Primo(const std::string& xml, const std::string& xpath);
