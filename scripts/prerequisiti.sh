@@ -14,6 +14,7 @@ PACCHETTI=(
   openssh-server
   fop weasyprint
   doxygen dpkg-dev file
+  qt6-base-dev
 )
 
 mancanti=()

@@ -188,7 +188,8 @@ void DemoSandbox(Plugin& plugin, refhost::Applicazione& host, const fs::path& la
 int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
   setenv("QZKIRO_HOME", opzioni.cartella_plugin.c_str(), 0);
   auto& contesto = core::Ctx();
-  contesto.ui = std::make_shared<UiConsole>(out, std::cin, isatty(STDIN_FILENO) != 0);
+  contesto.ui = opzioni.ui ? opzioni.ui
+                           : std::make_shared<UiConsole>(out, std::cin, isatty(STDIN_FILENO) != 0);
 
   const fs::path lavoro = CartellaDiLavoro(opzioni.dati_host);
   // The add-on's folder of this run is a copy: the demo adds files to it.

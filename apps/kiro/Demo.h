@@ -1,7 +1,10 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <string>
+
+#include "qzkiro/Ui.h"
 
 namespace qzkiro::kiro {
 
@@ -11,6 +14,7 @@ struct OpzioniDemo {
   std::string cartella_plugin;  // the add-on's folder
   bool simulatore = false;      // the regional services answer from the simulator's files
   std::string registra{};       // when set, the sandbox records every exchange in this folder
+  std::shared_ptr<core::Ui> ui{};  // the add-on's dialogs; null: the console
 };
 
 // Runs the stand-in host through the add-on's start-up and prints what it
