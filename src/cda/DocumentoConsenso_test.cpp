@@ -117,19 +117,13 @@ TEST(DocumentoConsensoTest, EventsFollowTheChoiceAndTheAgeOfAPatientWithAGuardia
       "urn:oid:2.16.840.1.113883.2.9.2.50.4.13.14 Consenso di tipo advanced: delega minore";
   const std::string kCareGiver =
       "urn:oid:2.16.840.1.113883.2.9.2.50.4.13.20 Consenso di tipo advanced: care giver";
-  struct Caso {
-    int eta;
-    bool tutore;
-    bool dato;
-    std::vector<std::string> attesi;
-  } casi[] = {
-      {17, true, true, {kDato, kMinore}},
-      {18, true, true, {kDato, kMinore}},
-      {19, true, true, {kDato, kCareGiver}},
-      {40, true, false, {kRevocato, kCareGiver, kRevocato}},
-      {40, false, true, {kDato}},
-      {10, false, false, {kRevocato, kRevocato}},
+  // clang-format off
+  struct Caso { int eta; bool tutore; bool dato; std::vector<std::string> attesi; } casi[] = {
+      {17, true, true, {kDato, kMinore}}, {18, true, true, {kDato, kMinore}},
+      {19, true, true, {kDato, kCareGiver}}, {40, true, false, {kRevocato, kCareGiver, kRevocato}},
+      {40, false, true, {kDato}}, {10, false, false, {kRevocato, kRevocato}},
   };
+  // clang-format on
   for (const Caso& caso : casi) {
     DatiConsenso dati = Dati();
     dati.Paziente.Eta = caso.eta;

@@ -59,25 +59,16 @@ TEST(NarrativaCdaTest, LineBreaksOnlyInsideTheFirstParagraph) {
 
 // Each tag replaced in turn over the whole text, as the rules read.
 std::string TagInSequenza(std::string testo) {
+  // clang-format off
   static const std::vector<std::pair<std::string, std::string>> kTag = {
-      {"<paragraph>", "<p>"},
-      {"</paragraph>", "</p>"},
-      {"<paragraph ", "<p "},
-      {"<caption>", "<b>"},
-      {"</caption>", "</b><br>"},
-      {"</content>", "</content><br>"},
-      {"<list>", "<ul>"},
-      {"</list>", "</ul>"},
-      {"<list ", "<ul "},
-      {"<item>", "<li>"},
-      {"</item>", "</li>"},
-      {"<item ", "<li "},
-      {"<th>", "<td><b>"},
-      {"<th/>", "<td/>"},
-      {"</th>", "</b></td>"},
-      {"<th ", "<td "},
+      {"<paragraph>", "<p>"}, {"</paragraph>", "</p>"}, {"<paragraph ", "<p "},
+      {"<caption>", "<b>"}, {"</caption>", "</b><br>"}, {"</content>", "</content><br>"},
+      {"<list>", "<ul>"}, {"</list>", "</ul>"}, {"<list ", "<ul "}, {"<item>", "<li>"},
+      {"</item>", "</li>"}, {"<item ", "<li "}, {"<th>", "<td><b>"}, {"<th/>", "<td/>"},
+      {"</th>", "</b></td>"}, {"<th ", "<td "},
       {"<td></td>", "<td>&nbsp;</td>"},
       {"<td/>", "<td>&nbsp;</td>"}};
+  // clang-format on
   testo = SostituisciSenzaMaiuscole(testo, "<paragraph/>", "");
   testo = SostituisciSenzaMaiuscole(testo, "<caption/>", "");
   for (const auto& [da, a] : kTag) testo = SostituisciSenzaMaiuscole(testo, da, a);

@@ -105,38 +105,13 @@ TEST(NarrativaSicuraTest, AddressesAreJudgedAsTheBrowserReadsThem) {
 
 TEST(NarrativaSicuraTest, WhateverTheTextNothingThatRunsReachesThePage) {
   // Pieces of markup and of attempts to break out of it, joined at random.
-  const std::array<std::string, 32> pezzi = {"<script>",
-                                             "</script>",
-                                             "<SCRIPT ",
-                                             "<x:style>",
-                                             "<!--",
-                                             "-->",
-                                             "<!-->",
-                                             "<![CDATA[",
-                                             "]]>",
-                                             "<?",
-                                             "?>",
-                                             "<b",
-                                             "<i ",
-                                             "</b>",
-                                             "<",
-                                             ">",
-                                             "/>",
-                                             "\"",
-                                             "'",
-                                             "=",
-                                             " ",
-                                             "&",
-                                             "&#",
-                                             "x",
-                                             " onclick=\"",
-                                             " href=\"javascript:",
-                                             " src='data:",
-                                             "<iframe/>",
-                                             "<table",
-                                             "<paragraph>",
-                                             "</paragraph>",
-                                             "\n"};
+  // clang-format off
+  const std::array<std::string, 32> pezzi = {
+      "<script>", "</script>", "<SCRIPT ", "<x:style>", "<!--", "-->", "<!-->", "<![CDATA[", "]]>",
+      "<?", "?>", "<b", "<i ", "</b>", "<", ">", "/>", "\"", "'", "=", " ", "&", "&#", "x",
+      " onclick=\"", " href=\"javascript:", " src='data:", "<iframe/>", "<table", "<paragraph>",
+      "</paragraph>", "\n"};
+  // clang-format on
   std::mt19937 casuale(20261207);
   std::uniform_int_distribution<std::size_t> scelta(0, pezzi.size() - 1);
   for (int prova = 0; prova < 3000; ++prova) {

@@ -17,13 +17,12 @@ TEST(ValoriCDATest, FourDecimalsHalfToEven) {
 }
 
 TEST(ValoriCDATest, RecordDatesFromCdaTimeStamps) {
+  // clang-format off
   const std::vector<std::pair<std::string, std::string>> casi = {
-      {"20261205093000+0100", "20261205093000"},
-      {"20261205", "20261205000000"},
-      {"2026120509", "20261205090000"},
-      {"20261205093000.1234", "20261205093000"},
-      {"", ""},
+      {"20261205093000+0100", "20261205093000"}, {"20261205", "20261205000000"},
+      {"2026120509", "20261205090000"}, {"20261205093000.1234", "20261205093000"}, {"", ""},
       {"oggi", ""}};
+  // clang-format on
   for (const auto& [ts, data] : casi) EXPECT_EQ(DataOraCompatta(ts), data) << ts;
 }
 

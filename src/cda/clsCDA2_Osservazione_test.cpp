@@ -107,15 +107,13 @@ TEST(CDA2EsitoTest, ResultTextByTypeWithTranslationFallback) {
 
 TEST(CDA2EsitoTest, AbnormalUnlessInterpretedAsNormal) {
   core::NuovoContesto();
+  // clang-format off
   const std::vector<std::pair<std::string, bool>> casi = {
-      {"<interpretationCode code=\"N\"/>", false},
-      {"<interpretationCode code=\"n\"/>", false},
-      {"<interpretationCode code=\"Normal\"/>", false},
-      {"<interpretationCode code=\"\"/>", false},
-      {"", false},
-      {"<interpretationCode code=\"H\"/>", true},
-      {"<interpretationCode code=\"L\"/>", true},
-      {"<interpretationCode code=\"NN\"/>", true}};
+      {"<interpretationCode code=\"N\"/>", false}, {"<interpretationCode code=\"n\"/>", false},
+      {"<interpretationCode code=\"Normal\"/>", false}, {"<interpretationCode code=\"\"/>", false},
+      {"", false}, {"<interpretationCode code=\"H\"/>", true},
+      {"<interpretationCode code=\"L\"/>", true}, {"<interpretationCode code=\"NN\"/>", true}};
+  // clang-format on
   for (const auto& [codice, alterato] : casi) {
     auto xml = DaTesto(Valore(codice));
     clsCDA2 cda{core::AccessoDelContesto()};

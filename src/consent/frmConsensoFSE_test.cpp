@@ -79,81 +79,46 @@ struct Caso {
 
 TEST(frmConsensoFSETest, OkChecksRunInOrderAndStopAtTheFirstRefusalOrNo) {
   auto nega = [](TipoConsenso t) { return [t](frmConsensoFSE& f) { f.Scegli(t, false); }; };
+  // clang-format off
   const std::vector<Caso> casi = {
       {"nothing chosen", [](auto& f) { f.Opzioni = {}; }, {}, {kNessuno}, false},
       {"feeding denied, No", nega(TipoConsenso::Alimentazione), {kNo}, {kNegazione}, false},
       {"feeding denied, Yes", nega(TipoConsenso::Alimentazione), {kSi}, {kNegazione}, true},
       {"feeding asked before the minor's guardian",
-       [](auto& f) {
-         f.Scegli(TipoConsenso::Alimentazione, false);
-         f.Minorenne = true;
-       },
-       {kSi},
-       {kNegazione, kMinore},
-       false},
+       [](auto& f) { f.Scegli(TipoConsenso::Alimentazione, false); f.Minorenne = true; },
+       {kSi}, {kNegazione, kMinore}, false},
       {"minor's guardian before consultation",
-       [](auto& f) {
-         f.Minorenne = true;
-         f.Scegli(TipoConsenso::Consultazione, false);
-       },
-       {},
-       {kMinore},
-       false},
-      {"consultation denied, No",
-       nega(TipoConsenso::Consultazione),
-       {kNo},
-       {kConsultazione},
+       [](auto& f) { f.Minorenne = true; f.Scegli(TipoConsenso::Consultazione, false); },
+       {}, {kMinore}, false},
+      {"consultation denied, No", nega(TipoConsenso::Consultazione), {kNo}, {kConsultazione},
        false},
       {"earlier documents withdrawn alone after consultation",
        [](auto& f) {
          f.Scegli(TipoConsenso::Consultazione, false);
          f.Scegli(TipoConsenso::Pregresso, false);
        },
-       {kSi},
-       {kConsultazione, kPregressoSolo},
-       false},
+       {kSi}, {kConsultazione, kPregressoSolo}, false},
       {"earlier documents withdrawn with feeding",
        [](auto& f) {
          f.Scegli(TipoConsenso::Alimentazione, false);
          f.Scegli(TipoConsenso::Pregresso, false);
        },
-       {kSi, kNo},
-       {kNegazione, kPregresso},
-       false},
+       {kSi, kNo}, {kNegazione, kPregresso}, false},
       {"earlier documents never given, denied now",
        [](auto& f) {
          f.Scegli(TipoConsenso::Pregresso, std::nullopt);
          f.FissaCaricato();
          f.Scegli(TipoConsenso::Pregresso, false);
        },
-       {kSi},
-       {kPregresso},
-       true},
+       {kSi}, {kPregresso}, true},
       {"refusal of withdrawal before contacts",
-       [](auto& f) {
-         f.Scegli(TipoConsenso::Pregresso, false);
-         f.Cellulare = f.Email = "";
-       },
-       {},
-       {kPregressoSolo},
-       false},
-      {"no contacts, No",
-       [](auto& f) {
-         f.Cellulare = f.Email = "";
-         f.FissaCaricato();
-       },
-       {kNo},
-       {kSenzaRecapiti},
-       false},
+       [](auto& f) { f.Scegli(TipoConsenso::Pregresso, false); f.Cellulare = f.Email = ""; },
+       {}, {kPregressoSolo}, false},
+      {"no contacts, No", [](auto& f) { f.Cellulare = f.Email = ""; f.FissaCaricato(); },
+       {kNo}, {kSenzaRecapiti}, false},
       {"registered e-mail cleared, No", [](auto& f) { f.Email = " "; }, {kNo}, {kCancella}, false},
       {"mobile with a space before a bad e-mail",
-       [](auto& f) {
-         f.Cellulare = "333 1234567";
-         f.Email = "mario@";
-       },
-       {},
-       {kCellulare},
-       false},
+       [](auto& f) { f.Cellulare = "333 1234567"; f.Email = "mario@"; }, {}, {kCellulare}, false},
       {"bad e-mail", [](auto& f) { f.Email = "mario@example"; }, {}, {kEmail}, false},
       {"contacts before guardians",
        [](auto& f) {
@@ -161,52 +126,36 @@ TEST(frmConsensoFSETest, OkChecksRunInOrderAndStopAtTheFirstRefusalOrNo) {
          f.FissaCaricato();
          f.Tutori = {{"BIANCHI", "", "BNCNNA80A41L736X", "", "", ""}};
        },
-       {kSi},
-       {kSenzaRecapiti, "Ci sono dati incompleti nel pannello dei Tutori legali"},
-       false},
+       {kSi}, {kSenzaRecapiti, "Ci sono dati incompleti nel pannello dei Tutori legali"}, false},
       {"minor's guardian incomplete",
        [](auto& f) {
          f.Minorenne = true;
          f.Tutori = {Anna(), {"", "LUCA", "BNCLCU80A01L736X", "", "", ""}};
        },
-       {},
-       {"Ci sono dati incompleti nel pannello dei Genitori/Tutori legali"},
-       false},
+       {}, {"Ci sono dati incompleti nel pannello dei Genitori/Tutori legali"}, false},
       {"guardian's fiscal code",
-       [](auto& f) {
-         f.Tutori = {Anna(), {"ROSSI", "LUCA", "XX1", "", "", ""}};
-       },
-       {},
-       {"ATTENZIONE: il codice fiscale XX1 non è valido"},
-       false},
+       [](auto& f) { f.Tutori = {Anna(), {"ROSSI", "LUCA", "XX1", "", "", ""}}; },
+       {}, {"ATTENZIONE: il codice fiscale XX1 non è valido"}, false},
       {"guardian's e-mail before mobile",
        [](auto& f) {
          f.Tutori = {Anna()};
          f.Tutori[0].Email = "anna.example.it";
          f.Tutori[0].Cellulare = "340-1234567";
        },
-       {},
-       {"ATTENZIONE: l'indirizzo email di BIANCHI ANNA non è valido"},
-       false},
+       {}, {"ATTENZIONE: l'indirizzo email di BIANCHI ANNA non è valido"}, false},
       {"guardian's mobile",
-       [](auto& f) {
-         f.Tutori = {Anna()};
-         f.Tutori[0].Cellulare = "340/1234567";
-       },
-       {},
-       {"ATTENZIONE: il numero di cellulare di BIANCHI ANNA non è valido (Togliere eventuali "
-        "spazi o separatori)"},
-       false},
+       [](auto& f) { f.Tutori = {Anna()}; f.Tutori[0].Cellulare = "340/1234567"; },
+       {}, {"ATTENZIONE: il numero di cellulare di BIANCHI ANNA non è valido (Togliere eventuali "
+            "spazi o separatori)"}, false},
       {"minor's guardians without contacts, No",
        [](auto& f) {
          f.Minorenne = true;
          f.Tutori = {Anna(), {"BIANCHI", "LUCA", "BNCLCU80A01L736X", "", "", ""}};
        },
-       {kNo},
-       {kTutoriSenzaRecapiti},
-       false},
+       {kNo}, {kTutoriSenzaRecapiti}, false},
       {"all in order with a guardian", [](auto& f) { f.Tutori = {Anna()}; }, {}, {}, true},
   };
+  // clang-format on
   const VerificaCodiceFiscale verifica = [](const std::string& cf) { return cf.size() == 16; };
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.nome);

@@ -129,41 +129,18 @@ TEST_F(ImpostazioniTest, SetupValuesAreWrittenInTheirOrder) {
   env_.Host()->Utente().SetCodiceRegioneASL("050507");
   env_.CartellaPlugin().Scrivi("FSEr - Informativa_versione aprile 2016.pdf", "%PDF-1.4");
   ASSERT_TRUE(Init());
-  const std::vector<std::string> attesi = {"Dematerializzazione",
-                                           "DematFarmaci",
-                                           "DematEsami",
-                                           "DematSAR",
-                                           "RicettaElettronica",
-                                           "NRE",
-                                           "NascondiRicettaElettronicaMEF",
-                                           "NascondiDematerializzata",
-                                           "StampaDemaSuSSN",
-                                           "ModuloPromemoria",
-                                           "StampaCodicePacchetto",
-                                           "StampaCodicePrescrizione",
-                                           "NascondiRicettaElettronica",
-                                           "NascondiNRE",
-                                           "DiagnosiVisitaObbligatoria",
-                                           "DiagnosiEsameObbligatoria",
-                                           "DemaSoloCodPresRegionale",
-                                           "PrescVisiteEditabile",
-                                           "PrioritaDemaUBDP",
-                                           "NoPrelievi",
-                                           "NRERicoveri",
-                                           "InfoDema",
-                                           "FlussoACN",
-                                           "FlussoPA",
-                                           "MEFVisualizzaRicetta",
-                                           "VaccinazioneEstesa",
-                                           "TipoAssistenzaADIADP",
-                                           "PrioritaEsamiU",
-                                           "Branche",
-                                           "ProcessoCollegato",
-                                           "MostraOscuramentoClinico",
-                                           "InviaVaccinazioni",
-                                           "PrelieviEmaticiDom",
-                                           "MostraCodicePPIP",
-                                           "ConsensoFSE"};
+  // clang-format off
+  const std::vector<std::string> attesi = {
+      "Dematerializzazione", "DematFarmaci", "DematEsami", "DematSAR", "RicettaElettronica", "NRE",
+      "NascondiRicettaElettronicaMEF", "NascondiDematerializzata", "StampaDemaSuSSN",
+      "ModuloPromemoria", "StampaCodicePacchetto", "StampaCodicePrescrizione",
+      "NascondiRicettaElettronica", "NascondiNRE", "DiagnosiVisitaObbligatoria",
+      "DiagnosiEsameObbligatoria", "DemaSoloCodPresRegionale", "PrescVisiteEditabile",
+      "PrioritaDemaUBDP", "NoPrelievi", "NRERicoveri", "InfoDema", "FlussoACN", "FlussoPA",
+      "MEFVisualizzaRicetta", "VaccinazioneEstesa", "TipoAssistenzaADIADP", "PrioritaEsamiU",
+      "Branche", "ProcessoCollegato", "MostraOscuramentoClinico", "InviaVaccinazioni",
+      "PrelieviEmaticiDom", "MostraCodicePPIP", "ConsensoFSE"};
+  // clang-format on
   EXPECT_EQ(NomiScritti(), attesi);
   auto& h = *env_.Host();
   EXPECT_EQ(h.Setup("StampaDemaSuSSN"), host::Variant(false));

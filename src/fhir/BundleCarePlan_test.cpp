@@ -210,17 +210,15 @@ TEST(BundleCarePlanTest, TheImmunizationCarriesItsCodingsAndRiskCategory) {
 }
 
 TEST(BundleCarePlanTest, ObservationValuesFollowTheirKind) {
-  const struct {
-    TipoValore tipo;
-    const char* percorso;
-    const char* atteso;
-  } casi[] = {
+  // clang-format off
+  const struct { TipoValore tipo; const char* percorso; const char* atteso; } casi[] = {
       {TipoValore::Quantita, "valueQuantity/value", "80.5"},
       {TipoValore::Quantita, "valueQuantity/unit", "mm[Hg]"},
       {TipoValore::Rapporto, "valueRatio/numerator/value", "3"},
       {TipoValore::Rapporto, "valueRatio/denominator/value", "4"},
       {TipoValore::Intervallo, "valueRange/high/value", "80.5"},
   };
+  // clang-format on
   for (const auto& c : casi) {
     FlussoCarePlan f = Flusso();
     OsservazioneFlusso& o = f.Osservazioni[0];
@@ -320,17 +318,15 @@ TEST(BundleFhirCampioni, EveryBundleIsValidFhirStu3) {
   FlussoIndicatori pa_annullato = pa;
   pa_annullato.Annullamento = true;
   pa_annullato.Esteso = true;
-  const struct {
-    const char* nome;
-    std::string xml;
-  } casi[] = {
-      {"careplan", BundleCarePlan(Flusso()).XML()},
-      {"esteso", BundleCarePlan(esteso).XML()},
+  // clang-format off
+  const struct { const char* nome; std::string xml; } casi[] = {
+      {"careplan", BundleCarePlan(Flusso()).XML()}, {"esteso", BundleCarePlan(esteso).XML()},
       {"rapporto", BundleCarePlan(rapporto).XML()},
       {"annullamento", BundleAnnullamentoCarePlan(esteso).XML()},
       {"indicatori", BundleIndicatori(pa).XML()},
       {"indicatori annullati", BundleIndicatori(pa_annullato).XML()},
   };
+  // clang-format on
   for (const auto& c : casi) EXPECT_EQ(schema.Valida(c.xml), "") << c.nome;
   // The schema does judge: an activity status FHIR does not know is refused.
   std::string errato = casi[0].xml;

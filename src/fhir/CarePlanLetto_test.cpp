@@ -34,10 +34,8 @@ TEST(CarePlanLettoTest, ACarePlanReadBackGivesTheFlowFields) {
 }
 
 TEST(CarePlanLettoTest, WhatIsNotACarePlan) {
-  const struct {
-    std::string risposta;
-    const char* errore;
-  } casi[] = {
+  // clang-format off
+  const struct { std::string risposta; const char* errore; } casi[] = {
       {"<Patient xmlns=\"http://hl7.org/fhir\"><id value=\"1\"/></Patient>",
        "CarePlan non trovato"},
       {"<OperationOutcome xmlns=\"http://hl7.org/fhir\"><issue><severity value=\"error\"/>"
@@ -46,6 +44,7 @@ TEST(CarePlanLettoTest, WhatIsNotACarePlan) {
        "Risorsa inesistente"},
       {"Not Found", "Il server ha risposto in modo anomalo."},
   };
+  // clang-format on
   for (const auto& c : casi) {
     const CarePlanRicevuti r = LeggiCarePlan(c.risposta);
     EXPECT_EQ(r.Errore, c.errore) << c.risposta;

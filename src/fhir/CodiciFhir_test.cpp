@@ -13,32 +13,22 @@ TEST(CategoriaRischioTest, HostTextsGiveTheNationalCodes) {
   const std::string cs03 =
       "CS03 - Soggetto dai 6 mesi ai 65 anni di eta' affetto da diabete mellito e altre malattie "
       "mataboliche (inclusi obesi con BMI>30)";
-  const struct {
-    const char* host;
-    std::string atteso;
-  } casi[] = {
-      {"1 ANZIANI", cr17},
-      {"PAZIENTI OVER 75 ANNI", cr17},
-      {"Pazienti over 65 anni", cr17},
-      {"2 ALTRO", cr24},
-      {"3 ", cr24},
-      {"A QUALSIASI", cr24},
-      {"MAL. CRONICHE APP. UROPOIETICO", cr24},
-      {"FIBROSI CISTICA", cr24},
-      {"una categoria mai vista", cr24},
-      {"4 GRAVIDANZA", "CR13 - Donna in gravidanza"},
+  // clang-format off
+  const struct { const char* host; std::string atteso; } casi[] = {
+      {"1 ANZIANI", cr17}, {"PAZIENTI OVER 75 ANNI", cr17}, {"Pazienti over 65 anni", cr17},
+      {"2 ALTRO", cr24}, {"3 ", cr24}, {"A QUALSIASI", cr24},
+      {"MAL. CRONICHE APP. UROPOIETICO", cr24}, {"FIBROSI CISTICA", cr24},
+      {"una categoria mai vista", cr24}, {"4 GRAVIDANZA", "CR13 - Donna in gravidanza"},
       {"5 OSPITI",
        "CR21 - Ospite in struttura sanitaria e sociosanitaria residenziale e semi-residenziale"},
-      {"6 ", "CR02 - Operatore sanitario"},
-      {"7 ", "CR20 - Convivente di soggetto ad alto rischio"},
+      {"6 ", "CR02 - Operatore sanitario"}, {"7 ", "CR20 - Convivente di soggetto ad alto rischio"},
       {"FAM. DI SOGGETTI A RISCHIO", "CR20 - Convivente di soggetto ad alto rischio"},
       {"8 ", "CR06 - Soggetto addetto a servizio pubblico di primario interesse collettivo"},
       {"SERVIZI PUBBL. COLL.",
        "CR06 - Soggetto addetto a servizio pubblico di primario interesse collettivo"},
       {"9 ", "CR05 - Lavoratore a contatto con animali o materiale di origine animale"},
       {"B VOLONTARI", "CR09 - Volontario nel settore della sanità"},
-      {"DIABETE E MAL. DISMET.", cs03},
-      {"MALASSORBIMENTO INTESTINALE", cs03},
+      {"DIABETE E MAL. DISMET.", cs03}, {"MALASSORBIMENTO INTESTINALE", cs03},
       {"MAL. CRONICHE RESPIRATORIE",
        "CS01 - Soggetto dai 6 mesi ai 65 anni di eta' affetto da malattie croniche dell'apparato "
        "respiratorio"},
@@ -55,6 +45,7 @@ TEST(CategoriaRischioTest, HostTextsGiveTheNationalCodes) {
       {"12", cr24},
       {"   ", ""},
   };
+  // clang-format on
   for (const auto& c : casi) EXPECT_EQ(CategoriaRischio(c.host), c.atteso) << c.host;
 }
 
@@ -67,37 +58,32 @@ TEST(CategoriaRischioTest, TheCodingSplitsCodeAndDisplay) {
 }
 
 TEST(CodiciFhirTest, EachListHasItsSystemAndDisplays) {
+  // clang-format off
   const struct {
     ListaAttivita lista;
     const char* sistema;
     std::vector<std::string> display;
   } casi[] = {
-      {ListaAttivita::Accesso,
-       "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.2.1",
+      {ListaAttivita::Accesso, "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.2.1",
        {"Accesso senza visita medica", "Accesso telefonico per prescrizioni",
         "Accesso per prescrizioni", "Accesso per counseling", "Accesso con visita medica"}},
-      {ListaAttivita::DoseVaccino,
-       "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.4",
+      {ListaAttivita::DoseVaccino, "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.4",
        {"Normale", "Ciclo", "Richiamo"}},
-      {ListaAttivita::ContestoOsservazione,
-       "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.5",
+      {ListaAttivita::ContestoOsservazione, "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.5",
        {"Medico presente", "Medico non presente"}},
-      {ListaAttivita::Problema,
-       "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.1.1",
+      {ListaAttivita::Problema, "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.1.1",
        {"Problema", "Diagnosi accertata"}},
-      {ListaAttivita::PrioritaPrescrizione,
-       "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.1.2",
+      {ListaAttivita::PrioritaPrescrizione, "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.1.2",
        {"Programmato", "Urgente", "Suggerito", "Suggerito e programmato"}},
       {ListaAttivita::Altro, "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.7.1", {"Visita a domicilio"}},
-      {ListaAttivita::AssistenzaDomiciliare,
-       "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.9.1",
+      {ListaAttivita::AssistenzaDomiciliare, "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.9.1",
        {"Assistenza domiciliare programmata", "Assistenza domiciliare integrata",
         "Visita dimissione protetta",
         "Attivazione/rinnovo UVMD (presso il domicilio del paziente)"}},
-      {ListaAttivita::TipoAssistenza,
-       "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.9.2",
+      {ListaAttivita::TipoAssistenza, "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.9.2",
        {"Socio sanitaria", "Esclusivamente sanitaria"}},
   };
+  // clang-format on
   for (const auto& c : casi) {
     std::vector<std::string> display;
     for (const Codifica& codifica : CodificheLista(c.lista)) {

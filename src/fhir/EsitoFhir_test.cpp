@@ -27,17 +27,12 @@ std::string Outcome(const std::string& issues) {
 TEST(EsitoFhirTest, OperationOutcomeSeverityDecidesTheState) {
   const std::string avviso = Issue("warning", "W01", "Codice ICD9 non trovato", "activity[2]");
   const std::string errore = Issue("error", "E17", "Periodo non valido");
-  const struct {
-    std::string issues;
-    int stato;
-  } casi[] = {
-      {avviso, 2},
-      {avviso + avviso, 2},
-      {avviso + errore, 3},
-      {Issue("fatal", "F1", "Errore"), 3},
-      {Issue("information", "I1", "Ok"), 3},
-      {"", 3},
+  // clang-format off
+  const struct { std::string issues; int stato; } casi[] = {
+      {avviso, 2}, {avviso + avviso, 2}, {avviso + errore, 3}, {Issue("fatal", "F1", "Errore"), 3},
+      {Issue("information", "I1", "Ok"), 3}, {"", 3},
   };
+  // clang-format on
   for (const auto& c : casi) {
     EXPECT_EQ(LeggiEsitoFlusso(Outcome(c.issues), FlussoFhir::CarePlan, false).Stato, c.stato)
         << c.issues;
@@ -64,11 +59,8 @@ TEST(EsitoFhirTest, RecognisedCodesAddTheirMessagesByFlow) {
   EXPECT_EQ(LeggiEsitoFlusso(guasto, FlussoFhir::CarePlan, false).Errori,
             "ERR_6999 - Errore interno\r\n9998 - Timeout DB\r\n"
             "Contattare il supporto tecnico di Curalis");
-  const struct {
-    const char* codice;
-    FlussoFhir flusso;
-    GruppoCodice gruppo;
-  } casi[] = {
+  // clang-format off
+  const struct { const char* codice; FlussoFhir flusso; GruppoCodice gruppo; } casi[] = {
       {"ERR_00999", FlussoFhir::CarePlan, GruppoCodice::GiaCreato},
       {"ERR_00999", FlussoFhir::Indicatori, GruppoCodice::Nessuno},
       {"ERR_00099", FlussoFhir::CarePlan, GruppoCodice::ErroreServer},
@@ -81,6 +73,7 @@ TEST(EsitoFhirTest, RecognisedCodesAddTheirMessagesByFlow) {
       {"ERR_00044", FlussoFhir::CarePlan, GruppoCodice::Nessuno},
       {"", FlussoFhir::CarePlan, GruppoCodice::Nessuno},
   };
+  // clang-format on
   for (const auto& c : casi) EXPECT_EQ(GruppoDelCodice(c.codice, c.flusso), c.gruppo) << c.codice;
   EXPECT_TRUE(LeggiEsitoFlusso(Outcome(Issue("error", "ERR_00042", "Asserzione scaduta")),
                                FlussoFhir::CarePlan, false)
@@ -185,11 +178,8 @@ TEST(EsitoFhirTest, ResourcesAndAttachmentsTheServerReturns) {
 }
 
 TEST(EsitoFhirTest, AnswersThatAreNoFhirAnswer) {
-  const struct {
-    const char* risposta;
-    FlussoFhir flusso;
-    const char* errori;
-  } casi[] = {
+  // clang-format off
+  const struct { const char* risposta; FlussoFhir flusso; const char* errori; } casi[] = {
       {"<html><body>502 Bad Gateway</body></html>", FlussoFhir::CarePlan,
        "Formato di risposta del messaggio sconosciuto."},
       {"<Bundle xmlns=\"http://hl7.org/fhir\"><type value=\"transaction-response\"/></Bundle>",
@@ -199,6 +189,7 @@ TEST(EsitoFhirTest, AnswersThatAreNoFhirAnswer) {
       {"<Bundle><entry>", FlussoFhir::CarePlan, "Il server ha risposto in modo anomalo."},
       {"{\"resourceType\":\"Bundle\"}", FlussoFhir::Indicatori, "Risposta non valida."},
   };
+  // clang-format on
   for (const auto& c : casi) {
     const EsitoFlusso e = LeggiEsitoFlusso(c.risposta, c.flusso, false);
     EXPECT_EQ(e.Stato, 3) << c.risposta;
@@ -222,17 +213,15 @@ TEST(EsitoFhirCampioni, ThePublicOperationOutcomesAndSearchBundle) {
   EXPECT_EQ(e.Errori,
             "The code \"W\" is not known and not legal in this context - "
             "Acme.Interop.FHIRProcessors.Patient.processGender line 2453 (/f:Person/f:gender)");
-  const struct {
-    const char* file;
-    const char* severita;
-    const char* tipo;
-  } casi[] = {
+  // clang-format off
+  const struct { const char* file; const char* severita; const char* tipo; } casi[] = {
       {"operationoutcome-example-allok.xml", "information", "informational"},
       {"operationoutcome-example-break-the-glass.xml", "information", "suppressed"},
       {"operationoutcome-example-exception.xml", "error", "exception"},
       {"operationoutcome-example-searchfail.xml", "fatal", "code-invalid"},
       {"operationoutcome-example-validationfail.xml", "error", "structure"},
   };
+  // clang-format on
   for (const auto& c : casi) {
     const EsitoFlusso letto = LeggiEsitoFlusso(Esempio(c.file), FlussoFhir::CarePlan, false);
     ASSERT_EQ(letto.Problemi.size(), 1u) << c.file;

@@ -50,14 +50,12 @@ TEST(IndicatoreLettoTest, AnObservationGivesTheIndicatorItem) {
 }
 
 TEST(IndicatoreLettoTest, ARatioIsRoundedAndNeedsBothTerms) {
-  const struct {
-    const char* n;
-    const char* d;
-    const char* valore;
-  } casi[] = {
+  // clang-format off
+  const struct { const char* n; const char* d; const char* valore; } casi[] = {
       {"12", "40", "0.3"}, {"1", "3", "0.33"}, {"2", "3", "0.67"}, {"10", "4", "2.5"},
-      {"8", "2", "4"},     {"5", "0", ""},     {"0", "5", ""},     {"x", "5", ""},
+      {"8", "2", "4"}, {"5", "0", ""}, {"0", "5", ""}, {"x", "5", ""},
   };
+  // clang-format on
   for (const auto& c : casi) {
     const IndicatoreLetto i = LeggiIndicatore(Osservazione("usual", Rapporto(c.n, c.d))).Indicatori[0];
     EXPECT_EQ(i.Value, c.valore) << c.n << "/" << c.d;

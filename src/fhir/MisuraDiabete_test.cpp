@@ -30,14 +30,12 @@ TEST(MisuraDiabeteTest, Records204And210BecomeObservations) {
 }
 
 TEST(MisuraDiabeteTest, ThePeriodIncludesBothEnds) {
-  const struct {
-    const char* data;
-    bool dentro;
-  } casi[] = {
-      {"20240229", false}, {"20240301", true},       {"20240315", true},
-      {"20240331", true},  {"20240331235959", true}, {"20240401", false},
-      {"2024031", false},  {"", false},
+  // clang-format off
+  const struct { const char* data; bool dentro; } casi[] = {
+      {"20240229", false}, {"20240301", true}, {"20240315", true}, {"20240331", true},
+      {"20240331235959", true}, {"20240401", false}, {"2024031", false}, {"", false},
   };
+  // clang-format on
   for (const auto& c : casi) {
     EXPECT_EQ(NelPeriodo(c.data, "20240301", "20240331"), c.dentro) << c.data;
   }

@@ -37,10 +37,8 @@ TEST(VoceLocale, EachKindBecomesItsActivityWithTheDayInUtc) {
 }
 
 TEST(VoceLocale, ARecordThatCannotBeCarriedAddsNothingAndSaysWhy) {
-  struct Caso {
-    VoceLocale voce;
-    const char* messaggio;
-  } casi[] = {
+  // clang-format off
+  struct Caso { VoceLocale voce; const char* messaggio; } casi[] = {
       {Voce(42, "1"), "Attività locale non riconosciuta (tipo 42): Voce di prova"},
       {Voce(kVoceAssistenzaDomiciliare, "ADI09"),
        "Assistenza domiciliare non riconosciuta: 'ADI09'"},
@@ -49,6 +47,7 @@ TEST(VoceLocale, ARecordThatCannotBeCarriedAddsNothingAndSaysWhy) {
       {Voce(kVoceOsservazione, ""), "Misura non riconosciuta: record di tipo 0"},
       {Voce(kVoceVisitaDomicilio, "", "20261340"), "Data non valida per 'Voce di prova'"},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     FlussoCarePlan f;
     const std::string errore = AggiungiVoce(caso.voce, "g", 0, f);

@@ -38,17 +38,13 @@ std::string Riga(const std::string& etichetta, const std::string& valore) {
 TEST(clsHL7AggiungiRiga, EscapesLabelAndValueAndBreaksLines) {
   testsupport::AmbientePlugin env;
   env.Contesto().app = env.App();
-  struct Caso {
-    const char* etichetta;
-    const char* valore;
-    std::string atteso;
-  } casi[] = {
+  // clang-format off
+  struct Caso { const char* etichetta; const char* valore; std::string atteso; } casi[] = {
       {"Esito", "7 < 8 & ok", Riga("Esito", "7 &lt; 8 &amp; ok")},
       {"A<B", "uno\r\ndue\ntre", Riga("A&lt;B", "uno<br>due\ntre")},
-      {"Vuoto", "", ""},
-      {"Spazi", "   ", ""},
-      {"Con spazi", " x ", Riga("Con spazi", " x ")},
+      {"Vuoto", "", ""}, {"Spazi", "   ", ""}, {"Con spazi", " x ", Riga("Con spazi", " x ")},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     std::string html = "prima";
     clsHL7(core::AccessoDelContesto()).AggiungiRiga(html, caso.etichetta, caso.valore);
@@ -177,28 +173,12 @@ TEST(clsHL7RefertoDiabete, EachReportBecomesAPatientWithTheReportAttached) {
   EXPECT_EQ(chiamate[0].membro, "AddPaziente");
   std::vector<std::string> valori;
   for (const auto& v : chiamate[0].argomenti) valori.push_back(v.ToText());
-  EXPECT_EQ(valori, (std::vector<std::string>{"GLLLNE62D55G224W",
-                                              "0509876543",
-                                              "GIALLI",
-                                              "ELENA",
-                                              "F",
-                                              "19620415",
-                                              "PADOVA",
-                                              "PD",
-                                              "Via Po",
-                                              "3",
-                                              "PADOVA",
-                                              "35121",
-                                              "PD",
-                                              "Via Dante",
-                                              "8",
-                                              "ABANO TERME",
-                                              "35031",
-                                              "PD",
-                                              "elena.gialli@example.invalid",
-                                              "049123456",
-                                              "050106",
-                                              "050106"}));
+  // clang-format off
+  EXPECT_EQ(valori, (std::vector<std::string>{
+      "GLLLNE62D55G224W", "0509876543", "GIALLI", "ELENA", "F", "19620415", "PADOVA", "PD",
+      "Via Po", "3", "PADOVA", "35121", "PD", "Via Dante", "8", "ABANO TERME", "35031", "PD",
+      "elena.gialli@example.invalid", "049123456", "050106", "050106"}));
+  // clang-format on
   EXPECT_EQ(chiamate[1].membro, "AddCustom");
   ASSERT_EQ(chiamate[1].argomenti.size(), 4u);
   auto record = chiamate[1].argomenti[0].As<refhost::RecordInput>();

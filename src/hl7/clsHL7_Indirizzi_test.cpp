@@ -36,48 +36,23 @@ void ArchivioComuni(testsupport::AmbientePlugin& env) {
 }
 
 TEST(clsHL7SeparaIndirizzo, SplitsAtTheFirstSeparatorFollowedByADigit) {
-  struct Caso {
-    const char* indirizzo;
-    const char* via;
-    const char* civico;
-  } casi[] = {
-      {"Via Roma, 12", "Via Roma", "12"},
-      {"Via Po N. 3", "Via Po", "3"},
-      {"Via Po n.3/A", "Via Po", "3/A"},
-      {"Via Dante; 8", "Via Dante", "8"},
-      {"Viale Venezia Num. 10", "Viale Venezia", "10"},
-      {"Strada Nuova - 14", "Strada Nuova", "14"},
+  // clang-format off
+  const struct { const char* indirizzo; const char* via; const char* civico; } casi[] = {
+      {"Via Roma, 12", "Via Roma", "12"}, {"Via Po N. 3", "Via Po", "3"},
+      {"Via Po n.3/A", "Via Po", "3/A"}, {"Via Dante; 8", "Via Dante", "8"},
+      {"Viale Venezia Num. 10", "Viale Venezia", "10"}, {"Strada Nuova - 14", "Strada Nuova", "14"},
       {"Calle Larga 381 int. 4", "Calle Larga 381 int.", "4"},
       {"Via Milano 12 B", "Via Milano", "12 B"},  // the blank-digit pair keeps the digit
       {"Via Roma, 1234567890123", "Via Roma", "1234567890"},
-      {"Piazza San Marco", "Piazza San Marco", ""},
-      {"", "", ""},
+      {"Piazza San Marco", "Piazza San Marco", ""}, {"", "", ""},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     std::string via = "x", civico = "x";
     clsHL7::SeparaIndirizzo(caso.indirizzo, via, civico);
     EXPECT_EQ(via, caso.via) << caso.indirizzo;
     EXPECT_EQ(civico, caso.civico) << caso.indirizzo;
   }
-}
-
-TEST(clsHL7Indirizzi, BaseLayoutSplitsTheStreetLineOfEachAddressType) {
-  auto xml = CaricaFile(FileProva("anagrafica_base.xml"));
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
-  hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
-  EXPECT_EQ(hl7.IndirizzoDomicilio(), "Via Roma");
-  EXPECT_EQ(hl7.CivicoDomicilio(), "12");
-  EXPECT_EQ(hl7.CittaDomicilio(), "MESTRE");
-  EXPECT_EQ(hl7.ProvinciaDomicilio(), "VE");
-  EXPECT_EQ(hl7.CAPDomicilio(), "30172");
-  EXPECT_EQ(hl7.IstatDomicilio(), "027042");
-  EXPECT_EQ(hl7.IndirizzoResidenza(), "Calle Larga 381 int.");
-  EXPECT_EQ(hl7.CivicoResidenza(), "4");
-  EXPECT_EQ(hl7.CittaResidenza(), "VENEZIA");
-  EXPECT_EQ(hl7.CAPResidenza(), "30124");
-  EXPECT_EQ(hl7.IstatNascita(), "027042");
-  EXPECT_EQ(hl7.CittaNascita(), "VENEZIA");
 }
 
 TEST(clsHL7Indirizzi, TheFirstAddressOfATypeWinsEvenWithoutTheComponent) {
@@ -90,26 +65,6 @@ TEST(clsHL7Indirizzi, TheFirstAddressOfATypeWinsEvenWithoutTheComponent) {
   EXPECT_EQ(hl7.CittaResidenza(), "VENEZIA");
   EXPECT_EQ(hl7.CAPResidenza(), "");
   EXPECT_EQ(hl7.CAPDomicilio(), "30100");
-}
-
-TEST(clsHL7Indirizzi, Layout251ResolvesIstatCodesThroughTheHost) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
-  auto xml = CaricaFile(FileProva("anagrafica_251.xml"));
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.Versione = "2.5.1";
-  hl7.InitXML(*xml);
-  hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
-  EXPECT_EQ(hl7.IndirizzoDomicilio(), "Via Garibaldi");
-  EXPECT_EQ(hl7.CivicoDomicilio(), "7/B");
-  EXPECT_EQ(hl7.CittaDomicilio(), "PADOVA");
-  EXPECT_EQ(hl7.ProvinciaDomicilio(), "PD");
-  EXPECT_EQ(hl7.IstatDomicilio(), "028060");
-  EXPECT_EQ(hl7.IndirizzoResidenza(), "Calle Larga");
-  EXPECT_EQ(hl7.CivicoResidenza(), "381");
-  EXPECT_EQ(hl7.CittaResidenza(), "VENEZIA");
-  EXPECT_EQ(hl7.ProvinciaResidenza(), "VE");
-  EXPECT_EQ(hl7.IstatNascita(), "215");
 }
 
 TEST(clsHL7Nascita, BaseProvinceFallsBackOnTheFiscalCode) {
@@ -177,7 +132,7 @@ TEST(clsHL7Nascita, Layout251ItalianBirthPrefersTheLocalFileValidAtTheBirthDate)
 }
 
 TEST(clsHL7ComuneDaIstat, TakesTheRowValidAtTheDateOrStillValidToday) {
-  testsupport::AmbientePlugin env;                     // today is 6 December 2026
+  testsupport::AmbientePlugin env;  // today is 6 December 2026
   EXPECT_EQ(clsHL7(core::AccessoDelContesto()).ComuneDaIstat("027042", ""), "");  // no file yet
   env.CartellaPlugin().Scrivi("SA_COMUNI.csv", kComuniCsv);
   struct Caso {
@@ -193,13 +148,13 @@ TEST(clsHL7ComuneDaIstat, TakesTheRowValidAtTheDateOrStillValidToday) {
       {"028060", "", ""},                     // expired in 2020
       {"028060", "20100101", "PADOVA"},
       {"028060", "2020-02-29", "PADOVA"},  // a leap day is a date
-      {"028060", "2019-02-29", ""},  // not a date: today counts, and the row expired
-      {"028060", "31/04/2020", ""},  // April has 30 days in leap years too
-      {"099001", "", ""},              // a short row has no dates
-      {"030001", "", "SENZA INIZIO"},  // still valid: the start is not asked
-      {"030001", "20100101", ""},      // no start date: not valid at a given date
-      {"040012", "", "FORL\xC3\x8C"},  // an 8-bit file is read as Latin-1
-      {"z404", "", "STATI UNITI"},     // the code is found in any case
+      {"028060", "2019-02-29", ""},        // not a date: today counts, and the row expired
+      {"028060", "31/04/2020", ""},        // April has 30 days in leap years too
+      {"099001", "", ""},                  // a short row has no dates
+      {"030001", "", "SENZA INIZIO"},      // still valid: the start is not asked
+      {"030001", "20100101", ""},          // no start date: not valid at a given date
+      {"040012", "", "FORL\xC3\x8C"},      // an 8-bit file is read as Latin-1
+      {"z404", "", "STATI UNITI"},         // the code is found in any case
       {"123456", "", ""},
       {"", "", ""},
   };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/AccessoContesto.h"
 #include "hl7/ElencoProprieta.h"
 #include "hl7/ProveHL7.h"
@@ -26,6 +28,17 @@ struct Lettura {
   std::unique_ptr<util::clsXML> xml;
   clsHL7 hl7{core::AccessoDelContesto()};
 };
+
+// Each "Property=value" of `attesi`: the property, found by its member's
+// name, reads that value.
+void Attesi(const clsHL7& hl7, std::initializer_list<std::string_view> attesi) {
+  for (const std::string_view voce : attesi) {
+    const std::string_view nome = voce.substr(0, voce.find('='));
+    const auto p = std::ranges::find(ProprietaTesto(), nome, &ProprietaHL7::nome);
+    ASSERT_NE(p, ProprietaTesto().end()) << voce;
+    EXPECT_EQ((hl7.*p->leggi)(), voce.substr(nome.size() + 1)) << nome;
+  }
+}
 
 TEST(clsHL7Impostazione, InitXMLPointsAtTheRootAndNothingGivesFalse) {
   auto xml = Messaggio("<PID><PID.8>F</PID.8></PID>");
@@ -57,41 +70,43 @@ TEST(clsHL7Impostazione, ReadsFollowTheDocumentAndTheCurrentNodeWithoutCaching) 
 }
 
 TEST(clsHL7Anagrafica, BaseLayoutReadsNamesIdentifiersAndContacts) {
-  Lettura l("anagrafica_base.xml");
-  EXPECT_EQ(l.hl7.Cognome(), "BIANCHI");
-  EXPECT_EQ(l.hl7.Nome(), "GIOVANNI");
-  EXPECT_EQ(l.hl7.Sesso(), "M");
-  EXPECT_EQ(l.hl7.DataNascita(), "19800101");
-  EXPECT_EQ(l.hl7.CodiceFiscale(), "BNCGNN80A01L736Y");
-  EXPECT_EQ(l.hl7.Tessera(), "0501234567");
-  EXPECT_EQ(l.hl7.MPI(), "MPI0000042");
-  EXPECT_EQ(l.hl7.RegioneASLAssistenza(), "050101");
-  EXPECT_EQ(l.hl7.RegioneASLResidenza(), "050103");
-  EXPECT_EQ(l.hl7.Telefono(), "0415200000");
-  EXPECT_EQ(l.hl7.Cellulare(), "");
-  EXPECT_EQ(l.hl7.Email(), "giovanni.bianchi@example.invalid");
-  EXPECT_EQ(l.hl7.Nazionalita(), "ITALIANA");
+  Attesi(Lettura("anagrafica_base.xml").hl7,
+         {"Cognome=BIANCHI", "Nome=GIOVANNI", "Sesso=M", "DataNascita=19800101",
+          "CodiceFiscale=BNCGNN80A01L736Y", "Tessera=0501234567", "MPI=MPI0000042",
+          "RegioneASLAssistenza=050101", "RegioneASLResidenza=050103", "Telefono=0415200000",
+          "Cellulare=", "Email=giovanni.bianchi@example.invalid", "Nazionalita=ITALIANA"});
 }
 
 TEST(clsHL7Anagrafica, Layout251ReadsTypedPhonesAndUnitsOfOtherSegments) {
   Lettura l("anagrafica_251.xml", "2.5.1");
-  EXPECT_EQ(l.hl7.Telefono(), "0498200000");
-  EXPECT_EQ(l.hl7.Cellulare(), "3330000000");
-  EXPECT_EQ(l.hl7.Email(), "luca.verdi@example.invalid");
-  EXPECT_EQ(l.hl7.RegioneASLAssistenza(), "050106");
-  EXPECT_EQ(l.hl7.RegioneASLResidenza(), "050103");
-  // Any other version text keeps the base rules.
+  Attesi(l.hl7, {"Telefono=0498200000", "Cellulare=3330000000", "Email=luca.verdi@example.invalid",
+                 "RegioneASLAssistenza=050106", "RegioneASLResidenza=050103"});
+  // Any other version text keeps the base rules (the phone from XTN.7).
   l.hl7.Versione = "2.5";
-  EXPECT_EQ(l.hl7.Telefono(), "0000");  // XTN.7
-  EXPECT_EQ(l.hl7.Email(), "");
-  EXPECT_EQ(l.hl7.RegioneASLAssistenza(), "");
+  Attesi(l.hl7, {"Telefono=0000", "Email=", "RegioneASLAssistenza="});
+}
+
+TEST(clsHL7Anagrafica, BaseLayoutSplitsTheStreetLineOfEachAddressType) {
+  Attesi(Lettura("anagrafica_base.xml").hl7,
+         {"IndirizzoDomicilio=Via Roma", "CivicoDomicilio=12", "CittaDomicilio=MESTRE",
+          "ProvinciaDomicilio=VE", "CAPDomicilio=30172", "IstatDomicilio=027042",
+          "IndirizzoResidenza=Calle Larga 381 int.", "CivicoResidenza=4", "CittaResidenza=VENEZIA",
+          "CAPResidenza=30124", "IstatNascita=027042", "CittaNascita=VENEZIA"});
+}
+
+TEST(clsHL7Anagrafica, Layout251ResolvesIstatCodesThroughTheHost) {
+  testsupport::AmbientePlugin env;
+  env.Contesto().app = env.App();
+  Attesi(Lettura("anagrafica_251.xml", "2.5.1").hl7,
+         {"IndirizzoDomicilio=Via Garibaldi", "CivicoDomicilio=7/B", "CittaDomicilio=PADOVA",
+          "ProvinciaDomicilio=PD", "IstatDomicilio=028060", "IndirizzoResidenza=Calle Larga",
+          "CivicoResidenza=381", "CittaResidenza=VENEZIA", "ProvinciaResidenza=VE",
+          "IstatNascita=215"});
 }
 
 TEST(clsHL7Anagrafica, FiscalCodePrefersTheLastCFOverNNITA) {
-  struct Caso {
-    const char* identificativi;
-    const char* atteso;
-  } casi[] = {
+  // clang-format off
+  struct Caso { const char* identificativi; const char* atteso; } casi[] = {
       {"<PID.3><CX.1>N1</CX.1><CX.5>NNITA</CX.5></PID.3>"
        "<PID.3><CX.1>C1</CX.1><CX.5>CF</CX.5></PID.3>",
        "C1"},
@@ -105,6 +120,7 @@ TEST(clsHL7Anagrafica, FiscalCodePrefersTheLastCFOverNNITA) {
        "C2"},
       {"<PID.3><CX.1>X</CX.1><CX.5>PI</CX.5></PID.3>", ""},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     auto xml = Messaggio(std::string("<PID>") + caso.identificativi + "</PID>");
     clsHL7 hl7{core::AccessoDelContesto()};
@@ -175,25 +191,16 @@ TEST(clsHL7Campioni, AdtA17SwapReadsTheFirstPatientInBothLayouts) {
   auto xml = CaricaFile(testsupport::DatoPubblico("hl7v2-xml/hapi-samples/adt_a17.xml"));
   clsHL7 hl7{core::AccessoDelContesto()};
   ASSERT_TRUE(hl7.InitXML(*xml));
-  EXPECT_EQ(hl7.Cognome(), "SaEZ");
-  EXPECT_EQ(hl7.Nome(), "ALBERTO");
-  EXPECT_EQ(hl7.DataNascita(), "19750322");
-  EXPECT_EQ(hl7.Sesso(), "M");
-  EXPECT_EQ(hl7.Telefono(), "921787865");
-  EXPECT_EQ(hl7.Nazionalita(), "EspaNa");
-  EXPECT_EQ(hl7.CodiceFiscale(), "");  // NNESP and HC are not Italian codes
-  EXPECT_EQ(hl7.CittaDomicilio(), "051159");
-  EXPECT_EQ(hl7.IstatDomicilio(), "");
-  EXPECT_EQ(hl7.Struttura(), "050101");
-  EXPECT_EQ(hl7.CodiceNosologico(), "11111111111111");
-  EXPECT_EQ(hl7.RegimeRicovero(), "Ricovero");  // patient class "I"
+  // NNESP and HC are no Italian codes; the patient class "I" is an admission.
+  Attesi(hl7, {"Cognome=SaEZ", "Nome=ALBERTO", "DataNascita=19750322", "Sesso=M",
+               "Telefono=921787865", "Nazionalita=EspaNa",
+               "CodiceFiscale=", "CittaDomicilio=051159", "IstatDomicilio=", "Struttura=050101",
+               "CodiceNosologico=11111111111111", "RegimeRicovero=Ricovero"});
   EXPECT_FALSE(hl7.DayHospital());
-  // The 2.5.1 layout reads the street and number components.
+  // The 2.5.1 layout reads the street and number components (and no XTN.12).
   hl7.Versione = "2.5.1";
-  EXPECT_EQ(hl7.IndirizzoDomicilio(), "NiNa Bonita");
-  EXPECT_EQ(hl7.CivicoDomicilio(), "78");
-  EXPECT_EQ(hl7.IstatDomicilio(), "051159");
-  EXPECT_EQ(hl7.Telefono(), "");  // no XTN.12
+  Attesi(hl7, {"IndirizzoDomicilio=NiNa Bonita", "CivicoDomicilio=78", "IstatDomicilio=051159",
+               "Telefono="});
 }
 
 TEST(clsHL7Campioni, OruR01GroupsAreReadOneAtATime) {

@@ -9,18 +9,15 @@ namespace qzkiro::host {
 namespace {
 
 TEST(VariantTest, ConversionsFollowTheHostRules) {
-  struct Caso {
-    Variant v;
-    std::string testo;
-    bool vero;
-    std::int64_t intero;
-  } casi[] = {
-      {Variant(), "", false, 0},           {Variant(true), "True", true, -1},
-      {Variant(false), "False", false, 0}, {Variant(3), "3", true, 3},
-      {Variant("1"), "1", true, 1},        {Variant("true"), "true", true, 0},
-      {Variant(" 12 "), " 12 ", true, 12}, {Variant("abc"), "abc", false, 0},
-      {Variant(2.5), "2.5", true, 3},      {Variant(std::int16_t{2}), "2", true, 2},
+  // clang-format off
+  struct Caso { Variant v; std::string testo; bool vero; std::int64_t intero; } casi[] = {
+      {Variant(), "", false, 0}, {Variant(true), "True", true, -1},
+      {Variant(false), "False", false, 0}, {Variant(3), "3", true, 3}, {Variant("1"), "1", true, 1},
+      {Variant("true"), "true", true, 0}, {Variant(" 12 "), " 12 ", true, 12},
+      {Variant("abc"), "abc", false, 0}, {Variant(2.5), "2.5", true, 3},
+      {Variant(std::int16_t{2}), "2", true, 2},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     EXPECT_EQ(caso.v.ToText(), caso.testo) << caso.testo;
     EXPECT_EQ(caso.v.ToBool(), caso.vero) << caso.testo;

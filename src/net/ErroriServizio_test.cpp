@@ -6,11 +6,8 @@ namespace qzkiro::net {
 namespace {
 
 TEST(ErroriServizioTest, AssertionCodesAreFoundInTableOrderWithoutRegardToCase) {
-  struct Caso {
-    const char* risposta;
-    const char* codice;
-    const char* messaggio;
-  } casi[] = {
+  // clang-format off
+  struct Caso { const char* risposta; const char* codice; const char* messaggio; } casi[] = {
       {"<esito>err_00054 credenziali</esito>", "ERR_00054", "Credenziali Errate"},
       {"ERR_00056 e poi ERR_00011", "ERR_00011", "Mismatch tra firma e chiave pubblica"},
       {"<faultstring>ERR_00032</faultstring>", "ERR_00032",
@@ -22,10 +19,10 @@ TEST(ErroriServizioTest, AssertionCodesAreFoundInTableOrderWithoutRegardToCase) 
       {"<td:codEsito>7007</td:codEsito>", "7007",
        "Il valore dell'attributo NotOnOrAfter e' precedente all'istante dell'utilizzo "
        "dell'asserzione"},
-      {"<codEsito>7008</codEsito> ERR_0005", "", ""},
-      {"<xcodEsito>7007</xcodEsito>", "", ""},
+      {"<codEsito>7008</codEsito> ERR_0005", "", ""}, {"<xcodEsito>7007</xcodEsito>", "", ""},
       {"", "", ""},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     auto errore = DecodificaErroreAsserzione(caso.risposta);
     EXPECT_EQ(errore.codice, caso.codice) << caso.risposta;

@@ -117,11 +117,8 @@ TEST(MessaggiIdentitaTest, AnswersBecomeTheAssertionOrTheProvidersReason) {
 TEST(MessaggiIdentitaTest, PasswordChangeAnswers) {
   const std::string busta =
       "<s:Envelope xmlns:s=\"http://www.w3.org/2003/05/soap-envelope\"><s:Body>";
-  const struct {
-    std::string corpo;
-    bool riuscito;
-    std::string errore;
-  } casi[] = {
+  // clang-format off
+  const struct { std::string corpo; bool riuscito; std::string errore; } casi[] = {
       {"<b:UpdatePasswordResponse xmlns:b=\"urn:rve:2013:rve-body\"><b:expirationDate>2027-06-06"
        "</b:expirationDate></b:UpdatePasswordResponse>",
        true, ""},
@@ -134,6 +131,7 @@ TEST(MessaggiIdentitaTest, PasswordChangeAnswers) {
        "</StatusMessage></Status></Response>",
        false, "La Password non rispetta le policy aziendali"},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     std::string errore = "prima";
     EXPECT_EQ(LeggiRispostaAggiornaPassword(busta + caso.corpo + "</s:Body></s:Envelope>", errore),

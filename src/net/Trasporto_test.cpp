@@ -105,15 +105,12 @@ TEST(ConAsserzioneTest, AssertionErrorsAreRecoveredAndTheRequestGoesAgainAtMostO
   const auto ok = T::Stato(200, "<ok/>");
   const auto ricevuta7007 =
       T::Stato(200, "<Envelope><Body><r><codEsito>7007</codEsito></r></Body></Envelope>");
+  // clang-format off
   const Caso casi[] = {
       {.nome = "expired assertion: renewed and sent again",
-       .risposte = {FaultSoap("ERR_00032"), ok},
-       .ok = true,
-       .invii = {"mef 1", "login", "mef 2"}},
+       .risposte = {FaultSoap("ERR_00032"), ok}, .ok = true, .invii = {"mef 1", "login", "mef 2"}},
       {.nome = "expired assertion in a receipt, no resend asked: the caller gets Retry",
-       .risposte = {ricevuta7007},
-       .riprova = false,
-       .errore = "Retry",
+       .risposte = {ricevuta7007}, .riprova = false, .errore = "Retry",
        .invii = {"mef 1", "login"}},
       {.nome = "still expired after the renewal: reported, not sent a third time",
        .risposte = {FaultSoap("ERR_00032"), FaultSoap("ERR_00032")},
@@ -121,47 +118,32 @@ TEST(ConAsserzioneTest, AssertionErrorsAreRecoveredAndTheRequestGoesAgainAtMostO
                  "utilizzo dell'asserzione",
        .invii = {"mef 1", "login", "mef 2"}},
       {.nome = "refused audience, confirmed: a new login, sent again",
-       .risposte = {FaultSoap("ERR_00044"), ok},
-       .scelte = {core::risposta::kOK},
-       .ok = true,
-       .invii = {"mef 1", "login", "mef 2"},
-       .testi = {audience}},
+       .risposte = {FaultSoap("ERR_00044"), ok}, .scelte = {core::risposta::kOK}, .ok = true,
+       .invii = {"mef 1", "login", "mef 2"}, .testi = {audience}},
       {.nome = "refused audience, cancelled",
-       .risposte = {FaultSoap("ERR_00044")},
-       .scelte = {core::risposta::kAnnulla},
-       .errore = "Operazione annullata dall'utente",
-       .invii = {"mef 1"},
-       .testi = {audience}},
+       .risposte = {FaultSoap("ERR_00044")}, .scelte = {core::risposta::kAnnulla},
+       .errore = "Operazione annullata dall'utente", .invii = {"mef 1"}, .testi = {audience}},
       {.nome = "expired password, changed: sent again with the same assertion",
-       .risposte = {FaultSoap("ERR_00056"), ok},
-       .scelte = {core::risposta::kOK},
-       .nuova_password = true,
-       .ok = true,
-       .invii = {"mef 1", "password", "mef 1"},
+       .risposte = {FaultSoap("ERR_00056"), ok}, .scelte = {core::risposta::kOK},
+       .nuova_password = true, .ok = true, .invii = {"mef 1", "password", "mef 1"},
        .testi = {scaduta, "Password modificata con successo!"}},
       {.nome = "expired password, not changed",
-       .risposte = {FaultSoap("ERR_00056")},
-       .scelte = {core::risposta::kAnnulla},
-       .errore = "Operazione annullata dall'utente",
-       .invii = {"mef 1"},
-       .testi = {scaduta}},
+       .risposte = {FaultSoap("ERR_00056")}, .scelte = {core::risposta::kAnnulla},
+       .errore = "Operazione annullata dall'utente", .invii = {"mef 1"}, .testi = {scaduta}},
       {.nome = "time-out: reported with its code, not sent again",
        .risposte = {T::TempoScaduto("timeout: Operation timed out after 30000 milliseconds")},
-       .errore = std::string("Timeout - ") + kIrraggiungibile,
-       .invii = {"mef 1"}},
+       .errore = std::string("Timeout - ") + kIrraggiungibile, .invii = {"mef 1"}},
       {.nome = "read time-out",
        .risposte = {T::TempoScaduto("Timeout waiting for response: nessun dato per 30000 ms")},
-       .errore = std::string("Timeout - ") + kIrraggiungibile,
-       .invii = {"mef 1"}},
+       .errore = std::string("Timeout - ") + kIrraggiungibile, .invii = {"mef 1"}},
       {.nome = "another assertion error: its code and message",
        .risposte = {FaultSoap("ERR_00055 Data e ora della richiesta non allineate")},
-       .errore = "ERR_00055 - Data e Ora disallineate",
-       .invii = {"mef 1"}},
+       .errore = "ERR_00055 - Data e Ora disallineate", .invii = {"mef 1"}},
       {.nome = "no answer and no assertion error: the transport's message",
        .risposte = {T::NessunaRisposta("Failed to connect to servizio.prova port 443")},
-       .errore = kIrraggiungibile,
-       .invii = {"mef 1"}},
+       .errore = kIrraggiungibile, .invii = {"mef 1"}},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.nome);
     Banco b;
@@ -270,21 +252,10 @@ TEST(TrasportoTest, EachClientKeepsWhatItsFormSays) {
     clsREST rest;
     Trasporto& cliente = caso.cliente == Cliente::kRest ? static_cast<Trasporto&>(rest) : soap;
     soap.URL = rest.URL = kUrl;
-    bool ok = false;
-    switch (caso.cliente) {
-      case Cliente::kTesto:
-        ok = soap.Send(std::string("<x/>"));
-        break;
-      case Cliente::kByte:
-        ok = soap.Send(util::ComeByte("<x/>"));
-        break;
-      case Cliente::kCns:
-        ok = soap.SendCNS("<x/>");
-        break;
-      case Cliente::kRest:
-        ok = rest.Send("<x/>");
-        break;
-    }
+    const bool ok = caso.cliente == Cliente::kTesto  ? soap.Send(std::string("<x/>"))
+                    : caso.cliente == Cliente::kByte ? soap.Send(util::ComeByte("<x/>"))
+                    : caso.cliente == Cliente::kCns  ? soap.SendCNS("<x/>")
+                                                     : rest.Send("<x/>");
     EXPECT_EQ(ok, caso.ok);
     EXPECT_EQ(cliente.LastError(), caso.errore);
     EXPECT_EQ(cliente.LastErrorResponse(), caso.risposta_errore);

@@ -13,18 +13,13 @@ namespace fs = std::filesystem;
 using testsupport::CartellaTemporanea;
 
 TEST(clsBase64Test, TextIsEncodedAsLatin1WithPadding) {
-  struct Caso {
-    std::string testo, b64, riletto;
-  };
-  const Caso casi[] = {
-      {"", "", ""},
-      {"a", "YQ==", "a"},
-      {"ab", "YWI=", "ab"},
-      {"abc", "YWJj", "abc"},
-      {"è", "6A==", "è"},
-      {"€", "Pw==", "?"},  // € is not Latin-1
+  // clang-format off
+  const struct { std::string testo, b64, riletto; } casi[] = {
+      {"", "", ""}, {"a", "YQ==", "a"}, {"ab", "YWI=", "ab"}, {"abc", "YWJj", "abc"},
+      {"è", "6A==", "è"}, {"€", "Pw==", "?"},  // € is not Latin-1
       {"<a>è</a>", "PGE+6DwvYT4=", "<a>è</a>"},
   };
+  // clang-format on
   const clsBase64 b;
   for (const auto& c : casi) {
     EXPECT_EQ(b.Encode(c.testo), c.b64) << c.testo;

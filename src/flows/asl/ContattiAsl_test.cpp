@@ -105,24 +105,21 @@ class RaccoltaContatti : public ::testing::Test {
 TEST_F(RaccoltaContatti, RecordsAreGroupedByPatientAndEachCategoryGivesItsLine) {
   const auto rossi = Paziente("rssnna60a42l736x", "ROSSI"),
              bianchi = Paziente("BNCGLI80A41L736C", "BIANCHI");
+  // clang-format off
   const auto assistiti = RaccogliContatti(
-      {Con(rossi, {{"categoria", "ACCESSO CON VISITA"},
-                   {"Data", "20261102"},
-                   {"Motivo", "Controllo"},
-                   {"CodiceIcpc2", "K86"}}),
+      {Con(rossi, {{"categoria", "ACCESSO CON VISITA"}, {"Data", "20261102"},
+                   {"Motivo", "Controllo"}, {"CodiceIcpc2", "K86"}}),
        Con(bianchi, {{"categoria", "PPIP"}, {"Data", "20261104"}, {"IDRif1", "101"}}),
-       Con(rossi, {{"categoria", "RICOVERO"},
-                   {"Data", "20261101"},
-                   {"Ricetta", Ricovero(false, "B")},
-                   {"CodiceIcpc2", "K74"}}),
-       Con(rossi, {{"categoria", "VACCINAZIONE"},
-                   {"Data", "20261105"},
+       Con(rossi, {{"categoria", "RICOVERO"}, {"Data", "20261101"},
+                   {"Ricetta", Ricovero(false, "B")}, {"CodiceIcpc2", "K74"}}),
+       Con(rossi, {{"categoria", "VACCINAZIONE"}, {"Data", "20261105"},
                    {"Descrizione", "Antitetanica richiamo"}}),
        Con(rossi, {{"categoria", "PPIP"}, {"Data", "20261106"}, {"IDRif1", "102"}}),
        Con(bianchi, {{"categoria", "REFERTO"}, {"Data", "20261107"}}),
        Con(bianchi, {{"categoria", "ricovero"}, {"Ricetta", Ricovero(true, "U")}}),
        Con(bianchi, {{"categoria", "RICOVERO"}, {"Ricetta", "non una ricetta"}})},
       "050118", archivi_);
+  // clang-format on
   ASSERT_EQ(assistiti.size(), 2u);
   const auto& a = assistiti[0];
   EXPECT_EQ(a.codice_fiscale, "RSSNNA60A42L736X");
@@ -180,20 +177,12 @@ std::string Elementi(const std::string& file) {
 
 TEST(FileContatti, TheFileHasTheUnitsElementsInOrderWithTextsEscaped) {
   const auto file = std::filesystem::temp_directory_path() / "contatti_prova.xml";
-  TestataContatti t{"20261201093000",
-                    "20261101",
-                    "20261130",
-                    "050118",
+  // clang-format off
+  TestataContatti t{"20261201093000", "20261101", "20261130", "050118",
                     {"004321", "RSSMRA70A01L736S", "ROSSI", "MARIO"}};
-  AssistitoContatti a{"BNCGLI80A41L736C",
-                      "D'ANDREA & FIGLI",
-                      "Niccolò",
-                      "F",
-                      "19800101",
-                      "Estero",
-                      "Z4040",
-                      "999215",
-                      {}};
+  AssistitoContatti a{"BNCGLI80A41L736C", "D'ANDREA & FIGLI", "Niccolò", "F", "19800101",
+                      "Estero", "Z4040", "999215", {}};
+  // clang-format on
   Contatto accesso;
   accesso.data = "20261102";
   accesso.tipologia = "ACCESSO SENZA VISITA";

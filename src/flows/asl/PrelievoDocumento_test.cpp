@@ -10,19 +10,13 @@ namespace qzkiro::asl {
 namespace {
 
 TEST(PrelievoDocumentoTest, TheHostsDateIsShownDayFirst) {
-  const struct {
-    const char* data;
-    const char* leggibile;
-  } casi[] = {
-      {"2026-12-06 11:40:00", "06/12/2026"},
-      {"2026-12-06", "06/12/2026"},
-      {"20261206", "06/12/2026"},
-      {"20261206114000", "06/12/2026"},
-      {"06/12/2026", "06/12/2026"},
-      {"2026-1-6", "2026-1-6"},
-      {"", ""},
-      {"domani", "domani"},
+  // clang-format off
+  const struct { const char* data; const char* leggibile; } casi[] = {
+      {"2026-12-06 11:40:00", "06/12/2026"}, {"2026-12-06", "06/12/2026"},
+      {"20261206", "06/12/2026"}, {"20261206114000", "06/12/2026"}, {"06/12/2026", "06/12/2026"},
+      {"2026-1-6", "2026-1-6"}, {"", ""}, {"domani", "domani"},
   };
+  // clang-format on
   for (const auto& caso : casi) EXPECT_EQ(DataLeggibile(caso.data), caso.leggibile) << caso.data;
 }
 

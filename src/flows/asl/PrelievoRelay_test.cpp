@@ -8,20 +8,17 @@ namespace qzkiro::asl {
 namespace {
 
 TEST(PrelievoRelayTest, TheRelaySettingBecomesThePagesAddress) {
-  const struct {
-    const char* relay;
-    const char* url;
-  } casi[] = {
+  // clang-format off
+  const struct { const char* relay; const char* url; } casi[] = {
       {"relay.example.it", "https://relay.example.it:443/qzupload.php"},
       {"relay.example.it:8443", "https://relay.example.it:8443/qzupload.php"},
       {"  relay.example.it/ ", "https://relay.example.it:443/qzupload.php"},
       {"relay.example.it/kiro", "https://relay.example.it:443/kiro/qzupload.php"},
       {"https://127.0.0.1:9443/relay", "https://127.0.0.1:9443/relay/qzupload.php"},
       {"https://127.0.0.1:9443/relay//", "https://127.0.0.1:9443/relay/qzupload.php"},
-      {"http://relay.lan", "http://relay.lan/qzupload.php"},
-      {"", ""},
-      {"   ", ""},
+      {"http://relay.lan", "http://relay.lan/qzupload.php"}, {"", ""}, {"   ", ""},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     EXPECT_EQ(UrlRelay(caso.relay, kPaginaUpload), caso.url) << "'" << caso.relay << "'";
   }

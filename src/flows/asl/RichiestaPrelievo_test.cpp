@@ -180,10 +180,8 @@ TEST_F(RichiestaPrelievoTest, TheProtectedArchiveIsUploadedAndThenMailedToTheUni
 }
 
 TEST_F(RichiestaPrelievoTest, AMissingOrMalformedAddressStopsBeforeAnythingIsMade) {
-  const struct {
-    const char* email;
-    const char* errore;
-  } casi[] = {
+  // clang-format off
+  const struct { const char* email; const char* errore; } casi[] = {
       {"", "Specificare il proprio indirizzo email in 'Configurazione->Utenti'"},
       {"   ", "Specificare il proprio indirizzo email in 'Configurazione->Utenti'"},
       {"mario.rossi@", "Correggere il proprio indirizzo email in 'Configurazione->Utenti'"},
@@ -193,6 +191,7 @@ TEST_F(RichiestaPrelievoTest, AMissingOrMalformedAddressStopsBeforeAnythingIsMad
        "Correggere il proprio indirizzo email in 'Configurazione->Utenti'"},
       {"mario@example", "Correggere il proprio indirizzo email in 'Configurazione->Utenti'"},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.email);
     Ospite(caso.email);
@@ -206,6 +205,7 @@ TEST_F(RichiestaPrelievoTest, AMissingOrMalformedAddressStopsBeforeAnythingIsMad
 
 TEST_F(RichiestaPrelievoTest, EachFailureOfTheRelayHasItsMessageAndLeavesNoFiles) {
   using R = TrasportoScriptato;
+  // clang-format off
   const struct {
     const char* nome;
     core::RispostaHttp upload;
@@ -213,10 +213,7 @@ TEST_F(RichiestaPrelievoTest, EachFailureOfTheRelayHasItsMessageAndLeavesNoFiles
     bool invio_inviato;
     const char* errore;
   } casi[] = {
-      {"upload: refused connection",
-       R::NessunaRisposta("Couldn't connect to server"),
-       {},
-       false,
+      {"upload: refused connection", R::NessunaRisposta("Couldn't connect to server"), {}, false,
        kIrraggiungibile},
       {"upload: time-out", R::TempoScaduto("timeout"), {}, false, kIrraggiungibile},
       {"upload: empty answer", R::Stato(200, ""), {}, false, kSenzaRisposta},
@@ -227,6 +224,7 @@ TEST_F(RichiestaPrelievoTest, EachFailureOfTheRelayHasItsMessageAndLeavesNoFiles
       {"mail: not sent", R::Stato(200, "OK"), R::Stato(200, "ERRORE: invio non riuscito"), true,
        kNegativo},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.nome);
     rete_ = TrasportoScriptato::Installa(env_.Contesto());
@@ -244,11 +242,8 @@ TEST_F(RichiestaPrelievoTest, EachFailureOfTheRelayHasItsMessageAndLeavesNoFiles
 }
 
 TEST_F(RichiestaPrelievoTest, WhatCannotBeSentIsRefusedWithItsReason) {
-  const struct {
-    const char* nome;
-    std::function<void()> prepara;
-    const char* errore;
-  } casi[] = {
+  // clang-format off
+  const struct { const char* nome; std::function<void()> prepara; const char* errore; } casi[] = {
       {"no prescription", [this] { ricetta_ = nullptr; },
        "La richiesta di prelievo non è una ricetta"},
       {"no patient", [this] { ricetta_->Imposta("PazienteCodiceFiscale", Variant(" ")); },
@@ -260,6 +255,7 @@ TEST_F(RichiestaPrelievoTest, WhatCannotBeSentIsRefusedWithItsReason) {
       {"no PDF", [this] { host_->framework.riesce = false; },
        "Impossibile creare il PDF della richiesta di prelievo"},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.nome);
     ricetta_ =

@@ -134,26 +134,16 @@ TEST_F(VerificaPPIPTest, NoLeavesTheListAsItWasAndNothingFoundAsksNothing) {
 }
 
 TEST_F(VerificaPPIPTest, OnlyUnit050505AndAFlowStartingOnTheFirstOfJuly2018AreChecked) {
-  const struct {
-    const char* unita;
-    const char* dalla;
-    bool verificata;
-  } casi[] = {
-      {"050505", "01/07/2018", true},
-      {"050505", "2018-07-01", true},
-      {"050505", "20180701", true},
-      {"050505", "01/07/2018 00:00:00", true},
-      {"050505", "2018-07-01 10:15:00", true},
-      {"050505", "30/06/2018", false},
-      {"050505", "02/07/2018", false},
-      {"050505", "01/07/2019", false},
-      {"050505", "01/08/2018", false},
-      {"050505", "", false},
-      {"050505", "31/06/2018", false},
-      {"050507", "01/07/2018", false},
-      {"050103", "01/07/2018", false},
-      {"", "01/07/2018", false},
+  // clang-format off
+  const struct { const char* unita; const char* dalla; bool verificata; } casi[] = {
+      {"050505", "01/07/2018", true}, {"050505", "2018-07-01", true}, {"050505", "20180701", true},
+      {"050505", "01/07/2018 00:00:00", true}, {"050505", "2018-07-01 10:15:00", true},
+      {"050505", "30/06/2018", false}, {"050505", "02/07/2018", false},
+      {"050505", "01/07/2019", false}, {"050505", "01/08/2018", false}, {"050505", "", false},
+      {"050505", "31/06/2018", false}, {"050507", "01/07/2018", false},
+      {"050103", "01/07/2018", false}, {"", "01/07/2018", false},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     SCOPED_TRACE(std::string(caso.unita) + " " + caso.dalla);
     host_->utente.SetCodiceRegioneASL(caso.unita);
@@ -176,32 +166,24 @@ TEST_F(VerificaPPIPTest, AListThatIsNoCollectionIsRefused) {
 }
 
 TEST(VerificaPPIPCodiciTest, OnlyA110ToA115AreTheNewCodes) {
-  const struct {
-    const char* codice;
-    bool nuovo;
-  } casi[] = {
-      {"A109", false}, {"A110", true},   {"A112", true},  {"A115", true},  {"A116", false},
-      {"A11", false},  {"A1100", false}, {"a110", false}, {"A101", false}, {"", false},
+  // clang-format off
+  const struct { const char* codice; bool nuovo; } casi[] = {
+      {"A109", false}, {"A110", true}, {"A112", true}, {"A115", true}, {"A116", false},
+      {"A11", false}, {"A1100", false}, {"a110", false}, {"A101", false}, {"", false},
   };
+  // clang-format on
   for (const auto& caso : casi)
     EXPECT_EQ(asl::CodiceNuovoPPIP(caso.codice), caso.nuovo) << caso.codice;
 }
 
 TEST(VerificaPPIPCodiciTest, FlowDatesAreReadInTheHostsForms) {
-  const struct {
-    const char* data;
-    const char* compatta;
-  } casi[] = {
-      {"01/07/2018", "20180701"},
-      {"2018-07-01", "20180701"},
-      {"20180701", "20180701"},
-      {"01/07/2018 23:59:59", "20180701"},
-      {"29/02/2020", "20200229"},
-      {"29/02/2019", ""},
-      {"2018-13-01", ""},
-      {"luglio", ""},
-      {"", ""},
+  // clang-format off
+  const struct { const char* data; const char* compatta; } casi[] = {
+      {"01/07/2018", "20180701"}, {"2018-07-01", "20180701"}, {"20180701", "20180701"},
+      {"01/07/2018 23:59:59", "20180701"}, {"29/02/2020", "20200229"}, {"29/02/2019", ""},
+      {"2018-13-01", ""}, {"luglio", ""}, {"", ""},
   };
+  // clang-format on
   for (const auto& caso : casi)
     EXPECT_EQ(asl::DataFlussoCompatta(caso.data), caso.compatta) << caso.data;
 }

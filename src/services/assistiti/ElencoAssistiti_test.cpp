@@ -40,44 +40,39 @@ TEST(ElencoAssistitiTest, TheSearchNamesTheDoctorByFiscalCodeAndAsksForIdentifie
 }
 
 TEST(ElencoAssistitiTest, EachPatientGivesItsFiscalCodeAndIndexCodeBySystem) {
+  // clang-format off
   const struct {
     const char* caso;
     std::string bundle;
     bool letto;
     std::vector<AssistitoFse> attesi;
   } casi[] = {
-      {"fiscal code first",
-       Bundle(Paziente(Id(kCf, "RSSMRA45M41L736K") + Id(kMpi, "MPI0000001"))),
-       true,
-       {{"RSSMRA45M41L736K", "MPI0000001"}}},
+      {"fiscal code first", Bundle(Paziente(Id(kCf, "RSSMRA45M41L736K") + Id(kMpi, "MPI0000001"))),
+       true, {{"RSSMRA45M41L736K", "MPI0000001"}}},
       {"index code first, another system between, lower case and blanks",
        Bundle(Paziente(Id(kMpi, "MPI0000004") + Id("urn:oid:2.16.840.1.113883.2.9.4.3.7", "X1") +
                        Id(kCf, " nrepla91m50h501b "))),
-       true,
-       {{"NREPLA91M50H501B", "MPI0000004"}}},
+       true, {{"NREPLA91M50H501B", "MPI0000004"}}},
       {"only one of the two",
-       Bundle(Paziente(Id(kCf, "GLLNNA38D45L736S")) + Paziente(Id(kMpi, "MPI0000006"))),
-       true,
+       Bundle(Paziente(Id(kCf, "GLLNNA38D45L736S")) + Paziente(Id(kMpi, "MPI0000006"))), true,
        {{"GLLNNA38D45L736S", ""}, {"", "MPI0000006"}}},
       {"a patient with neither, and a resource that is no patient, are left out",
        Bundle(Paziente(Id("urn:oid:1.2.3", "Z")) +
               Voce("<Practitioner>" + Id(kCf, "RSSMRA70A01L736S") + "</Practitioner>") +
               Paziente(Id(kCf, "BRNSFO15H55L736M"))),
-       true,
-       {{"BRNSFO15H55L736M", ""}}},
+       true, {{"BRNSFO15H55L736M", ""}}},
       {"the first identifier of a system counts",
-       Bundle(Paziente(Id(kCf, "VRDLCU55C12F205S") + Id(kCf, "BNCGLI80A41L736C"))),
-       true,
+       Bundle(Paziente(Id(kCf, "VRDLCU55C12F205S") + Id(kCf, "BNCGLI80A41L736C"))), true,
        {{"VRDLCU55C12F205S", ""}}},
       {"an empty list", Bundle(""), true, {}},
       {"an OperationOutcome is no list",
        "<OperationOutcome xmlns=\"http://hl7.org/fhir\"><issue><severity value=\"error\"/>"
        "</issue></OperationOutcome>",
-       false,
-       {}},
+       false, {}},
       {"a cut answer", Bundle(Paziente(Id(kCf, "RSSMRA45M41L736K"))).substr(0, 150), false, {}},
       {"nothing", "", false, {}},
   };
+  // clang-format on
   for (const auto& c : casi) {
     const ElencoAssistiti elenco = LeggiElencoAssistiti(c.bundle);
     EXPECT_EQ(elenco.letto, c.letto) << c.caso;

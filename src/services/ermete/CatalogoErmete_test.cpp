@@ -39,33 +39,25 @@ TEST(CatalogoErmeteTest, AFaultyRecordLeavesNoRowsAndSaysWhere) {
   corta.pop_back();
   auto lunga = Voce("B2", "");
   lunga.push_back("in più");
-  const struct {
-    const char* caso;
-    Records records;
-    const char* errore;
-  } casi[] = {
+  // clang-format off
+  const struct { const char* caso; Records records; const char* errore; } casi[] = {
       {"no header", {}, "IP_KR.csv è vuoto: manca anche l'intestazione"},
-      {"a header of another file",
-       {{"ID", "Descrizione"}, Voce("B1", "")},
+      {"a header of another file", {{"ID", "Descrizione"}, Voce("B1", "")},
        "IP_KR.csv: l'intestazione ha 2 colonne invece di 9"},
-      {"a column less",
-       {kIntestazione, Voce("B1", ""), corta},
+      {"a column less", {kIntestazione, Voce("B1", ""), corta},
        "IP_KR.csv, record 3: 8 colonne invece di 9"},
       {"a column more", {kIntestazione, lunga}, "IP_KR.csv, record 2: 10 colonne invece di 9"},
       {"no id", {kIntestazione, Voce(" ", "")}, "IP_KR.csv, record 2: identificativo mancante"},
-      {"an id the table cannot hold",
-       {kIntestazione, Voce(std::string(51, 'X'), "")},
+      {"an id the table cannot hold", {kIntestazione, Voce(std::string(51, 'X'), "")},
        "IP_KR.csv, record 2: identificativo più lungo di 50 caratteri"},
-      {"the same id twice",
-       {kIntestazione, Voce("B1", ""), Voce("B2", ""), Voce("B1", "")},
+      {"the same id twice", {kIntestazione, Voce("B1", ""), Voce("B2", ""), Voce("B1", "")},
        "IP_KR.csv, record 4: identificativo 'B1' ripetuto"},
-      {"a date that is none",
-       {kIntestazione, Voce("B1", "31/02/2026")},
+      {"a date that is none", {kIntestazione, Voce("B1", "31/02/2026")},
        "IP_KR.csv, record 2: data di versione non valida '31/02/2026'"},
-      {"a date in words",
-       {kIntestazione, Voce("B1", "marzo 2026")},
+      {"a date in words", {kIntestazione, Voce("B1", "marzo 2026")},
        "IP_KR.csv, record 2: data di versione non valida 'marzo 2026'"},
   };
+  // clang-format on
   for (const auto& c : casi) {
     const CatalogoErmete letto = LeggiCatalogoErmete(c.records);
     EXPECT_EQ(letto.errore, c.errore) << c.caso;

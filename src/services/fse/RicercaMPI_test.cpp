@@ -6,17 +6,13 @@ namespace qzkiro::fse {
 namespace {
 
 TEST(RicercaMPITest, DoctorRelationEventsHaveTheirTexts) {
+  // clang-format off
   const std::pair<const char*, const char*> casi[] = {
-      {"REV", "Revoca"},
-      {"RV1", "Revoca medico (art.7)"},
-      {"RV2", "Revoca per decesso"},
-      {"RV3", "Revoca per cambio residenza"},
-      {"RV4", "Revoca per doppia iscrizione"},
-      {"RV5", "Revoca per compimento 14 anni"},
-      {"SNM", "Scelta nuovo medico (aggiunto paziente)"},
-      {"rev", ""},
-      {"ALL", ""},
-      {"", ""}};
+      {"REV", "Revoca"}, {"RV1", "Revoca medico (art.7)"}, {"RV2", "Revoca per decesso"},
+      {"RV3", "Revoca per cambio residenza"}, {"RV4", "Revoca per doppia iscrizione"},
+      {"RV5", "Revoca per compimento 14 anni"}, {"SNM", "Scelta nuovo medico (aggiunto paziente)"},
+      {"rev", ""}, {"ALL", ""}, {"", ""}};
+  // clang-format on
   for (const auto& [codice, testo] : casi) EXPECT_EQ(TestoEventoMPI(codice), testo) << codice;
 }
 

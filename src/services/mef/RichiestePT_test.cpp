@@ -91,18 +91,14 @@ TEST(RichiestePTTest, ThePrescriberComesFromTheUnitCode) {
 }
 
 TEST(RichiestePTTest, DatesOfTheHostBecomeTheServicesDays) {
+  // clang-format off
   const std::pair<const char*, std::optional<std::string>> casi[] = {
-      {"", ""},
-      {"20260115", "20260115"},
-      {"2026-01-15", "20260115"},
-      {"2026-01-15 10:30:00", "20260115"},
-      {"15/01/2026", "20260115"},
-      {" 29/02/2028 ", "20280229"},
-      {"29/02/2026", std::nullopt},
-      {"20261301", std::nullopt},
-      {"2026-1-5", std::nullopt},
+      {"", ""}, {"20260115", "20260115"}, {"2026-01-15", "20260115"},
+      {"2026-01-15 10:30:00", "20260115"}, {"15/01/2026", "20260115"}, {" 29/02/2028 ", "20280229"},
+      {"29/02/2026", std::nullopt}, {"20261301", std::nullopt}, {"2026-1-5", std::nullopt},
       {"domani", std::nullopt},
   };
+  // clang-format on
   for (const auto& [data, attesa] : casi) EXPECT_EQ(DataPT(data), attesa) << data;
 }
 

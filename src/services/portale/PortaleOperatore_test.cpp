@@ -6,11 +6,8 @@ namespace qzkiro::portale {
 namespace {
 
 TEST(PortaleOperatoreTest, TheLoginPageCarriesTheUserNameOnly) {
-  const struct {
-    const char* indirizzo;
-    const char* utente;
-    const char* atteso;
-  } casi[] = {
+  // clang-format off
+  const struct { const char* indirizzo; const char* utente; const char* atteso; } casi[] = {
       {"https://portale.example/login", "mrossi", "https://portale.example/login?username=mrossi"},
       {"https://portale.example/login?lang=it", "mrossi",
        "https://portale.example/login?lang=it&username=mrossi"},
@@ -20,6 +17,7 @@ TEST(PortaleOperatoreTest, TheLoginPageCarriesTheUserNameOnly) {
        "https://portale.example/login?username=rossi%20mario%26co%3D1%2F%C3%A8"},
       {"https://portale.example/login", "", "https://portale.example/login"},
   };
+  // clang-format on
   for (const auto& c : casi) {
     EXPECT_EQ(IndirizzoAccesso(c.indirizzo, c.utente), c.atteso) << c.utente;
   }

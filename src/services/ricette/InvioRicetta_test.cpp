@@ -30,31 +30,22 @@ TEST(InvioRicettaTest, AnAppropriatenessWarningIsConfirmedAndTheSameRequestGoesA
     std::size_t pulsanti = 0;  // of the appropriateness dialog
     std::string extra{};
   };
+  // clang-format off
   const Caso casi[] = {
-      {.nome = "batch: confirmed with 9, nothing shown",
-       .interattiva = false,
+      {.nome = "batch: confirmed with 9, nothing shown", .interattiva = false,
+       .invii = {"login", "invio nre= dispReg=0 A1", "invio nre= dispReg=9 A1"}, .extra = "9"},
+      {.nome = "interactive: the user sends anyway", .scelte = {100, 100},
        .invii = {"login", "invio nre= dispReg=0 A1", "invio nre= dispReg=9 A1"},
-       .extra = "9"},
-      {.nome = "interactive: the user sends anyway",
-       .scelte = {100, 100},
-       .invii = {"login", "invio nre= dispReg=0 A1", "invio nre= dispReg=9 A1"},
-       .dialoghi = {kAppropriatezza, kSuccesso},
-       .pulsanti = 1,
-       .extra = "9"},
+       .dialoghi = {kAppropriatezza, kSuccesso}, .pulsanti = 1, .extra = "9"},
       {.nome = "interactive, a line of the regional catalogue: the user gives the reason",
-       .campione = "rossa_esami.json",
-       .scelte = {102, 100},
+       .campione = "rossa_esami.json", .scelte = {102, 100},
        .invii = {"login", "invio nre= dispReg=0 A1", "invio nre= dispReg=9_2 A1"},
-       .dialoghi = {kAppropriatezza, kSuccesso},
-       .pulsanti = 4,
-       .extra = "9_2"},
-      {.nome = "interactive: the user closes the warning",
-       .scelte = {core::risposta::kAnnulla},
-       .inviata = false,
-       .invii = {"login", "invio nre= dispReg=0 A1"},
-       .dialoghi = {kAppropriatezza},
-       .pulsanti = 1},
+       .dialoghi = {kAppropriatezza, kSuccesso}, .pulsanti = 4, .extra = "9_2"},
+      {.nome = "interactive: the user closes the warning", .scelte = {core::risposta::kAnnulla},
+       .inviata = false, .invii = {"login", "invio nre= dispReg=0 A1"},
+       .dialoghi = {kAppropriatezza}, .pulsanti = 1},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.nome);
     BancoRicette b;
@@ -132,41 +123,34 @@ TEST(InvioRicettaTest, AnExpiredAssertionIsRenewedAndThePrescriptionSentAgainOnc
     std::string modulo{};    // NomeModuloStampa chosen after a success
     bool mantenuta = false;  // kept by the failure dialog
   };
+  // clang-format off
   const Caso casi[] = {
       {.nome = "interactive: the old number is cancelled and a new one sent",
        .risposte = {RicevutaAsserzioneScaduta(), RicevutaInvio("0000", "050A22222222222")},
-       .scelte = {102},
-       .inviata = true,
+       .scelte = {102}, .inviata = true,
        .invii = {"login", "invio nre=050A11111111111 dispReg=0 A1", "login",
                  "annulla nre=050A11111111111 A2", "invio nre=050A22222222222 dispReg=0 A2"},
-       .dialoghi = {kSuccesso},
-       .nre = "050A22222222222",
+       .dialoghi = {kSuccesso}, .nre = "050A22222222222",
        .modulo = "RicettaPromemoria_050B_Bollino"},
       {.nome = "interactive, number given by the service: sent again without one",
        .nre_dall_host = false,
        .risposte = {RicevutaAsserzioneScaduta(), RicevutaInvio("0000", "050A33333333333")},
-       .scelte = {100},
-       .inviata = true,
+       .scelte = {100}, .inviata = true,
        .invii = {"login", "invio nre= dispReg=0 A1", "login", "invio nre= dispReg=0 A2"},
-       .dialoghi = {kSuccesso},
-       .nre = "050A33333333333"},
+       .dialoghi = {kSuccesso}, .nre = "050A33333333333"},
       {.nome = "interactive, expired again: not sent a third time",
-       .risposte = {RicevutaAsserzioneScaduta(), RicevutaAsserzioneScaduta()},
-       .scelte = {103},
+       .risposte = {RicevutaAsserzioneScaduta(), RicevutaAsserzioneScaduta()}, .scelte = {103},
        .invii = {"login", "invio nre=050A11111111111 dispReg=0 A1", "login",
                  "annulla nre=050A11111111111 A2", "invio nre=050A22222222222 dispReg=0 A2",
                  "login"},
-       .dialoghi = {kFallimento},
-       .nre = "050A22222222222",
-       .errore = "Asserzione non più valida",
+       .dialoghi = {kFallimento}, .nre = "050A22222222222", .errore = "Asserzione non più valida",
        .mantenuta = true},
-      {.nome = "batch: renewed, but nothing is sent again",
-       .interattiva = false,
+      {.nome = "batch: renewed, but nothing is sent again", .interattiva = false,
        .risposte = {RicevutaAsserzioneScaduta()},
        .invii = {"login", "invio nre=050A11111111111 dispReg=0 A1", "login"},
-       .nre = "050A11111111111",
-       .errore = "Asserzione non più valida"},
+       .nre = "050A11111111111", .errore = "Asserzione non più valida"},
   };
+  // clang-format on
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.nome);
     BancoRicette b;

@@ -240,12 +240,6 @@ TEST(ListaRicetteTest, AListIsSentInOrderAndTheChoiceForAllAnswersTheNextFailure
   EXPECT_EQ(nuova->Membro("StatoInvio").ToInteger(), 0);
 }
 
-}  // namespace
-}  // namespace qzkiro::services
-
-namespace qzkiro::services {
-namespace {
-
 // A prescription the host fails to read while the request is built.
 class RicettaGuasta : public refhost::Ricetta {
  public:

@@ -69,33 +69,14 @@ TEST(RichiestaRicettaTest, RedRequestHasEveryElementInOrderWithItsCondition) {
   auto richiesta = CreaRichiestaRossa(*ricetta, Contesto());
   auto& xml = richiesta->xml;
   const std::string base = "Body/InvioPrescrittoRichiesta/";
-  EXPECT_EQ(Figli(xml, "Body/InvioPrescrittoRichiesta"),
-            (std::vector<std::string>{"pinCode",
-                                      "cfMedico1",
-                                      "cfMedico2",
-                                      "codRegione",
-                                      "codASLAo",
-                                      "codStruttura",
-                                      "codSpecializzazione",
-                                      "testata1",
-                                      "nre",
-                                      "tipoRic",
-                                      "codiceAss",
-                                      "cognNome",
-                                      "indirizzo",
-                                      "tipoPrescrizione",
-                                      "nonEsente",
-                                      "reddito",
-                                      "codDiagnosi",
-                                      "descrizioneDiagnosi",
-                                      "dataCompilazione",
-                                      "tipoVisita",
-                                      "dispReg",
-                                      "indicazionePrescr",
-                                      "altro",
-                                      "classePriorita",
-                                      "confidentialityCode",
-                                      "ElencoDettagliPrescrizioni"}));
+  // clang-format off
+  EXPECT_EQ(Figli(xml, "Body/InvioPrescrittoRichiesta"), (std::vector<std::string>{
+      "pinCode", "cfMedico1", "cfMedico2", "codRegione", "codASLAo", "codStruttura",
+      "codSpecializzazione", "testata1", "nre", "tipoRic", "codiceAss", "cognNome", "indirizzo",
+      "tipoPrescrizione", "nonEsente", "reddito", "codDiagnosi", "descrizioneDiagnosi",
+      "dataCompilazione", "tipoVisita", "dispReg", "indicazionePrescr", "altro", "classePriorita",
+      "confidentialityCode", "ElencoDettagliPrescrizioni"}));
+  // clang-format on
   auto testo = [&](const std::string& nome) {
     return xml.GetTextNode(xml.rootNode(), base + nome);
   };
