@@ -58,6 +58,12 @@ void Applicazione::GeneraEvento(const std::string& event, const std::string& val
   eventi_.emplace_back(event, value);
 }
 
+std::string Applicazione::ChiediEvento(const std::string& event, const std::string& value) {
+  eventi_.emplace_back(event, value);
+  const auto risposta = risposte_eventi_.find(event);
+  return risposta == risposte_eventi_.end() ? std::string() : risposta->second;
+}
+
 host::IDB& Applicazione::DB() {
   if (!db_) {
     auto db = std::make_unique<Database>(connessione_db_);

@@ -40,6 +40,9 @@ class Applicazione : public host::IApplication {
   host::Variant Setup(const std::string& name) override;
   void SetSetup(const std::string& name, const host::Variant& value) override;
   void GeneraEvento(const std::string& event, const std::string& value) override;
+  // Recorded with the other events; answers what RispondiEvento set for it,
+  // "" (no handler answered) otherwise.
+  std::string ChiediEvento(const std::string& event, const std::string& value) override;
   refhost::Framework& Framework() override { return framework_; }
   refhost::Registry& Registry() override { return registry_; }
   host::IDB& DB() override;
@@ -64,6 +67,10 @@ class Applicazione : public host::IApplication {
     return scritture_setup_;
   }
   const std::vector<std::pair<std::string, std::string>>& Eventi() const { return eventi_; }
+  // The answer the host's handler gives to `event` from now on.
+  void RispondiEvento(const std::string& event, std::string risposta) {
+    risposte_eventi_[event] = std::move(risposta);
+  }
 
  private:
   std::filesystem::path cartella_dati_;
@@ -78,6 +85,7 @@ class Applicazione : public host::IApplication {
   std::map<std::string, host::Variant> setup_;
   std::vector<std::pair<std::string, host::Variant>> scritture_setup_;
   std::vector<std::pair<std::string, std::string>> eventi_;
+  std::map<std::string, std::string> risposte_eventi_;
   std::map<std::string, std::shared_ptr<host::IArchivio>> archivi_;
   std::shared_ptr<host::IPaziente> paziente_aperto_;
 };

@@ -1,6 +1,7 @@
 #include "refhost/Archivi.h"
 
 #include <cctype>
+#include <utility>
 
 #include "qzkiro/Failure.h"
 #include "refhost/Json.h"
@@ -33,6 +34,11 @@ std::shared_ptr<host::IPaziente> ArchivioPazienti::DaiPaziente(const std::string
     if (paziente->ID() == id || paziente->CodiceFiscale() == id) return paziente;
   }
   return nullptr;
+}
+
+std::shared_ptr<host::IPaziente> ArchivioPazienti::Scegli(const std::string& colonna) {
+  colonne_mostrate_.push_back(colonna);
+  return scelta_.empty() ? nullptr : DaiPaziente(std::exchange(scelta_, {}));
 }
 
 std::vector<host::VoceAssistito> ArchivioPazienti::ListaAssistiti(const std::string& cf_medico) {

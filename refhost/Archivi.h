@@ -34,6 +34,12 @@ class ArchivioPazienti : public host::IArchivioPazienti {
                             const std::filesystem::path& cartella_dati = {});
   std::string Versione() override { return versione_; }
   std::shared_ptr<host::IPaziente> DaiPaziente(const std::string& id) override;
+  // The stand-in host has no window: the list is "closed" (null) unless
+  // ScegliAllaProssima named the patient the user picks next. The column
+  // asked for is recorded.
+  std::shared_ptr<host::IPaziente> Scegli(const std::string& colonna) override;
+  void ScegliAllaProssima(std::string id) { scelta_ = std::move(id); }
+  const std::vector<std::string>& ColonneMostrate() const { return colonne_mostrate_; }
   // Compares the doctor's fiscal code without regard to case.
   std::vector<host::VoceAssistito> ListaAssistiti(const std::string& cf_medico) override;
   // The own patients ("Proprio") whose doctor ("Medico") is `cf_medico`,
@@ -48,6 +54,8 @@ class ArchivioPazienti : public host::IArchivioPazienti {
  private:
   std::string versione_;
   std::vector<std::shared_ptr<Paziente>> pazienti_;
+  std::string scelta_;
+  std::vector<std::string> colonne_mostrate_;
 };
 
 class ArchivioPPIP : public host::IArchivioPPIP {

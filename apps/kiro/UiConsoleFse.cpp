@@ -36,8 +36,9 @@ void UiConsole::MostraConsenso(const ModuloConsensoFSE& form) {
 }
 
 // Commands: 1-3 give the consent of that line, -1..-3 deny it; c/e set the
-// contacts; t adds a guardian; r shows the summary; i the notice; o is OK;
-// x closes.
+// contacts; t adds a guardian; ta/tk fill the last guardian (a new one when
+// there is none) from the host's archive or its registry search; r shows the
+// summary; i the notice; o is OK; x closes.
 bool UiConsole::ComandoConsenso(const std::string& comando, ModuloConsensoFSE& form,
                                 const AzioniConsensoFSE& azioni, bool& chiuso) {
   const int n = std::atoi(comando.c_str());
@@ -57,6 +58,9 @@ bool UiConsole::ComandoConsenso(const std::string& comando, ModuloConsensoFSE& f
     t.Cellulare = Chiedi("Cellulare");
     t.Email = Chiedi("Email");
     form.Tutori.push_back(std::move(t));
+  } else if ((comando == "ta" && azioni.cerca_archivio) || (comando == "tk" && azioni.cerca_kiro)) {
+    if (form.Tutori.empty()) form.Tutori.emplace_back();
+    (comando == "ta" ? azioni.cerca_archivio : azioni.cerca_kiro)(form.Tutori.back());
   } else if (comando == "r" && azioni.riepilogo) {
     azioni.riepilogo();
   } else if (comando == "i" && azioni.informativa) {
@@ -78,9 +82,10 @@ bool UiConsole::ConsensoFSE(ModuloConsensoFSE& form, const AzioniConsensoFSE& az
     return false;
   }
   for (bool chiuso = false;;) {
-    const std::string comando =
-        Chiedi("└─ 1-3 rilascia, -1..-3 nega, c/e recapiti, t tutore, r riepilogo, "
-               "i informativa, o OK, x chiudi");
+    const std::string comando = Chiedi(
+        "└─ 1-3 rilascia, -1..-3 nega, c/e recapiti, t tutore, ta/tk cerca tutore, "
+        "r riepilogo, "
+        "i informativa, o OK, x chiudi");
     const bool inviato = ComandoConsenso(comando, form, azioni, chiuso);
     if (chiuso) return inviato;
     MostraConsenso(form);
@@ -98,7 +103,7 @@ void UiConsole::InfoConsensoFSE(const RiepilogoConsensoFSE& r) {
   if (r.eta >= 0) out_ << " (" << r.eta << " anni)";
   out_ << '\n';
   for (const RigaInfoConsenso& riga : r.righe) {
-    const char* icona = riga.icona == IconaConsenso::Rilasciato  ? "✔"
+    const char* icona = riga.icona == IconaConsenso::Rilasciato ? "✔"
                         : riga.icona == IconaConsenso::Revocato ? "✘"
                                                                 : "·";
     out_ << "│ " << icona << ' ' << riga.tipo << ": " << riga.stato << '\n';

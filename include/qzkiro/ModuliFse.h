@@ -73,6 +73,14 @@ struct AzioniConsensoFSE {
   std::function<void()> riepilogo;
   /// Shows the information notice for citizens.
   std::function<void()> informativa;
+  /// "Cerca in Curalis" on a guardian tab: fills `scheda` with the patient
+  /// the user picks in the host's patient archive; false, `scheda` as it
+  /// was, when the user picks none or the host cannot show the archive.
+  std::function<bool(SchedaTutore& scheda)> cerca_archivio;
+  /// "Cerca su KIRO" on a guardian tab: fills `scheda` with the personal
+  /// data the host answers from the regional registry search; false,
+  /// `scheda` as it was, when no usable answer came.
+  std::function<bool(SchedaTutore& scheda)> cerca_kiro;
 };
 
 /// The icon beside a line of the consents' summary.

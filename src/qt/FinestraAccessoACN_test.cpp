@@ -9,7 +9,7 @@
 #include <QSet>
 #include <QtTest/QTest>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 #include "qt/UiQt.h"
 
 namespace qzkiro::qt {

@@ -7,7 +7,7 @@
 #include <QScrollArea>
 #include <QtTest/QTest>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 #include "qt/UiQt.h"
 
 namespace qzkiro::qt {

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 #include "qt/UiQt.h"
 
 namespace qzkiro::qt {

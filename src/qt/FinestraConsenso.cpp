@@ -126,7 +126,7 @@ void FinestraConsenso::CreaPulsanti(QVBoxLayout& layout) {
 }
 
 void FinestraConsenso::AggiungiScheda(const SchedaTutore& tutore) {
-  schede_->addTab(new PannelloTutore(tutore, schede_), QString());
+  schede_->addTab(new PannelloTutore(tutore, azioni_, schede_), QString());
 }
 
 void FinestraConsenso::Rinumera() {

@@ -12,7 +12,7 @@
 #include <QtTest/QTest>
 
 #include "qt/PannelloTutore.h"
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 #include "qt/UiQt.h"
 
 namespace qzkiro::qt {

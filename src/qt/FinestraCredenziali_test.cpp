@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 #include "qt/UiQt.h"
 
 namespace qzkiro::qt {

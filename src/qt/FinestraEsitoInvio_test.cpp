@@ -4,7 +4,7 @@
 
 #include <QLabel>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 #include "qt/UiQt.h"
 
 namespace qzkiro::qt {

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <vector>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 
 namespace qzkiro::qt {
 namespace {

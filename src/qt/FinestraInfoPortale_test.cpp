@@ -5,7 +5,7 @@
 #include <QCheckBox>
 #include <QtTest/QTest>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 #include "qt/UiQt.h"
 
 namespace qzkiro::qt {

@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 
 #include "qzkiro/Failure.h"
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 #include "qt/TestoQt.h"
 #include "qt/UiQt.h"
 

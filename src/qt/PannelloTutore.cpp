@@ -2,6 +2,8 @@
 
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
 
 #include "qt/TestoQt.h"
 
@@ -17,7 +19,8 @@ QLineEdit* Campo(const std::string& testo, const char* nome, QWidget* genitore) 
 
 }  // namespace
 
-PannelloTutore::PannelloTutore(const SchedaTutore& tutore, QWidget* genitore)
+PannelloTutore::PannelloTutore(const SchedaTutore& tutore, const AzioniConsensoFSE& azioni,
+                               QWidget* genitore)
     : QWidget(genitore),
       originale_(tutore),
       cognome_(Campo(tutore.Cognome, "cognome", this)),
@@ -32,6 +35,37 @@ PannelloTutore::PannelloTutore(const SchedaTutore& tutore, QWidget* genitore)
   layout->addRow(QStringLiteral("Codice &fiscale:"), codice_fiscale_);
   layout->addRow(QStringLiteral("Ce&llulare:"), cellulare_);
   layout->addRow(QStringLiteral("E-ma&il:"), email_);
+
+  auto* cerca = new QToolButton(this);
+  cerca->setObjectName(QStringLiteral("cerca"));
+  cerca->setText(QStringLiteral("&Cerca…"));
+  cerca->setPopupMode(QToolButton::InstantPopup);
+  auto* menu = new QMenu(cerca);
+  const std::pair<const char*, const std::function<bool(SchedaTutore&)>*> voci[] = {
+      {"Cerca in Curalis", &azioni.cerca_archivio}, {"Cerca su KIRO", &azioni.cerca_kiro}};
+  const char* nomi[] = {"cerca_archivio", "cerca_kiro"};
+  for (std::size_t i = 0; i < std::size(voci); ++i) {
+    QAction* voce = menu->addAction(QString::fromUtf8(voci[i].first));
+    voce->setObjectName(QString::fromLatin1(nomi[i]));
+    voce->setEnabled(static_cast<bool>(*voci[i].second));
+    connect(voce, &QAction::triggered, this, [this, ricerca = voci[i].second] { Cerca(*ricerca); });
+  }
+  cerca->setMenu(menu);
+  layout->addRow(QString(), cerca);
+}
+
+void PannelloTutore::Cerca(const std::function<bool(SchedaTutore&)>& ricerca) {
+  SchedaTutore trovato = Tutore();
+  if (ricerca(trovato)) Mostra(trovato);
+}
+
+void PannelloTutore::Mostra(const SchedaTutore& tutore) {
+  originale_ = tutore;
+  cognome_->setText(Q(tutore.Cognome));
+  nome_->setText(Q(tutore.Nome));
+  codice_fiscale_->setText(Q(tutore.CodiceFiscale));
+  cellulare_->setText(Q(tutore.Cellulare));
+  email_->setText(Q(tutore.Email));
 }
 
 SchedaTutore PannelloTutore::Tutore() const {

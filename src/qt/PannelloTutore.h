@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "qzkiro/ModuliFse.h"
 
@@ -12,13 +13,18 @@ class QLineEdit;
 namespace qzkiro::qt {
 
 /// The fields of one guardian (SchedaTutore): surname, name, fiscal code,
-/// mobile number and e-mail. The fields it does not show (the regional
-/// identifier) travel unchanged from the tab it was filled with.
+/// mobile number and e-mail, and the search menu ("Cerca in Curalis", "Cerca
+/// su KIRO") that fills them from the host. The fields it does not show (the
+/// regional identifier) travel unchanged from the tab it was filled with,
+/// until a search replaces the person.
 class PannelloTutore : public QWidget {
   Q_OBJECT
 
  public:
-  explicit PannelloTutore(const SchedaTutore& tutore, QWidget* genitore = nullptr);
+  /// `azioni`: the form's buttons, whose searches the menu calls; they must
+  /// outlive the tab.
+  PannelloTutore(const SchedaTutore& tutore, const AzioniConsensoFSE& azioni,
+                 QWidget* genitore = nullptr);
 
   /// The guardian as the user left the fields.
   SchedaTutore Tutore() const;
@@ -26,6 +32,9 @@ class PannelloTutore : public QWidget {
   QLineEdit* PrimoCampo() const { return cognome_; }
 
  private:
+  void Cerca(const std::function<bool(SchedaTutore&)>& ricerca);
+  void Mostra(const SchedaTutore& tutore);
+
   SchedaTutore originale_;
   QLineEdit* cognome_;
   QLineEdit* nome_;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 
 namespace qzkiro::qt {
 namespace {

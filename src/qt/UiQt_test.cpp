@@ -4,7 +4,7 @@
 
 #include <QTimer>
 
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 
 namespace qzkiro::qt {
 namespace {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,9 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "consent/RicercaTutore.h"
 #include "integration/AmbienteRicette.h"
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 #include "qt/UiQt.h"
+#include "refhost/Archivi.h"
 #include "refhost/Oggetti.h"
 #include "sandbox/Fse.h"
 #include "sandbox/RegioneHl7.h"
@@ -67,14 +70,18 @@ class Utente {
       return;
     }
     QMetaObject::invokeMethod(
-        w, [w = QPointer<QWidget>(w), passo = passi_.front()] { if (w) passo(*w); },
+        w,
+        [w = QPointer<QWidget>(w), passo = passi_.front()] {
+          if (w) passo(*w);
+        },
         Qt::QueuedConnection);
     passi_.pop_front();
   }
   static std::string Descrivi(QWidget& w) {
     std::string classe = w.metaObject()->className();
     classe = classe.substr(classe.rfind(':') + 1);
-    if (auto* box = qobject_cast<QMessageBox*>(&w)) return classe + ": " + box->text().toStdString();
+    if (auto* box = qobject_cast<QMessageBox*>(&w))
+      return classe + ": " + box->text().toStdString();
     return classe + ": " + w.windowTitle().toStdString();
   }
 
@@ -89,7 +96,9 @@ void Clic(QWidget& finestra, const char* nome) {
   ASSERT_NE(pulsante, nullptr) << nome;
   QTest::mouseClick(pulsante, Qt::LeftButton);
 }
-void Invio(QWidget& w) { Tasto(w, Qt::Key_Return); }
+void Invio(QWidget& w) {
+  Tasto(w, Qt::Key_Return);
+}
 
 std::string Testo(QWidget& dove, const char* nome) {
   auto* campo = dove.findChild<QLineEdit*>(QString::fromLatin1(nome));
@@ -205,7 +214,8 @@ TEST_F(ConsensoQtTest, AWithdrawalAsksForConfirmationOverTheFormAndTheSummaryOpe
       .Poi([](QWidget& esito) {
         auto* riga = esito.findChild<QLabel*>(QStringLiteral("riga0"));
         ASSERT_NE(riga, nullptr);
-        EXPECT_NE(riga->text().indexOf(QStringLiteral("Revocato ")), -1) << riga->text().toStdString();
+        EXPECT_NE(riga->text().indexOf(QStringLiteral("Revocato ")), -1)
+            << riga->text().toStdString();
         EXPECT_EQ(esito.findChild<QLabel*>(QStringLiteral("riga1")), nullptr) << "one kind only";
         Invio(esito);
       })
@@ -221,6 +231,64 @@ TEST_F(ConsensoQtTest, AWithdrawalAsksForConfirmationOverTheFormAndTheSummaryOpe
   ASSERT_EQ(fse_.Pubblicati().size(), 1u) << "the unchanged OK sent nothing";
   EXPECT_EQ(env_.Host()->Paziente()->Privacy().ConsensoFSEr(), "1:;2:1;3:1;4:;5:1;6:");
   EXPECT_EQ(env_.Host()->Utente().Items().GetItem("KIRO.InfoAccessoPortale"), "0");
+}
+
+TEST_F(ConsensoQtTest, TheGuardianTabsSearchMenuFillsItFromTheHostsArchiveAndRegistrySearch) {
+  auto archivio =
+      std::dynamic_pointer_cast<refhost::ArchivioPazienti>(env_.Host()->Archivio("Pazienti"));
+  ASSERT_TRUE(archivio);
+  auto rossi = archivio->DaiPaziente(sandbox::regione::kPazienteRossi);
+  archivio->ScegliAllaProssima(sandbox::regione::kPazienteRossi);
+  env_.Host()->RispondiEvento(
+      consent::kEventoAnagrafica,
+      "<risposta><anagrafica><codiceFiscale>BRNMRC80A01L736V</codiceFiscale>"
+      "<cognome>BRUNI</cognome><nome>MARCO</nome><cellulare>3331234567"
+      "</cellulare><email>marco.bruni@example.it</email></anagrafica>"
+      "</risposta>");
+  auto scheda = [](QWidget& form) {
+    return form.findChild<QTabWidget*>(QStringLiteral("schede"))->currentWidget();
+  };
+  auto cerca = [](QWidget* tab, const char* voce) {
+    tab->findChild<QAction*>(QString::fromLatin1(voce))->trigger();
+  };
+  utente_
+      .Poi([&](QWidget& form) {
+        Clic(form, "aggiungi");
+        cerca(scheda(form), "cerca_archivio");
+        EXPECT_EQ(Testo(*scheda(form), "cognome"), rossi->Cognome());
+        EXPECT_EQ(Testo(*scheda(form), "codice_fiscale"), sandbox::regione::kPazienteRossi);
+        Clic(form, "aggiungi");
+        Digita(scheda(form)->findChild<QLineEdit*>(QStringLiteral("codice_fiscale")),
+               QStringLiteral("BRNMRC80A01L736V"));
+        cerca(scheda(form), "cerca_kiro");
+        EXPECT_EQ(Testo(*scheda(form), "nome"), "MARCO");
+        EXPECT_EQ(Testo(*scheda(form), "email"), "marco.bruni@example.it");
+        // The host's list closed without a choice, then an unreadable answer.
+        cerca(scheda(form), "cerca_archivio");
+        env_.Host()->RispondiEvento(consent::kEventoAnagrafica, "<anagrafica><cognome>");
+        cerca(scheda(form), "cerca_kiro");
+      })
+      .Poi(Invio)
+      .Poi([&](QWidget& form) {
+        EXPECT_EQ(Testo(*scheda(form), "cognome"), "BRUNI") << "the tab as it was";
+        Tasto(form, Qt::Key_Escape);
+      });
+  EXPECT_FALSE(Consenso(f::kCfBruni));
+
+  ASSERT_EQ(utente_.Viste().size(), 3u);
+  EXPECT_EQ(utente_.Viste()[1].rfind(
+                "QMessageBox: La risposta della ricerca anagrafica non è leggibile", 0),
+            0u)
+      << utente_.Viste()[1];
+  EXPECT_EQ(archivio->ColonneMostrate(),
+            (std::vector<std::string>{"Cognome e nome", "Cognome e nome"}));
+  std::vector<std::string> valori;
+  for (const auto& [evento, valore] : env_.Host()->Eventi()) {
+    if (evento == "plgQZCoopApp.RicezioneAnagrafica") valori.push_back(valore);
+  }
+  EXPECT_EQ(valori, (std::vector<std::string>{"BRNMRC80A01L736V", "BRNMRC80A01L736V"}))
+      << "asked with the fiscal code typed in the tab";
+  EXPECT_TRUE(fse_.Pubblicati().empty());
 }
 
 }  // namespace

@@ -51,6 +51,17 @@ class IApplication {
   /// "plgQZCoopApp.Enabled" with "0" when it starts disabled and "1" when it
   /// is turned on again.
   virtual void GeneraEvento(const std::string& event, const std::string& value) = 0;
+  /// Raises a host event whose handler answers, as a handler does by
+  /// writing into its by-reference value: the consent form raises
+  /// "plgQZCoopApp.RicezioneAnagrafica" with the fiscal code typed in a
+  /// guardian's tab, and the host answers with the registry search's
+  /// document (elements "anagrafica/codiceFiscale", "cognome", "nome",
+  /// "cellulare", "email"). A host that does not override it gets the event
+  /// through GeneraEvento and answers nothing ("").
+  virtual std::string ChiediEvento(const std::string& event, const std::string& value) {
+    GeneraEvento(event, value);
+    return {};
+  }
   /// The host's framework object.
   virtual IFramework& Framework() = 0;
   /// The per-user persistent values, where the add-on keeps saved

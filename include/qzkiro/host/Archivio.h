@@ -107,10 +107,16 @@ class IArchivioPazienti : public IArchivio {
  public:
   /// The patient with this host identifier or fiscal code; null when absent.
   virtual std::shared_ptr<IPaziente> DaiPaziente(const std::string& id) = 0;
+  /// Shows the archive for the user to pick a patient, listed by the column
+  /// `colonna` ("Cognome e nome"); the patient picked, null when the user
+  /// closes the list. The consent form fills a guardian's tab with it.
+  virtual std::shared_ptr<IPaziente> Scegli(const std::string& /*colonna*/) {
+    throw Failure(kMembroNonSupportato,
+                  "L'archivio Pazienti non supporta la proprietà o il metodo Scegli");
+  }
   /// The patients whose own doctor has this fiscal code, in the archive's order.
   /// The PDTA indicators are computed over them.
-  virtual std::vector<VoceAssistito> ListaAssistiti(
-      const std::string& /*codice_fiscale_medico*/) {
+  virtual std::vector<VoceAssistito> ListaAssistiti(const std::string& /*codice_fiscale_medico*/) {
     throw Failure(kMembroNonSupportato,
                   "L'archivio Pazienti non supporta la proprietà o il metodo ListaAssistiti");
   }

@@ -4,6 +4,7 @@
 #include "consent/InfoConsenso.h"
 #include "core/Cartelle.h"
 #include "core/Contesto.h"
+#include "services/fse/CercaTutore.h"
 #include "services/fse/InvioConsensoFse.h"
 #include "services/fse/ServiziConsensoFse.h"
 
@@ -55,6 +56,8 @@ class Dialogo {
     azioni.informativa = [this] {
       c_.App().Framework().StartExDoc((core::CartellaPlugin() / kInformativaFse).string());
     };
+    azioni.cerca_archivio = CercaInArchivio;
+    azioni.cerca_kiro = CercaSuKiro;
     return c_.ui->ConsensoFSE(form_, azioni);
   }
 

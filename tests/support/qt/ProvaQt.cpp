@@ -1,4 +1,4 @@
-#include "qt/ProvaQt.h"
+#include "support/qt/ProvaQt.h"
 
 #include <QApplication>
 #include <QTimer>
