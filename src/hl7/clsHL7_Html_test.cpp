@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
 
-#include "cda/clsCDA2.h"
 #include "core/AccessoContesto.h"
 #include "hl7/ProveHL7.h"
 #include "hl7/clsHL7.h"
@@ -22,13 +19,6 @@ namespace fs = std::filesystem;
 using prove::CaricaFile;
 using prove::FileProva;
 using prove::Messaggio;
-
-// A CDA document in memory for the CDA reader.
-std::shared_ptr<util::clsXML> CaricaCda(const std::string& testo) {
-  auto xml = std::make_shared<util::clsXML>();
-  EXPECT_TRUE(xml->LoadXML(testo)) << xml->LastError();
-  return xml;
-}
 
 std::string Riga(const std::string& etichetta, const std::string& valore) {
   return "<tr><td style=\"background-color: rgb(240, 240, 240)\">" + etichetta + "</td><td>" +
@@ -113,33 +103,6 @@ TEST(clsHL7SalvaHTML, WritesTheBufferInAsciiUnderATimeName) {
       << file;
   EXPECT_EQ(prove::LeggiTesto(file), "<p>Mobilit&#224; &#8211; ok</p>\r\n")
       << "every character beyond ASCII, above U+00FF too, as a reference";
-}
-
-TEST(clsHL7PagineHtml, CdaAndHl7PagesDeclareOneCharsetAndAreWrittenInIt) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
-  auto xml = CaricaFile(FileProva("diabete.xml"));
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
-  cda::clsCDA2 cda{core::AccessoDelContesto()};
-  ASSERT_TRUE(
-      cda.InitXML(CaricaCda("<ClinicalDocument><title>Caff\u00e8 d\u2019orzo</title>"
-                            "<component><structuredBody><component><section><text>x"
-                            "</text></section></component></structuredBody></component>"
-                            "</ClinicalDocument>")));
-  const std::regex dichiarazione(
-      "<meta content=\"text/html; charset=([^\"]+)\" "
-      "http-equiv=\"content-type\">");
-  std::vector<std::string> insiemi;
-  for (const std::string& pagina : {hl7.HTMLDiabete(), cda.Text()}) {
-    std::smatch trovata;
-    ASSERT_TRUE(std::regex_search(pagina, trovata, dichiarazione)) << pagina;
-    insiemi.push_back(trovata[1]);
-    EXPECT_TRUE(std::all_of(pagina.begin(), pagina.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        << "ASCII reads the same in UTF-8 and one byte per character: " << pagina;
-  }
-  EXPECT_EQ(insiemi, (std::vector<std::string>{"UTF-8", "UTF-8"}));
 }
 
 TEST(clsHL7DatiRicovero, TheMessageTextsAreEscaped) {

@@ -114,9 +114,9 @@ void AccountSftp::CambiaPassword(const std::string& password) const {
   if (pclose(chpasswd) != 0) throw std::runtime_error("chpasswd non ha cambiato la password");
 }
 
-ServerSftp::ServerSftp(const AccountSftp& account, Opzioni opzioni) : radice_(NuovaRadice()) {
+ServerSftp::ServerSftp(const AccountSftp& account, long limite_file) : radice_(NuovaRadice()) {
   try {
-    Avvia(account, opzioni);
+    Avvia(account, limite_file);
   } catch (...) {
     std::error_code ignorato;
     fs::remove_all(radice_, ignorato);
@@ -124,10 +124,10 @@ ServerSftp::ServerSftp(const AccountSftp& account, Opzioni opzioni) : radice_(Nu
   }
 }
 
-void ServerSftp::Avvia(const AccountSftp& account, Opzioni opzioni) {
+void ServerSftp::Avvia(const AccountSftp& account, long limite_file) {
   fs::create_directories("/run/sshd");  // sshd's own privilege-separation folder
   fs::create_directory(Upload());
-  if (opzioni.upload_scrivibile && chown(Upload().c_str(), account.Uid(), account.Gid()) != 0) {
+  if (chown(Upload().c_str(), account.Uid(), account.Gid()) != 0) {
     throw std::runtime_error("chown della cartella upload non riuscito");
   }
   const fs::path chiave = cartella_.Path() / "host_ed25519";
@@ -148,11 +148,11 @@ void ServerSftp::Avvia(const AccountSftp& account, Opzioni opzioni) {
                            "ChrootDirectory " +
                            radice_.string() + "\nLogLevel VERBOSE\n");
     std::vector<std::string> args = {"/usr/sbin/sshd", "-D", "-e", "-f", config.string()};
-    if (opzioni.limite_file > 0) {
+    if (limite_file > 0) {
       // SIGXFSZ ignored (inherited through exec): a write past the limit fails
       // with EFBIG, which the server reports, instead of killing the session.
       args = {"/bin/sh", "-c",
-              "trap '' XFSZ; exec /usr/bin/prlimit --fsize=" + std::to_string(opzioni.limite_file) +
+              "trap '' XFSZ; exec /usr/bin/prlimit --fsize=" + std::to_string(limite_file) +
                   " -- /usr/sbin/sshd -D -e -f '" + config.string() + "'"};
     }
     pid_ = AvviaProcesso({args, log, -1, Account{}, SIGTERM, true, true});

@@ -35,19 +35,14 @@ class AccountSftp {
 // A real OpenSSH server for SFTP on a free loopback port: its own ed25519
 // host key, password login only for `account`, every session confined
 // (ChrootDirectory) to a root-owned folder under /run holding "upload/",
-// owned by the account unless `upload_scrivibile` is false. With
+// owned by the account. With
 // `limite_file` the server runs under that file-size limit (RLIMIT_FSIZE,
 // bytes): a write past it fails, as on a full disk. Stopped, and its
 // folders removed, by the destructor; throws with the server's log when it
 // does not start.
 class ServerSftp {
  public:
-  struct Opzioni {
-    bool upload_scrivibile = true;
-    long limite_file = 0;
-  };
-  ServerSftp(const AccountSftp& account, Opzioni opzioni);
-  explicit ServerSftp(const AccountSftp& account) : ServerSftp(account, Opzioni{}) {}
+  explicit ServerSftp(const AccountSftp& account, long limite_file = 0);
   ~ServerSftp();
   ServerSftp(const ServerSftp&) = delete;
   ServerSftp& operator=(const ServerSftp&) = delete;
@@ -62,7 +57,7 @@ class ServerSftp {
   std::string Log() const;
 
  private:
-  void Avvia(const AccountSftp& account, Opzioni opzioni);
+  void Avvia(const AccountSftp& account, long limite_file);
 
   CartellaTemporanea cartella_;
   std::filesystem::path radice_;

@@ -16,11 +16,9 @@
 #include "qzkiro/Plugin.h"
 
 #include <nlohmann/json.hpp>
+#include "integration/AmbienteRicette.h"
 #include "qzkiro/Moduli.h"
 #include "sandbox/Ambiente.h"
-#include "sandbox/IdentityProvider.h"
-#include "sandbox/Sandbox.h"
-#include "support/AmbientePlugin.h"
 #include "support/ServerProxy.h"
 
 namespace qzkiro::net {
@@ -50,27 +48,11 @@ class ProxyDiSistema {
   std::map<std::string, std::string> salvate_;
 };
 
-class AsserzioneIdpTest : public ::testing::Test {
+// The sandbox's identity provider knows "mrossi", whom the identity service
+// remembers; the sandbox has no time service: the PC's clock stamps.
+class AsserzioneIdpTest : public ::testing::Test, protected testsupport::AmbienteRicette {
  protected:
-  AsserzioneIdpTest() {
-    setenv("QZKIRO_CA_BUNDLE", pki_.Ca().c_str(), 1);
-    auto& s = env_.Contesto().settings;
-    s.endpoint["iap"] = server_.Url("/iap");
-    s.certificato = pki_.Idp().string();
-    s.certificato_tls = pki_.ClientP12().string();
-    s.password_tls = std::string(sandbox::Pki::kPassword);
-    s.endpoint_ora = server_.UrlHttp();  // no time service there: the PC's clock
-    env_.Contesto().servizio_asserzione = servizio_;
-    idp_.AggiungiUtente("mrossi", "Segreta.1");
-    servizio_->Ricorda("mrossi", "Segreta.1", kMedico, kMedico);
-  }
-  ~AsserzioneIdpTest() override { unsetenv("QZKIRO_CA_BUNDLE"); }
-
-  testsupport::AmbientePlugin env_;
-  sandbox::Pki pki_ = sandbox::Pki::DellaCompilazione();
-  sandbox::Sandbox server_{pki_};
-  sandbox::IdentityProvider idp_{server_, pki_.ChiaveIdp()};
-  std::shared_ptr<clsAsserzione> servizio_ = std::make_shared<clsAsserzione>();
+  std::shared_ptr<clsAsserzione>& servizio_ = identita_;
 };
 
 TEST_F(AsserzioneIdpTest, OneLoginServesTheRequestsOfTheSameContext) {
@@ -104,6 +86,7 @@ TEST_F(AsserzioneIdpTest, OneLoginServesTheRequestsOfTheSameContext) {
 }
 
 TEST_F(AsserzioneIdpTest, RefusedCredentialsExpiredPasswordAndItsChange) {
+  env_.Contesto().app = nullptr;  // without a host nothing is asked
   servizio_->Ricorda("mrossi", "sbagliata", kMedico, kMedico);
   EXPECT_EQ(servizio_->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", ""), nullptr);
   EXPECT_EQ(servizio_->LastError(), "Credenziali Errate");
@@ -156,7 +139,6 @@ TEST_F(AsserzioneIdpTest, AnExpiredAssertionIsRenewedByTheProviderAndSentAgain) 
 }
 
 TEST_F(AsserzioneIdpTest, TheClockCheckWarnsOnAMinuteOfDifferenceAtMostEveryFiveMinutes) {
-  env_.Contesto().app = env_.App();
   auto& framework = env_.Host()->Framework();
   auto& orologio = env_.Orologio();  // 2026-12-06 10:30:00 local
   framework.ImpostaOraEsatta("2026-12-06 10:30:59");
@@ -183,15 +165,12 @@ TEST_F(AsserzioneIdpTest, TheClockCheckWarnsOnAMinuteOfDifferenceAtMostEveryFive
 }
 
 TEST_F(AsserzioneIdpTest, SecondFactorTokensAndTheSessionAnnouncement) {
-  env_.Contesto().app = env_.App();
   auto& host = *env_.Host();
   EXPECT_TRUE(ChiediToken2F()) << "no second factor required";
   EXPECT_EQ(host.Framework().RichiesteToken(), 0);
 
-  Plugin plugin;
-  env_.Contesto().servizio_asserzione = servizio_;  // the one that remembers the credentials
   host::Variant operazione("ImpostaToken"), token("123456");
-  EXPECT_TRUE(plugin.QZ01028(operazione, token));
+  EXPECT_TRUE(plugin_.QZ01028(operazione, token));
   EXPECT_EQ(Token2F(), "123456");
   EXPECT_EQ(host.Framework().ScadenzaToken(), "2026-12-06 18:30:00");
 
@@ -223,7 +202,7 @@ TEST_F(AsserzioneIdpTest, SecondFactorTokensAndTheSessionAnnouncement) {
   env_.Contesto().settings.endpoint_mfa = server_.Url("");
   operazione = "InviaIDSessione";
   host::Variant nessuno;
-  EXPECT_TRUE(plugin.QZ01028(operazione, nessuno)) << env_.Contesto().last_error;
+  EXPECT_TRUE(plugin_.QZ01028(operazione, nessuno)) << env_.Contesto().last_error;
   const auto inviata =
       nlohmann::json::parse(server_.Richieste("/mfaapplicativo/richiesta").at(0).corpo);
   // The host's GUID, which it writes in upper case, goes in lower case.
@@ -233,10 +212,10 @@ TEST_F(AsserzioneIdpTest, SecondFactorTokensAndTheSessionAnnouncement) {
       << inviata.at("idSessione");
   EXPECT_EQ(inviata.at("applicazione"), "urn:uuid:010ba07a-5fbf-4a86-8364-9a026ab3be3e");
   esito = R"({"stato":"KO","esito":"Utente non abilitato al servizio"})";
-  EXPECT_FALSE(plugin.QZ01028(operazione, nessuno));
+  EXPECT_FALSE(plugin_.QZ01028(operazione, nessuno));
   EXPECT_EQ(env_.Contesto().last_error, "Utente non abilitato al servizio");
   esito = "non json";
-  EXPECT_FALSE(plugin.QZ01028(operazione, nessuno));
+  EXPECT_FALSE(plugin_.QZ01028(operazione, nessuno));
   EXPECT_EQ(env_.Contesto().last_error, "Non è stato possibile leggere la risposta");
 }
 
@@ -290,7 +269,6 @@ TEST_F(AsserzioneIdpTest, TheTimeReferenceTakesTheSystemProxyWhenTheSettingIsIe)
 class DialoghiTest : public AsserzioneIdpTest {
  protected:
   DialoghiTest() {
-    env_.Contesto().app = env_.App();
     servizio_ = std::make_shared<clsAsserzione>();  // nothing remembered
     env_.Contesto().servizio_asserzione = servizio_;
   }
@@ -374,8 +352,7 @@ TEST_F(DialoghiTest, AnExpiredPasswordIsChangedThroughTheDialog) {
 }
 
 TEST_F(DialoghiTest, QZ01011ChangesThePasswordOfTheRememberedUser) {
-  Plugin plugin;  // before the service is set: its construction starts the process's own
-  env_.Contesto().servizio_asserzione = servizio_;
+  Plugin& plugin = plugin_;
   EXPECT_EQ(servizio_->UtenteNoto(), "") << "nothing remembered or stored";
   CredenzialiSalvate{"mrossi", "Segreta.1"}.Salva();
   EXPECT_EQ(servizio_->UtenteNoto(), "mrossi") << "the stored user is offered";

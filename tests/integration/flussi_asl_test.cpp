@@ -190,27 +190,6 @@ TEST_F(FlussiAslTest, TheServicesRefusalsReachTheUserWithTheirReasons) {
   EXPECT_TRUE(flussi_.Ricevuti().empty());
 }
 
-TEST_F(FlussiAslTest, ARecordNotWrittenByTheProgramIsIgnored) {
-  auto& app = *env_.Host();
-  const std::string chiave = "Software\\Telvora\\Curalis V6\\ACN\\" + std::string(kMedico);
-  app.Registry().WriteReg(
-      host::kRadiceUtente, chiave, "Credenziali",
-      app.Framework().Encrypt("Altro\tsegreta\tmario", env_.Contesto().chiave_protezione_2));
-  env_.Ui().RispondiAccessoACN(std::nullopt);
-  EXPECT_FALSE(Invia());
-  ASSERT_EQ(env_.Ui().AccessiACNMostrati().size(), 1u);
-  EXPECT_EQ(env_.Ui().AccessiACNMostrati()[0].Testo1, "");
-  EXPECT_EQ(env_.Ui().AccessiACNMostrati()[0].Testo2, "");
-
-  app.Registry().WriteReg(
-      host::kRadiceUtente, chiave, "Credenziali",
-      app.Framework().Encrypt("Curalis\tsegreta\tmario", env_.Contesto().chiave_protezione_2));
-  env_.Ui().RispondiAccessoACN(std::nullopt);
-  EXPECT_FALSE(Invia());
-  EXPECT_EQ(env_.Ui().AccessiACNMostrati()[1].Testo1, "mario");
-  EXPECT_EQ(env_.Ui().AccessiACNMostrati()[1].Testo2, "segreta");
-}
-
 TEST_F(FlussiAslTest, ThePdtaIndicatorsTravelAsTextAndTheReceiptComesBack) {
   Asl("050505");
   Credenziali(ServiziFlussiAsl::kUtente, ServiziFlussiAsl::kPassword);

@@ -268,8 +268,5 @@ TEST(RefhostDbConnection, WrongConnectionStringFailsOnFirstUse) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return qzkiro::testsupport::RunUnderPostgres(argc, argv, [&] {
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-  });
+  return qzkiro::testsupport::RunAllTestsUnderPostgres(argc, argv);
 }

@@ -11,13 +11,13 @@
 #include "core/Contesto.h"
 #include "integration/RispostaRegione.h"
 #include "qzkiro/Plugin.h"
-#include "refhost/Input.h"
 #include "refhost/Oggetti.h"
 #include "refhost/ServizioKiro.h"
 #include "sandbox/DocumentiRegione.h"
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
+#include "support/RisultatoHost.h"
 #include "util/clsBase64.h"
 
 namespace qzkiro {
@@ -27,6 +27,7 @@ namespace r = testsupport::risposta;
 using host::Collection;
 using host::Variant;
 using nlohmann::json;
+using testsupport::Di;
 
 // The sandbox's documents of the older layout carry their text where that
 // reader looks for it: an emergency report or a letter read as an empty page
@@ -76,16 +77,7 @@ class RegioneTest : public ::testing::TestWithParam<bool> {
   }
 
   // What reached the result container of the last operation.
-  json Risultato() {
-    const auto& inputs = env_.Host()->Framework().Inputs();
-    return inputs.empty() ? json() : inputs.back()->ToJson();
-  }
-  static std::vector<json> Di(const json& chiamate, const std::string& membro) {
-    std::vector<json> trovate;
-    for (const auto& c : chiamate)
-      if (c["member"] == membro) trovate.push_back(c["args"]);
-    return trovate;
-  }
+  json Risultato() { return testsupport::UltimoRisultato(*env_.Host()); }
 
   testsupport::AmbientePlugin env_;
   Plugin plugin_;

@@ -110,26 +110,14 @@ TEST_F(TrasportiTest, SendPostsTheEnvelopeWithItsHeadersAndKeepsTheAnswer) {
       << "an action in the content type replaces the header";
 }
 
-TEST_F(TrasportiTest, StatusesBecomeTheirMessages) {
-  struct Caso {
-    Guasto guasto;
-    std::string errore;
-  } casi[] = {
-      {Guasto::Stato(401, "no"),
-       "Utente non autorizzato. Verificare che Username e Password siano corretti e non scaduti"},
-      {Guasto::FaultSoap(sandbox::VersioneSoap::Soap11, "NRE inesistente"), "NRE inesistente"},
-      {Guasto::Stato(500, "<r><ns:Description>Ricetta annullata</ns:Description></r>"),
-       "Ricetta annullata"},
-      {Guasto::Stato(503, "Servizio sospeso"), "Errore di comunicazione 503"},
-  };
-  for (auto& caso : casi) {
-    server_.ProgrammaGuasto("/servizio", caso.guasto);
-    auto soap = Client<clsSOAP>();
-    EXPECT_FALSE(soap.Send("<e/>"));
-    EXPECT_EQ(soap.LastError(), caso.errore);
-    EXPECT_EQ(soap.LastHttpError(), std::to_string(caso.guasto.risposta.stato));
-    EXPECT_EQ(soap.LastErrorResponse(), caso.guasto.risposta.corpo);
-  }
+TEST_F(TrasportiTest, AFaultBecomesItsMessage) {
+  const auto fault = Guasto::FaultSoap(sandbox::VersioneSoap::Soap11, "NRE inesistente");
+  server_.ProgrammaGuasto("/servizio", fault);
+  auto soap = Client<clsSOAP>();
+  EXPECT_FALSE(soap.Send("<e/>"));
+  EXPECT_EQ(soap.LastError(), "NRE inesistente");
+  EXPECT_EQ(soap.LastHttpError(), std::to_string(fault.risposta.stato));
+  EXPECT_EQ(soap.LastErrorResponse(), fault.risposta.corpo);
 }
 
 TEST_F(TrasportiTest, NoAnswerRefusedCertificateAndTimeOut) {
@@ -176,30 +164,6 @@ constexpr const char* kIrraggiungibile =
 
 std::string MessaggioSoap(const core::RispostaHttp& r) {
   return MessaggioEsito(ClassificaRisposta(FormaScambio::kSoap, r), r);
-}
-
-TEST_F(TrasportiTest, ASilentServerEndsInTheTransportMessageWhenATimeLimitRunsOut) {
-  const struct {
-    const char* nome;
-    long lettura_ms, totale_ms;
-  } casi[] = {{"no byte moving", 300, 0}, {"the whole exchange", 60000, 300}};
-  for (const auto& caso : casi) {
-    SCOPED_TRACE(caso.nome);
-    server_.ProgrammaGuasto("/servizio", Guasto::Muto());
-    core::RichiestaHttp r = RichiestaSandbox();
-    r.timeout_lettura_ms = caso.lettura_ms;
-    r.timeout_totale_ms = caso.totale_ms;
-    const core::RispostaHttp risposta = Esegui(r);
-    EXPECT_FALSE(risposta.ricevuta);
-    EXPECT_TRUE(risposta.tempo_scaduto) << risposta.errore;
-    EXPECT_EQ(MessaggioSoap(risposta), kIrraggiungibile);
-  }
-  const auto ricevute = server_.Richieste("/servizio");
-  ASSERT_EQ(ricevute.size(), 2u);
-  for (const auto& ricevuta : ricevute) {
-    EXPECT_EQ(ricevuta.corpo, "<e/>") << "the server took the request";
-    EXPECT_EQ(ricevuta.stato, 0) << "and never answered";
-  }
 }
 
 // The most memory the process has held so far, in KiB.
@@ -251,9 +215,6 @@ TEST_F(TrasportiTest, PreparedRequestBytesAndTraceFile) {
   auto binario = Client<clsSOAP>();
   EXPECT_TRUE(binario.Send(util::Bytes{'<', 'b', '/', '>'}));
   EXPECT_EQ(binario.Response(), "<ok><b/></ok>");
-  server_.ProgrammaGuasto("/servizio", Guasto::FaultSoap(sandbox::VersioneSoap::Soap11, "rotto"));
-  EXPECT_FALSE(binario.Send(util::Bytes{'x'}));
-  EXPECT_EQ(binario.LastError(), "Errore di comunicazione 500");
 }
 
 TEST_F(TrasportiTest, AnswersComeCompressedAndChunkedAsTheRequestAllows) {
@@ -323,10 +284,6 @@ TEST_F(TrasportiTest, SendCnsAndRest) {
   cns.Password = "è";
   ASSERT_TRUE(cns.SendCNS("<e/>")) << cns.LastError();
   EXPECT_EQ(cns.Response(), "Basic bWVkaWNvOug=");
-  server_.ProgrammaGuasto("/cns", Guasto::FaultSoap(sandbox::VersioneSoap::Soap11, "vietato"));
-  EXPECT_FALSE(cns.SendCNS("<e/>"));
-  EXPECT_EQ(cns.LastError(), "vietato");
-  EXPECT_EQ(cns.Response(), "");
 
   server_.Registra("GET", "/fhir/CarePlan", [](const Richiesta& r) {
     return Risposta{200, r.Intestazione("Authorization") + "|" + r.Intestazione("Accept"),
@@ -337,11 +294,6 @@ TEST_F(TrasportiTest, SendCnsAndRest) {
   rest.Token = "IHE-SAML abc";
   ASSERT_TRUE(rest.Send(""));
   EXPECT_EQ(rest.Response(), "IHE-SAML abc|application/fhir+xml");
-  server_.ProgrammaGuasto("/fhir/CarePlan", Guasto::Stato(504, "gateway"));
-  EXPECT_FALSE(rest.Send(""));
-  EXPECT_EQ(rest.LastError(),
-            "Il sistema non ha risposto entro il tempo stabilito.\r\nPotrebbe trattarsi di un "
-            "problema momentaneo pertanto si invita a riprovare più tardi");
 }
 
 TEST_F(TrasportiTest, ThroughARealProxyWithAndWithoutCredentials) {
@@ -376,25 +328,21 @@ TEST_F(TrasportiTest, SimulatorModeAnswersFromFilesWithoutTheNetwork) {
   EXPECT_TRUE(server_.Richieste().empty());
 }
 
-// The identity service as the transports see it, counting what they ask.
+// The identity service as the transports see it: it renews an assertion or
+// fails to.
 struct ServizioFinto : core::ServizioAsserzione {
   bool AggiornaAsserzione(clsItemAsserzione& item) override {
-    ++rinnovi;
     item.Asserzione = "<saml:Assertion>rinnovata</saml:Assertion>";
     return rinnova;
   }
-  void EliminaAsserzione(const clsItemAsserzione&) override { ++eliminate; }
-  std::shared_ptr<clsItemAsserzione> NuovaAsserzione(const std::string& servizio,
-                                                     const std::string& contesto,
+  void EliminaAsserzione(const clsItemAsserzione&) override {}
+  std::shared_ptr<clsItemAsserzione> NuovaAsserzione(const std::string&, const std::string&,
                                                      const std::string&,
                                                      const std::string&) override {
-    auto nuova = std::make_shared<clsItemAsserzione>();
-    nuova->Asserzione = "<saml:Assertion>nuova " + servizio + " " + contesto + "</saml:Assertion>";
-    return nuova;
+    return nullptr;
   }
   bool UpdatePassword(clsItemAsserzione&) override { return false; }
   std::string LastError() const override { return "password non cambiata"; }
-  int rinnovi = 0, eliminate = 0;
   bool rinnova = true;
 };
 
@@ -422,45 +370,18 @@ TEST_F(AsserzioneTest, ExpiredAssertionIsRenewedAndSentAgainOnce) {
   EXPECT_EQ(soap.LastError(), "") << "the refused first pass leaves nothing once resent";
   EXPECT_EQ(soap.LastErrorResponse(), "");
 
-  server_.ProgrammaGuasto("/servizio", Guasto(scaduta).Volte(2));
-  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
-  EXPECT_EQ(soap.LastError(),
-            "ERR_00032 - Il valore dell'attributo NotOnOrAfter è precedente all'istante di "
-            "utilizzo dell'asserzione");
-  server_.ProgrammaGuasto("/servizio", scaduta);
-  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, false));
-  EXPECT_EQ(soap.LastError(), "Retry");
   servizio_->rinnova = false;
   server_.ProgrammaGuasto("/servizio", scaduta);
   EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
   EXPECT_EQ(soap.LastError(), "password non cambiata");
-  EXPECT_EQ(server_.Richieste("/servizio").size(), 6u);
+  EXPECT_EQ(server_.Richieste("/servizio").size(), 3u);
 }
 
-TEST_F(AsserzioneTest, OtherCodesDialogsAndTimeOuts) {
+TEST_F(AsserzioneTest, ACodeInAnAcceptedAnswerIsTheError) {
   server_.ProgrammaGuasto("/servizio", Guasto::Stato(200, "<esito>ERR_00054</esito>"));
   auto soap = Client<clsSOAP>();
   EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
   EXPECT_EQ(soap.LastError(), "ERR_00054 - Credenziali Errate");
-
-  const auto audience = Guasto::Stato(500, "<faultstring>ERR_00044</faultstring>");
-  server_.ProgrammaGuasto("/servizio", audience);
-  env_.Ui().Rispondi(core::risposta::kAnnulla);
-  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
-  EXPECT_EQ(soap.LastError(), "Operazione annullata dall'utente");
-  server_.ProgrammaGuasto("/servizio", audience);
-  env_.Ui().Rispondi(core::risposta::kOK);
-  EXPECT_TRUE(soap.SendAsserzione(busta_, item_, false, true));
-  EXPECT_EQ(servizio_->eliminate, 1);
-  EXPECT_EQ(item_.Asserzione, "<saml:Assertion>nuova Prova C.1.1</saml:Assertion>");
-  ASSERT_EQ(env_.Ui().Mostrati().size(), 2u);
-  EXPECT_EQ(env_.Ui().Mostrati()[1].titolo, "Autenticazione");
-  EXPECT_EQ(env_.Ui().Mostrati()[1].testo.substr(0, 20), "Il valore dell'eleme");
-
-  server_.ProgrammaGuasto("/servizio", Guasto::Ritardo(std::chrono::milliseconds(2500)));
-  soap.ReadTimeOut = 1;
-  EXPECT_FALSE(soap.SendAsserzione(busta_, item_, false, true));
-  EXPECT_EQ(soap.LastError().substr(0, 10), "Timeout - ");
 }
 
 TEST_F(AsserzioneTest, RestCarriesTheAssertionDeflatedInTheToken) {

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
 #include <pqxx/pqxx>
 
 #include <atomic>
@@ -217,6 +218,13 @@ int RunUnderPostgres(int argc, char** argv, const std::function<int()>& tests) {
               << e.what() << std::endl;
     return 1;
   }
+}
+
+int RunAllTestsUnderPostgres(int argc, char** argv) {
+  return RunUnderPostgres(argc, argv, [&] {
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+  });
 }
 
 ScratchSchema::ScratchSchema(std::string name) : name_(std::move(name)) {

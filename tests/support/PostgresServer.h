@@ -6,13 +6,11 @@
 namespace qzkiro::testsupport {
 
 // Runs `tests` against a throw-away PostgreSQL server of its own. Call it from
-// the test program's main:
+// the test program's main (RunAllTestsUnderPostgres does, with every
+// GoogleTest test of the program):
 //
 //   int main(int argc, char** argv) {
-//     return qzkiro::testsupport::RunUnderPostgres(argc, argv, [&] {
-//       ::testing::InitGoogleTest(&argc, argv);
-//       return RUN_ALL_TESTS();
-//     });
+//     return qzkiro::testsupport::RunAllTestsUnderPostgres(argc, argv);
 //   }
 //
 // Unless QZKIRO_PG_READY is set, it creates a cluster in a new /tmp directory
@@ -28,6 +26,7 @@ namespace qzkiro::testsupport {
 // and returns 1, so the test run fails. The binaries are taken from
 // QZKIRO_PG_BINDIR, else from the newest /usr/lib/postgresql/<version>/bin.
 int RunUnderPostgres(int argc, char** argv, const std::function<int()>& tests);
+int RunAllTestsUnderPostgres(int argc, char** argv);
 
 // A schema for one test, on the server named by the PG* variables: created
 // empty by the constructor, dropped with everything in it by the destructor.
