@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCommandLinkButton>
+#include <QFrame>
 #include <QLabel>
 #include <QScrollArea>
 #include <QtTest/QTest>
@@ -63,6 +64,22 @@ TEST(FinestraAttivita, SenzaScorrimentoEConUnPulsanteSenzaNota) {
   ASSERT_EQ(pulsanti.size(), 1);
   EXPECT_EQ(pulsanti[0]->text(), QStringLiteral("La prescrizione verrà inviata comunque al SAR"));
   EXPECT_EQ(pulsanti[0]->description(), QString());
+  EXPECT_EQ(finestra.findChild<QLabel*>("piede"), nullptr);
+  for (const QFrame* f : finestra.findChildren<QFrame*>()) {
+    EXPECT_NE(f->frameShape(), QFrame::HLine) << "no rule over a missing footer";
+  }
+}
+
+TEST(FinestraAttivita, LaDomandaSottoIlContenuto) {
+  DialogoAttivita d = Appropriatezza();
+  d.scorrimento = false;
+  d.domanda = "Procedere con l'invio?";
+  FinestraAttivita finestra(d);
+  auto* domanda = finestra.findChild<QLabel*>("domanda");
+  ASSERT_NE(domanda, nullptr);
+  EXPECT_EQ(domanda->text(), QStringLiteral("Procedere con l'invio?"));
+  const QStringList ordine{"istruzione", "contenuto", "domanda", "piede"};
+  EXPECT_EQ(prova::DallAlto(finestra, ordine), ordine);
 }
 
 TEST(FinestraAttivita, OgniPulsanteDaIlSuoIdEscAnnulla) {

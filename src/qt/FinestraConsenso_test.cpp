@@ -197,5 +197,15 @@ TEST(FinestraConsenso, OrdineDelTab) {
   EXPECT_EQ(giro.mid(11, 1), QStringList{"opzione0"});
 }
 
+TEST(FinestraConsenso, ICampiStannoDallAltoNellOrdineInCuiSiLeggono) {
+  ModuloConsensoFSE form = Minore();
+  FinestraConsenso finestra(form, {});
+  const QStringList recapiti{"cellulare_paziente", "email_paziente"};
+  EXPECT_EQ(prova::DallAlto(finestra, recapiti), recapiti);
+  finestra.Schede()->setCurrentIndex(1);
+  const QStringList tutore{"cognome", "nome", "codice_fiscale", "cellulare", "email", "cerca"};
+  EXPECT_EQ(prova::DallAlto(*finestra.Schede()->currentWidget(), tutore), tutore);
+}
+
 }  // namespace
 }  // namespace qzkiro::qt

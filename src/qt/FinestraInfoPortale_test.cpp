@@ -39,5 +39,12 @@ TEST(FinestraInfoPortale, SenzaSpuntaResta0) {
   EXPECT_EQ(form.Valore(), "0");
 }
 
+TEST(FinestraInfoPortale, LAvvisoStaSopraLaSpunta) {
+  frmInfoPortale form;
+  FinestraInfoPortale finestra(form);
+  const QStringList ordine{"avviso", "non_mostrare"};
+  EXPECT_EQ(prova::DallAlto(finestra, ordine), ordine);
+}
+
 }  // namespace
 }  // namespace qzkiro::qt

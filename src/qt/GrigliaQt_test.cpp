@@ -70,6 +70,7 @@ TEST(GrigliaQt, LaRigaFissaEIntestazioneDellaVista) {
   EXPECT_EQ(modello->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Valore"));
   EXPECT_EQ(modello->index(0, 0).data().toString(), QStringLiteral("Registrazione SOF"));
   EXPECT_EQ(modello->index(1, 1).data().toString(), QStringLiteral("46.97"));
+  EXPECT_FALSE(modello->data(QModelIndex()).isValid()) << "no cell for an invalid index";
   griglia.SetFixedRows(0);
   EXPECT_EQ(modello->rowCount(), 3);
   EXPECT_EQ(modello->index(0, 0).data().toString(), QStringLiteral("Descrizione"));

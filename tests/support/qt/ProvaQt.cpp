@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
+#include <utility>
+#include <vector>
 #include <QtTest/QTest>
 
 namespace qzkiro::qt::prova {
@@ -48,6 +51,21 @@ QStringList GiroTab(QWidget& finestra, int quante) {
     if (i < quante) Tasto(finestra, Qt::Key_Tab);
   }
   return visitati;
+}
+
+QStringList DallAlto(QWidget& finestra, const QStringList& nomi) {
+  finestra.show();
+  QCoreApplication::processEvents();
+  std::vector<std::pair<int, QString>> posti;
+  for (const QString& nome : nomi) {
+    const auto* w = finestra.findChild<QWidget*>(nome);
+    posti.emplace_back(w ? w->mapTo(&finestra, QPoint(0, 0)).y() : -1, w ? nome : "?");
+  }
+  std::stable_sort(posti.begin(), posti.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  QStringList ordine;
+  for (const auto& posto : posti) ordine << posto.second;
+  return ordine;
 }
 
 }  // namespace qzkiro::qt::prova

@@ -39,4 +39,8 @@ bool MostraAttiva(QWidget& finestra);
 /// now, pressing Tab `quante` times (the starting one first).
 QStringList GiroTab(QWidget& finestra, int quante);
 
+/// The widgets of `finestra` named `nomi`, in the order they stand from top
+/// to bottom once it is laid out (shown offscreen); a missing name is "?".
+QStringList DallAlto(QWidget& finestra, const QStringList& nomi);
+
 }  // namespace qzkiro::qt::prova
