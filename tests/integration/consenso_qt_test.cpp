@@ -22,13 +22,13 @@
 #include <vector>
 
 #include "consent/RicercaTutore.h"
-#include "integration/AmbienteRicette.h"
-#include "support/qt/ProvaQt.h"
+#include "integration/AmbienteFse.h"
 #include "qt/UiQt.h"
 #include "refhost/Archivi.h"
 #include "refhost/Oggetti.h"
 #include "sandbox/Fse.h"
 #include "sandbox/RegioneHl7.h"
+#include "support/qt/ProvaQt.h"
 
 namespace qzkiro {
 namespace {
@@ -105,17 +105,9 @@ std::string Testo(QWidget& dove, const char* nome) {
   return campo ? campo->text().toStdString() : "(manca " + std::string(nome) + ")";
 }
 
-class ConsensoQtTest : public ::testing::Test, protected testsupport::AmbienteRicette {
+class ConsensoQtTest : public ::testing::Test, protected testsupport::AmbienteFse {
  protected:
-  ConsensoQtTest() {
-    auto& s = env_.Contesto().settings;
-    s.fse_attivo = true;
-    s.endpoint["registryreg"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kRegistry));
-    s.endpoint["repositoryfse"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kRetrieve));
-    s.endpoint["querypaziente"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kAnagrafica));
-    s.endpoint["repositoryreg"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kPubblicazione));
-    env_.Contesto().ui = std::make_shared<qt::UiQt>();
-  }
+  ConsensoQtTest() { env_.Contesto().ui = std::make_shared<qt::UiQt>(); }
 
   bool Consenso(const std::string& cf) {
     EXPECT_TRUE(env_.Host()->ApriPaziente(cf));
@@ -125,7 +117,6 @@ class ConsensoQtTest : public ::testing::Test, protected testsupport::AmbienteRi
     return esito;
   }
 
-  sandbox::ServiziFse fse_{server_, pki_, &idp_};
   Utente utente_;
 };
 

@@ -6,14 +6,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <nlohmann/json.hpp>
+#include <set>
 
-#include "integration/AmbienteRicette.h"
+#include "consent/VerificaConsenso.h"
+#include "integration/AmbienteFse.h"
 #include "refhost/Oggetti.h"
 #include "sandbox/Fse.h"
 #include "sandbox/RegioneHl7.h"
-#include "consent/VerificaConsenso.h"
 #include "services/fse/ClienteFse.h"
 #include "services/fse/ConsensiFse.h"
 #include "services/fse/InvioConsensoFse.h"
@@ -33,17 +33,8 @@ using nlohmann::json;
 using sandbox::ServiziFse;
 using testsupport::Di;
 
-class FseTest : public ::testing::Test, protected testsupport::AmbienteRicette {
+class FseTest : public ::testing::Test, protected testsupport::AmbienteFse {
  protected:
-  FseTest() {
-    auto& s = env_.Contesto().settings;
-    s.fse_attivo = true;
-    s.endpoint["registryreg"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kRegistry));
-    s.endpoint["repositoryfse"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kRetrieve));
-    s.endpoint["querypaziente"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kAnagrafica));
-    s.endpoint["repositoryreg"] = server_.Url(fse_.Percorso(ServiziFse::Servizio::kPubblicazione));
-  }
-
   std::shared_ptr<host::IPaziente> Apri(const std::string& cf) {
     EXPECT_TRUE(env_.Host()->ApriPaziente(cf));
     return env_.Host()->Paziente();
@@ -67,7 +58,6 @@ class FseTest : public ::testing::Test, protected testsupport::AmbienteRicette {
     return plugin_.Execute("QZKiroGetContenutoDocumento", param);
   }
 
-  sandbox::ServiziFse fse_{server_, pki_, &idp_};
   Collection param_;
   Variant modello_;
 };
@@ -124,7 +114,8 @@ TEST_F(FseTest, TheDocumentListLooksThePatientUpOnceAndLeavesOutOrdersWorkflowsA
   }
   const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
   for (auto s : {ServiziFse::Servizio::kRegistry, ServiziFse::Servizio::kAnagrafica}) {
-    for (const auto& r : server_.Richieste(fse_.Percorso(s))) EXPECT_EQ(r.esito_validazione, attesa);
+    for (const auto& r : server_.Richieste(fse_.Percorso(s)))
+      EXPECT_EQ(r.esito_validazione, attesa);
   }
 }
 
@@ -161,7 +152,8 @@ TEST_F(FseTest, RegistryFailuresReachTheUserAndTheHostGetsNothing) {
     ServiziFse::Esito esito;
     std::string inizio;
   } casi[] = {{ServiziFse::Esito::kFault, ""},
-              {ServiziFse::Esito::kVuota, "Errore servizio ConsultaDocumentiFSE: Nessuna risposta ricevuta."}};
+              {ServiziFse::Esito::kVuota,
+               "Errore servizio ConsultaDocumentiFSE: Nessuna risposta ricevuta."}};
   for (const auto& c : casi) {
     const std::size_t prima = env_.Host()->Framework().Inputs().size();
     fse_.Programma(ServiziFse::Servizio::kRegistry, c.esito);
@@ -175,7 +167,8 @@ TEST_F(FseTest, RegistryFailuresReachTheUserAndTheHostGetsNothing) {
   }
   env_.Contesto().settings.fse_attivo = false;
   EXPECT_FALSE(plugin_.QZ02022(param_, modello_));
-  EXPECT_EQ(plugin_.LastError(), "Servizio FSEr non installato. Contattare il supporto tecnico di Curalis");
+  EXPECT_EQ(plugin_.LastError(),
+            "Servizio FSEr non installato. Contattare il supporto tecnico di Curalis");
 }
 
 TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
@@ -195,7 +188,9 @@ TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
   EXPECT_EQ(Di(Risultato(), "AddAllegato").back()[2], "Referto");
   const fs::path temp = env_.Host()->Utente().TempDir();
   // The attachment is the report's own file, written under its name.
-  const auto allegato = [&] { return fs::path(Di(Risultato(), "AddAllegato").back()[1].get<std::string>()); };
+  const auto allegato = [&] {
+    return fs::path(Di(Risultato(), "AddAllegato").back()[1].get<std::string>());
+  };
   EXPECT_EQ(allegato(), temp / "Referto.pdf");
   fs::remove(temp / "Referto.pdf");
   ASSERT_TRUE(Recupera(f::kDocPdfFirmato)) << plugin_.LastError();
@@ -356,8 +351,8 @@ TEST_F(FseTest, TheConsentFormWithdrawsAConsentWhichIsThenTheOneInForce) {
   auto& ui = env_.Ui();
   ui.RispondiConsenso({nullptr, Pulsante::OK});  // nothing changed
   ui.RispondiConsenso({nullptr, Pulsante::Riepilogo});
-  ui.RispondiConsenso({[](ModuloConsensoFSE& m) { m.Opzioni[0] = false, m.Opzioni[1] = true; },
-                       Pulsante::OK});
+  ui.RispondiConsenso(
+      {[](ModuloConsensoFSE& m) { m.Opzioni[0] = false, m.Opzioni[1] = true; }, Pulsante::OK});
   ui.Rispondi(core::risposta::kOK);  // "Nessuna modifica apportata"
   ui.Rispondi(core::risposta::kSi);  // the denial confirmed
   ASSERT_TRUE(plugin_.QZ01015(paziente, modello, modulo)) << plugin_.LastError();
@@ -369,7 +364,8 @@ TEST_F(FseTest, TheConsentFormWithdrawsAConsentWhichIsThenTheOneInForce) {
   ASSERT_EQ(ui.Mostrati().size(), 2u);
   EXPECT_EQ(ui.Mostrati()[0].testo, "Nessuna modifica apportata");
   EXPECT_EQ(ui.Mostrati()[0].titolo, "KIRO");
-  EXPECT_NE(ui.Mostrati()[1].testo.find("Confermare la NEGAZIONE DEL CONSENSO?"), std::string::npos);
+  EXPECT_NE(ui.Mostrati()[1].testo.find("Confermare la NEGAZIONE DEL CONSENSO?"),
+            std::string::npos);
   ASSERT_EQ(ui.RiepiloghiMostrati().size(), 1u);
   EXPECT_EQ(ui.RiepiloghiMostrati()[0].righe[0].stato, "01/03/2026");
   EXPECT_EQ(ui.RiepiloghiMostrati()[0].eta, 81);
@@ -387,7 +383,9 @@ TEST_F(FseTest, TheConsentFormWithdrawsAConsentWhichIsThenTheOneInForce) {
   EXPECT_EQ(dopo[xds::TipoConsenso::Alimentazione].id_documento, fse_.Pubblicati()[0]);
   EXPECT_FALSE(dopo[xds::TipoConsenso::Consultazione].revocato) << "untouched kinds stay";
   const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
-  EXPECT_EQ(server_.Richieste(fse_.Percorso(ServiziFse::Servizio::kPubblicazione)).back().esito_validazione,
+  EXPECT_EQ(server_.Richieste(fse_.Percorso(ServiziFse::Servizio::kPubblicazione))
+                .back()
+                .esito_validazione,
             attesa);
 }
 
