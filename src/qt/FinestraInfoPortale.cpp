@@ -1,14 +1,11 @@
 #include "qt/FinestraInfoPortale.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QStyle>
 #include <QVBoxLayout>
 
+#include "qt/CorpoAvviso.h"
 #include "qt/Misure.h"
-#include "qt/Pulsanti.h"
 
 namespace qzkiro::qt {
 
@@ -17,10 +14,6 @@ FinestraInfoPortale::FinestraInfoPortale(frmInfoPortale& form, QWidget* genitore
       form_(form),
       non_mostrare_(new QCheckBox(QStringLiteral("&Non mostrare più questo avviso"), this)) {
   setWindowTitle(QStringLiteral("Portale del cittadino"));
-  auto* icona = new QLabel(this);
-  const int lato = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-  icona->setPixmap(
-      style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, this).pixmap(lato, lato));
   auto* avviso = new QLabel(
       QStringLiteral("Con il cellulare e l'email indicati il cittadino riceve le credenziali di "
                      "accesso al proprio FSEr dal portale regionale."),
@@ -30,16 +23,10 @@ FinestraInfoPortale::FinestraInfoPortale(frmInfoPortale& form, QWidget* genitore
   non_mostrare_->setObjectName(QStringLiteral("non_mostrare"));
   non_mostrare_->setChecked(form.NonMostrarePiu);
 
-  auto* testi = new QVBoxLayout;
-  testi->addWidget(avviso);
-  testi->addWidget(non_mostrare_);
-  auto* corpo = new QHBoxLayout;
-  corpo->addWidget(icona, 0, Qt::AlignTop);
-  corpo->addLayout(testi, 1);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(corpo);
-  layout->addWidget(PulsantiOkAnnulla(*this, QString()));
-  LarghezzaMinima(*layout, 56);
+  const CorpoAvviso corpo = CreaCorpoAvviso(*this);
+  corpo.testi->addWidget(avviso);
+  corpo.testi->addWidget(non_mostrare_);
+  LarghezzaMinima(*corpo.layout, 56);
 }
 
 void FinestraInfoPortale::done(int esito) {
