@@ -17,7 +17,7 @@ int RispostaPredefinita(int stile) {
 }
 
 int UiRegistrata::MsgBox(const std::string& testo, int stile, const std::string& titolo) {
-  mostrati_.push_back({testo, stile, titolo});
+  Registra(mostrati_, {testo, stile, titolo});
   if (!risposte_.empty()) {
     int answer = risposte_.front();
     risposte_.pop_front();
@@ -30,7 +30,7 @@ int UiRegistrata::MsgBox(const std::string& testo, int stile, const std::string&
 }
 
 int UiRegistrata::TaskDialog(const DialogoAttivita& dialogo) {
-  dialoghi_.push_back(dialogo);
+  Registra(dialoghi_, dialogo);
   if (!risposte_dialogo_.empty()) {
     const int id = risposte_dialogo_.front();
     risposte_dialogo_.pop_front();
@@ -60,7 +60,7 @@ bool Compila(std::deque<std::optional<Form>>& coda, Form& form, bool scriptata, 
 }  // namespace
 
 bool UiRegistrata::Credenziali(frmPasswordAsserzione& form) {
-  mostrate_.push_back(form);
+  Registra(mostrate_, form);
   auto responsabili = form.Responsabili;
   const bool ok = Compila(credenziali_, form, modo_ == Modo::Scriptata, "credenziali");
   if (ok && form.Responsabili.empty()) form.Responsabili = std::move(responsabili);
@@ -68,7 +68,7 @@ bool UiRegistrata::Credenziali(frmPasswordAsserzione& form) {
 }
 
 bool UiRegistrata::AccessoACN(frmAccessoACN& form) {
-  accessi_acn_mostrati_.push_back(form);
+  Registra(accessi_acn_mostrati_, form);
   return Compila(accessi_acn_, form, modo_ == Modo::Scriptata, "accesso servizi ACN");
 }
 
@@ -77,11 +77,12 @@ bool UiRegistrata::CambioPassword(frmUpdatePasswordAsserzione& form) {
 }
 
 bool UiRegistrata::ConsensoFSE(ModuloConsensoFSE& form, const AzioniConsensoFSE& azioni) {
-  consensi_.push_back(form);
+  Registra(consensi_, form);
   using P = GestoConsenso::Pulsante;
   for (;;) {
     if (gesti_.empty()) {
-      if (modo_ == Modo::Scriptata) throw std::logic_error("modulo del consenso senza gesti preparati");
+      if (modo_ == Modo::Scriptata)
+        throw std::logic_error("modulo del consenso senza gesti preparati");
       return false;
     }
     GestoConsenso gesto = std::move(gesti_.front());

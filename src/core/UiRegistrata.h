@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "qzkiro/Ui.h"
@@ -45,9 +47,9 @@ class UiRegistrata : public Ui {
   // The consent form plays the prepared turns in order; with none left it is
   // closed (non-interactive) or fails the test (scripted).
   bool ConsensoFSE(ModuloConsensoFSE& form, const AzioniConsensoFSE& azioni) override;
-  void EsitoInvioFSE(const std::vector<std::string>& righe) override { esiti_.push_back(righe); }
+  void EsitoInvioFSE(const std::vector<std::string>& righe) override { Registra(esiti_, righe); }
   void InfoConsensoFSE(const RiepilogoConsensoFSE& riepilogo) override {
-    riepiloghi_.push_back(riepilogo);
+    Registra(riepiloghi_, riepilogo);
   }
   // Ticks "do not show again" when told so by RispondiPortale.
   void InfoPortale(frmInfoPortale& form) override;
@@ -86,6 +88,16 @@ class UiRegistrata : public Ui {
   const std::vector<BoxMostrato>& Mostrati() const { return mostrati_; }
 
  private:
+  // The built-in face of a host that never hands over its own keeps only the
+  // last kTenuti of each kind, so that a host running for weeks does not
+  // grow with every message; the scripted face of the tests keeps all.
+  static constexpr std::size_t kTenuti = 100;
+  template <class T>
+  void Registra(std::vector<T>& lista, T voce) {
+    if (modo_ == Modo::NonInterattiva && lista.size() >= kTenuti) lista.erase(lista.begin());
+    lista.push_back(std::move(voce));
+  }
+
   Modo modo_;
   std::deque<int> risposte_;
   std::vector<BoxMostrato> mostrati_;
