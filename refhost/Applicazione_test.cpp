@@ -4,7 +4,7 @@
 
 #include "qzkiro/Failure.h"
 #include "refhost/ConfigXML.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::refhost {
 namespace {
@@ -15,7 +15,7 @@ class ApplicazioneTest : public ::testing::Test {
     std::filesystem::copy(QZKIRO_REFHOST_DATI, dati_.Path(),
                           std::filesystem::copy_options::recursive);
   }
-  testsupport::CartellaTemporanea dati_;
+  sandbox::CartellaTemporanea dati_;
 };
 
 TEST_F(ApplicazioneTest, UserSetupAndEventsKeepTypesAndOrder) {

@@ -4,7 +4,7 @@
 
 #include "qzkiro/Failure.h"
 #include "refhost/Input.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::refhost {
 namespace {
@@ -64,7 +64,7 @@ TEST(FrameworkTest, ResultContainerRecordsCallsAndRecords) {
 }
 
 TEST(FrameworkTest, TemplateFillsEntriesEscapedAndFailsOnMissingFile) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   auto file =
       cartella.Scrivi("SARR.mt1", "<QRD>{{Parametro.Referto.ID}}</QRD><X>{{Assente}}</X>{{");
   Framework framework;

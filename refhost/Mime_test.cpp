@@ -9,7 +9,7 @@
 #include "qzkiro/Failure.h"
 #include "refhost/Base64.h"
 #include "refhost/TestoMime.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::refhost {
 namespace {
@@ -165,7 +165,7 @@ TEST(MimeTest, TruncatedMultipartKeepsWhatArrivedAndPrefixIsConfigurable) {
 }
 
 TEST(MimeTest, InitFileReadsTheMessageAndExtractFileStaysInItsFolder) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   const auto file =
       cartella.Scrivi("messaggio.mime",
                       "Content-Type: multipart/mixed; boundary=b\n\n--b\n"

@@ -5,7 +5,7 @@
 #include "qzkiro/Failure.h"
 #include "refhost/Framework.h"
 #include "refhost/Medico.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::refhost {
 namespace {
@@ -144,7 +144,7 @@ TEST(RicettaTest, SampleFilesLoadAndBadFilesThrow) {
   EXPECT_EQ(Ricetta::DaFile(kRicette / "bianca.json")->Membro("RicettaBiancaInviabile"),
             host::Variant(true));
 
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   EXPECT_THROW(Ricetta::DaFile(cartella.Path() / "manca.json"), Failure);
   for (const char* testo :
        {"{ non json", R"({"testata": {}})", R"({"testata": {"X": 1}, "righe": []})"}) {

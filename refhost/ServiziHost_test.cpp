@@ -14,7 +14,7 @@
 #include "qzkiro/Failure.h"
 #include "refhost/Applicazione.h"
 #include "refhost/Comando.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::refhost {
 namespace {
@@ -31,7 +31,7 @@ std::string LeggiTutto(const fs::path& file) {
 class ServiziHostTest : public ::testing::Test {
  protected:
   ServiziHostTest() { fs::copy(QZKIRO_REFHOST_DATI, dati_.Path(), fs::copy_options::recursive); }
-  testsupport::CartellaTemporanea dati_, lavoro_;
+  sandbox::CartellaTemporanea dati_, lavoro_;
 };
 
 TEST_F(ServiziHostTest, Base64FilesGetTheBytesOrReportWhatFailed) {

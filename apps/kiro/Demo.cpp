@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "DemoConsenso.h"
@@ -33,6 +34,7 @@
 #include "refhost/ConfigXML.h"
 #include "refhost/ServizioKiro.h"
 #include "sandbox/Ambiente.h"
+#include "sandbox/server/ServerPostgres.h"
 #include "util/File.h"
 #include "util/ListaStringhe.h"
 
@@ -66,6 +68,25 @@ std::string Chiave(const sandbox::Ambiente& ambiente, const std::string& nome) {
     if (chiave == nome) return valore;
   }
   return {};
+}
+
+// The host's database: the server the PG* variables name (as under
+// pg_virtualenv), else a throw-away PostgreSQL of our own; null, saying why,
+// when neither is at hand, and the steps that need it say what they skip.
+std::unique_ptr<sandbox::ServerPostgres> DatabaseDemo(std::ostream& out) {
+  for (const char* nome : {"PGHOST", "PGSERVICE", "PGDATABASE"}) {
+    if (std::getenv(nome) != nullptr) return nullptr;
+  }
+  try {
+    auto server = std::make_unique<sandbox::ServerPostgres>();
+    server->Esporta();
+    out << "Database dell'host: server PostgreSQL di prova (socket in "
+        << server->Cartella().string() << ")\n";
+    return server;
+  } catch (const std::exception& e) {
+    out << "Database dell'host non disponibile: " << e.what() << '\n';
+    return nullptr;
+  }
 }
 
 constexpr const char* kQuerySaia =
@@ -178,7 +199,7 @@ void DemoSandbox(Plugin& plugin, refhost::Applicazione& host, const fs::path& la
   DemoContatti(plugin, ambiente, host, simulatore, verifica, out);
   DemoAssistiti(plugin, ambiente, host, simulatore, verifica, out);
   DemoPrelievi(plugin, ambiente, host, lavoro, verifica, out);
-  DemoPdta(plugin, host, lavoro, verifica, out);
+  DemoPdta(plugin, host, verifica, out);
   c.simulatore = false;
   core::FermaServizioHost(c);
 }
@@ -195,6 +216,7 @@ int Demo(const OpzioniDemo& opzioni, std::ostream& out) {
   // The add-on's folder of this run is a copy: the demo adds files to it.
   fs::copy(core::CartellaPlugin(), lavoro / "plugin", fs::copy_options::recursive);
   setenv("QZKIRO_HOME", (lavoro / "plugin").c_str(), 1);
+  const auto database = DatabaseDemo(out);
   auto host = std::make_shared<refhost::Applicazione>(lavoro);
   std::shared_ptr<host::IApplication> app = host;
   std::shared_ptr<host::IConfigXML> config = refhost::ConfigXML::DaFile(opzioni.config);

@@ -89,7 +89,7 @@ void Catalogo(Verifica& verifica, std::ostream& out) {
   if (!caricato) {
     // Without a database the import says so and leaves nothing behind.
     out << "Catalogo ERMETE: " << c.last_error
-        << "\n  (eseguire 'pg_virtualenv -- kiro demo' per vederlo importato)\n";
+        << "\n  (serve un server PostgreSQL: installare il pacchetto postgresql)\n";
     verifica(c.last_error.rfind("Indicazioni ERMETE non caricate: ", 0) == 0,
              "Catalogo ERMETE: errore riportato, nessuna tabella");
     return;

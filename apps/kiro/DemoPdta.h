@@ -16,7 +16,7 @@ namespace qzkiro::kiro {
 // with a throw-away system account and its host key pinned. Without a
 // PostgreSQL server (PG* variables) or without root and sshd, it says what
 // it could not do and why.
-void DemoPdta(Plugin& plugin, refhost::Applicazione& host, const std::filesystem::path& lavoro,
+void DemoPdta(Plugin& plugin, refhost::Applicazione& host,
               Verifica& verifica, std::ostream& out);
 
 }  // namespace qzkiro::kiro

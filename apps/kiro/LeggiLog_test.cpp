@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "core/CostantiCifrate.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "util/File.h"
 #include "util/clsRC4.h"
 #include "util/Testo.h"
@@ -15,7 +15,7 @@ namespace qzkiro::kiro {
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::CartellaTemporanea;
+using sandbox::CartellaTemporanea;
 
 // One record as the add-on writes it: "V2", kind, length in upper-case hex,
 // the RC4 cipher text of the Latin-1 plain text under the log key, CR LF.

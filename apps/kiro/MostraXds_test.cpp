@@ -5,7 +5,7 @@
 
 #include <sstream>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::kiro {
 namespace {
@@ -20,7 +20,7 @@ std::string Voce(const std::string& id, const std::string& tipo) {
 }
 
 TEST(MostraXdsTest, RowsLeaveOutExcludedTypesAndErrorsAreListed) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   cartella.Scrivi("ok.xml",
                   "<AdhocQueryResponse status=\"urn:oasis:names:tc:ebxml-regrep:ResponseStatusType:"
                   "Success\"><RegistryObjectList>" + Voce("D1", "Referto") +

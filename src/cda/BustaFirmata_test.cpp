@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "support/BustaCms.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "util/File.h"
 
 namespace qzkiro::cda {
@@ -71,7 +71,7 @@ class Firmatario {
 };
 
 TEST(BustaFirmataTest, TheSignedContentComesOutOfDerAndPemEnvelopesByteForByte) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   const std::string contenuto = std::string("{\\rtf1 Referto\r\n\0\xff fine}", 24);
   for (bool pem : {false, true}) {
     const auto busta = (cartella.Path() / "Temp.p7m").string();
@@ -83,7 +83,7 @@ TEST(BustaFirmataTest, TheSignedContentComesOutOfDerAndPemEnvelopesByteForByte) 
 }
 
 TEST(BustaFirmataTest, NoEnvelopeOrADetachedSignatureWritesNothing) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   const auto busta = (cartella.Path() / "Temp.p7m").string();
   const auto uscita = (cartella.Path() / "uscita").string();
   EXPECT_FALSE(EstraiContenutoFirmato(busta, uscita)) << "no file";
@@ -127,7 +127,7 @@ TEST(BustaFirmataTest, TheContentIsWrittenOnlyWhenTheSignatureAndTheTrustHold) {
       {"bundle unreadable", der, "-", EsitoFirma::CaIlleggibile},
   };
   for (const auto& c : casi) {
-    testsupport::CartellaTemporanea cartella;
+    sandbox::CartellaTemporanea cartella;
     const auto busta = cartella.Scrivi("Part2.p7m", c.busta).string();
     const auto ca = c.ca.empty()  ? ""
                     : c.ca == "-" ? (cartella.Path() / "nessuna.pem").string()
@@ -149,7 +149,7 @@ TEST(BustaFirmataTest, TheContentIsWrittenOnlyWhenTheSignatureAndTheTrustHold) {
     }
   }
   // A content that cannot take its place leaves no temporary file behind.
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   const auto busta = cartella.Scrivi("Part2.p7m", der).string();
   std::filesystem::create_directories(cartella.Path() / "uscita" / "CDA2.xml");
   EXPECT_EQ(VerificaContenutoFirmato(busta, (cartella.Path() / "uscita" / "CDA2.xml").string()),

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/SchemiXml.h"
 
 namespace qzkiro::cda {
@@ -171,7 +171,7 @@ TEST(DocumentoConsensoTest, UniqueIdsAreTheCreationTimeAndTheirPosition) {
 // The row search the tables are read with is handed in: this one answers for
 // the rows it knows, with the layout of the add-on's tables (code in column 2).
 struct Tabelle {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   std::vector<std::string> chiamate;
   TabelleIstat Istat() {
     return {cartella.Path(),

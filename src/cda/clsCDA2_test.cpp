@@ -10,7 +10,7 @@
 #include "core/AccessoContesto.h"
 #include "core/Contesto.h"
 #include "support/AmbientePlugin.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "util/clsBase64.h"
 
 namespace qzkiro::cda {
@@ -182,7 +182,7 @@ TEST_F(CDA2Test, MediaOfOwnReport) {
 }
 
 TEST_F(CDA2Test, LoadingAFileStripsPrefixesAndKeepsTheCoding) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   const auto file =
       cartella.Scrivi("cda.xml",
                       "<?xml version=\"1.0\"?><hl7:ClinicalDocument xmlns:hl7=\"urn:hl7-org:v3\">"

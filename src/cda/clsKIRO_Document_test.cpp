@@ -10,7 +10,7 @@
 #include "core/AccessoContesto.h"
 #include "support/AmbientePlugin.h"
 #include "support/BustaCms.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/LogProva.h"
 #include "util/File.h"
 #include "util/clsBase64.h"
@@ -62,7 +62,7 @@ class DocumentoTest : public ::testing::Test {
 };
 
 TEST_F(DocumentoTest, TheChainMakesEachFileOnceAndTheFormatterRunsOnce) {
-  testsupport::CartellaTemporanea log;
+  sandbox::CartellaTemporanea log;
   env_.Contesto().settings.log_dir = log.Path().string();
   util::clsXML risposta;
   ASSERT_TRUE(risposta.LoadXML(Risposta(Mime())));

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::consent {
 namespace {
@@ -137,7 +137,7 @@ TEST(clsCDA2ConsensoTest, TheGuardiansEventCodeFollowsThePatientsAge) {
 }
 
 TEST(clsCDA2ConsensoTest, TheBirthStateOfAPatientBornAbroadComesFromTheLocalTable) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   clsCDA2_Consenso c = Consenso();
   c.Consultazione = true;
   c.Paziente.CodiceFiscale = "BRWJHN75A02Z404Q";

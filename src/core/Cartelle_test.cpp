@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::core {
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::CartellaTemporanea;
+using sandbox::CartellaTemporanea;
 
 // An installed tree: the library deep in <prefix>/<libdir>, the files in the
 // data folder the build placed relative to it.

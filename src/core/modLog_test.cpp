@@ -6,7 +6,7 @@
 #include <random>
 
 #include "core/Contesto.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "util/File.h"
 #include "util/clsBase64.h"
 
@@ -38,7 +38,7 @@ class LogTest : public ::testing::Test {
     return static_cast<unsigned>(fs::status(file).permissions() & fs::perms::all);
   }
 
-  testsupport::CartellaTemporanea cartella_;
+  sandbox::CartellaTemporanea cartella_;
   std::shared_ptr<OrologioFisso> orologio_ =
       std::make_shared<OrologioFisso>(util::DataOra{2026, 12, 6, 10, 30, 5});
   Contesto& c_ = NuovoContesto();

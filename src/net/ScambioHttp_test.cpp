@@ -12,7 +12,7 @@
 #include "net/MessaggiIdentita.h"
 #include "net/clsAsserzione.h"
 #include "support/AmbientePlugin.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/ServerHttpMinimo.h"
 #include "support/TrasportoScriptato.h"
 #include "util/File.h"
@@ -102,7 +102,7 @@ TEST(ScambioHttpTest, TheLibcurlTransportKeepsTheFinalAnswersHeaders) {
 TEST(ScambioHttpTest, TheTraceKeepsTheExchangeButNoCredentialsAndOnlyItsOwnerReadsIt) {
   testsupport::ServerHttpMinimo server(
       "HTTP/1.1 200 OK\r\nContent-Length: 4\r\nConnection: close\r\n\r\n<r/>");
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   const std::string file = (cartella.Path() / "traccia.txt").string();
   RichiestaHttp richiesta;
   richiesta.url = server.Url("/servizio");
@@ -238,7 +238,7 @@ TEST(ScambioHttpTest, AnAnswerPastTheSizeLimitEndsTheExchangeWithNothingOfItKept
       {"compressed, past it", deflate, 999, true},
       {"default limit", annunciata, 0, false},
   };
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.nome);
     testsupport::ServerHttpMinimo server(caso.risposta);

@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::util {
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::CartellaTemporanea;
+using sandbox::CartellaTemporanea;
 
 unsigned Modo(const fs::path& file) {
   return static_cast<unsigned>(fs::symlink_status(file).permissions() & fs::perms::all);

@@ -4,13 +4,13 @@
 
 #include <filesystem>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::util {
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::CartellaTemporanea;
+using sandbox::CartellaTemporanea;
 
 TEST(clsBase64Test, TextIsEncodedAsLatin1WithPadding) {
   // clang-format off

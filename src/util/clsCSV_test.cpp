@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::util {
 namespace {
@@ -15,7 +15,7 @@ class clsCSVTest : public testing::Test {
     return cartella_.Scrivi("dati.csv", contenuto).string();
   }
 
-  testsupport::CartellaTemporanea cartella_;
+  sandbox::CartellaTemporanea cartella_;
 };
 
 TEST_F(clsCSVTest, Reading) {

@@ -6,19 +6,19 @@
 #include <future>
 #include <memory>
 
-#include "support/Cartella.h"
-#include "support/ServerPosta.h"
+#include "sandbox/server/CartellaTemporanea.h"
+#include "sandbox/server/ServerPosta.h"
 #include "util/File.h"
 
 namespace qzkiro::util {
 namespace {
 
 using namespace std::chrono_literals;
-using testsupport::CartellaTemporanea;
-using testsupport::ContenutoBase64;
-using testsupport::Intestazione;
-using testsupport::Parti;
-using testsupport::ServerPosta;
+using sandbox::CartellaTemporanea;
+using sandbox::ContenutoBase64;
+using sandbox::Intestazione;
+using sandbox::Parti;
+using sandbox::ServerPosta;
 
 std::string Leggi(const std::string& file) {
   return ComeTesto(LeggiFile(file).value_or(Bytes{}));
@@ -39,7 +39,7 @@ TEST(clsMailTest, AddressCheckAcceptsOnlyLocalAtDomainTld) {
 
 TEST(clsMailTest, AbortEndsATransferWithASilentServer) {
   for (const bool invio : {true, false}) {
-    testsupport::ServerMuto muto;
+    sandbox::ServerMuto muto;
     clsMail posta;
     posta.Proxy = "";
     posta.MailServerSMTP = posta.MailServerPOP = muto.Indirizzo();
@@ -67,7 +67,7 @@ TEST(clsMailTest, SimulatorModeReadsTheEmailFilesInsteadOfTheServer) {
   clsMail posta;
   posta.CartellaSimulatore = simulatore.Path().string();
   posta.TempDir = temp.Path().string();
-  posta.MailServerPOP = testsupport::IndirizzoChiuso();
+  posta.MailServerPOP = sandbox::IndirizzoChiuso();
   posta.EliminaDopoRicezione = true;
   std::vector<std::string> consegnati;
   posta.SuMessaggioRicevuto = [&](const std::string& file) { consegnati.push_back(Leggi(file)); };
@@ -218,7 +218,7 @@ TEST_F(clsMailServerTest, SendEmailReportsConnectionLoginAndRecipientFailures) {
   const std::string smtp = server_->IndirizzoSmtp();
   const std::string connessione = "Errore durante la connessione al server SMTP";
   const std::vector<Caso> casi = {
-      {testsupport::IndirizzoChiuso(), "", {"uno@esempio.it"}, connessione},
+      {sandbox::IndirizzoChiuso(), "", {"uno@esempio.it"}, connessione},
       {smtp, "sbagliata", {"uno@esempio.it"}, connessione},
       {smtp, "", {"uno@esempio.it", "respinto@esempio.it"}, "Respinto"},
   };

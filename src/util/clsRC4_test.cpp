@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "qzkiro/Failure.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "util/Testo.h"
 #include "util/clsBase64.h"
 
@@ -60,7 +60,7 @@ TEST(clsRC4Test, TextsAndKeys) {
 }
 
 TEST(clsRC4Test, Files) {
-  testsupport::CartellaTemporanea dir;
+  sandbox::CartellaTemporanea dir;
   const auto& cartella = dir.Path();
   const std::string chiaro = (cartella / "chiaro").string(),
                     cifrato = (cartella / "cifrato").string(),

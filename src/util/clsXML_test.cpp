@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/DatiPubblici.h"
 #include "util/File.h"
 
@@ -158,7 +158,7 @@ TEST(clsXMLTest, TextCleanUpsRepairMisreadUtf8AndPrefixes) {
 }
 
 TEST(clsXMLTest, LoadFileCleansPrefixesAndMisreadCharacters) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   const auto file = cartella.Scrivi(
       "risposta.xml",
       "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?><ns:r xmlns:ns=\"urn:r\">"
@@ -178,7 +178,7 @@ TEST(clsXMLTest, LoadFileCleansPrefixesAndMisreadCharacters) {
 }
 
 TEST(clsXMLTest, SavesPlainAndZippedFiles) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   clsXML xml;
   xml.CreateRootNode("r");
   const auto piano = (cartella.Path() / "piano.xml").string();
@@ -202,7 +202,7 @@ TEST(clsXMLTest, SavesPlainAndZippedFiles) {
 }
 
 TEST(clsXMLTest, TransformsWithDocumentFunctionOnlyWhenAllowed) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   cartella.Scrivi("altro.xml", "<v>da altro</v>");
   const auto xsl = cartella.Scrivi(
       "t.xsl",

@@ -8,13 +8,13 @@
 #include <functional>
 #include <utility>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::util {
 namespace {
 
 namespace fs = std::filesystem;
-using testsupport::CartellaTemporanea;
+using sandbox::CartellaTemporanea;
 using Voci = std::vector<std::pair<std::string, std::string>>;
 
 // Writes an archive straight through libzip, for names and encryptions that

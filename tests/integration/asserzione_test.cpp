@@ -19,7 +19,7 @@
 #include "integration/AmbienteRicette.h"
 #include "qzkiro/Moduli.h"
 #include "sandbox/Ambiente.h"
-#include "support/ServerProxy.h"
+#include "sandbox/server/ServerProxy.h"
 
 namespace qzkiro::net {
 namespace {
@@ -253,7 +253,7 @@ TEST_F(AsserzioneIdpTest, TheTimeReferenceTakesTheSystemProxyWhenTheSettingIsIe)
   });
   auto& s = env_.Contesto().settings;
   s.endpoint_ora = server_.UrlHttp();
-  testsupport::ServerProxy proxy;
+  sandbox::ServerProxy proxy;
   ProxyDiSistema ambiente("http://127.0.0.1:" + std::to_string(proxy.Porta()));
   EXPECT_EQ(TimeStampSaml(OraRiferimento()), "2026-12-06T09:31:00Z");
   EXPECT_EQ(proxy.Log().find("itRefTime.php"), std::string::npos)

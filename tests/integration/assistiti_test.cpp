@@ -27,7 +27,7 @@
 #include "sandbox/RegioneHl7.h"
 #include "services/ermete/CatalogoErmete.h"
 #include "services/ermete/ScritturaErmete.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/LogProva.h"
 #include "support/PostgresServer.h"
 #include "support/RisultatoHost.h"
@@ -315,7 +315,7 @@ class ErmeteTest : public ::testing::Test {
 
   testsupport::AmbientePlugin env_;
   Plugin plugin_;
-  testsupport::CartellaTemporanea log_;
+  sandbox::CartellaTemporanea log_;
 };
 
 TEST_F(ErmeteTest, TheCatalogueIsImportedAtStartWithItsTypesAndLeftAloneAfterwards) {
@@ -487,7 +487,7 @@ class PortaleTest : public ::testing::Test {
 
   testsupport::AmbientePlugin env_;
   Plugin plugin_;
-  testsupport::CartellaTemporanea cartella_;
+  sandbox::CartellaTemporanea cartella_;
   fs::path registro_;
 };
 

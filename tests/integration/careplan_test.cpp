@@ -15,7 +15,7 @@
 #include "refhost/Flusso.h"
 #include "sandbox/Fhir.h"
 #include "sandbox/RegioneHl7.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/PostgresServer.h"
 
 namespace qzkiro {
@@ -204,7 +204,7 @@ TEST_F(CarePlanTest, APlanIsSentResentRefusedForTheSamePeriodAndCancelled) {
   EXPECT_EQ(Di(*secondo, "Ricevuta"), "");
   EXPECT_FALSE(cancellato_) << "the server refused it";
 
-  testsupport::CartellaTemporanea log;
+  sandbox::CartellaTemporanea log;
   env_.Contesto().settings.debug = true;
   env_.Contesto().settings.log_dir = log.Path().string();
   ASSERT_TRUE(Invia(lista, flusso, true)) << plugin_.LastError();

@@ -10,7 +10,7 @@
 #include "net/CifraRSA.h"
 #include "sandbox/Cifratura.h"
 #include "sandbox/Pki.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "util/clsBase64.h"
 
 namespace qzkiro::net {
@@ -38,7 +38,7 @@ TEST(CifraRSATest, ServicesReadWhatTheAddOnEncrypts) {
             "RSSMRA70A01L736S");
 
   // The same certificate in DER form, as ".cer" files often are.
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   const auto der = (cartella.Path() / "fse.cer").string();
   std::FILE* in = std::fopen(pki.SarCf().c_str(), "r");
   X509* cert = PEM_read_X509(in, nullptr, nullptr, nullptr);

@@ -15,7 +15,7 @@
 #include "sandbox/FhirDati.h"
 #include "sandbox/RegioneHl7.h"
 #include "support/DatiPubblici.h"
-#include "support/ServerPosta.h"
+#include "sandbox/server/ServerPosta.h"
 
 namespace qzkiro {
 namespace {
@@ -155,7 +155,7 @@ TEST_F(FlussiFhirTest, IndicatorRefusalsAndFailuresReachTheFlowsAndTheUser) {
   EXPECT_FALSE(plugin_.QZ04046_Invio(vuota, dal_, al_));
   EXPECT_EQ(plugin_.LastError(), "Nessun dato da inviare");
   env_.Contesto().settings.endpoint["indicatoripa"] =
-      "https://" + testsupport::IndirizzoChiuso() + "/fhir";
+      "https://" + sandbox::IndirizzoChiuso() + "/fhir";
   EXPECT_FALSE(plugin_.QZ04046_Invio(lista, dal_, al_));
   EXPECT_EQ(f->Membro("Stato").ToInteger(), 3);
   EXPECT_FALSE(Di(*f, "Errori").empty());

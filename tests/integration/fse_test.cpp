@@ -19,7 +19,7 @@
 #include "services/fse/InvioConsensoFse.h"
 #include "support/DatiPubblici.h"
 #include "support/RisultatoHost.h"
-#include "support/ServerPosta.h"
+#include "sandbox/server/ServerPosta.h"
 #include "util/clsXML.h"
 
 namespace qzkiro {
@@ -138,7 +138,7 @@ TEST_F(FseTest, ThePatientIndexGivesTheHealthUnitAndTheDoctorRelationEvent) {
 }
 
 TEST_F(FseTest, WithoutAnAssertionNothingIsAskedAndTheHostGetsNothing) {
-  env_.Contesto().settings.endpoint["iap"] = "https://" + testsupport::IndirizzoChiuso() + "/iap";
+  env_.Contesto().settings.endpoint["iap"] = "https://" + sandbox::IndirizzoChiuso() + "/iap";
   param_.Add(Variant(sandbox::regione::kPazienteRossi), "Parametro.Paziente.CodiceFiscale");
   EXPECT_FALSE(plugin_.QZ02003(param_, modello_));
   EXPECT_FALSE(plugin_.LastError().empty());
@@ -336,7 +336,7 @@ TEST_F(FseTest, TheSilentCheckStoresTheConsentStateAndTellsOfASilentServer) {
 
   // A registry that does not answer: the message of the paused check.
   env_.Contesto().settings.endpoint["registryreg"] =
-      "https://" + testsupport::IndirizzoChiuso() + "/fse/registry";
+      "https://" + sandbox::IndirizzoChiuso() + "/fse/registry";
   EXPECT_FALSE(plugin_.QZ01015(paziente, modello, check));
   ASSERT_EQ(env_.Ui().Mostrati().size(), 1u);
   EXPECT_EQ(env_.Ui().Mostrati()[0].testo, consent::kVerificaSospesa);

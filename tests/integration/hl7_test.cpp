@@ -9,7 +9,7 @@
 #include "sandbox/GatewayHl7.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/LogProva.h"
 
 namespace qzkiro::net {
@@ -38,7 +38,7 @@ class Hl7Test : public ::testing::Test {
   sandbox::Sandbox server_{pki_};
   sandbox::GatewayHl7 gateway_{server_};
   refhost::ConfigServizioKiro config_;
-  testsupport::CartellaTemporanea log_;
+  sandbox::CartellaTemporanea log_;
   int creati_ = 0;
 };
 

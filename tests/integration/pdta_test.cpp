@@ -17,13 +17,13 @@
 #include "flows/pdta/CostantiPdta.h"
 #include "flows/pdta/FilePDTA.h"
 #include "flows/pdta/StiliPDTA.h"
-#include "integration/SftpServer.h"
+#include "sandbox/server/ServerSftp.h"
 #include "qzkiro/Plugin.h"
 #include "refhost/Oggetti.h"
 #include "support/AmbientePlugin.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/PostgresServer.h"
-#include "support/ServerProxy.h"
+#include "sandbox/server/ServerProxy.h"
 #include "util/File.h"
 
 namespace qzkiro {
@@ -164,7 +164,7 @@ class PdtaTest : public ::testing::Test {
     return voci;
   }
 
-  testsupport::CartellaTemporanea log_;
+  sandbox::CartellaTemporanea log_;
   testsupport::AmbientePlugin env_;
   Plugin plugin_;
 };
@@ -244,7 +244,7 @@ TEST_F(PdtaTest, Unit050507CountsThePathwaysAndSavesTheFileWhereTheUserSays) {
                                                                       {"BPCO:", "1"},
                                                                       {"Scompenso:", "1"},
                                                                       {"TAO:", "1"}}));
-  testsupport::CartellaTemporanea scelta;
+  sandbox::CartellaTemporanea scelta;
   Host().Framework().ImpostaCartellaSalvataggio(scelta.Path());
   Variant g, dati(file);
   ASSERT_TRUE(plugin_.QZ04059_Salva(param, t, g, dati)) << plugin_.LastError();
@@ -264,7 +264,7 @@ class PdtaSftpTest : public PdtaTest {
   std::string Decifra(std::string_view cifrato) {
     return Host().Framework().DecodeBF(std::string(cifrato), C().chiave_protezione_1);
   }
-  void Punta(const testsupport::ServerSftp& server, const std::string& impronta = {}) {
+  void Punta(const sandbox::ServerSftp& server, const std::string& impronta = {}) {
     C().settings.server_pdta = "127.0.0.1:" + std::to_string(server.Porta());
     C().settings.impronta_pdta = impronta.empty() ? server.Impronta() : impronta;
   }
@@ -281,11 +281,11 @@ class PdtaSftpTest : public PdtaTest {
   }
   std::string Remoto() const { return "RSSMRA70A01L736S_01012025_31122025.xml"; }
 
-  testsupport::AccountSftp account_;
+  sandbox::AccountSftp account_;
 };
 
 TEST_F(PdtaSftpTest, TheFileArrivesInLatin1AndIsLoggedAndJournaled) {
-  testsupport::ServerSftp server(account_);
+  sandbox::ServerSftp server(account_);
   Punta(server);
   const std::string dati =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<records><medico><cognome_medico>"
@@ -308,8 +308,8 @@ TEST_F(PdtaSftpTest, TheFileArrivesInLatin1AndIsLoggedAndJournaled) {
 
 TEST_F(PdtaSftpTest, TheComputedFileGoesThroughTheProxyOfTheSettings) {
   for (const auto& r : kRighe) Inserisci(r);
-  testsupport::ServerSftp server(account_);
-  testsupport::ServerProxy proxy("kiro", "proxypw");
+  sandbox::ServerSftp server(account_);
+  sandbox::ServerProxy proxy("kiro", "proxypw");
   Punta(server);
   C().settings.proxy_host = "127.0.0.1";
   C().settings.proxy_port = proxy.Porta();
@@ -342,7 +342,7 @@ TEST_F(PdtaSftpTest, FailuresAreReportedJournaledAndLeaveNoFile) {
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.nome);
-    testsupport::ServerSftp server(account_);
+    sandbox::ServerSftp server(account_);
     Punta(server, c.chiave_estranea ? server.ImprontaEstranea() : std::string());
     if (!c.chiave_estranea) account_.CambiaPassword("un'altra password");
     const bool ok = Invia("<records/>");
@@ -365,7 +365,7 @@ TEST_F(PdtaSftpTest, FailuresAreReportedJournaledAndLeaveNoFile) {
 TEST_F(PdtaSftpTest, AnUploadCutShortByTheServerIsAFailure) {
   // The server may write 64 KiB per file: past that its writes fail (EFBIG),
   // as on a server whose disk fills during the upload.
-  testsupport::ServerSftp server(account_, 64 * 1024);
+  sandbox::ServerSftp server(account_, 64 * 1024);
   Punta(server);
   std::string dati = "<records>";
   while (dati.size() < 1024 * 1024) dati += "<indicatore>0123456789</indicatore>";

@@ -24,9 +24,9 @@
 #include "sandbox/RelayPosta.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/PostgresServer.h"
-#include "support/ServerPosta.h"
+#include "sandbox/server/ServerPosta.h"
 #include "util/File.h"
 #include "util/clsZip.h"
 
@@ -88,16 +88,16 @@ class PrelieviTest : public ::testing::Test {
   Plugin plugin_;
   sandbox::Pki pki_ = sandbox::Pki::DellaCompilazione();
   sandbox::Sandbox server_{pki_};
-  testsupport::ServerPosta posta_;
+  sandbox::ServerPosta posta_;
   sandbox::RelayPosta relay_{server_, posta_.IndirizzoSmtp()};
   Variant ricevuta_;
 };
 
 // The attachment of a delivered message, decoded.
 std::string Allegato(const std::string& messaggio) {
-  for (const auto& parte : testsupport::Parti(messaggio)) {
-    if (testsupport::Intestazione(parte, "Content-Disposition").rfind("attachment", 0) == 0) {
-      return testsupport::ContenutoBase64(parte);
+  for (const auto& parte : sandbox::Parti(messaggio)) {
+    if (sandbox::Intestazione(parte, "Content-Disposition").rfind("attachment", 0) == 0) {
+      return sandbox::ContenutoBase64(parte);
     }
   }
   return {};
@@ -119,18 +119,18 @@ TEST_F(PrelieviTest, TheRequestReachesTheUnitsMailboxAsAProtectedArchive) {
   const auto messaggi = posta_.Messaggi();
   ASSERT_EQ(messaggi.size(), 1u);
   const std::string& mail = messaggi[0];
-  EXPECT_EQ(testsupport::Intestazione(mail, "Subject"), "Prelievi Ematici Domiciliari");
-  EXPECT_NE(testsupport::Intestazione(mail, "From").find("mario.rossi@example.invalid"),
+  EXPECT_EQ(sandbox::Intestazione(mail, "Subject"), "Prelievi Ematici Domiciliari");
+  EXPECT_NE(sandbox::Intestazione(mail, "From").find("mario.rossi@example.invalid"),
             std::string::npos);
-  EXPECT_NE(testsupport::Intestazione(mail, "X-RcptTo").find(kCasella), std::string::npos);
-  const auto parti = testsupport::Parti(mail);
+  EXPECT_NE(sandbox::Intestazione(mail, "X-RcptTo").find(kCasella), std::string::npos);
+  const auto parti = sandbox::Parti(mail);
   ASSERT_EQ(parti.size(), 2u);
-  EXPECT_NE(testsupport::ContenutoBase64(parti[0]).find("ROSSI MARIO"), std::string::npos);
+  EXPECT_NE(sandbox::ContenutoBase64(parti[0]).find("ROSSI MARIO"), std::string::npos);
   EXPECT_EQ(mail.find(kPaziente), std::string::npos) << "the patient only inside the archive";
 
   const std::string zip = Allegato(mail);
   EXPECT_EQ(zip, caricati.begin()->second) << "the uploaded archive, unchanged";
-  testsupport::CartellaTemporanea lavoro;
+  sandbox::CartellaTemporanea lavoro;
   const std::string file = (lavoro.Path() / archivio).string();
   ASSERT_TRUE(util::ScriviFile(file, {zip}));
   util::clsZip senza;
@@ -155,7 +155,7 @@ TEST_F(PrelieviTest, EveryFailureOfTheRelayReachesTheUserAndNothingIsMailed) {
     std::string relay, casella;  // "" keeps the sandbox's relay, kCasella
     const char* errore;
   } casi[] = {
-      {"refused connection", "https://" + testsupport::IndirizzoChiuso() + "/relay", "",
+      {"refused connection", "https://" + sandbox::IndirizzoChiuso() + "/relay", "",
        kIrraggiungibile},
       {"plain HTTP relay", server_.UrlHttp(relay_.Radice()), "", kNegativo},
       {"mailbox refused by the SMTP server", "", "respinto@asl.example.it", kNegativo},
@@ -191,7 +191,7 @@ TEST_F(PrelieviTest, AMalformedAddressSendsNothing) {
 // Requests the relay must refuse, sent with the add-on's own HTTP client.
 TEST_F(PrelieviTest, TheRelayRefusesWhatIsNotOneZipFieldOrAWellFormedMailRequest) {
   const std::string zip_vero = [] {
-    testsupport::CartellaTemporanea cartella;
+    sandbox::CartellaTemporanea cartella;
     const auto testo = cartella.Path() / "a.txt";
     util::ScriviFile(testo.string(), {"x"});
     util::clsZip zip;

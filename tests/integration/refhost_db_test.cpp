@@ -8,7 +8,7 @@
 #include "qzkiro/Failure.h"
 #include "refhost/Applicazione.h"
 #include "refhost/Database.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/PostgresServer.h"
 
 namespace {
@@ -202,7 +202,7 @@ TEST_F(RefhostDbTest, OpenRecordOnATableNameInsertsANewRow) {
 }
 
 TEST(RefhostHostDbTest, HostMakesTheUserSchemaOnFirstUse) {
-  qzkiro::testsupport::CartellaTemporanea dati;
+  qzkiro::sandbox::CartellaTemporanea dati;
   dati.Scrivi("utente.json", R"({"CodiceFiscale": "X", "IDSchema": "Medico07"})");
   qzkiro::refhost::Applicazione app(dati.Path());
   auto& db = app.DB();

@@ -14,7 +14,7 @@
 #include "net/clsSOAP.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
-#include "support/ServerProxy.h"
+#include "sandbox/server/ServerProxy.h"
 #include "util/File.h"
 #include "util/clsBase64.h"
 
@@ -81,7 +81,7 @@ class TrasportiTest : public ::testing::Test {
   }
 
   testsupport::AmbientePlugin env_;
-  testsupport::CartellaTemporanea log_;
+  sandbox::CartellaTemporanea log_;
   sandbox::Pki pki_ = sandbox::Pki::DellaCompilazione();
   sandbox::Sandbox server_{pki_};
 };
@@ -297,14 +297,14 @@ TEST_F(TrasportiTest, SendCnsAndRest) {
 }
 
 TEST_F(TrasportiTest, ThroughARealProxyWithAndWithoutCredentials) {
-  testsupport::ServerProxy aperto;
+  sandbox::ServerProxy aperto;
   auto soap = Client<clsSOAP>();
   soap.ProxyHost = "127.0.0.1";
   soap.ProxyPort = aperto.Porta();
   ASSERT_TRUE(soap.Send("<e/>")) << soap.LastError() << soap.LastErrorResponse();
   EXPECT_NE(aperto.Log().find("CONNECT"), std::string::npos);
 
-  testsupport::ServerProxy protetto("kiro", "segreta");
+  sandbox::ServerProxy protetto("kiro", "segreta");
   soap.ProxyPort = protetto.Porta();
   soap.ProxyUsername = "kiro";
   soap.ProxyPassword = "sbagliata";

@@ -8,7 +8,7 @@
 #include "qzkiro/host/ConfigXML.h"
 #include "refhost/Applicazione.h"
 #include "refhost/ConfigXML.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::testsupport {
 
@@ -26,8 +26,8 @@ class AmbientePlugin {
   std::shared_ptr<host::IApplication> App() { return host_; }
   core::UiRegistrata& Ui() { return *ui_; }
   core::OrologioFisso& Orologio() { return *orologio_; }
-  const CartellaTemporanea& CartellaPlugin() const { return plugin_; }
-  const CartellaTemporanea& CartellaHost() const { return dati_host_; }
+  const sandbox::CartellaTemporanea& CartellaPlugin() const { return plugin_; }
+  const sandbox::CartellaTemporanea& CartellaHost() const { return dati_host_; }
 
   // The sample configuration document, or `xml` when given.
   std::shared_ptr<host::IConfigXML> Config(const std::string& xml = {});
@@ -35,8 +35,8 @@ class AmbientePlugin {
   void RicreaHost();
 
  private:
-  CartellaTemporanea plugin_;
-  CartellaTemporanea dati_host_;
+  sandbox::CartellaTemporanea plugin_;
+  sandbox::CartellaTemporanea dati_host_;
   std::string home_precedente_;
   bool aveva_home_ = false;
   core::Contesto* contesto_ = nullptr;

@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/DatiPubblici.h"
 
 namespace qzkiro::testsupport {
@@ -122,7 +122,7 @@ class SchemaXdsb {
     return copia / "IHE/IHEXDSB.xsd";
   }
 
-  CartellaTemporanea cartella_;
+  sandbox::CartellaTemporanea cartella_;
   SchemaXml schema_;
 };
 

@@ -16,7 +16,7 @@
 #include "refhost/Json.h"
 #include "refhost/Ricetta.h"
 #include "support/AmbientePlugin.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/LogProva.h"
 #include "support/TrasportoScriptato.h"
 #include "util/File.h"
@@ -94,7 +94,7 @@ class RichiestaPrelievoTest : public ::testing::Test {
   }
 
   testsupport::AmbientePlugin env_;
-  testsupport::CartellaTemporanea log_;
+  sandbox::CartellaTemporanea log_;
   std::shared_ptr<HostProva> host_;
   std::shared_ptr<TrasportoScriptato> rete_ = TrasportoScriptato::Installa(env_.Contesto());
   std::shared_ptr<refhost::Ricetta> ricetta_ =
@@ -133,7 +133,7 @@ TEST_F(RichiestaPrelievoTest, TheProtectedArchiveIsUploadedAndThenMailedToTheUni
   ASSERT_FALSE(zip.empty()) << upload.corpo.substr(0, 300);
   EXPECT_EQ(zip.find("--" + boundary), std::string::npos);
 
-  testsupport::CartellaTemporanea estratti;
+  sandbox::CartellaTemporanea estratti;
   const std::string file_zip = (estratti.Path() / "ricevuto.zip").string();
   ASSERT_TRUE(util::ScriviFile(file_zip, {zip}));
   util::clsZip senza_password;

@@ -14,7 +14,7 @@
 #include "refhost/Griglia.h"
 #include "refhost/Oggetti.h"
 #include "support/AmbientePlugin.h"
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 #include "support/LogProva.h"
 
 namespace qzkiro::pdta {
@@ -53,7 +53,7 @@ class RottePdtaTest : public ::testing::Test {
   }
 
   testsupport::AmbientePlugin env_;
-  testsupport::CartellaTemporanea log_;
+  sandbox::CartellaTemporanea log_;
   Plugin plugin_;
   refhost::Applicazione& host_ = *env_.Host();
 };
@@ -122,7 +122,7 @@ TEST_F(RottePdtaTest, TheFileOfUnit050507IsSavedWhereTheUserChoosesOrNotAtAll) {
   ASSERT_EQ(host_.Framework().DialoghiSalvataggio().size(), 1u);
   EXPECT_EQ(host_.Framework().DialoghiSalvataggio()[0][2], "RSSMRA70A01L736S_PDTA_AULSS507.xml");
 
-  testsupport::CartellaTemporanea scelta;
+  sandbox::CartellaTemporanea scelta;
   host_.Framework().ImpostaCartellaSalvataggio(scelta.Path() / "manca");  // a folder not there
   EXPECT_FALSE(plugin_.QZ04059_Salva(param, t, g, dati));
   EXPECT_EQ(plugin_.LastError().rfind("Impossibile salvare il file ", 0), 0u);

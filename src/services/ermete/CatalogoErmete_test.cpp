@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 namespace qzkiro::ermete {
 namespace {
@@ -69,7 +69,7 @@ TEST(CatalogoErmeteTest, AFaultyRecordLeavesNoRowsAndSaysWhere) {
 }
 
 TEST(CatalogoErmeteTest, TheFileReadWithSemicolonsAndQuotes) {
-  testsupport::CartellaTemporanea cartella;
+  sandbox::CartellaTemporanea cartella;
   const auto file = cartella.Scrivi(
       "IP_KR.csv",
       "ID;Descrizione;CodiceTR;Indirizzo;Bibliografia;Note;Versione;DataVersione;CodiceIP\r\n"

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
-namespace qzkiro::testsupport {
+namespace qzkiro::sandbox {
 
 // A throw-away system account for the SFTP server's password login
 // (useradd, chpasswd), removed by the destructor when this object made it;
@@ -69,4 +69,4 @@ class ServerSftp {
 // The SHA-256 fingerprint of an OpenSSH public key file (ssh-keygen -l).
 std::string ImprontaChiave(const std::filesystem::path& chiave_pubblica);
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
-namespace qzkiro::testsupport {
+namespace qzkiro::sandbox {
 
 // A real HTTP proxy (tinyproxy) on a free loopback port, tunnelling HTTPS with
 // CONNECT; with a user name it asks for those Basic credentials. Stopped by
@@ -28,4 +28,4 @@ class ServerProxy {
   pid_t pid_ = -1;
 };
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Processo.h"
+#include "sandbox/server/Processo.h"
 
 #include <sys/types.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace qzkiro::testsupport {
+namespace qzkiro::sandbox {
 
 // Real mail servers on loopback for one test program: aiosmtpd for SMTP and
 // dovecot for POP3, both on free ports chosen at run time, sharing one
@@ -97,4 +97,4 @@ class ServerMuto {
 // "127.0.0.1:port" of a loopback port on which nothing listens.
 std::string IndirizzoChiuso();
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox

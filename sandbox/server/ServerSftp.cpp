@@ -1,9 +1,6 @@
-#include "integration/SftpServer.h"
+#include "sandbox/server/ServerSftp.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,9 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "support/Processo.h"
+#include "sandbox/server/Porte.h"
+#include "sandbox/server/Processo.h"
 
-namespace qzkiro::testsupport {
+namespace qzkiro::sandbox {
 
 namespace fs = std::filesystem;
 
@@ -27,29 +25,6 @@ int Esegui(const std::vector<std::string>& args, const fs::path& log = {}) {
   const pid_t pid = AvviaProcesso({args, log, -1, Account{}, SIGTERM, false, true});
   const int stato = AttendiFine(pid);
   return WIFEXITED(stato) ? WEXITSTATUS(stato) : -1;
-}
-
-int PortaLibera() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t n = sizeof a;
-  bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
-  close(s);
-  return ntohs(a.sin_port);
-}
-
-bool Risponde(int porta) {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<uint16_t>(porta));
-  const bool ok = connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  close(s);
-  return ok;
 }
 
 void NuovaChiave(const fs::path& file) {
@@ -184,4 +159,4 @@ std::string ServerSftp::Log() const {
   return testo.str();
 }
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace qzkiro::testsupport {
+namespace qzkiro::sandbox {
 
 // Who a server started by a test runs as: a system account when the tests
 // run as root (PostgreSQL and dovecot refuse root), ourselves otherwise.
@@ -46,4 +46,4 @@ std::string DescriviStato(int stato);
 // An error whose message carries the end of a server's log.
 std::runtime_error ErroreConLog(const std::string& cosa, const std::filesystem::path& log = {});
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox

@@ -1,44 +1,15 @@
-#include "support/ServerProxy.h"
+#include "sandbox/server/ServerProxy.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <sstream>
 #include <thread>
 
-#include "support/Processo.h"
+#include "sandbox/server/Porte.h"
+#include "sandbox/server/Processo.h"
 
-namespace qzkiro::testsupport {
-
-namespace {
-
-int PortaLibera() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t n = sizeof a;
-  bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  getsockname(s, reinterpret_cast<sockaddr*>(&a), &n);
-  close(s);
-  return ntohs(a.sin_port);
-}
-
-bool Risponde(int porta) {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<uint16_t>(porta));
-  const bool ok = connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  close(s);
-  return ok;
-}
-
-}  // namespace
+namespace qzkiro::sandbox {
 
 ServerProxy::ServerProxy(const std::string& utente, const std::string& password) {
   const auto log = cartella_.Path() / "tinyproxy.log";
@@ -80,4 +51,4 @@ std::string ServerProxy::Log() const {
   return testo.str();
 }
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox

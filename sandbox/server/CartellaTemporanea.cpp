@@ -1,10 +1,10 @@
-#include "support/Cartella.h"
+#include "sandbox/server/CartellaTemporanea.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 
-namespace qzkiro::testsupport {
+namespace qzkiro::sandbox {
 
 CartellaTemporanea::CartellaTemporanea() {
   std::string modello = (std::filesystem::temp_directory_path() / "qzkiro-test-XXXXXX").string();
@@ -25,4 +25,4 @@ std::filesystem::path CartellaTemporanea::Scrivi(const std::string& nome,
   return file;
 }
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox

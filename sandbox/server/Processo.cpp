@@ -1,4 +1,4 @@
-#include "support/Processo.h"
+#include "sandbox/server/Processo.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -13,7 +13,7 @@
 #include <sstream>
 #include <thread>
 
-namespace qzkiro::testsupport {
+namespace qzkiro::sandbox {
 
 namespace fs = std::filesystem;
 
@@ -113,4 +113,4 @@ std::runtime_error ErroreConLog(const std::string& cosa, const fs::path& log) {
   return std::runtime_error(cosa + "\n--- " + log.string() + " ---\n" + coda);
 }
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox

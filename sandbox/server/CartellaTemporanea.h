@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-namespace qzkiro::testsupport {
+namespace qzkiro::sandbox {
 
 // A temporary folder removed with everything in it when the object goes.
 class CartellaTemporanea {
@@ -21,4 +21,4 @@ class CartellaTemporanea {
   std::filesystem::path path_;
 };
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox

@@ -1,6 +1,7 @@
-#include "support/ServerPosta.h"
+#include "sandbox/server/ServerPosta.h"
 
-#include "support/Processo.h"
+#include "sandbox/server/Porte.h"
+#include "sandbox/server/Processo.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -22,7 +23,7 @@
 #include <thread>
 #include <utility>
 
-namespace qzkiro::testsupport {
+namespace qzkiro::sandbox {
 
 namespace {
 
@@ -75,33 +76,6 @@ void Scrivi(const fs::path& file, const std::string& testo) {
   std::ofstream(file, std::ios::binary) << testo;
 }
 
-// A loopback socket bound to a port the system picks (0 = none).
-int SocketLegato(int* porta) {
-  const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (s < 0) throw Errore(std::string("socket: ") + std::strerror(errno));
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t n = sizeof a;
-  if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-      getsockname(s, reinterpret_cast<sockaddr*>(&a), &n) != 0) {
-    close(s);
-    throw Errore(std::string("bind: ") + std::strerror(errno));
-  }
-  *porta = ntohs(a.sin_port);
-  return s;
-}
-
-int PortaLibera() {
-  int porta = 0;
-  close(SocketLegato(&porta));
-  return porta;
-}
-
-std::string Loopback(int porta) {
-  return "127.0.0.1:" + std::to_string(porta);
-}
-
 // A server in a process group of its own (so that stopping it reaches every
 // process it forks) with a clean environment.
 pid_t Avvia(const std::vector<std::string>& args, const fs::path& log, int uscita,
@@ -112,7 +86,7 @@ pid_t Avvia(const std::vector<std::string>& args, const fs::path& log, int uscit
 // The whole group gets the signal at once, so dovecot's master does not wait
 // for its children one by one: stopping takes milliseconds, not seconds.
 void Ferma(pid_t pid) {
-  testsupport::Ferma(pid, SIGTERM, true);
+  sandbox::Ferma(pid, SIGTERM, true);
 }
 
 // A POP3 greeting arrives on the port.
@@ -405,4 +379,4 @@ std::string IndirizzoChiuso() {
   return Loopback(PortaLibera());
 }
 
-}  // namespace qzkiro::testsupport
+}  // namespace qzkiro::sandbox
