@@ -9,6 +9,7 @@
 #include <set>
 #include <utility>
 
+#include "sandbox/CdaSchemi.h"
 #include "sandbox/Conformita.h"
 #include "sandbox/FseDati.h"
 #include "sandbox/FsePubblicazione.h"
@@ -18,7 +19,6 @@
 #include "sandbox/Guasto.h"
 #include "util/Libxml.h"
 
-#include <libxml/xmlschemas.h>
 
 namespace qzkiro::sandbox {
 
@@ -130,7 +130,7 @@ struct ServiziFse::Stato {
   // What was published, and the unique ids retired by a replacement.
   std::deque<fse::Pubblicato> pubblicati;
   std::set<std::string, std::less<>> sostituiti;
-  std::shared_ptr<xmlSchema> cda;  // CDA.xsd; null without the schemas
+  std::shared_ptr<const CdaSchemi> cda;  // null without the schemas
 
   // The next scripted answer of `s` and a new answer number.
   std::pair<std::optional<GuastoFse>, unsigned long> Prossimo(Servizio s) {
@@ -380,30 +380,6 @@ Risposta ServiziFse::Stato::Retrieve(const fse::RichiestaFse& r, std::optional<G
 
 namespace {
 
-// CDA.xsd of the public samples, compiled once per process; null when absent.
-std::shared_ptr<xmlSchema> SchemaCda(const std::filesystem::path& cartella) {
-  static std::mutex mutex;
-  static std::map<std::filesystem::path, std::shared_ptr<xmlSchema>> compilati;
-  std::lock_guard blocco(mutex);
-  auto& schema = compilati[cartella];
-  if (schema) return schema;
-  const auto file = cartella / "cda-schema/hl7-cda-r2-normative/infrastructure/cda/CDA.xsd";
-  xmlSchemaParserCtxtPtr ctx = xmlSchemaNewParserCtxt(file.c_str());
-  if (!ctx) return nullptr;
-  xmlSchemaSetParserErrors(ctx, nullptr, nullptr, nullptr);
-  schema = std::shared_ptr<xmlSchema>(xmlSchemaParse(ctx), xmlSchemaFree);
-  xmlSchemaFreeParserCtxt(ctx);
-  return schema;
-}
-
-void PrimoErrore(void* dati, xmlError* errore) {
-  auto* testo = static_cast<std::string*>(dati);
-  if (testo->empty() && errore && errore->message) {
-    *testo = "riga " + std::to_string(errore->line) + ": " + errore->message;
-    while (!testo->empty() && testo->back() == '\n') testo->pop_back();
-  }
-}
-
 std::string Serializza(xmlDoc* doc) {
   xmlChar* testo = nullptr;
   int n = 0;
@@ -422,16 +398,9 @@ std::string SenzaParentesi(std::string id) {
 
 std::optional<std::string> ServiziFse::Stato::ErroreCda(const std::string& xml) const {
   if (!cda) return std::nullopt;
-  const util::libxml::Documento doc = util::libxml::LeggiMemoria(
-      xml, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-  if (!doc) return std::string("documento XML non leggibile");
-  std::string errore;
-  xmlSchemaValidCtxtPtr ctx = xmlSchemaNewValidCtxt(cda.get());
-  xmlSchemaSetValidStructuredErrors(ctx, PrimoErrore, &errore);
-  const int esito = xmlSchemaValidateDoc(ctx, doc.get());
-  xmlSchemaFreeValidCtxt(ctx);
-  if (esito == 0) return std::nullopt;
-  return errore.empty() ? std::string("documento non valido") : errore;
+  std::string errore = PrimoErrore(*cda, xml);
+  if (errore.empty()) return std::nullopt;
+  return errore;
 }
 
 // The XOP multipart: its root part read with each xop:Include as its part,
@@ -557,7 +526,9 @@ ServiziFse::ServiziFse(Sandbox& sandbox, const Pki& pki, const IdentityProvider*
   stato_->schemi = FseSchemi::Condivisi(cartella_schemi.value_or(Schemi::CartellaPredefinita()));
   if (idp) stato_->idp = *idp;  // shares the provider's record, outliving this object
   stato_->contenuti = fse::Contenuti({pki.Server(), pki.ChiaveServer()});
-  if (stato_->schemi) stato_->cda = SchemaCda(cartella_schemi.value_or(Schemi::CartellaPredefinita()));
+  if (stato_->schemi) {
+    stato_->cda = CdaSchemi::Condivisi(cartella_schemi.value_or(Schemi::CartellaPredefinita()));
+  }
   for (Servizio s : {Servizio::kRegistry, Servizio::kRetrieve, Servizio::kAnagrafica,
                      Servizio::kPubblicazione}) {
     sandbox.Registra(

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "util/Libxml.h"
@@ -114,5 +115,46 @@ class Schemi {
  private:
   Compilato schema_;
 };
+
+// A set compiled from the one schema file F::kFile (with what it imports or
+// includes from its own folder), with no schema from the network; when it
+// cannot be loaded, the message said once names F::kRichieste as what goes
+// unvalidated.
+template <class F>
+class SchemaSingolo {
+ public:
+  // Null, with the reason in `errore`, when a file is missing or does not compile.
+  static std::shared_ptr<const SchemaSingolo> Carica(const std::filesystem::path& cartella,
+                                                     std::string& errore) {
+    const FileSchema files[] = {F::kFile};
+    Schemi::Compilato schema = Schemi::CompilaInsieme(cartella, files, {}, errore);
+    if (!schema) return nullptr;
+    return std::make_shared<const SchemaSingolo>(Schemi(std::move(schema)));
+  }
+  // The set of `cartella`, compiled on first use and shared by the process.
+  static std::shared_ptr<const SchemaSingolo> Condivisi(const std::filesystem::path& cartella) {
+    return Condiviso<SchemaSingolo>(cartella, F::kRichieste);
+  }
+
+  // Every error of the document, in the order libxml2 reports them.
+  std::vector<ViolazioneSchema> Valida(xmlDoc* doc) const { return schemi_.Valida(doc); }
+
+  explicit SchemaSingolo(Schemi schemi) : schemi_(std::move(schemi)) {}
+
+ private:
+  Schemi schemi_;
+};
+
+// The first error of the XML text `xml` against `insieme` (any set with
+// Valida(xmlDoc*)), as "riga N: " + libxml2's message; "" when it is valid.
+template <class Insieme>
+std::string PrimoErrore(const Insieme& insieme, std::string_view xml) {
+  const util::libxml::Documento doc = util::libxml::LeggiMemoria(
+      xml, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  if (!doc) return "documento XML non leggibile";
+  const auto violazioni = insieme.Valida(doc.get());
+  if (violazioni.empty()) return {};
+  return "riga " + std::to_string(violazioni.front().riga) + ": " + violazioni.front().messaggio;
+}
 
 }  // namespace qzkiro::sandbox

@@ -8,19 +8,25 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "sandbox/Ambiente.h"
 #include "sandbox/FhirAssistiti.h"
+#include "sandbox/server/ServerPosta.h"
 
 namespace {
 
 constexpr const char* kUso =
-    "Uso: kiro-sandbox [--pki CARTELLA] [--once] [--simulatore CARTELLA] [--registra CARTELLA]\n"
+    "Uso: kiro-sandbox [--pki CARTELLA] [--once] [--posta] [--simulatore CARTELLA]\n"
+    "                   [--registra CARTELLA]\n"
     "  --pki CARTELLA         dove creare (se mancano) e leggere i certificati di prova\n"
     "                         (predefinita: <temp>/kiro-sandbox/pki)\n"
     "  --once                 avvia, stampa gli indirizzi ed esce\n"
+    "  --posta                avvia anche un server SMTP (aiosmtpd) e POP3 (dovecot) di\n"
+    "                         prova: il relay dei prelievi vi consegna la posta, che\n"
+    "                         si legge in POP3 con l'utente e la password stampati\n"
     "  --simulatore CARTELLA  scrive nella cartella le risposte del simulatore dei\n"
     "                         servizi regionali HL7 (SAIN, SAIA, SARR, ...) e del\n"
     "                         fascicolo sanitario (registro, repository, MPI) e dei\n"
@@ -61,6 +67,7 @@ int ScriviSimulatore(const std::filesystem::path& cartella, const std::filesyste
 int main(int argc, char** argv) {
   std::filesystem::path pki = std::filesystem::temp_directory_path() / "kiro-sandbox" / "pki";
   bool una_volta = false;
+  bool posta = false;
   std::optional<std::filesystem::path> simulatore, registra;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -70,6 +77,8 @@ int main(int argc, char** argv) {
       simulatore = argv[++i];
     } else if (arg == "--registra" && i + 1 < argc) {
       registra = argv[++i];
+    } else if (arg == "--posta") {
+      posta = true;
     } else if (arg == "--once") {
       una_volta = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -93,6 +102,15 @@ int main(int argc, char** argv) {
   try {
     qzkiro::sandbox::Ambiente ambiente(pki);
     if (registra) ambiente.Server().RegistraScambi(*registra);
+    std::unique_ptr<qzkiro::sandbox::ServerPosta> server_posta;
+    if (posta) {
+      using qzkiro::sandbox::ServerPosta;
+      server_posta = std::make_unique<ServerPosta>();
+      ambiente.Relay().ImpostaSmtp(server_posta->IndirizzoSmtp());
+      std::cout << "posta/smtp = " << server_posta->IndirizzoSmtp() << "\nposta/pop3 = "
+                << server_posta->IndirizzoPop3() << "\nposta/utente = " << ServerPosta::kUtente
+                << "\nposta/password = " << ServerPosta::kPassword << "\n";
+    }
     for (const auto& [chiave, valore] : ambiente.Chiavi()) {
       std::cout << chiave << " = " << valore << "\n";
     }

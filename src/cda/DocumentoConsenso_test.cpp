@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "sandbox/CdaSchemi.h"
 #include "sandbox/server/CartellaTemporanea.h"
-#include "support/SchemiXml.h"
+#include "support/DatiPubblici.h"
 
 namespace qzkiro::cda {
 namespace {
@@ -218,8 +219,9 @@ TEST(DocumentoConsensoTest, IstatCodesComeFromTheRecordOrTheLocalTables) {
 
 TEST(DocumentoConsensoCampioni, EveryKindAndChoiceIsAValidCdaR2Document) {
   QZKIRO_RICHIEDE_CAMPIONI();
-  const testsupport::SchemaXml schema = testsupport::SchemaCda();
-  ASSERT_TRUE(schema.Compilato());
+  std::string errore;
+  const auto schema = sandbox::CdaSchemi::Carica(testsupport::CartellaDatiPubblici(), errore);
+  ASSERT_TRUE(schema) << errore;
   const Creazione creazione(kAdesso, "20260305090703+0100");
   DatiConsenso senza_recapiti = Dati();
   senza_recapiti.Tutori.clear();
@@ -227,7 +229,7 @@ TEST(DocumentoConsensoCampioni, EveryKindAndChoiceIsAValidCdaR2Document) {
   for (const DatiConsenso& dati : {Dati(), senza_recapiti}) {
     for (TipoConsenso tipo : kTipiConsenso) {
       for (bool dato : {true, false}) {
-        EXPECT_EQ(schema.Valida(DocumentoConsenso(dati, tipo, dato, creazione).XML()), "")
+        EXPECT_EQ(sandbox::PrimoErrore(*schema, DocumentoConsenso(dati, tipo, dato, creazione).XML()), "")
             << static_cast<int>(tipo) << " " << dato << " " << dati.Tutori.size();
       }
     }

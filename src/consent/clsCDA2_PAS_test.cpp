@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sandbox/FseSchemi.h"
 #include "support/DatiPubblici.h"
-#include "support/SchemiXml.h"
 
 namespace qzkiro::consent {
 namespace {
@@ -74,15 +74,16 @@ TEST(clsCDA2PASTest, OneSummaryEntryWithItsOwnCodesAndTheReplacementWhenThereIsO
 
 TEST(clsCDA2PASCampioni, TheSummaryRequestIsValidXdsb) {
   QZKIRO_RICHIEDE_CAMPIONI();
-  const testsupport::SchemaXdsb schema;
-  ASSERT_TRUE(schema->Compilato());
+  std::string errore;
+  const auto schema = sandbox::FseSchemi::Carica(testsupport::CartellaDatiPubblici(), errore);
+  ASSERT_TRUE(schema) << errore;
   clsCDA2_PAS c = Sommario();
   c.IDPaS = "PREC";
   std::string busta = c.BustaSoap().XMLNoProcessing();
   const auto include = busta.find("<xop:Include");
   busta.replace(include, busta.find("/>", include) + 2 - include, "PGRvY3VtZW50by8+");
   const auto inizio = busta.find("<ns5:ProvideAndRegisterDocumentSetRequest");
-  EXPECT_EQ(schema->Valida(busta.substr(inizio, busta.find("</S:Body>") - inizio)), "");
+  EXPECT_EQ(sandbox::PrimoErrore(*schema, busta.substr(inizio, busta.find("</S:Body>") - inizio)), "");
 }
 
 }  // namespace

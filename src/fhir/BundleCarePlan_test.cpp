@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fhir/ProveFhir_test.h"
-#include "support/SchemiXml.h"
+#include "sandbox/FhirSchemi.h"
+#include "support/DatiPubblici.h"
 
 namespace qzkiro::fhir {
 namespace {
@@ -302,8 +303,9 @@ TEST(BundleCarePlanTest, TheSameInputGivesTheSameBytes) {
 
 TEST(BundleFhirCampioni, EveryBundleIsValidFhirStu3) {
   QZKIRO_RICHIEDE_CAMPIONI();
-  const testsupport::SchemaXml schema = testsupport::SchemaFhir();
-  ASSERT_TRUE(schema.Compilato());
+  std::string errore;
+  const auto schema = sandbox::FhirSchemi::Carica(testsupport::CartellaDatiPubblici(), errore);
+  ASSERT_TRUE(schema) << errore;
   FlussoCarePlan esteso = Flusso();
   esteso.Esteso = true;
   esteso.Vaccinazioni[0].Pagamento = PagamentoAssistito();
@@ -327,11 +329,11 @@ TEST(BundleFhirCampioni, EveryBundleIsValidFhirStu3) {
       {"indicatori annullati", BundleIndicatori(pa_annullato).XML()},
   };
   // clang-format on
-  for (const auto& c : casi) EXPECT_EQ(schema.Valida(c.xml), "") << c.nome;
+  for (const auto& c : casi) EXPECT_EQ(sandbox::PrimoErrore(*schema, c.xml), "") << c.nome;
   // The schema does judge: an activity status FHIR does not know is refused.
   std::string errato = casi[0].xml;
   errato.replace(errato.find("\"on-hold\""), 9, "\"sospesa\"");
-  EXPECT_NE(schema.Valida(errato), "");
+  EXPECT_NE(sandbox::PrimoErrore(*schema, errato), "");
 }
 
 }  // namespace

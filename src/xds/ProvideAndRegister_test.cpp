@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/SchemiXml.h"
+#include "sandbox/FseSchemi.h"
+#include "support/DatiPubblici.h"
 
 namespace qzkiro::xds {
 namespace {
@@ -242,17 +243,18 @@ std::string ComeRicevuto(std::string busta) {
 
 TEST(ProvideAndRegisterCampioni, TheRequestIsValidXdsbAndEbrs30) {
   QZKIRO_RICHIEDE_CAMPIONI();
-  const testsupport::SchemaXdsb schema;
-  ASSERT_TRUE(schema->Compilato());
+  std::string errore;
+  const auto schema = sandbox::FseSchemi::Carica(testsupport::CartellaDatiPubblici(), errore);
+  ASSERT_TRUE(schema) << errore;
   const std::string ricevuto = ComeRicevuto(BustaProvideAndRegister(Invio()).XMLNoProcessing());
-  EXPECT_EQ(schema->Valida(ricevuto), "");
+  EXPECT_EQ(sandbox::PrimoErrore(*schema, ricevuto), "");
   // The set does judge: an identifier before a classification is refused.
   std::string scambiato = ricevuto;
   const auto cl = scambiato.find("<ns2:Classification");
   scambiato.insert(cl,
                    "<ns2:ExternalIdentifier value=\"v\" identificationScheme=\"s\" "
                    "registryObject=\"Document00\" id=\"x\"/>");
-  EXPECT_NE(schema->Valida(scambiato), "");
+  EXPECT_NE(sandbox::PrimoErrore(*schema, scambiato), "");
 }
 
 }  // namespace
