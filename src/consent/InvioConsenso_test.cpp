@@ -42,15 +42,16 @@ xds::ConsensiInVigore InVigore() {
   return c;
 }
 
-// A patient born on 10 March 2008, the form loaded on `oggi`.
-DatiCaricamento Dati(util::DataOra oggi) {
-  return {"", InVigore(), kDocumento, "3331234567", "vecchia@example.it", util::DataOra{2008, 3, 10},
-          oggi};
+// The form of a patient born on 10 March 2008, loaded on `oggi`.
+frmConsensoFSE Caricato(util::DataOra oggi = {2026, 3, 9}) {
+  frmConsensoFSE f;
+  CaricaModulo(f, {"", InVigore(), kDocumento, "3331234567", "vecchia@example.it",
+                   util::DataOra{2008, 3, 10}, oggi});
+  return f;
 }
 
 TEST(CaricaConsensoTest, TheFormShowsTheConsentsContactsAndGuardiansInForce) {
-  frmConsensoFSE f;
-  CaricaModulo(f, Dati({2026, 3, 9}));
+  frmConsensoFSE f = Caricato();
   EXPECT_EQ(f.Stato(), "1:1;2:;3:1;4:;5:;6:1");
   EXPECT_EQ(f.Cellulare, "3331234567");
   EXPECT_EQ(f.Email, "luca@example.it");
@@ -67,8 +68,7 @@ TEST(CaricaConsensoTest, TheFormShowsTheConsentsContactsAndGuardiansInForce) {
 }
 
 TEST(CaricaConsensoTest, GuardiansConsentLapsesOnTheEighteenthBirthday) {
-  frmConsensoFSE f;
-  CaricaModulo(f, Dati({2026, 3, 10}));
+  frmConsensoFSE f = Caricato({2026, 3, 10});
   EXPECT_FALSE(f.Minorenne);
   EXPECT_TRUE(f.ScadutoPerMaggioreEta);
   EXPECT_TRUE(f.Tutori.empty());
@@ -84,8 +84,7 @@ TEST(CaricaConsensoTest, GuardiansConsentLapsesOnTheEighteenthBirthday) {
 }
 
 TEST(InvioConsensoTest, PressingOkUnchangedAfterLoadingSendsNothing) {
-  frmConsensoFSE f;
-  CaricaModulo(f, Dati({2026, 3, 9}));
+  frmConsensoFSE f = Caricato();
   core::UiRegistrata ui(core::UiRegistrata::Modo::Scriptata);
   ui.Rispondi(core::risposta::kSi);  // the earlier documents stay denied
   ui.Rispondi(core::risposta::kSi);  // the second guardian has no contacts
@@ -97,8 +96,7 @@ TEST(InvioConsensoTest, PressingOkUnchangedAfterLoadingSendsNothing) {
 }
 
 TEST(InvioConsensoTest, OnlyChangedKindsAreSentUnlessContactsChanged) {
-  frmConsensoFSE f;
-  CaricaModulo(f, Dati({2026, 3, 9}));
+  frmConsensoFSE f = Caricato();
   f.Scegli(TipoConsenso::Consultazione, false);
   cda::DatiConsenso c;
   ASSERT_EQ(CompilaConsenso(f, InVigore(), c), "");
@@ -157,14 +155,12 @@ TEST(InfoConsensoTest, OneLinePerKindWithDateNeverGivenOrWithdrawn) {
   c.per_tipo[0] = {"20250110093000", false, "ID-ALIM", "REP", {}};
   c.per_tipo[2] = {"20250215120000", true, "ID-PREG", "REP", {}};
   const auto righe = RigheInfoConsenso(c);
-  ASSERT_EQ(righe.size(), 3u);
+  std::vector<std::pair<std::string, IconaConsenso>> stati;
+  for (const auto& riga : righe) stati.emplace_back(riga.stato, riga.icona);
+  ASSERT_EQ(stati, (decltype(stati){{"10/01/2025", IconaConsenso::Rilasciato},
+                                    {"Non rilasciato", IconaConsenso::NonRilasciato},
+                                    {"Revocato", IconaConsenso::Revocato}}));
   EXPECT_EQ(righe[0].tipo, "Consenso all'alimentazione del FSEr");
-  EXPECT_EQ(righe[0].stato, "10/01/2025");
-  EXPECT_EQ(righe[0].icona, IconaConsenso::Rilasciato);
-  EXPECT_EQ(righe[1].stato, "Non rilasciato");
-  EXPECT_EQ(righe[1].icona, IconaConsenso::NonRilasciato);
-  EXPECT_EQ(righe[2].stato, "Revocato");
-  EXPECT_EQ(righe[2].icona, IconaConsenso::Revocato);
 }
 
 }  // namespace

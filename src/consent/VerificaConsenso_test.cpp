@@ -58,70 +58,67 @@ std::vector<std::string> Testi(const core::UiRegistrata& ui) {
   return testi;
 }
 
-TEST(VerificaConsensoTest, AServerThatDoesNotAnswerPausesVerificationForSixtyMinutes) {
-  const util::DataOra guasto{2026, 3, 5, 10, 0, 0};
-  core::OrologioFisso orologio(guasto);
-  PausaVerifica pausa;
-  ServiziFinti servizi;
-  core::UiRegistrata ui;
-  servizi.esito_consensi = EsitoServizio::NonRisponde;
-  EXPECT_FALSE(VerificaConsenso(servizi, pausa, orologio, ui, {}));
-  EXPECT_EQ(Testi(ui), std::vector<std::string>{"KIRO|" + kSospesa});
-  EXPECT_EQ(servizi.chiamate, 2);
+// The verification's collaborators, the clock at 10:00 on 5 March 2026.
+class VerificaConsensoTest : public ::testing::Test {
+ protected:
+  const util::DataOra guasto_{2026, 3, 5, 10, 0, 0};
+  core::OrologioFisso orologio_{guasto_};
+  PausaVerifica pausa_;
+  ServiziFinti servizi_;
+  core::UiRegistrata ui_;
+};
 
-  servizi.esito_consensi = EsitoServizio::Ok;
-  orologio.Imposta(guasto.PiuSecondi(59 * 60 + 59));  // another patient, within the hour
-  EXPECT_FALSE(VerificaConsenso(servizi, pausa, orologio, ui, {}));
-  EXPECT_EQ(servizi.chiamate, 2);
-  EXPECT_EQ(ui.Mostrati().size(), 1u);
-  EXPECT_TRUE(servizi.stati.empty());
+TEST_F(VerificaConsensoTest, AServerThatDoesNotAnswerPausesVerificationForSixtyMinutes) {
+  servizi_.esito_consensi = EsitoServizio::NonRisponde;
+  EXPECT_FALSE(VerificaConsenso(servizi_, pausa_, orologio_, ui_, {}));
+  EXPECT_EQ(Testi(ui_), std::vector<std::string>{"KIRO|" + kSospesa});
+  EXPECT_EQ(servizi_.chiamate, 2);
 
-  orologio.Imposta(guasto.PiuSecondi(60 * 60));
-  EXPECT_TRUE(VerificaConsenso(servizi, pausa, orologio, ui, {}));
-  EXPECT_EQ(servizi.chiamate, 4);
-  EXPECT_EQ(servizi.stati, std::vector<std::string>{"1:;2:;3:;4:;5:;6:"});
+  servizi_.esito_consensi = EsitoServizio::Ok;
+  orologio_.Imposta(guasto_.PiuSecondi(59 * 60 + 59));  // another patient, within the hour
+  EXPECT_FALSE(VerificaConsenso(servizi_, pausa_, orologio_, ui_, {}));
+  EXPECT_EQ(servizi_.chiamate, 2);
+  EXPECT_EQ(ui_.Mostrati().size(), 1u);
+  EXPECT_TRUE(servizi_.stati.empty());
+
+  orologio_.Imposta(guasto_.PiuSecondi(60 * 60));
+  EXPECT_TRUE(VerificaConsenso(servizi_, pausa_, orologio_, ui_, {}));
+  EXPECT_EQ(servizi_.chiamate, 4);
+  EXPECT_EQ(servizi_.stati, std::vector<std::string>{"1:;2:;3:;4:;5:;6:"});
 }
 
-TEST(VerificaConsensoTest, StoresTheStateAndCopiesOnlyTheContactsThatDiffer) {
-  core::OrologioFisso orologio({2026, 3, 5, 10, 0, 0});
-  PausaVerifica pausa;
-  ServiziFinti servizi;
-  servizi.consensi.per_tipo[0] = {"20250110", false, "A", "R", {}};
-  servizi.consensi.per_tipo[1] = {"20250110", true, "B", "R", {}};
-  servizi.consensi.ultimo = servizi.consensi.per_tipo[1];
-  servizi.consensi.ultimo.info_paziente = {"PID-13|^^^3331234567"};
-  core::UiRegistrata ui;
-  EXPECT_TRUE(VerificaConsenso(servizi, pausa, orologio, ui, {"3339999999", "m@example.it"}));
-  EXPECT_EQ(servizi.stati, std::vector<std::string>{"1:1;2:;3:;4:1;5:;6:"});
-  EXPECT_EQ(servizi.recapiti,
+TEST_F(VerificaConsensoTest, StoresTheStateAndCopiesOnlyTheContactsThatDiffer) {
+  servizi_.consensi.per_tipo[0] = {"20250110", false, "A", "R", {}};
+  servizi_.consensi.per_tipo[1] = {"20250110", true, "B", "R", {}};
+  servizi_.consensi.ultimo = servizi_.consensi.per_tipo[1];
+  servizi_.consensi.ultimo.info_paziente = {"PID-13|^^^3331234567"};
+  EXPECT_TRUE(VerificaConsenso(servizi_, pausa_, orologio_, ui_, {"3339999999", "m@example.it"}));
+  EXPECT_EQ(servizi_.stati, std::vector<std::string>{"1:1;2:;3:;4:1;5:;6:"});
+  EXPECT_EQ(servizi_.recapiti,
             (std::vector<std::pair<std::string, std::string>>{{"3331234567", "m@example.it"}}));
-  EXPECT_TRUE(ui.Mostrati().empty());
+  EXPECT_TRUE(ui_.Mostrati().empty());
 
-  servizi.recapiti.clear();
-  EXPECT_TRUE(VerificaConsenso(servizi, pausa, orologio, ui, {"3331234567", ""}));
-  EXPECT_TRUE(servizi.recapiti.empty());
+  servizi_.recapiti.clear();
+  EXPECT_TRUE(VerificaConsenso(servizi_, pausa_, orologio_, ui_, {"3331234567", ""}));
+  EXPECT_TRUE(servizi_.recapiti.empty());
   EXPECT_EQ(TitoloVerifica("ROSSI MARIA"), "Verifica Privacy FSEr di ROSSI MARIA");
 }
 
-TEST(VerificaConsensoTest, RefusalsAreShownWithoutPausing) {
-  core::OrologioFisso orologio({2026, 3, 5, 10, 0, 0});
-  PausaVerifica pausa;
-  ServiziFinti servizi;
-  core::UiRegistrata ui;
-  servizi.mpi.clear();
-  EXPECT_FALSE(VerificaConsenso(servizi, pausa, orologio, ui, {}));
-  servizi.mpi = "MPI0000001";
-  servizi.esito_consensi = EsitoServizio::Errore;
-  EXPECT_FALSE(VerificaConsenso(servizi, pausa, orologio, ui, {}));
-  EXPECT_EQ(Testi(ui),
+TEST_F(VerificaConsensoTest, RefusalsAreShownWithoutPausing) {
+  servizi_.mpi.clear();
+  EXPECT_FALSE(VerificaConsenso(servizi_, pausa_, orologio_, ui_, {}));
+  servizi_.mpi = "MPI0000001";
+  servizi_.esito_consensi = EsitoServizio::Errore;
+  EXPECT_FALSE(VerificaConsenso(servizi_, pausa_, orologio_, ui_, {}));
+  EXPECT_EQ(Testi(ui_),
             (std::vector<std::string>{"KIRO|Attenzione: " + kMpi,
                                       "KIRO|Attenzione: Errore: registro non disponibile"}));
-  EXPECT_FALSE(pausa.Attiva(orologio));
+  EXPECT_FALSE(pausa_.Attiva(orologio_));
 
   frmConsensoFSE form;
   DatiCaricamento dati;
-  servizi.mpi.clear();
-  EXPECT_EQ(CaricaDaServizi(servizi, form, dati), kMpi);
+  servizi_.mpi.clear();
+  EXPECT_EQ(CaricaDaServizi(servizi_, form, dati), kMpi);
 }
 
 }  // namespace

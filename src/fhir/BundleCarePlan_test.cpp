@@ -10,8 +10,9 @@ namespace qzkiro::fhir {
 namespace {
 
 using prove::Flusso;
-using prove::Risorsa;
 using prove::Riletto;
+using prove::Risorsa;
+using prove::Valori;
 using prove::Voci;
 using util::clsXML;
 
@@ -121,18 +122,15 @@ TEST(BundleCarePlanTest, TheCarePlanHasOneActivityPerRecord) {
   NodoFhir c = Risorsa(x, "CarePlan");
   EXPECT_EQ(Valore(c, "status"), "active");
   EXPECT_EQ(Valore(c, "intent"), "proposal");
-  EXPECT_EQ(Valore(c, "period/start") + " " + Valore(c, "period/end"), "2024-03-01 2024-03-31");
+  EXPECT_EQ(Valori(c, "period/", {"start", "end"}), "2024-03-01 2024-03-31");
   const auto attivita = Figli(c, "activity");
   ASSERT_EQ(attivita.size(), 4u);
   const NodoFhir visita = Figlio(attivita[0], "detail");
-  EXPECT_EQ(Valore(visita, "category/coding/system") + " " +
-                Valore(visita, "category/coding/code"),
+  EXPECT_EQ(Valori(visita, "category/coding/", {"system", "code"}),
             "http://hl7.org/fhir/care-plan-activity-category encounter");
-  EXPECT_EQ(Valore(visita, "code/coding/system") + " " + Valore(visita, "code/coding/code") + " " +
-                Valore(visita, "code/coding/display"),
+  EXPECT_EQ(Valori(visita, "code/coding/", {"system", "code", "display"}),
             "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.2.1 5 Accesso con visita medica");
-  EXPECT_EQ(Valore(visita, "reasonCode/coding/system") + " " +
-                Valore(visita, "reasonCode/coding/code"),
+  EXPECT_EQ(Valori(visita, "reasonCode/coding/", {"system", "code"}),
             "urn:oid:2.16.840.1.113883.6.142 250.00");
   EXPECT_EQ(Valore(visita, "status"), "completed");
   EXPECT_EQ(Valore(visita, "scheduledTiming/event"), "2024-03-04T09:00:00Z");
@@ -143,7 +141,7 @@ TEST(BundleCarePlanTest, TheCarePlanHasOneActivityPerRecord) {
   EXPECT_EQ(Valore(adi, "category/coding/code"), "procedure");
   EXPECT_EQ(Valore(adi, "code/coding/code"), "ADI02");
   EXPECT_EQ(Valore(adi, "status"), "on-hold");
-  EXPECT_EQ(Valore(adi, "scheduledPeriod/start") + " " + Valore(adi, "scheduledPeriod/end"),
+  EXPECT_EQ(Valori(adi, "scheduledPeriod/", {"start", "end"}),
             "2024-03-10T00:00:00Z 2024-03-20T00:00:00Z");
   EXPECT_EQ(Valore(adi, "reasonCode/coding/display"), "Non specificato");
   EXPECT_EQ(Valore(adi, "reasonCode/coding/code"), "");
@@ -159,31 +157,21 @@ TEST(BundleCarePlanTest, TheImmunizationCarriesItsCodingsAndRiskCategory) {
   clsXML x = Riletto(BundleCarePlan(f));
   NodoFhir i = Risorsa(x, "Immunization");
   EXPECT_EQ(Valore(i, "id"), "");
-  EXPECT_EQ(Valore(i, "status") + " " + Valore(i, "notGiven") + " " + Valore(i, "primarySource"),
-            "completed false true");
-  EXPECT_EQ(Valore(i, "vaccineCode/coding/system") + " " + Valore(i, "vaccineCode/coding/code"),
+  EXPECT_EQ(Valori(i, "", {"status", "notGiven", "primarySource"}), "completed false true");
+  EXPECT_EQ(Valori(i, "vaccineCode/coding/", {"system", "code"}),
             "urn:oid:2.16.840.1.113883.6.59 141");
-  EXPECT_EQ(Valore(i, "date") + " " + Valore(i, "lotNumber") + " " + Valore(i, "expirationDate"),
-            "2024-03-05 L123 2025-01-01");
-  EXPECT_EQ(Valore(i, "site/coding/system") + " " + Valore(i, "site/coding/code"),
-            "urn:oid:2.16.840.1.113883.12.163 LA");
-  EXPECT_EQ(Valore(i, "route/coding/system") + " " + Valore(i, "route/coding/code"),
-            "urn:oid:2.16.840.1.113883.5.112 IM");
-  EXPECT_EQ(Valore(i, "practitioner/role/coding/system") + " " +
-                Valore(i, "practitioner/role/coding/display"),
+  EXPECT_EQ(Valori(i, "", {"date", "lotNumber", "expirationDate"}), "2024-03-05 L123 2025-01-01");
+  EXPECT_EQ(Valori(i, "site/coding/", {"system", "code"}), "urn:oid:2.16.840.1.113883.12.163 LA");
+  EXPECT_EQ(Valori(i, "route/coding/", {"system", "code"}), "urn:oid:2.16.840.1.113883.5.112 IM");
+  EXPECT_EQ(Valori(i, "practitioner/role/coding/", {"system", "display"}),
             "urn:oid:2.16.840.1.113883.4.642.3.295 Ordering Provider");
   EXPECT_EQ(Valore(i, "practitioner/actor/reference"), kMedico);
   EXPECT_EQ(Valore(i, "note/text"), "ANTINFLUENZALE");
-  EXPECT_EQ(Valore(i, "explanation/reason/coding/system") + " " +
-                Valore(i, "explanation/reason/coding/code"),
-            "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.3 CR17");
-  EXPECT_EQ(Valore(i, "explanation/reason/coding/display"), "Età maggiore o uguale a 65 anni");
-  EXPECT_EQ(Valore(i, "vaccinationProtocol/targetDisease/coding/system") + " " +
-                Valore(i, "vaccinationProtocol/targetDisease/coding/code"),
+  EXPECT_EQ(Valori(i, "explanation/reason/coding/", {"system", "code", "display"}),
+            "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.3 CR17 Età maggiore o uguale a 65 anni");
+  EXPECT_EQ(Valori(i, "vaccinationProtocol/targetDisease/coding/", {"system", "code"}),
             "urn:oid:2.16.840.1.113883.6.103 487");
-  EXPECT_EQ(Valore(i, "vaccinationProtocol/doseStatus/coding/system") + " " +
-                Valore(i, "vaccinationProtocol/doseStatus/coding/code") + " " +
-                Valore(i, "vaccinationProtocol/doseStatus/coding/display"),
+  EXPECT_EQ(Valori(i, "vaccinationProtocol/doseStatus/coding/", {"system", "code", "display"}),
             "urn:oid:2.16.840.1.113883.4.642.3.288 count Counts");
   EXPECT_EQ(Figlio(i, "extension"), nullptr);
 
@@ -199,10 +187,9 @@ TEST(BundleCarePlanTest, TheImmunizationCarriesItsCodingsAndRiskCategory) {
   NodoFhir j = Risorsa(y, "Immunization");
   EXPECT_EQ(Valore(j, "id"), "imm-4");
   EXPECT_EQ(Valore(j, "notGiven"), "true");
-  EXPECT_EQ(Valore(j, "vaccineCode/coding/system") + " " + Valore(j, "vaccineCode/coding/code"),
+  EXPECT_EQ(Valori(j, "vaccineCode/coding/", {"system", "code"}),
             "urn:oid:2.16.840.1.113883.2.9.6.1.5 NON SPECIFICATO");
-  EXPECT_EQ(Valore(j, "vaccinationProtocol/doseStatus/coding/code") + " " +
-                Valore(j, "vaccinationProtocol/doseStatus/coding/display"),
+  EXPECT_EQ(Valori(j, "vaccinationProtocol/doseStatus/coding/", {"code", "display"}),
             "nocount No Counts");
   EXPECT_EQ(Valore(j, "note/text"), "Nessuna campagna vaccinale");
   EXPECT_EQ(Figlio(j, "explanation"), nullptr);
@@ -229,8 +216,7 @@ TEST(BundleCarePlanTest, ObservationValuesFollowTheirKind) {
     clsXML x = Riletto(BundleCarePlan(f));
     NodoFhir r = Risorsa(x, "Observation");
     EXPECT_EQ(Valore(r, c.percorso), c.atteso) << c.percorso;
-    EXPECT_EQ(Valore(r, "status") + " " + Valore(r, "id") + " " + Valore(r, "code/coding/code"),
-              "final obs-9 8462-4");
+    EXPECT_EQ(Valori(r, "", {"status", "id", "code/coding/code"}), "final obs-9 8462-4");
     const int valori = (Figlio(r, "valueQuantity") != nullptr) + (Figlio(r, "valueRatio") != nullptr) +
                        (Figlio(r, "valueRange") != nullptr);
     EXPECT_EQ(valori, 1);
@@ -263,8 +249,7 @@ TEST(BundleCarePlanTest, TheExtendedVariantAddsSenderExtensionsAndProgress) {
                             ".14.14 T010 mail:maria@example.it",
                             ".14.15 PV08,PV13,PV14,PV15,PV16,PV29,PV30,PV53 ",
                             ".14.18 Immunisation;Covid-19 "}));
-  EXPECT_EQ(Valore(i, "explanation/reasonNotGiven/coding/system") + " " +
-                Valore(i, "explanation/reasonNotGiven/coding/code"),
+  EXPECT_EQ(Valori(i, "explanation/reasonNotGiven/coding/", {"system", "code"}),
             "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.17 NS01");
   for (NodoFhir a : Figli(Risorsa(x, "CarePlan"), "activity")) {
     EXPECT_EQ(Valore(a, "progress/authorReference/reference"), kMedico);

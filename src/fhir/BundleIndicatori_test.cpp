@@ -9,6 +9,7 @@ namespace {
 
 using prove::FlussoPA;
 using prove::Riletto;
+using prove::Valori;
 using prove::Voci;
 using util::clsXML;
 
@@ -21,7 +22,7 @@ TEST(BundleIndicatoriTest, EntriesAndTheHeaderFocusOnEveryObservation) {
   const NodoFhir voce = Figli(x.rootNode(), "entry")[0];
   EXPECT_EQ(Valore(voce, "fullUrl"), "urn:uuid:5dfe3acf-d651-4e99-9f6f-f3c81f8d9450");
   const NodoFhir h = RisorsaDellaVoce(voce);
-  EXPECT_EQ(Valore(h, "event/system") + " " + Valore(h, "event/code"),
+  EXPECT_EQ(Valori(h, "event/", {"system", "code"}),
             "urn:oid:2.16.840.1.113883.2.9.2.50.6.14.11 create");
   EXPECT_EQ(Valore(h, "timestamp"), "2024-07-01T10:00:00Z");
   std::vector<std::string> focus;
@@ -51,19 +52,15 @@ TEST(BundleIndicatoriTest, EachObservationCarriesGroupCodingsPeriodAndValue) {
   EXPECT_EQ(Valore(o[0], "identifier/use"), "official");
   EXPECT_EQ(Valore(o[1], "identifier/use"), "usual");
   EXPECT_EQ(Valore(o[0], "status"), "registered");
-  EXPECT_EQ(Valore(o[0], "category/coding/code") + " " + Valore(o[0], "category/coding/display"),
-            "G1 Indicatori di processo");
-  EXPECT_EQ(Valore(o[0], "code/coding/code") + " " + Valore(o[0], "code/coding/display"),
-            "IND01 Indicatore 1");
-  EXPECT_EQ(Valore(o[0], "effectivePeriod/start") + " " + Valore(o[0], "effectivePeriod/end"),
-            "2024-01-01 2024-06-30");
+  EXPECT_EQ(Valori(o[0], "category/coding/", {"code", "display"}), "G1 Indicatori di processo");
+  EXPECT_EQ(Valori(o[0], "code/coding/", {"code", "display"}), "IND01 Indicatore 1");
+  EXPECT_EQ(Valori(o[0], "effectivePeriod/", {"start", "end"}), "2024-01-01 2024-06-30");
   EXPECT_EQ(Valore(o[0], "performer/reference"), "urn:uuid:eeeeeeee-0000-4000-8000-000000000001");
   EXPECT_EQ(Valore(o[0], "valueRatio/numerator/value") + "/" +
                 Valore(o[0], "valueRatio/denominator/value"),
             "12/40");
   EXPECT_EQ(Figlio(o[0], "valueQuantity"), nullptr);
-  EXPECT_EQ(Valore(o[1], "valueQuantity/value") + " " + Valore(o[1], "valueQuantity/unit"),
-            "7.5 %");
+  EXPECT_EQ(Valori(o[1], "valueQuantity/", {"value", "unit"}), "7.5 %");
   EXPECT_EQ(Figlio(o[1], "valueRatio"), nullptr);
   EXPECT_EQ(Valore(o[1], "method/text"), "Calcolo sul periodo");
 

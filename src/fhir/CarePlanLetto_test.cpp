@@ -24,13 +24,11 @@ TEST(CarePlanLettoTest, ACarePlanReadBackGivesTheFlowFields) {
   EXPECT_EQ(r.Errore, "");
   ASSERT_EQ(r.CarePlan.size(), 1u);
   const CarePlanLetto& c = r.CarePlan[0];
-  EXPECT_EQ(c.Id, "123");
-  EXPECT_EQ(c.Stato, "active");
-  EXPECT_EQ(c.UltimoAggiornamento, "2024-03-05T09:07:04+01:00");
-  EXPECT_EQ(c.Commento, "Elaborato");
-  EXPECT_EQ(c.RiferimentoPaziente + " " + c.IdPaziente, "Patient/p7 p7");
-  EXPECT_EQ(c.InizioPeriodo + " " + c.FinePeriodo, "2024-03-01 2024-03-31");
-  EXPECT_EQ(c.Ricevuta, "CarePlan////123");
+  EXPECT_EQ(c.Id + "|" + c.Stato + "|" + c.UltimoAggiornamento + "|" + c.Commento + "|" +
+                c.RiferimentoPaziente + "|" + c.IdPaziente + "|" + c.InizioPeriodo + "|" +
+                c.FinePeriodo + "|" + c.Ricevuta,
+            "123|active|2024-03-05T09:07:04+01:00|Elaborato|Patient/p7|p7|2024-03-01|2024-03-31|"
+            "CarePlan////123");
 }
 
 TEST(CarePlanLettoTest, WhatIsNotACarePlan) {

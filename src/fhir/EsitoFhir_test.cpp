@@ -112,11 +112,9 @@ TEST(EsitoFhirTest, AnAcceptedTransactionGivesTheReceiptAndTheDates) {
                VoceRisposta("202-accepted", "Immunization/i9/_history/2"));
   const EsitoFlusso e = LeggiEsitoFlusso(risposta, FlussoFhir::CarePlan, false);
   EXPECT_EQ(e.Stato, 1);
-  EXPECT_EQ(e.Errori, "");
-  EXPECT_EQ(e.IdRichiesta, "123");
-  EXPECT_EQ(e.Ricevuta, "CarePlan////123");
-  EXPECT_EQ(e.DataElaborazione, "2024-03-05T09:07:04+01:00");
-  EXPECT_EQ(e.IdPatient, "p7");
+  EXPECT_EQ(e.Errori + "|" + e.IdRichiesta + "|" + e.Ricevuta + "|" + e.DataElaborazione + "|" +
+                e.IdPatient,
+            "|123|CarePlan////123|2024-03-05T09:07:04+01:00|p7");
   ASSERT_EQ(e.Voci.size(), 4u);
   EXPECT_EQ(e.Voci[3].Tipo + " " + e.Voci[3].Id, "Immunization i9");
   EXPECT_EQ(LeggiEsitoFlusso(risposta, FlussoFhir::CarePlan, true).Stato, 5);

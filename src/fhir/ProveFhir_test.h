@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -117,6 +118,18 @@ inline std::vector<std::string> Voci(util::clsXML& x) {
                    " " + Valore(entry, "request/url"));
   }
   return voci;
+}
+
+// The values at `prefisso` followed by each of `campi` under `nodo`, joined by
+// spaces ("system code" of a coding).
+inline std::string Valori(NodoFhir nodo, const std::string& prefisso,
+                          std::initializer_list<const char*> campi) {
+  std::string valori, spazio;
+  for (const char* campo : campi) {
+    valori += spazio + Valore(nodo, prefisso + campo);
+    spazio = " ";
+  }
+  return valori;
 }
 
 // The resource of the first entry of type `tipo`.

@@ -5,20 +5,20 @@
 #include <string>
 #include <vector>
 
-#include "core/AccessoContesto.h"
-#include "hl7/ProveHL7.h"
-#include "hl7/clsHL7.h"
+#include "hl7/LettoreHL7_test.h"
 #include "refhost/Base64.h"
 #include "refhost/Input.h"
-#include "support/AmbientePlugin.h"
 
 namespace qzkiro::hl7 {
 namespace {
 
 namespace fs = std::filesystem;
+using prove::AmbienteConHost;
 using prove::CaricaFile;
 using prove::FileProva;
+using prove::Lettore;
 using prove::Messaggio;
+using prove::Segmenti;
 
 std::string Riga(const std::string& etichetta, const std::string& valore) {
   return "<tr><td style=\"background-color: rgb(240, 240, 240)\">" + etichetta + "</td><td>" +
@@ -26,8 +26,7 @@ std::string Riga(const std::string& etichetta, const std::string& valore) {
 }
 
 TEST(clsHL7AggiungiRiga, EscapesLabelAndValueAndBreaksLines) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  AmbienteConHost env;
   // clang-format off
   struct Caso { const char* etichetta; const char* valore; std::string atteso; } casi[] = {
       {"Esito", "7 < 8 & ok", Riga("Esito", "7 &lt; 8 &amp; ok")},
@@ -43,11 +42,9 @@ TEST(clsHL7AggiungiRiga, EscapesLabelAndValueAndBreaksLines) {
 }
 
 TEST(clsHL7Diabete, ReportPageListsVisitObservationsAndAdmissions) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
-  auto xml = CaricaFile(FileProva("diabete.xml"));
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
+  AmbienteConHost env;
+  Lettore l(CaricaFile(FileProva("diabete.xml")));
+  auto& [xml, hl7] = l;
   hl7.InitParentNode(xml->SelectNode(xml->rootNode(),
                                      "ORU_R01.PIDPD1NK1NTEPV1PV2ORCOBRNTEOBXNTECTI_SUPPGRP/"
                                      "ORU_R01.ORCOBRNTEOBXNTECTI_SUPPGRP"));
@@ -76,19 +73,16 @@ TEST(clsHL7Diabete, ReportPageListsVisitObservationsAndAdmissions) {
 
 TEST(clsHL7Diabete, MessageWithoutTheGroupsGivesAnEmptyTable) {
   core::NuovoContesto();
-  auto xml = Messaggio("<PID/>", "ORU_R01");
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
-  EXPECT_EQ(hl7.HTMLDiabete(),
+  Lettore l(Messaggio("<PID/>", "ORU_R01"));
+  EXPECT_EQ(l.hl7.HTMLDiabete(),
             "<html><head><meta content=\"text/html; charset=UTF-8\" "
             "http-equiv=\"content-type\"><title>Report diabetologico</title></head><body>"
             "<table border=\"1\"></table></body></html>");
-  EXPECT_EQ(hl7.ParentNode(), nullptr);
+  EXPECT_EQ(l.hl7.ParentNode(), nullptr);
 }
 
 TEST(clsHL7SalvaHTML, WritesTheBufferInAsciiUnderATimeName) {
-  testsupport::AmbientePlugin env;  // 6 December 2026, 10:30:00
-  env.Contesto().app = env.App();
+  AmbienteConHost env;  // 6 December 2026, 10:30:00
   const fs::path cartella = env.CartellaHost().Path();
   std::string file = "invariato";
   EXPECT_FALSE(clsHL7(core::AccessoDelContesto()).SalvaHTML("", cartella.string(), file));
@@ -107,12 +101,10 @@ TEST(clsHL7SalvaHTML, WritesTheBufferInAsciiUnderATimeName) {
 
 TEST(clsHL7DatiRicovero, TheMessageTextsAreEscaped) {
   testsupport::AmbientePlugin env;
-  auto xml = Messaggio(
+  Segmenti s(
       "<PV1><PV1.3><PL.9>A &amp; B &lt;i&gt;</PL.9></PV1.3></PV1>"
       "<PV2><PV2.2><CE.1>&lt;b&gt;RIC&lt;/b&gt;</CE.1></PV2.2></PV2>");
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
-  EXPECT_EQ(hl7.DatiRicovero(),
+  EXPECT_EQ(s.hl7.DatiRicovero(),
             "Ricovero (ID: &lt;b&gt;RIC&lt;/b&gt;)<BR><BR>Reparto: A &amp; B &lt;i&gt;<BR>"
             "Regime: Ricovero<BR>");
 }
@@ -125,8 +117,7 @@ TEST(clsHL7SalvaHTML, WithoutAHostTheNameHasNoMilliseconds) {
 }
 
 TEST(clsHL7RefertoDiabete, EachReportBecomesAPatientWithTheReportAttached) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  AmbienteConHost env;
   auto xml = CaricaFile(FileProva("diabete.xml"));
   refhost::Input input;
   clsHL7 hl7{core::AccessoDelContesto()};
@@ -153,8 +144,7 @@ TEST(clsHL7RefertoDiabete, EachReportBecomesAPatientWithTheReportAttached) {
 }
 
 TEST(clsHL7RefertoDiabete, ReportWithoutPatientDataIsRejected) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  AmbienteConHost env;
   for (const std::string segmenti :
        {"<ORU_R01.X><ORU_R01.PIDPD1NK1NTEPV1PV2_SUPPGRP><PID><PID.8>F</PID.8></PID>"
         "</ORU_R01.PIDPD1NK1NTEPV1PV2_SUPPGRP></ORU_R01.X>",

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "core/AccessoContesto.h"
-#include "hl7/ProveHL7.h"
-#include "hl7/clsHL7.h"
-#include "support/AmbientePlugin.h"
+#include "hl7/LettoreHL7_test.h"
 
 namespace qzkiro::hl7 {
 namespace {
 
+using prove::AmbienteConHost;
 using prove::CaricaFile;
 using prove::FileProva;
+using prove::Lettore;
 using prove::Messaggio;
+using prove::Segmenti;
 
 // The municipality file of the add-on folder: the code is column 2, the
 // name column 3, the validity columns 6 and 7.
@@ -56,20 +56,17 @@ TEST(clsHL7SeparaIndirizzo, SplitsAtTheFirstSeparatorFollowedByADigit) {
 }
 
 TEST(clsHL7Indirizzi, TheFirstAddressOfATypeWinsEvenWithoutTheComponent) {
-  auto xml = Messaggio(
+  Segmenti s(
       "<PID><PID.11><XAD.5>30100</XAD.5><XAD.7>H</XAD.7></PID.11>"
       "<PID.11><XAD.3>VENEZIA</XAD.3><XAD.7>L</XAD.7></PID.11>"
       "<PID.11><XAD.5>30124</XAD.5><XAD.7>L</XAD.7></PID.11></PID>");
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
-  EXPECT_EQ(hl7.CittaResidenza(), "VENEZIA");
-  EXPECT_EQ(hl7.CAPResidenza(), "");
-  EXPECT_EQ(hl7.CAPDomicilio(), "30100");
+  EXPECT_EQ(s.hl7.CittaResidenza(), "VENEZIA");
+  EXPECT_EQ(s.hl7.CAPResidenza(), "");
+  EXPECT_EQ(s.hl7.CAPDomicilio(), "30100");
 }
 
 TEST(clsHL7Nascita, BaseProvinceFallsBackOnTheFiscalCode) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  AmbienteConHost env;
   struct Caso {
     const char* cf;
     const char* provincia_br;
@@ -84,23 +81,18 @@ TEST(clsHL7Nascita, BaseProvinceFallsBackOnTheFiscalCode) {
       {"BNCGNN80A01X999Y", "", "VENEZIA", ""},      // unknown to the host
   };
   for (const auto& caso : casi) {
-    auto xml = Messaggio(std::string("<PID><PID.3><CX.1>") + caso.cf +
-                         "</CX.1><CX.5>CF</CX.5></PID.3><PID.11><XAD.3>" + caso.citta_br +
-                         "</XAD.3><XAD.4>" + caso.provincia_br +
-                         "</XAD.4><XAD.7>BR</XAD.7></PID.11></PID>");
-    clsHL7 hl7{core::AccessoDelContesto()};
-    hl7.InitXML(*xml);
-    EXPECT_EQ(hl7.ProvinciaNascita(), caso.attesa) << caso.cf << " " << caso.citta_br;
+    Segmenti s(std::string("<PID><PID.3><CX.1>") + caso.cf +
+               "</CX.1><CX.5>CF</CX.5></PID.3><PID.11><XAD.3>" + caso.citta_br + "</XAD.3><XAD.4>" +
+               caso.provincia_br + "</XAD.4><XAD.7>BR</XAD.7></PID.11></PID>");
+    EXPECT_EQ(s.hl7.ProvinciaNascita(), caso.attesa) << caso.cf << " " << caso.citta_br;
   }
 }
 
 TEST(clsHL7Nascita, Layout251ForeignBirthTakesTheStateOfTheCadastralCode) {
   testsupport::AmbientePlugin env;
   ArchivioComuni(env);
-  auto xml = CaricaFile(FileProva("anagrafica_251.xml"));
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.Versione = "2.5.1";
-  hl7.InitXML(*xml);
+  Lettore l(CaricaFile(FileProva("anagrafica_251.xml")), "2.5.1");
+  auto& [xml, hl7] = l;
   hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
   EXPECT_EQ(hl7.CittaNascita(), "STATI UNITI D'AMERICA");
   EXPECT_EQ(hl7.ProvinciaNascita(), "EE");
@@ -118,10 +110,8 @@ TEST(clsHL7Nascita, Layout251ItalianBirthPrefersTheLocalFileValidAtTheBirthDate)
   const std::string nascita_1945 =
       "<PID><PID.7><TS.1>19450101</TS.1></PID.7>"
       "<PID.11><XAD.3>027042</XAD.3><XAD.7>N</XAD.7></PID.11></PID>";
-  auto xml = Messaggio(nascita_1945);
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.Versione = "2.5.1";
-  hl7.InitXML(*xml);
+  Lettore l(Messaggio(nascita_1945), "2.5.1");
+  auto& hl7 = l.hl7;
   // No municipality file: the host's archive, at the birth date.
   EXPECT_EQ(hl7.CittaNascita(), "VENEZIA 1800 (HOST)");
   EXPECT_EQ(hl7.ProvinciaNascita(), "VE");

@@ -51,13 +51,20 @@ class clsHL7Mime : public ::testing::Test {
  protected:
   void SetUp() override { env_.Contesto().app = env_.App(); }
   fs::path CartellaTemp() { return env_.CartellaHost().Path() / "temp"; }
+  // The fixture's reader on `xml`, which the fixture keeps.
+  clsHL7& Leggi(std::unique_ptr<util::clsXML> xml) {
+    documenti_.push_back(std::move(xml));
+    hl7_.InitXML(*documenti_.back());
+    return hl7_;
+  }
+  util::clsXML& Ultimo() { return *documenti_.back(); }
   testsupport::AmbientePlugin env_;
+  std::vector<std::unique_ptr<util::clsXML>> documenti_;
+  clsHL7 hl7_{core::AccessoDelContesto()};
 };
 
 TEST_F(clsHL7Mime, OnePartPayloadIsDecodedThroughATemporaryFileThatIsRemoved) {
-  auto xml = CaricaFile(FileProva("notifica.xml"));
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
+  auto& hl7 = Leggi(CaricaFile(FileProva("notifica.xml")));
   EXPECT_TRUE(hl7.MimeCDA().starts_with("MIME-Version: 1.0\nContent-Type"));
   auto cda = hl7.CDA();
   ASSERT_NE(cda, nullptr) << hl7.LastError();
@@ -71,9 +78,7 @@ TEST_F(clsHL7Mime, TwoOrMorePartsLoadTheXmlOrCdaPart) {
                                         {"Content-Type: application/CDA\n"
                                          "Content-Transfer-Encoding: base64",
                                          B64(kCda)}});
-  auto xml = ConMime(testo);
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
+  auto& hl7 = Leggi(ConMime(testo));
   auto cda = hl7.CDA();
   ASSERT_NE(cda, nullptr) << hl7.LastError();
   EXPECT_EQ(cda->GetTextNode(cda->rootNode(), "title"), "Lettera");
@@ -117,9 +122,8 @@ TEST_F(clsHL7Mime, FailuresLeaveTheirMessage) {
 }
 
 TEST_F(clsHL7Mime, EmptyNodeIsAFormatErrorAndANonMimeTextIsNothing) {
-  auto xml = Messaggio("<OBX><OBX.5></OBX.5></OBX><X>plain text</X>");
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
+  auto& hl7 = Leggi(Messaggio("<OBX><OBX.5></OBX.5></OBX><X>plain text</X>"));
+  auto* xml = &Ultimo();
   EXPECT_EQ(hl7.nodeCDA(xml->SelectNode(xml->rootNode(), "OBX/OBX.5")), nullptr);
   EXPECT_EQ(hl7.LastError(), "Errore nel formato MIME del CDA");
   EXPECT_EQ(hl7.nodeCDA(xml->SelectNode(xml->rootNode(), "X")), nullptr);
@@ -132,32 +136,26 @@ TEST_F(clsHL7Mime, EmptyNodeIsAFormatErrorAndANonMimeTextIsNothing) {
 
 TEST_F(clsHL7Mime, PayloadIsFoundInOBX5OrInItsED5) {
   const std::string testo = kUnaParte + B64(kCda);
-  auto in_ed5 = ConMime(testo, true);
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*in_ed5);
+  auto& hl7 = Leggi(ConMime(testo, true));
   EXPECT_EQ(hl7.MimeCDA(), testo);
   EXPECT_NE(hl7.CDA(), nullptr) << hl7.LastError();
   // "Content-Type" opens a payload for MimeCDA only, "mime" for both.
-  auto senza_versione = ConMime("content-type: text/plain\n\nciao", true);
-  hl7.InitXML(*senza_versione);
+  Leggi(ConMime("content-type: text/plain\n\nciao", true));
   EXPECT_EQ(hl7.MimeCDA(), "content-type: text/plain\n\nciao");
   EXPECT_EQ(hl7.CDA(), nullptr);
   EXPECT_EQ(hl7.LastError(), "");
-  auto altro = ConMime("Testo libero");
-  hl7.InitXML(*altro);
+  Leggi(ConMime("Testo libero"));
   EXPECT_EQ(hl7.MimeCDA(), "");
   // The first repetition that is a payload, past one that is not.
-  auto seconda = Messaggio("<OBX><OBX.2>ED</OBX.2><OBX.5><ED.5>Testo libero</ED.5><ED.5>" +
-                           util::XmlEscape(testo) + "</ED.5></OBX.5></OBX>");
-  hl7.InitXML(*seconda);
+  Leggi(Messaggio("<OBX><OBX.2>ED</OBX.2><OBX.5><ED.5>Testo libero</ED.5><ED.5>" +
+                  util::XmlEscape(testo) + "</ED.5></OBX.5></OBX>"));
   EXPECT_EQ(hl7.MimeCDA(), testo);
 }
 
 TEST_F(clsHL7Mime, CDAReadsThePayloadUnderTheGivenNode) {
-  auto xml = Messaggio("<G><OBX><OBX.5>nulla</OBX.5></OBX></G><H><OBX><OBX.5>" +
-                       util::XmlEscape(kUnaParte + B64(kCda)) + "</OBX.5></OBX></H>");
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
+  auto& hl7 = Leggi(Messaggio("<G><OBX><OBX.5>nulla</OBX.5></OBX></G><H><OBX><OBX.5>" +
+                              util::XmlEscape(kUnaParte + B64(kCda)) + "</OBX.5></OBX></H>"));
+  auto* xml = &Ultimo();
   hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "G"));
   EXPECT_EQ(hl7.CDA(), nullptr);
   EXPECT_NE(hl7.CDA(xml->SelectNode(xml->rootNode(), "H")), nullptr) << hl7.LastError();
@@ -167,18 +165,14 @@ TEST_F(clsHL7Mime, BoundaryPrefixReadsNonStandardDelimiters) {
   const std::string testo = Multiparte(
       {{"Content-Type: text/plain", "uno"}, {"Content-Type: text/xml; name=\"cda.xml\"", kCda}},
       "");
-  auto xml = ConMime(testo);
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
+  auto& hl7 = Leggi(ConMime(testo));
   EXPECT_EQ(hl7.CDA(), nullptr);  // "--XyZ" never occurs: the parts are not found
   hl7.BoundaryPrefix = "";
   EXPECT_NE(hl7.CDA(), nullptr) << hl7.LastError();
 }
 
 TEST_F(clsHL7Mime, PayloadIsSavedAndItsPartsExtracted) {
-  auto xml = CaricaFile(FileProva("notifica.xml"));
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
+  auto& hl7 = Leggi(CaricaFile(FileProva("notifica.xml")));
   const fs::path file = env_.CartellaHost().Path() / "referto.xml";
   EXPECT_TRUE(hl7.SalvaFileMIME(file.string()));
   EXPECT_TRUE(prove::LeggiTesto(file).find("<title>Referto di laboratorio</title>") !=
@@ -187,15 +181,13 @@ TEST_F(clsHL7Mime, PayloadIsSavedAndItsPartsExtracted) {
   EXPECT_EQ(clsHL7(core::AccessoDelContesto()).DecodificaMime(""), "");
   EXPECT_FALSE(clsHL7(core::AccessoDelContesto()).DecodificaMimeFile("", file.string()));
 
-  auto multi = ConMime(Multiparte({{"Content-Type: text/plain; name=\"a.txt\"", "uno"},
-                                   {"Content-Type: text/plain", "senza nome"},
-                                   {"Content-Type: text/plain; name=\"b.txt\"", "due"}}));
-  hl7.InitXML(*multi);
+  Leggi(ConMime(Multiparte({{"Content-Type: text/plain; name=\"a.txt\"", "uno"},
+                            {"Content-Type: text/plain", "senza nome"},
+                            {"Content-Type: text/plain; name=\"b.txt\"", "due"}})));
   EXPECT_EQ(hl7.EstraiFiles(), (std::vector<std::string>{"a.txt", "b.txt"}));
   EXPECT_EQ(prove::LeggiTesto(CartellaTemp() / "b.txt"), "due");
   EXPECT_FALSE(hl7.SalvaFileMIME((env_.CartellaHost().Path() / "x").string()));
-  auto vuoto = Messaggio("<OBX/>");
-  hl7.InitXML(*vuoto);
+  Leggi(Messaggio("<OBX/>"));
   EXPECT_TRUE(hl7.EstraiFiles().empty());
   EXPECT_FALSE(hl7.SalvaFileMIME(file.string()));
 }

@@ -2,72 +2,48 @@
 
 #include <map>
 
-#include "core/AccessoContesto.h"
-#include "hl7/ElencoProprieta.h"
-#include "hl7/ProveHL7.h"
-#include "hl7/clsHL7.h"
-#include "support/AmbientePlugin.h"
+#include "hl7/LettoreHL7_test.h"
 
 namespace qzkiro::hl7 {
 namespace {
 
+using prove::AmbienteConHost;
+using prove::Attesi;
 using prove::CaricaFile;
 using prove::FileProva;
-using prove::Messaggio;
+using prove::Segmenti;
 
 // A reader on the root of a fixture.
-struct Lettura {
-  explicit Lettura(const std::string& fixture) : xml(CaricaFile(FileProva(fixture))) {
-    hl7.InitXML(*xml);
-  }
-  std::unique_ptr<util::clsXML> xml;
-  clsHL7 hl7{core::AccessoDelContesto()};
-};
-
-// A reader on a message made of these segments.
-struct Segmenti {
-  explicit Segmenti(const std::string& segmenti) : xml(Messaggio(segmenti)) { hl7.InitXML(*xml); }
-  std::unique_ptr<util::clsXML> xml;
-  clsHL7 hl7{core::AccessoDelContesto()};
+struct Lettura : prove::Lettore {
+  explicit Lettura(const std::string& fixture) : Lettore(CaricaFile(FileProva(fixture))) {}
 };
 
 TEST(clsHL7Medici, TheFirstRepetitionWithANationalOrFiscalCodeNamesThePhysician) {
-  Lettura l("ricovero.xml");
-  EXPECT_EQ(l.hl7.MedicoSSNCognome(), "ROSSI");
-  EXPECT_EQ(l.hl7.MedicoSSNNome(), "MARIO");
-  EXPECT_EQ(l.hl7.MedicoSSNCodiceFiscale(), "RSSMRA70A01L736S");
   // The CODMAT repetition names no physician, but gives the AUSL code.
-  EXPECT_EQ(l.hl7.MedicoPrescrittoreCognome(), "VERDI");
-  EXPECT_EQ(l.hl7.MedicoPrescrittoreCodiceFiscale(), "VRDPLA60B02F205Z");
-  EXPECT_EQ(l.hl7.MedicoPrescrittoreRuolo(), "MMG");
-  EXPECT_EQ(l.hl7.MedicoPrescrittoreCodiceAUSL(), "050503");
-  EXPECT_EQ(l.hl7.MedicoREF(),
-            "Medico: VERDI PAOLO\r\nCF: VRDPLA60B02F205Z\r\nAUSL Appartenenza: 050503\r\n"
-            "Ruolo: MMG");
+  Attesi(
+      Lettura("ricovero.xml").hl7,
+      {"MedicoSSNCognome=ROSSI", "MedicoSSNNome=MARIO", "MedicoSSNCodiceFiscale=RSSMRA70A01L736S",
+       "MedicoPrescrittoreCognome=VERDI", "MedicoPrescrittoreCodiceFiscale=VRDPLA60B02F205Z",
+       "MedicoPrescrittoreRuolo=MMG", "MedicoPrescrittoreCodiceAUSL=050503",
+       "MedicoREF=Medico: VERDI PAOLO\r\nCF: VRDPLA60B02F205Z\r\nAUSL Appartenenza: 050503\r\n"
+       "Ruolo: MMG"});
 }
 
 TEST(clsHL7Medici, ReferringPhysicianTextKeepsOnlyTheLinesItHas) {
-  Segmenti solo_ruolo("<PV1><PV1.8><XCN.7>MMG</XCN.7><XCN.13>CF</XCN.13></PV1.8></PV1>");
-  EXPECT_EQ(solo_ruolo.hl7.MedicoREF(), "Ruolo: MMG");
-  Segmenti nessuno("<PV1><PV1.8><XCN.1>X</XCN.1><XCN.13>RI</XCN.13></PV1.8></PV1>");
-  EXPECT_EQ(nessuno.hl7.MedicoREF(), "");
-  EXPECT_EQ(nessuno.hl7.MedicoREFCodiceFiscale(), "");
+  Attesi(Segmenti("<PV1><PV1.8><XCN.7>MMG</XCN.7><XCN.13>CF</XCN.13></PV1.8></PV1>").hl7,
+         {"MedicoREF=Ruolo: MMG"});
+  Attesi(Segmenti("<PV1><PV1.8><XCN.1>X</XCN.1><XCN.13>RI</XCN.13></PV1.8></PV1>").hl7,
+         {"MedicoREF=", "MedicoREFCodiceFiscale="});
 }
 
 TEST(clsHL7Medici, RelationshipGPComesFromGT1) {
-  auto xml = CaricaFile(FileProva("anagrafica_base.xml"));
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
-  hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
-  EXPECT_EQ(hl7.MedicoRapportoCognome(), "ROSSI");
-  EXPECT_EQ(hl7.MedicoRapportoNome(), "MARIO");
-  EXPECT_EQ(hl7.MedicoRapportoCodiceRegionale(), "123456");
-  EXPECT_EQ(hl7.DataInizioRapporto(), "20200101");
-  EXPECT_EQ(hl7.DataFineRapporto(), "20261231");
-  EXPECT_EQ(hl7.MedicoSSNCognome(), "ROSSI");  // the "RI" substitute is skipped
-  EXPECT_EQ(hl7.ConsensoLivello(), "2");
-  EXPECT_EQ(hl7.ConsensoRaccoltoDa(), "MMG");
-  EXPECT_EQ(hl7.ConsensoData(), "20250101");
+  Lettura l("anagrafica_base.xml");
+  l.hl7.InitParentNode(l.xml->SelectNode(l.xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
+  // MedicoSSNCognome: the "RI" substitute is skipped.
+  Attesi(l.hl7, {"MedicoRapportoCognome=ROSSI", "MedicoRapportoNome=MARIO",
+                 "MedicoRapportoCodiceRegionale=123456", "DataInizioRapporto=20200101",
+                 "DataFineRapporto=20261231", "MedicoSSNCognome=ROSSI", "ConsensoLivello=2",
+                 "ConsensoRaccoltoDa=MMG", "ConsensoData=20250101"});
 }
 
 TEST(clsHL7Consenso, DigitLevelsAndNDateFromTheStartOthersFromTheEnd) {
@@ -87,44 +63,36 @@ TEST(clsHL7Ricoveri, AdmissionFieldsAreReadAndDecoded) {
   // The summary below checks the fields it lists; these are the others.
   Lettura l("ricovero.xml");
   EXPECT_FALSE(l.hl7.DayHospital());
-  EXPECT_EQ(l.hl7.Struttura(), "050101");
-  EXPECT_EQ(l.hl7.Mobilita(), "Paziente non ambulabile");
-  EXPECT_EQ(l.hl7.DataRicovero(), "20261120");
-  EXPECT_EQ(l.hl7.DataDimissione(), "202611281030");
-  EXPECT_EQ(l.hl7.IDPrescrizione(), "ORD-7");
-  EXPECT_EQ(l.hl7.StatoPrescrizione(), "Prenotata/Accettata");
-  EXPECT_EQ(l.hl7.DataPrescrizione(), "20261118");
+  Attesi(l.hl7, {"Struttura=050101", "Mobilita=Paziente non ambulabile", "DataRicovero=20261120",
+                 "DataDimissione=202611281030", "IDPrescrizione=ORD-7",
+                 "StatoPrescrizione=Prenotata/Accettata", "DataPrescrizione=20261118"});
 }
 
-TEST(clsHL7Ricoveri, DiagnosesInPV2WinOverDG1) {
-  Segmenti s(
-      "<PV2><PV2.3><CE.2>Da PV2</CE.2></PV2.3><PV2.4><CE.2>Fine PV2</CE.2></PV2.4></PV2>"
-      "<DG1><DG1.3><CE.2>Da DG1</CE.2></DG1.3><DG1.6>A</DG1.6></DG1>");
-  EXPECT_EQ(s.hl7.DiagnosiRicovero(), "Da PV2");
-  EXPECT_EQ(s.hl7.DiagnosiDimissione(), "Fine PV2");
-  EXPECT_EQ(s.hl7.TipoVisita(), "Da PV2");
-}
-
-TEST(clsHL7Ricoveri, IdentifiersFallBackInOrder) {
-  Segmenti obx("<OBX><OBX.3><CE.1>OSS-1</CE.1></OBX.3></OBX>");
-  EXPECT_EQ(obx.hl7.ID(), "OSS-1");
-  Segmenti pv1(
-      "<PV1><PV1.50><CX.1>V-50</CX.1></PV1.50></PV1><ORC><ORC.2><EI.1>O-2</EI.1></ORC.2>"
-      "<ORC.3><EI.1>REF-3</EI.1></ORC.3></ORC>");
-  EXPECT_EQ(pv1.hl7.IDPrescrizione(), "V-50");
-  EXPECT_EQ(pv1.hl7.IDReferto(), "REF-3");
-  Segmenti txa(
-      "<TXA><TXA.14><EI.1>T-14</EI.1></TXA.14></TXA><PV1><PV1.50><CX.1>V</CX.1>"
-      "</PV1.50></PV1>");
-  EXPECT_EQ(txa.hl7.IDPrescrizione(), "T-14");
-}
-
-TEST(clsHL7Ricoveri, SubjectIsTheFirstTextObservation) {
-  Segmenti s(
-      "<OBX><OBX.2>NM</OBX.2><OBX.5>7</OBX.5></OBX>"
-      "<OBX><OBX.2>TX</OBX.2><OBX.5>Primo testo</OBX.5></OBX>"
-      "<OBX><OBX.2>TX</OBX.2><OBX.5>Secondo</OBX.5></OBX>");
-  EXPECT_EQ(s.hl7.Oggetto(), "Primo testo");
+TEST(clsHL7Ricoveri, DiagnosesIdentifiersAndSubjectFallBackInOrder) {
+  const struct {
+    const char* segmenti;
+    std::vector<std::string_view> attesi;
+  } casi[] = {
+      // Diagnoses in PV2 win over DG1.
+      {"<PV2><PV2.3><CE.2>Da PV2</CE.2></PV2.3><PV2.4><CE.2>Fine PV2</CE.2></PV2.4></PV2>"
+       "<DG1><DG1.3><CE.2>Da DG1</CE.2></DG1.3><DG1.6>A</DG1.6></DG1>",
+       {"DiagnosiRicovero=Da PV2", "DiagnosiDimissione=Fine PV2", "TipoVisita=Da PV2"}},
+      {"<OBX><OBX.3><CE.1>OSS-1</CE.1></OBX.3></OBX>", {"ID=OSS-1"}},
+      {"<PV1><PV1.50><CX.1>V-50</CX.1></PV1.50></PV1><ORC><ORC.2><EI.1>O-2</EI.1></ORC.2>"
+       "<ORC.3><EI.1>REF-3</EI.1></ORC.3></ORC>",
+       {"IDPrescrizione=V-50", "IDReferto=REF-3"}},
+      {"<TXA><TXA.14><EI.1>T-14</EI.1></TXA.14></TXA><PV1><PV1.50><CX.1>V</CX.1></PV1.50></PV1>",
+       {"IDPrescrizione=T-14"}},
+      // The subject is the first text observation.
+      {"<OBX><OBX.2>NM</OBX.2><OBX.5>7</OBX.5></OBX>"
+       "<OBX><OBX.2>TX</OBX.2><OBX.5>Primo testo</OBX.5></OBX>"
+       "<OBX><OBX.2>TX</OBX.2><OBX.5>Secondo</OBX.5></OBX>",
+       {"Oggetto=Primo testo"}},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.segmenti);
+    Attesi(Segmenti(caso.segmenti).hl7, caso.attesi);
+  }
 }
 
 TEST(clsHL7Esenzioni, ExpiryOfNeverEndingExemptionsIsEmpty) {
@@ -141,20 +109,14 @@ TEST(clsHL7Esenzioni, ExpiryOfNeverEndingExemptionsIsEmpty) {
 
 TEST(clsHL7Notifiche, NotificationFieldsAreRead) {
   Lettura l("notifica.xml");
-  EXPECT_EQ(l.hl7.TipoNotifica(), "REF");
-  EXPECT_EQ(l.hl7.StatoNotifica(), "AU");
-  EXPECT_EQ(l.hl7.IDNotifica(), "NOT-77");
-  EXPECT_EQ(l.hl7.DataNotifica(), "20261201093000");  // numeric TXA.4 without TS.1
-  EXPECT_EQ(l.hl7.DataNotificaGenerica(), "20261130");
-  EXPECT_EQ(l.hl7.DataDocumento(), "20261129");
-  EXPECT_EQ(l.hl7.IDDocumentoNotificato(), "DOC-1");
-  EXPECT_EQ(l.hl7.IDDocumentoSostituito(), "DOC-0");
-  EXPECT_EQ(l.hl7.TipoDocumentoNotificato(), "LAB");
-  EXPECT_EQ(l.hl7.FormatoDocumentoNotificato(), "CDA");
-  EXPECT_EQ(l.hl7.DescrizioneTipoDocumento(), "Referto di laboratorio");
-  EXPECT_EQ(l.hl7.StatoPrescrizioneDema(), "Erogata");
-  EXPECT_EQ(l.hl7.IDPrescrizione(), "PRESC-9");
-  EXPECT_EQ(l.hl7.StrutturaRefertante(), "Laboratorio analisi Belluno");
+  // DataNotifica: a numeric TXA.4 without TS.1.
+  Attesi(l.hl7,
+         {"TipoNotifica=REF", "StatoNotifica=AU", "IDNotifica=NOT-77",
+          "DataNotifica=20261201093000", "DataNotificaGenerica=20261130", "DataDocumento=20261129",
+          "IDDocumentoNotificato=DOC-1", "IDDocumentoSostituito=DOC-0",
+          "TipoDocumentoNotificato=LAB", "FormatoDocumentoNotificato=CDA",
+          "DescrizioneTipoDocumento=Referto di laboratorio", "StatoPrescrizioneDema=Erogata",
+          "IDPrescrizione=PRESC-9", "StrutturaRefertante=Laboratorio analisi Belluno"});
   // What `kiro hl7 show` prints: every property once, under its member's name.
   std::map<std::string, std::string> valori;
   for (const auto& p : ProprietaTesto()) {
@@ -208,8 +170,7 @@ TEST(clsHL7Notifiche, DescriptionFallsBackFromDocumentTypeToNotificationType) {
 }
 
 TEST(clsHL7Ricoveri, SummaryListsTheAdmissionAndTheDischarge) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  AmbienteConHost env;
   Lettura l("ricovero.xml");
   EXPECT_EQ(l.hl7.DatiRicovero(),
             "Ricovero (ID: RIC-0001)<BR><BR>"
@@ -233,8 +194,7 @@ TEST(clsHL7Ricoveri, SummaryListsTheAdmissionAndTheDischarge) {
 }
 
 TEST(clsHL7Ricoveri, SummaryOfAnAdmissionStillOpenHasNoDischargePart) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  AmbienteConHost env;
   Segmenti s("<PV1><PV1.2>D</PV1.2><PV1.3><PL.4><HD.1>099999</HD.1></PL.4></PV1.3></PV1>");
   EXPECT_EQ(s.hl7.DatiRicovero(),
             "Ricovero (ID: )<BR><BR>Struttura: 099999<BR>Regime: Ricovero in Day Hospital<BR>");

@@ -2,43 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "core/AccessoContesto.h"
-#include "hl7/ElencoProprieta.h"
-#include "hl7/ProveHL7.h"
-#include "support/AmbientePlugin.h"
+#include "hl7/LettoreHL7_test.h"
 #include "support/DatiPubblici.h"
 
 namespace qzkiro::hl7 {
 namespace {
 
+using prove::AmbienteConHost;
+using prove::Attesi;
 using prove::CaricaFile;
 using prove::FileProva;
 using prove::Messaggio;
+using prove::Segmenti;
 
 // A reader on the first query response group of a fixture.
-struct Lettura {
+struct Lettura : prove::Lettore {
   explicit Lettura(const std::string& fixture, const std::string& versione = {})
-      : xml(CaricaFile(FileProva(fixture))) {
-    hl7.Versione = versione;
-    hl7.InitXML(*xml);
+      : Lettore(CaricaFile(FileProva(fixture)), versione) {
     hl7.InitParentNode(xml->SelectNode(xml->rootNode(), "ADR_A19.QUERY_RESPONSE"));
   }
-  std::unique_ptr<util::clsXML> xml;
-  clsHL7 hl7{core::AccessoDelContesto()};
 };
-
-// Each "Property=value" of `attesi`: the property, found by its member's
-// name, reads that value.
-void Attesi(const clsHL7& hl7, std::initializer_list<std::string_view> attesi) {
-  for (const std::string_view voce : attesi) {
-    const std::string_view nome = voce.substr(0, voce.find('='));
-    const auto p = std::ranges::find(ProprietaTesto(), nome, &ProprietaHL7::nome);
-    ASSERT_NE(p, ProprietaTesto().end()) << voce;
-    EXPECT_EQ((hl7.*p->leggi)(), voce.substr(nome.size() + 1)) << nome;
-  }
-}
 
 TEST(clsHL7Impostazione, InitXMLPointsAtTheRootAndNothingGivesFalse) {
   auto xml = Messaggio("<PID><PID.8>F</PID.8></PID>");
@@ -54,9 +37,8 @@ TEST(clsHL7Impostazione, InitXMLPointsAtTheRootAndNothingGivesFalse) {
 }
 
 TEST(clsHL7Impostazione, ReadsFollowTheDocumentAndTheCurrentNodeWithoutCaching) {
-  auto xml = Messaggio("<G><PID><PID.8>F</PID.8></PID></G><G><PID><PID.8>M</PID.8></PID></G>");
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*xml);
+  Segmenti s("<G><PID><PID.8>F</PID.8></PID></G><G><PID><PID.8>M</PID.8></PID></G>");
+  auto& [xml, hl7] = s;
   EXPECT_EQ(hl7.Sesso(), "");  // the root holds groups, not segments
   const auto gruppi = xml->SelectNodeList(xml->rootNode(), "G");
   hl7.InitParentNode(gruppi[0]);
@@ -95,8 +77,7 @@ TEST(clsHL7Anagrafica, BaseLayoutSplitsTheStreetLineOfEachAddressType) {
 }
 
 TEST(clsHL7Anagrafica, Layout251ResolvesIstatCodesThroughTheHost) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  AmbienteConHost env;
   Attesi(Lettura("anagrafica_251.xml", "2.5.1").hl7,
          {"IndirizzoDomicilio=Via Garibaldi", "CivicoDomicilio=7/B", "CittaDomicilio=PADOVA",
           "ProvinciaDomicilio=PD", "IstatDomicilio=028060", "IndirizzoResidenza=Calle Larga",
@@ -122,10 +103,8 @@ TEST(clsHL7Anagrafica, FiscalCodePrefersTheLastCFOverNNITA) {
   };
   // clang-format on
   for (const auto& caso : casi) {
-    auto xml = Messaggio(std::string("<PID>") + caso.identificativi + "</PID>");
-    clsHL7 hl7{core::AccessoDelContesto()};
-    hl7.InitXML(*xml);
-    EXPECT_EQ(hl7.CodiceFiscale(), caso.atteso) << caso.identificativi;
+    Segmenti s(std::string("<PID>") + caso.identificativi + "</PID>");
+    EXPECT_EQ(s.hl7.CodiceFiscale(), caso.atteso) << caso.identificativi;
   }
 }
 
@@ -136,28 +115,21 @@ TEST(clsHL7Anagrafica, UnitCodesOfFourOrFiveCharactersArePaddedToSix) {
   } casi[] = {{"50101", "050101"}, {"5010", "005010"},     {"050101", "050101"},
               {"501", "501"},      {"0501011", "0501011"}, {"", ""}};
   for (const auto& caso : casi) {
-    auto xml = Messaggio(std::string("<PID><PID.3><CX.4><HD.1>") + caso.codice +
-                         "</HD.1></CX.4><CX.5>CS</CX.5></PID.3></PID>");
-    clsHL7 hl7{core::AccessoDelContesto()};
-    hl7.InitXML(*xml);
-    EXPECT_EQ(hl7.RegioneASLAssistenza(), caso.atteso) << caso.codice;
+    Segmenti s(std::string("<PID><PID.3><CX.4><HD.1>") + caso.codice +
+               "</HD.1></CX.4><CX.5>CS</CX.5></PID.3></PID>");
+    EXPECT_EQ(s.hl7.RegioneASLAssistenza(), caso.atteso) << caso.codice;
   }
 }
 
 TEST(clsHL7Anagrafica, PatientShowsTheBirthDateInTheHostForm) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  AmbienteConHost env;
   Lettura l("anagrafica_base.xml");
   EXPECT_EQ(l.hl7.Paziente(), "BIANCHI GIOVANNI (01/01/1980)");
-  auto senza_data = Messaggio("<PID><PID.5><XPN.2>ANNA</XPN.2></PID.5></PID>");
-  clsHL7 hl7{core::AccessoDelContesto()};
-  hl7.InitXML(*senza_data);
-  EXPECT_EQ(hl7.Paziente(), "ANNA");
+  EXPECT_EQ(Segmenti("<PID><PID.5><XPN.2>ANNA</XPN.2></PID.5></PID>").hl7.Paziente(), "ANNA");
 }
 
 TEST(clsHL7Anagrafica, Nationality251IsLookedUpWith999BeforeAThreeDigitCode) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  AmbienteConHost env;
   Lettura l("anagrafica_251.xml", "2.5.1");
   EXPECT_EQ(l.hl7.Nazionalita(), "STATI UNITI D'AMERICA");  // 999215 in the host's archive
   l.hl7.Versione.clear();

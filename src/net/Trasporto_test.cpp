@@ -297,14 +297,11 @@ TEST(TrasportoTest, EachClientPreparesItsRequest) {
   const auto inviate = b.rete->Inviate("/mef");
   ASSERT_EQ(inviate.size(), 5u);
   const auto& testo = inviate[0];
-  EXPECT_EQ(testo.metodo, "POST");
-  EXPECT_EQ(testo.corpo, "<testo/>");
-  EXPECT_EQ(testo.Intestazione("SOAPAction"), "\"urn:azione\"");
-  EXPECT_EQ(testo.Intestazione("Accept-Encoding"), "deflate");
-  EXPECT_EQ(testo.Intestazione("Content-Type"), "text/xml; charset=utf-8");
-  EXPECT_EQ(testo.utente, "utente");
-  EXPECT_EQ(testo.certificato_p12, "/certificati/client.p12");
-  EXPECT_EQ(testo.ca_bundle, "/certificati/ca.pem");
+  EXPECT_EQ(testo.metodo + "|" + testo.corpo + "|" + testo.Intestazione("SOAPAction") + "|" +
+                testo.Intestazione("Accept-Encoding") + "|" + testo.Intestazione("Content-Type") +
+                "|" + testo.utente + "|" + testo.certificato_p12 + "|" + testo.ca_bundle,
+            "POST|<testo/>|\"urn:azione\"|deflate|text/xml; charset=utf-8|utente|"
+            "/certificati/client.p12|/certificati/ca.pem");
   EXPECT_TRUE(testo.verifica_server);
   EXPECT_EQ(testo.proxy_host, "proxy.asl");
   EXPECT_EQ(testo.proxy_porta, 0) << "no port given: the proxy's usual one, not a made-up one";
@@ -336,10 +333,9 @@ TEST(TrasportoTest, EachClientPreparesItsRequest) {
   EXPECT_EQ(soap.HttpRequest->Path, "/mef");
 
   const auto& get = inviate[4];
-  EXPECT_EQ(get.metodo, "GET");
-  EXPECT_EQ(get.corpo, "");
-  EXPECT_EQ(get.Intestazione("Authorization"), "Bearer t");
-  EXPECT_EQ(get.Intestazione("Accept"), "application/fhir+xml");
+  EXPECT_EQ(get.metodo + "|" + get.corpo + "|" + get.Intestazione("Authorization") + "|" +
+                get.Intestazione("Accept"),
+            "GET||Bearer t|application/fhir+xml");
   EXPECT_EQ(get.timeout_connessione_ms, 5000);
   EXPECT_EQ(get.timeout_lettura_ms, 7000);
 }

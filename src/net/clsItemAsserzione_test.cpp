@@ -39,14 +39,9 @@ TEST(clsItemAsserzioneTest, CloneKeepsContextAndCredentialsOnly) {
   item.LastError = "e";
   item.OTP = "1";
   auto clone = item.Clone();
-  EXPECT_EQ(clone->Asserzione, "");
-  EXPECT_EQ(clone->Nonce, "");
-  EXPECT_EQ(clone->LastError, "");
-  EXPECT_EQ(clone->OTP, "");
-  EXPECT_EQ(clone->UserName, "mrossi");
-  EXPECT_EQ(clone->Password, "segreta");
-  EXPECT_EQ(clone->Servizio, "InvioPrescritto");
-  EXPECT_EQ(clone->Ruolo, "R.1.1");
+  EXPECT_EQ(clone->Asserzione + clone->Nonce + clone->LastError + clone->OTP, "");
+  EXPECT_EQ(clone->UserName + "|" + clone->Password + "|" + clone->Servizio + "|" + clone->Ruolo,
+            "mrossi|segreta|InvioPrescritto|R.1.1");
 
   auto& c = core::NuovoContesto();
   EXPECT_EQ(item.ApplicationID(), "urn:uuid:010ba07a-5fbf-4a86-8364-9a026ab3be3e");

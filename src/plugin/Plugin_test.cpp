@@ -76,12 +76,9 @@ TEST_F(PluginTest, OutdatedCatalogueWarnsAndTurnsOffSpecialistPrescriptions) {
 
 TEST_F(PluginTest, InfoFollowsFlagsAndConsentLeaflet) {
   ASSERT_TRUE(Init());
-  auto info = Info();
-  ASSERT_EQ(info.Count(), 4u);
-  EXPECT_EQ(info.Item(1), "0");
-  EXPECT_EQ(info.Item(2), "0");
-  EXPECT_EQ(info.Item(3), "https://127.0.0.1:9443/iap/AuthenticateAndGetAssertion");
-  EXPECT_EQ(info.Item(4), "https://127.0.0.1:9443/mef/InvioPrescritto");
+  ASSERT_EQ(Info().Items(), (std::vector<std::string>{
+                                "0", "0", "https://127.0.0.1:9443/iap/AuthenticateAndGetAssertion",
+                                "https://127.0.0.1:9443/mef/InvioPrescritto"}));
   EXPECT_FALSE(env_.Contesto().settings.check_consenso_fse);
 
   env_.CartellaPlugin().Scrivi("FSEr - Informativa_versione aprile 2016.pdf", "%PDF");

@@ -123,10 +123,9 @@ TEST_F(RichiestaPrelievoTest, TheProtectedArchiveIsUploadedAndThenMailedToTheUni
   const auto& inviate = rete_->Inviate();
   ASSERT_EQ(inviate.size(), 2u);
   const auto& upload = inviate[0];
-  EXPECT_EQ(upload.metodo, "POST");
-  EXPECT_EQ(upload.url, "https://relay.test/kiro/qzupload.php");
-  EXPECT_EQ(upload.certificato_p12, "/cert/client.p12");
-  EXPECT_EQ(upload.password_p12, "pw");
+  EXPECT_EQ(
+      upload.metodo + " " + upload.url + " " + upload.certificato_p12 + " " + upload.password_p12,
+      "POST https://relay.test/kiro/qzupload.php /cert/client.p12 pw");
   EXPECT_TRUE(upload.verifica_server);
   std::string boundary;
   const std::string zip = ArchivioCaricato(upload, boundary);
@@ -175,16 +174,12 @@ TEST_F(RichiestaPrelievoTest, TheProtectedArchiveIsUploadedAndThenMailedToTheUni
 }
 
 TEST_F(RichiestaPrelievoTest, AMissingOrMalformedAddressStopsBeforeAnythingIsMade) {
+  const std::string manca = "Specificare il proprio indirizzo email in 'Configurazione->Utenti'";
+  const std::string errato = "Correggere il proprio indirizzo email in 'Configurazione->Utenti'";
   // clang-format off
-  const struct { const char* email; const char* errore; } casi[] = {
-      {"", "Specificare il proprio indirizzo email in 'Configurazione->Utenti'"},
-      {"   ", "Specificare il proprio indirizzo email in 'Configurazione->Utenti'"},
-      {"mario.rossi@", "Correggere il proprio indirizzo email in 'Configurazione->Utenti'"},
-      {"mario rossi@example.it",
-       "Correggere il proprio indirizzo email in 'Configurazione->Utenti'"},
-      {"mario.rossi.example.it",
-       "Correggere il proprio indirizzo email in 'Configurazione->Utenti'"},
-      {"mario@example", "Correggere il proprio indirizzo email in 'Configurazione->Utenti'"},
+  const struct { const char* email; const std::string& errore; } casi[] = {
+      {"", manca}, {"   ", manca}, {"mario.rossi@", errato}, {"mario rossi@example.it", errato},
+      {"mario.rossi.example.it", errato}, {"mario@example", errato},
   };
   // clang-format on
   for (const auto& caso : casi) {

@@ -10,10 +10,16 @@
 namespace qzkiro::pdta {
 namespace {
 
-std::vector<std::string> NomiFigli(util::clsXML::Nodo nodo) {
-  std::vector<std::string> nomi;
-  for (auto* figlio : util::clsXML::Figli(nodo)) nomi.emplace_back(util::clsXML::Nome(figlio));
-  return nomi;
+// The child elements in order: the name, and "=text" for an element with no
+// element of its own.
+std::vector<std::string> Figli(util::clsXML::Nodo nodo) {
+  using util::clsXML;
+  std::vector<std::string> figli;
+  for (auto* f : clsXML::Figli(nodo)) {
+    figli.push_back(std::string(clsXML::Nome(f)) +
+                    (clsXML::Figli(f).empty() ? "=" + clsXML::Testo(f) : ""));
+  }
+  return figli;
 }
 
 const MedicoPDTA kMedico{"RSSMRA70A01L736S", "ROSSI", "MARIO"};
@@ -28,28 +34,18 @@ TEST(FilePDTATest, ElementsInTheirOrderWithTheYearAsPeriod) {
   ASSERT_TRUE(xml.LoadXML(testo));
   auto* root = xml.rootNode();
   EXPECT_EQ(util::clsXML::Nome(root), "records");
-  EXPECT_EQ(NomiFigli(root), (std::vector<std::string>{"estrazione", "medico", "indicatori"}));
-  auto* estrazione = xml.SelectNode(root, "estrazione");
-  EXPECT_EQ(
-      NomiFigli(estrazione),
-      (std::vector<std::string>{"data_estrazione", "data_inizio_periodo", "data_fine_periodo"}));
-  EXPECT_EQ(xml.GetTextNode(estrazione, "data_estrazione"), "2026-12-06");
-  EXPECT_EQ(xml.GetTextNode(estrazione, "data_inizio_periodo"), "2025-01-01");
-  EXPECT_EQ(xml.GetTextNode(estrazione, "data_fine_periodo"), "2025-12-31");
-  auto* medico = xml.SelectNode(root, "medico");
-  EXPECT_EQ(NomiFigli(medico),
-            (std::vector<std::string>{"CF_medico", "cognome_medico", "nome_medico"}));
-  EXPECT_EQ(xml.GetTextNode(medico, "CF_medico"), "RSSMRA70A01L736S");
-  EXPECT_EQ(xml.GetTextNode(medico, "nome_medico"), "MARIO");
+  using S = std::vector<std::string>;
+  EXPECT_EQ(Figli(root), (S{"estrazione", "medico", "indicatori"}));
+  EXPECT_EQ(Figli(xml.SelectNode(root, "estrazione")),
+            (S{"data_estrazione=2026-12-06", "data_inizio_periodo=2025-01-01",
+               "data_fine_periodo=2025-12-31"}));
+  EXPECT_EQ(Figli(xml.SelectNode(root, "medico")),
+            (S{"CF_medico=RSSMRA70A01L736S", "cognome_medico=ROSSI", "nome_medico=MARIO"}));
   const auto indicatori = xml.SelectNodeList(root, "indicatori/indicatore");
   ASSERT_EQ(indicatori.size(), 2u);
-  EXPECT_EQ(
-      NomiFigli(indicatori[0]),
-      (std::vector<std::string>{"codice", "descrizione", "numeratore", "denominatore", "valore"}));
-  EXPECT_EQ(xml.GetTextNode(indicatori[0], "codice"), "PREV10");
-  EXPECT_EQ(xml.GetTextNode(indicatori[0], "numeratore"), "3");
-  EXPECT_EQ(xml.GetTextNode(indicatori[0], "denominatore"), "8");
-  EXPECT_EQ(xml.GetTextNode(indicatori[0], "valore"), "37.50");
+  EXPECT_EQ(Figli(indicatori[0]),
+            (S{"codice=PREV10", "descrizione=Copertura Vaccinazione Antinfluenzale", "numeratore=3",
+               "denominatore=8", "valore=37.50"}));
   EXPECT_EQ(xml.GetTextNode(indicatori[1], "valore"), "CF1;CF2");
 }
 

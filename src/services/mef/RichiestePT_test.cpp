@@ -80,13 +80,12 @@ TEST(RichiestePTTest, ThePrescriberComesFromTheUnitCode) {
       {" 050101", "", {"CF", "050", "101", "", "F"}},
       {"05", "", {"CF", "05", "", "", "F"}},
   };
+  const auto campi = [](const MedicoPT& m) {
+    return m.cf + "|" + m.regione + "|" + m.asl + "|" + m.struttura + "|" + m.specializzazione;
+  };
   for (const Caso& caso : casi) {
-    const MedicoPT m = MedicoDaUnita("CF", caso.unita, caso.struttura);
-    EXPECT_EQ(m.cf, caso.atteso.cf);
-    EXPECT_EQ(m.regione, caso.atteso.regione) << caso.unita;
-    EXPECT_EQ(m.asl, caso.atteso.asl) << caso.unita;
-    EXPECT_EQ(m.struttura, caso.atteso.struttura) << caso.unita;
-    EXPECT_EQ(m.specializzazione, "F");
+    EXPECT_EQ(campi(MedicoDaUnita("CF", caso.unita, caso.struttura)), campi(caso.atteso))
+        << caso.unita;
   }
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "refhost/Ricetta.h"
@@ -28,39 +30,31 @@ std::vector<std::string> Figli(util::clsXML& xml, const std::string& percorso) {
   return nomi;
 }
 
+// Sets the named members of a prescription or of one of its lines.
+template <typename Oggetto>
+void Imposta(Oggetto& oggetto,
+             std::initializer_list<std::pair<const char*, host::Variant>> membri) {
+  for (const auto& [nome, valore] : membri) oggetto.Imposta(nome, valore);
+}
+
 std::shared_ptr<refhost::Ricetta> Farmaci() {
   auto r = std::make_shared<refhost::Ricetta>();
-  r->Imposta("Tipo", 1);
-  r->Imposta("TipoRicetta", "ST");
-  r->Imposta("TipoStampa", 3);
-  r->Imposta("MedicoCodiceFiscale", "BNCLRA75E45F205Z");
-  r->Imposta("MedicoTitCodiceFiscale", "RSSMRA70A01L736S");
-  r->Imposta("MedicoSosCodiceFiscale", "BNCLRA75E45F205Z");
-  r->Imposta("MedicoCodiceRegioneASL", "050503");
-  r->Imposta("MedicoCodiceStruttura", " 050101 ");
-  r->Imposta("NPPT", "77");
-  r->Imposta("NRE", "050A00000000001");
-  r->Imposta("PazienteCodiceFiscale", "VRDLCU55C12F205S");
-  r->Imposta("PazienteCognome", "VERDI");
-  r->Imposta("PazienteNome", "LUCA");
-  r->Imposta("PazienteIndirizzoConCivico", "CALLE LARGA 381");
-  r->Imposta("FlagN", true);
-  r->Imposta("FlagR", true);
-  r->Imposta("FlagSug", true);
-  r->Imposta("FlagInt", true);
-  r->Imposta("Priorita", "B");
-  r->Imposta("OscuramentoClinico", "1");
-  r->Imposta("ICD9", " 401.9 _2");
-  r->Imposta("Diagnosi", std::string(300, 'x'));
-  r->Imposta("StampaDiagnosi", true);
-  r->Imposta("Data", "06/12/2026 09:05:07");
-  auto riga = r->AggiungiPrescrizione();
-  riga->Imposta("IDRif", "012345678");
-  riga->Imposta("Descrizione", "AMOXICILLINA 1 G");
-  riga->Imposta("NotaPrescrizione", " Non sostituibile per INTOLLERANZA ");
-  riga->Imposta("Posologia", " 1 cp ogni 12 ore ");
-  riga->Imposta("NotaAifa", 4);
-  riga->Imposta("Quantita", 2);
+  // clang-format off
+  Imposta(*r, {
+      {"Tipo", 1}, {"TipoRicetta", "ST"}, {"TipoStampa", 3},
+      {"MedicoCodiceFiscale", "BNCLRA75E45F205Z"}, {"MedicoTitCodiceFiscale", "RSSMRA70A01L736S"},
+      {"MedicoSosCodiceFiscale", "BNCLRA75E45F205Z"}, {"MedicoCodiceRegioneASL", "050503"},
+      {"MedicoCodiceStruttura", " 050101 "}, {"NPPT", "77"}, {"NRE", "050A00000000001"},
+      {"PazienteCodiceFiscale", "VRDLCU55C12F205S"}, {"PazienteCognome", "VERDI"},
+      {"PazienteNome", "LUCA"}, {"PazienteIndirizzoConCivico", "CALLE LARGA 381"},
+      {"FlagN", true}, {"FlagR", true}, {"FlagSug", true}, {"FlagInt", true}, {"Priorita", "B"},
+      {"OscuramentoClinico", "1"}, {"ICD9", " 401.9 _2"}, {"Diagnosi", std::string(300, 'x')},
+      {"StampaDiagnosi", true}, {"Data", "06/12/2026 09:05:07"}});
+  Imposta(*r->AggiungiPrescrizione(), {
+      {"IDRif", "012345678"}, {"Descrizione", "AMOXICILLINA 1 G"},
+      {"NotaPrescrizione", " Non sostituibile per INTOLLERANZA "},
+      {"Posologia", " 1 cp ogni 12 ore "}, {"NotaAifa", 4}, {"Quantita", 2}});
+  // clang-format on
   return r;
 }
 
@@ -80,25 +74,21 @@ TEST(RichiestaRicettaTest, RedRequestHasEveryElementInOrderWithItsCondition) {
   auto testo = [&](const std::string& nome) {
     return xml.GetTextNode(xml.rootNode(), base + nome);
   };
-  EXPECT_EQ(testo("codRegione"), "050");
-  EXPECT_EQ(testo("codASLAo"), "503");
-  EXPECT_EQ(testo("codStruttura"), "050101");
-  EXPECT_EQ(testo("codSpecializzazione"), "F");
-  EXPECT_EQ(testo("testata1"), "PT=77;");
-  EXPECT_EQ(testo("codiceAss"), "cifrato(VRDLCU55C12F205S)");
-  EXPECT_EQ(testo("cognNome"), "VERDI LUCA");
-  EXPECT_EQ(testo("codDiagnosi"), "401.9");
+  const std::string riga = "ElencoDettagliPrescrizioni/DettaglioPrescrizione/";
+  // clang-format off
+  const std::pair<std::string, std::string> attesi[] = {
+      {"codRegione", "050"}, {"codASLAo", "503"}, {"codStruttura", "050101"},
+      {"codSpecializzazione", "F"}, {"testata1", "PT=77;"},
+      {"codiceAss", "cifrato(VRDLCU55C12F205S)"}, {"cognNome", "VERDI LUCA"},
+      {"codDiagnosi", "401.9"}, {"dataCompilazione", "2026-12-06 09:05:07"}, {"tipoVisita", "A"},
+      {"dispReg", "1"},  // regional form
+      {riga + "descrTestoLiberoNote", "Non sostituibile per INTOLLERANZA; Pos: 1 cp ogni 12 ore"},
+      {riga + "codMotivazione", "1"}, {riga + "notaProd", "004"}, {riga + "quantita", "2"},
+  };
+  // clang-format on
+  for (const auto& [nome, atteso] : attesi) EXPECT_EQ(testo(nome), atteso) << nome;
   EXPECT_EQ(testo("descrizioneDiagnosi").size(), 256u);
-  EXPECT_EQ(testo("dataCompilazione"), "2026-12-06 09:05:07");
-  EXPECT_EQ(testo("tipoVisita"), "A");
-  EXPECT_EQ(testo("dispReg"), "1") << "regional form";
-  const std::string riga = base + "ElencoDettagliPrescrizioni/DettaglioPrescrizione/";
-  EXPECT_EQ(testo("ElencoDettagliPrescrizioni/DettaglioPrescrizione/descrTestoLiberoNote"),
-            "Non sostituibile per INTOLLERANZA; Pos: 1 cp ogni 12 ore");
-  EXPECT_EQ(xml.GetTextNode(xml.rootNode(), riga + "codMotivazione"), "1");
-  EXPECT_EQ(xml.GetTextNode(xml.rootNode(), riga + "notaProd"), "004");
-  EXPECT_EQ(xml.GetTextNode(xml.rootNode(), riga + "quantita"), "2");
-  EXPECT_FALSE(xml.ExistNode(xml.rootNode(), riga + "prescrizione2")) << "drugs only";
+  EXPECT_FALSE(xml.ExistNode(xml.rootNode(), base + riga + "prescrizione2")) << "drugs only";
 
   const std::string envelope = richiesta->Testo();
   EXPECT_NE(envelope.find("<wsse:Security>[Asserzione]</wsse:Security>"), std::string::npos);
@@ -115,14 +105,12 @@ TEST(RichiestaRicettaTest, RedRequestHasEveryElementInOrderWithItsCondition) {
 
 TEST(RichiestaRicettaTest, ForeignPatientHasNoEncryptedCodeAndTheForeignBlock) {
   auto ricetta = Farmaci();
-  ricetta->Imposta("TipoRicetta", "EE");
-  ricetta->Imposta("StampaDiagnosi", false);
-  ricetta->Imposta("MedicoSosCodiceFiscale", "");
-  ricetta->Imposta("NPPT", "");
-  ricetta->Imposta("TipoStampa", 0);
-  ricetta->Imposta("PazienteStatoEstero", "DE");
-  ricetta->Imposta("PazienteDataNascita", "1980-02-29");
-  ricetta->Imposta("PazienteDataScadTessera", "2028-01-31 00:00:00");
+  // clang-format off
+  Imposta(*ricetta, {{"TipoRicetta", "EE"}, {"StampaDiagnosi", false},
+                     {"MedicoSosCodiceFiscale", ""}, {"NPPT", ""}, {"TipoStampa", 0},
+                     {"PazienteStatoEstero", "DE"}, {"PazienteDataNascita", "1980-02-29"},
+                     {"PazienteDataScadTessera", "2028-01-31 00:00:00"}});
+  // clang-format on
   auto richiesta = CreaRichiestaRossa(*ricetta, Contesto());
   auto& xml = richiesta->xml;
   const auto figli = Figli(xml, "Body/InvioPrescrittoRichiesta");
