@@ -140,13 +140,8 @@ class FhirTest : public ::testing::Test {
                           "kiro", pki.Ca(), timeout_ms});
   }
   prova::Esito Leggi(const std::string& relativo) {
-    return prova::Esegui({sandbox.Url("/fhir/" + relativo),
-                          "GET",
-                          "",
-                          {Autorizzazione(false)},
-                          pki.ClientP12(),
-                          "kiro",
-                          pki.Ca()});
+    return prova::Esegui(
+        prova::Tls(sandbox, pki, "/fhir/" + relativo, "GET", "", {Autorizzazione(false)}));
   }
   // The ids a search finds.
   Testi Trovati(const std::string& query) {
@@ -227,11 +222,7 @@ TEST_F(FhirTest, RefusesWhatIsNotAnAssertedWellFormedTransaction) {
     EXPECT_TRUE(Dettaglio(e.corpo, "text").starts_with(c.testo)) << Dettaglio(e.corpo, "text");
   }
   EXPECT_EQ(Trovati("CarePlan").size(), 0u) << "nessuna transazione rifiutata lascia traccia";
-  EXPECT_EQ(
-      prova::Esegui(
-          {sandbox.Url("/fhir/Patient/1001"), "GET", "", {}, pki.ClientP12(), "kiro", pki.Ca()})
-          .stato,
-      401);
+  EXPECT_EQ(prova::Esegui(prova::Tls(sandbox, pki, "/fhir/Patient/1001")).stato, 401);
   EXPECT_EQ(Invia(buono, {Autorizzazione(false), fhir_xml}).stato, 200) << "anche non compressa";
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sandbox/prova/ClienteCurl.h"
+#include "sandbox/prova/Strumenti.h"
 
 namespace qzkiro::sandbox {
 namespace {
@@ -65,13 +65,8 @@ class GatewayHl7Test : public ::testing::Test {
   GatewayHl7 gateway{sandbox};
 
   Esito Invia(std::string_view servizio, std::string corpo = kQry) {
-    return Esegui({sandbox.Url("/hl7/" + std::string(servizio)),
-                   "POST",
-                   std::move(corpo),
-                   {"Content-Type: text/xml; charset=utf-8"},
-                   pki.ClientP12(),
-                   "kiro",
-                   pki.Ca()});
+    return Esegui(prova::Tls(sandbox, pki, "/hl7/" + std::string(servizio), "POST",
+                             std::move(corpo), {"Content-Type: text/xml; charset=utf-8"}));
   }
 };
 

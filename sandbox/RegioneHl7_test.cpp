@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "sandbox/prova/ClienteCurl.h"
 #include "sandbox/prova/Strumenti.h"
 #include "util/Libxml.h"
 
@@ -100,13 +99,8 @@ class RegioneHl7Test : public ::testing::Test {
         "<MSH.10>Q-7</MSH.10></MSH><QRD><QRD.10><CE.1>" +
         id + "</CE.1></QRD.10></QRD>";
     if (!cf.empty()) corpo += "<QRF><QRF.5>" + cf + "</QRF.5></QRF><QRF><QRF.5>X</QRF.5></QRF>";
-    const auto esito = prova::Esegui({sandbox.Url("/hl7/" + servizio),
-                                      "POST",
-                                      corpo + "</QRY_A19>",
-                                      {"Content-Type: text/xml"},
-                                      pki.ClientP12(),
-                                      "kiro",
-                                      pki.Ca()});
+    const auto esito = prova::Esegui(prova::Tls(sandbox, pki, "/hl7/" + servizio, "POST",
+                                                corpo + "</QRY_A19>", {"Content-Type: text/xml"}));
     EXPECT_EQ(esito.stato, 200) << esito.errore;
     return esito.corpo;
   }

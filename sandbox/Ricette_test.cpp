@@ -63,8 +63,7 @@ class RicetteTest : public ::testing::Test {
   prova::Esito Posta(const std::string& servizio, const std::string& busta,
                      Testi intestazioni = {}) {
     if (intestazioni.empty()) intestazioni = prova::IntestazioniDem(servizio);
-    return prova::Esegui({sandbox.Url("/dem/" + servizio), "POST", busta, intestazioni,
-                          pki.ClientP12(), "kiro", pki.Ca()});
+    return prova::Esegui(prova::Tls(sandbox, pki, "/dem/" + servizio, "POST", busta, intestazioni));
   }
   Lettura Chiedi(const std::string& servizio, const std::string& corpo) {
     const prova::Esito e = Posta(servizio, prova::BustaDem(corpo));

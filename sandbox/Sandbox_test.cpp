@@ -7,7 +7,7 @@
 #include <future>
 #include <thread>
 
-#include "sandbox/prova/ClienteCurl.h"
+#include "sandbox/prova/Strumenti.h"
 #include "util/Libxml.h"
 
 namespace qzkiro::sandbox {
@@ -40,13 +40,7 @@ class SandboxTest : public ::testing::Test {
 
   // Mutual TLS with the client certificate the test CA signed.
   Chiamata Tls(std::string_view percorso, std::string metodo = "GET", std::string corpo = {}) {
-    return {sandbox.Url(percorso),
-            std::move(metodo),
-            std::move(corpo),
-            {},
-            pki.ClientP12(),
-            "kiro",
-            pki.Ca()};
+    return prova::Tls(sandbox, pki, percorso, std::move(metodo), std::move(corpo));
   }
   Chiamata Http(std::string_view percorso) { return {.url = sandbox.UrlHttp(percorso)}; }
 };

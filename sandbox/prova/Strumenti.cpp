@@ -15,6 +15,12 @@
 
 namespace qzkiro::sandbox::prova {
 
+Chiamata Tls(const Sandbox& sandbox, const Pki& pki, std::string_view percorso,
+             std::string metodo, std::string corpo, std::vector<std::string> intestazioni) {
+  return {sandbox.Url(percorso), std::move(metodo), std::move(corpo), std::move(intestazioni),
+          pki.ClientP12(), "kiro", pki.Ca()};
+}
+
 std::string Leggi(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -66,7 +72,7 @@ std::string Accedi(Sandbox& sandbox, const Pki& pki, const std::string& corpo) {
       "</wsse:Password></wsse:UsernameToken></wsse:Security></env:Header>" + corpo +
       "</env:Envelope>";
   const std::string risposta =
-      Esegui({sandbox.Url("/iap"), "POST", login, {}, pki.ClientP12(), "kiro", pki.Ca()}).corpo;
+      Esegui(Tls(sandbox, pki, "/iap", "POST", login)).corpo;
   const auto inizio = risposta.find("<saml:Assertion");
   const auto fine = risposta.find("</saml:Assertion>");
   if (inizio == std::string::npos || fine == std::string::npos) return {};

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the sandbox's service tests share: the provider's password cipher, a
-// login that returns the assertion, and XPath reads of an answer.
+// What the sandbox's service tests share: a call over mutual TLS, the
+// provider's password cipher, a login that returns the assertion, and XPath
+// reads of an answer.
 
 #include <filesystem>
 #include <string>
@@ -10,8 +11,14 @@
 
 #include "sandbox/Pki.h"
 #include "sandbox/Sandbox.h"
+#include "sandbox/prova/ClienteCurl.h"
 
 namespace qzkiro::sandbox::prova {
+
+// A call to `sandbox` over mutual TLS, with the client certificate its CA signed.
+Chiamata Tls(const Sandbox& sandbox, const Pki& pki, std::string_view percorso,
+             std::string metodo = "GET", std::string corpo = {},
+             std::vector<std::string> intestazioni = {});
 
 // The bytes of `file` ("" when it cannot be read).
 std::string Leggi(const std::filesystem::path& file);

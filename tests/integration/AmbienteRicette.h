@@ -4,6 +4,10 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "core/Contesto.h"
 #include "net/clsAsserzione.h"
@@ -14,6 +18,8 @@
 #include "sandbox/Ricette.h"
 #include "sandbox/Sandbox.h"
 #include "support/AmbientePlugin.h"
+#include "support/DatiPubblici.h"
+#include "util/File.h"
 
 namespace qzkiro::testsupport {
 
@@ -51,6 +57,24 @@ class AmbienteRicette {
     identita_->Ricorda("mrossi", "Segreta.1", kMedico, kMedico);
   }
   ~AmbienteRicette() { unsetenv("QZKIRO_CA_BUNDLE"); }
+
+  // Simulator mode, the add-on's folder holding the simulator's answers;
+  // each of `file` (name, text) is among them unchanged: the sandbox's answer.
+  void Simulatore(const std::vector<std::pair<std::string, std::string>>& file = {}) {
+    for (const auto& [nome, testo] : file) {
+      const auto letto = util::LeggiFile(std::string(QZKIRO_DATA_DIR "/Simulatore/") + nome);
+      EXPECT_EQ(letto ? util::ComeTesto(*letto) : "", testo) << nome << " is the sandbox's answer";
+    }
+    std::filesystem::copy(QZKIRO_DATA_DIR "/Simulatore", env_.CartellaPlugin().Path() / "Simulatore",
+                          std::filesystem::copy_options::recursive);
+    env_.Contesto().simulatore = true;
+  }
+  // What the sandbox says of a request it checked against the public schemas.
+  static std::string Validazione() { return CampioniPresenti() ? "valida" : "non validata"; }
+  // The request context of the identity provider's last login.
+  std::string ContestoIdp() const {
+    return idp_.Richieste().back().attributi.at("RequestContext");
+  }
 
   // One of the host's sample prescriptions.
   static std::shared_ptr<refhost::Ricetta> Campione(const std::string& nome) {

@@ -95,7 +95,7 @@ TEST_F(AsserzioneIdpTest, RefusedCredentialsExpiredPasswordAndItsChange) {
   servizio_->Ricorda("mrossi", "Vecchia.1", kMedico, kDelegato);
   EXPECT_EQ(servizio_->DaiAsserzione("FlussoACN", "C.1.1", "", "", "", ""), nullptr);
   EXPECT_EQ(servizio_->LastError(), "Password KIRO Scaduta");
-  EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.1.2")
+  EXPECT_EQ(ContestoIdp(), "C.1.2")
       << "a delegate acts for the responsible doctor";
 
   clsItemAsserzione item;
@@ -352,7 +352,6 @@ TEST_F(DialoghiTest, AnExpiredPasswordIsChangedThroughTheDialog) {
 }
 
 TEST_F(DialoghiTest, QZ01011ChangesThePasswordOfTheRememberedUser) {
-  Plugin& plugin = plugin_;
   EXPECT_EQ(servizio_->UtenteNoto(), "") << "nothing remembered or stored";
   CredenzialiSalvate{"mrossi", "Segreta.1"}.Salva();
   EXPECT_EQ(servizio_->UtenteNoto(), "mrossi") << "the stored user is offered";
@@ -362,11 +361,11 @@ TEST_F(DialoghiTest, QZ01011ChangesThePasswordOfTheRememberedUser) {
   auto& ui = env_.Ui();
   host::Variant modello;
   ui.RispondiCambioPassword(Cambio("sbagliata", "Nuova.2"));
-  EXPECT_FALSE(plugin.QZ01011(modello));
-  EXPECT_EQ(plugin.LastError(), "Aggiornamento password non riuscito\r\nCredenziali Errate");
+  EXPECT_FALSE(plugin_.QZ01011(modello));
+  EXPECT_EQ(plugin_.LastError(), "Aggiornamento password non riuscito\r\nCredenziali Errate");
 
   ui.RispondiCambioPassword(Cambio("Segreta.1", "Nuova.2"));
-  ASSERT_TRUE(plugin.QZ01011(modello)) << plugin.LastError();
+  ASSERT_TRUE(plugin_.QZ01011(modello)) << plugin_.LastError();
   EXPECT_EQ(idp_.Password("mrossi"), "Nuova.2");
   EXPECT_EQ(ui.Mostrati().back().testo, "Password modificata con successo!");
   EXPECT_EQ(ui.Mostrati().back().titolo, "Aggiorna Password");
@@ -376,10 +375,10 @@ TEST_F(DialoghiTest, QZ01011ChangesThePasswordOfTheRememberedUser) {
   EXPECT_EQ(idp_.Richieste().back().password, "Nuova.2");
 
   ui.RispondiCambioPassword(std::nullopt);
-  EXPECT_FALSE(plugin.QZ01011(modello));
-  EXPECT_EQ(plugin.LastError(), "Operazione annullata dall'utente");
+  EXPECT_FALSE(plugin_.QZ01011(modello));
+  EXPECT_EQ(plugin_.LastError(), "Operazione annullata dall'utente");
   env_.Host()->Utente().SetTipo(2);
-  EXPECT_FALSE(plugin.QZ01011(modello)) << "only the holders change it from the menu";
+  EXPECT_FALSE(plugin_.QZ01011(modello)) << "only the holders change it from the menu";
   EXPECT_EQ(idp_.Password("mrossi"), "Nuova.2");
 }
 

@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +41,7 @@ using host::Variant;
 using nlohmann::json;
 using sandbox::ServiziFhir;
 using sandbox::ServiziFse;
+using testsupport::Campi;
 using testsupport::Di;
 using Testi = std::vector<std::string>;
 
@@ -98,17 +98,16 @@ TEST_F(AssistitiTest, ReconciliationAddsTheNewPatientsAndRevokesThoseNoLongerLis
       << r.dump(1);
   ASSERT_EQ(Di(r, "AddPaziente").size(), 2u);
   const auto anagrafiche = Di(r, "AddAnagrafica");
-  EXPECT_EQ(anagrafiche[0][4], "GIALLI") << "the new patient with the index's data";
-  EXPECT_EQ(anagrafiche[0][5], "ANNA");
-  EXPECT_EQ(anagrafiche[0][7], "19380405");
-  EXPECT_EQ(anagrafiche[0][3], "0501000005") << "health card";
-  EXPECT_EQ(anagrafiche[1][4], "BIANCHI") << "the revoked patient as the host knows her";
-  EXPECT_EQ(anagrafiche[1][5], "GIULIA");
+  EXPECT_EQ(Campi(anagrafiche[0], {4, 5, 7, 3}),
+            json::array({"GIALLI", "ANNA", "19380405", "0501000005"}))
+      << "the new patient with the index's data and health card";
+  EXPECT_EQ(Campi(anagrafiche[1], {4, 5}), json::array({"BIANCHI", "GIULIA"}))
+      << "the revoked patient as the host knows her";
 
   const auto rapporti = Di(r, "AddRapportoSSN");
   ASSERT_EQ(rapporti.size(), 2u);
-  EXPECT_EQ(rapporti[0][3], regione::kMedico) << "the new patient's relation with the doctor";
-  EXPECT_EQ(rapporti[0][5], "");
+  EXPECT_EQ(Campi(rapporti[0], {3, 5}), json::array({regione::kMedico, ""}))
+      << "the new patient's relation with the doctor";
   EXPECT_EQ(rapporti[1], json({{{"record", 2}}, "", "", "", "", adesso, "999999"}))
       << "the revoked relation ends at the clock's time towards an unknown unit";
   const auto notifiche = Di(r, "AddNotifica");
@@ -148,10 +147,8 @@ TEST_F(AssistitiTest, ThePatientListFallsBackToTheHostAndToAnUnknownName) {
   for (const auto& a : attesi) {
     const auto& v = anagrafiche[a.voce];
     EXPECT_EQ(v.size(), 28u);
-    EXPECT_EQ(v[4], a.cognome) << a.voce;
-    EXPECT_EQ(v[5], a.nome) << a.voce;
-    EXPECT_EQ(v[7], a.nascita) << a.voce;
-    EXPECT_EQ(v[26], a.asl) << a.voce;
+    EXPECT_EQ(Campi(v, {4, 5, 7, 26}), json::array({a.cognome, a.nome, a.nascita, a.asl}))
+        << a.voce;
   }
   EXPECT_EQ(Di(r, "AddRapportoSSN").size(), 3u) << "from the index only";
   EXPECT_FALSE(Di(r, "AddEsenzione").empty()) << "the index's exemptions";
@@ -257,13 +254,7 @@ TEST(FhirAssistitiTest, OnlyTheQueryOfTheDoctorsListIsAnswered) {
 }
 
 TEST_F(AssistitiTest, SimulatorModeAnswersFromTheFilesWithoutTheNetwork) {
-  fs::copy(QZKIRO_DATA_DIR "/Simulatore", env_.CartellaPlugin().Path() / "Simulatore",
-           fs::copy_options::recursive);
-  const auto [nome, contenuto] = sandbox::fhir::FileSimulatoreAssistiti();
-  std::ifstream file(fs::path(QZKIRO_DATA_DIR) / "Simulatore" / nome, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), contenuto)
-      << "the simulator's list is the sandbox's answer";
-  env_.Contesto().simulatore = true;
+  Simulatore({sandbox::fhir::FileSimulatoreAssistiti()});
   ASSERT_TRUE(plugin_.QZ02030(param_, modello_)) << plugin_.LastError();
   const json r = Risultato();
   // The two new patients come back as the index's canned answer (ROSSI).

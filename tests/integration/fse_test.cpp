@@ -17,7 +17,6 @@
 #include "services/fse/ClienteFse.h"
 #include "services/fse/ConsensiFse.h"
 #include "services/fse/InvioConsensoFse.h"
-#include "support/DatiPubblici.h"
 #include "support/RisultatoHost.h"
 #include "sandbox/server/ServerPosta.h"
 #include "util/clsXML.h"
@@ -31,6 +30,7 @@ using host::Collection;
 using host::Variant;
 using nlohmann::json;
 using sandbox::ServiziFse;
+using testsupport::Campi;
 using testsupport::Di;
 
 class FseTest : public ::testing::Test, protected testsupport::AmbienteFse {
@@ -43,7 +43,6 @@ class FseTest : public ::testing::Test, protected testsupport::AmbienteFse {
   std::size_t Richieste(ServiziFse::Servizio s) const {
     return server_.Richieste(fse_.Percorso(s)).size();
   }
-  std::string Contesto() const { return idp_.Richieste().back().attributi.at("RequestContext"); }
 
   // Retrieves one document of the repository as the host's callback does.
   bool Recupera(const std::string& id) {
@@ -67,19 +66,17 @@ TEST_F(FseTest, TheDocumentListLooksThePatientUpOnceAndLeavesOutOrdersWorkflowsA
   ASSERT_TRUE(plugin_.QZ02022(param_, modello_)) << plugin_.LastError();
   EXPECT_EQ(Richieste(ServiziFse::Servizio::kAnagrafica), 1u);
   EXPECT_EQ(paziente->Items().GetItem("MPI"), std::string("MPI:") + f::kMpiRossi);
-  EXPECT_EQ(Contesto(), "C.1.1") << "own patient of the user";
+  EXPECT_EQ(ContestoIdp(), "C.1.1") << "own patient of the user";
   json risultato = Risultato();
   const auto righe = Di(risultato, "AddRefertoParziale");
   ASSERT_EQ(Di(risultato, "AddPaziente").size(), 1u);
   std::set<std::string> ids;
   for (const auto& r : righe) {
     ids.insert(r[1].get<std::string>());
-    EXPECT_EQ(r[3], r[10]) << "the row's description is the document's name";
-    EXPECT_EQ(r[4], "QZKiroGetContenutoDocumento");
-    EXPECT_EQ(r[5], "Parametro.formato");
-    EXPECT_EQ(r[17], "Parametro.idDocumento");
-    EXPECT_EQ(r[18], r[1]);
-    EXPECT_EQ(r[20], f::kRepository);
+    // The row's description is the document's name.
+    EXPECT_EQ(Campi(r, {3, 4, 5, 17, 18, 20}),
+              json::array({r[10], "QZKiroGetContenutoDocumento", "Parametro.formato",
+                           "Parametro.idDocumento", r[1], f::kRepository}));
   }
   for (const char* escluso : {f::kDocRichiesta, f::kDocProcesso, f::kDocDispensazione}) {
     EXPECT_EQ(ids.count(escluso), 0u) << escluso;
@@ -106,16 +103,15 @@ TEST_F(FseTest, TheDocumentListLooksThePatientUpOnceAndLeavesOutOrdersWorkflowsA
   Apri(sandbox::regione::kPazienteVerdi);
   param_.Remove(1);
   ASSERT_TRUE(plugin_.QZ02022(param_, modello_)) << plugin_.LastError();
-  EXPECT_EQ(Contesto(), "C.1.2");
+  EXPECT_EQ(ContestoIdp(), "C.1.2");
 
   // The envelope prefixes the services are used to.
   for (auto s : {ServiziFse::Servizio::kRegistry, ServiziFse::Servizio::kAnagrafica}) {
     EXPECT_EQ(server_.Richieste(fse_.Percorso(s)).back().corpo.rfind("<soap:Envelope ", 0), 0u);
   }
-  const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
   for (auto s : {ServiziFse::Servizio::kRegistry, ServiziFse::Servizio::kAnagrafica}) {
     for (const auto& r : server_.Richieste(fse_.Percorso(s)))
-      EXPECT_EQ(r.esito_validazione, attesa);
+      EXPECT_EQ(r.esito_validazione, Validazione());
   }
 }
 
@@ -175,7 +171,7 @@ TEST_F(FseTest, EachMimeTypeOfTheRepositoryReachesTheHostItsOwnWay) {
   Apri(sandbox::regione::kPazienteRossi);
   ASSERT_TRUE(Recupera(f::kDocCdaFirmato)) << plugin_.LastError();
   EXPECT_EQ(Di(Risultato(), "AddRefertoLaboratorio").size(), 1u) << Risultato().dump();
-  EXPECT_EQ(Contesto(), "C.1.1");
+  EXPECT_EQ(ContestoIdp(), "C.1.1");
   EXPECT_EQ(server_.Richieste(fse_.Percorso(ServiziFse::Servizio::kRetrieve))
                 .back()
                 .corpo.rfind("<soapenv:Envelope ", 0),
@@ -251,7 +247,7 @@ TEST_F(FseTest, ConsentsInForceAndTheLinkedProcessDocument) {
       << "the later of the two feeding consents";
   EXPECT_FALSE(consensi[xds::TipoConsenso::Consultazione].data.empty());
   EXPECT_FALSE(consensi[xds::TipoConsenso::Pregresso].data.empty());
-  EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.6.5");
+  EXPECT_EQ(ContestoIdp(), "C.6.5");
 
   auto verdi = Apri(sandbox::regione::kPazienteVerdi);
   ASSERT_TRUE(fse::LeggiConsensi(*verdi, consensi)) << plugin_.LastError();
@@ -299,7 +295,7 @@ TEST_F(FseTest, APatientSummaryReplacesTheOneInForceAndThenItsOwnPredecessor) {
   bool trovato = false;
   ASSERT_TRUE(fse::LeggiPatientSummary(*rossi, "", in_vigore, trovato));
   EXPECT_EQ(in_vigore.id_documento, primo) << "the sandbox's earlier summary is replaced";
-  EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.1.1");
+  EXPECT_EQ(ContestoIdp(), "C.1.1");
 
   env_.Orologio().Imposta({2026, 12, 6, 11, 0, 0});
   ASSERT_TRUE(plugin_.QZ04020(paziente, modello_, ricevuta)) << plugin_.LastError();
@@ -310,9 +306,8 @@ TEST_F(FseTest, APatientSummaryReplacesTheOneInForceAndThenItsOwnPredecessor) {
   EXPECT_NE(documento.find("<relatedDocument typeCode=\"RPLC\">"), std::string::npos);
   EXPECT_NE(documento.find("extension=\"" + primo.substr(primo.find('^') + 1) + "\""),
             std::string::npos);
-  const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
   for (const auto& r : server_.Richieste(fse_.Percorso(ServiziFse::Servizio::kPubblicazione))) {
-    EXPECT_EQ(r.esito_validazione, attesa);
+    EXPECT_EQ(r.esito_validazione, Validazione());
   }
 
   auto bianchi = Apri(sandbox::regione::kPazienteBianchi);
@@ -382,11 +377,10 @@ TEST_F(FseTest, TheConsentFormWithdrawsAConsentWhichIsThenTheOneInForce) {
   EXPECT_TRUE(dopo[xds::TipoConsenso::Alimentazione].revocato);
   EXPECT_EQ(dopo[xds::TipoConsenso::Alimentazione].id_documento, fse_.Pubblicati()[0]);
   EXPECT_FALSE(dopo[xds::TipoConsenso::Consultazione].revocato) << "untouched kinds stay";
-  const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
   EXPECT_EQ(server_.Richieste(fse_.Percorso(ServiziFse::Servizio::kPubblicazione))
                 .back()
                 .esito_validazione,
-            attesa);
+            Validazione());
 }
 
 TEST_F(FseTest, AMinorNeedsAGuardianAndAFailedSendChangesNothing) {

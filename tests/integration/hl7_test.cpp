@@ -71,21 +71,20 @@ TEST_F(Hl7Test, AcceptedMessagesKeepTheirControlIdAndTheServiceStartsOnce) {
 TEST_F(Hl7Test, EachFailureHasItsMessage) {
   gateway_.ImpostaAckNegativo("SARR", "12", "Paziente non trovato");
   gateway_.ImpostaSenzaCorpo("SAIN");
+  gateway_.ImpostaRisposta("SAASN", "<ACK><MSA>non chiuso");
   struct Caso {
     const char* servizio;
+    bool sincrono;
     const char* errore;
   } casi[] = {
-      {"SARR", "Errore HL7: 12 Paziente non trovato"},
-      {"SAIN", "Errore servizio Send: Nessuna risposta ricevuta."},
+      {"SARR", true, "Errore HL7: 12 Paziente non trovato"},
+      {"SAIN", true, "Errore servizio Send: Nessuna risposta ricevuta."},
+      {"SAASN", false, "Errore servizio Send: Non è stato possibile leggere il documento ACK."},
   };
   for (const auto& caso : casi) {
-    EXPECT_FALSE(InviaHL7(caso.servizio, true, "050503", kMessaggio));
+    EXPECT_FALSE(InviaHL7(caso.servizio, caso.sincrono, "050503", kMessaggio)) << caso.servizio;
     EXPECT_EQ(env_.Contesto().last_error, caso.errore);
   }
-  gateway_.ImpostaRisposta("SAASN", "<ACK><MSA>non chiuso");
-  EXPECT_FALSE(InviaHL7("SAASN", false, "050503", kMessaggio));
-  EXPECT_EQ(env_.Contesto().last_error,
-            "Errore servizio Send: Non è stato possibile leggere il documento ACK.");
 
   server_.Ferma();
   EXPECT_FALSE(InviaHL7("SAIA", true, "050503", kMessaggio));

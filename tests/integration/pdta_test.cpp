@@ -7,9 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/Contesto.h"
@@ -177,15 +176,11 @@ TEST_F(PdtaTest, IndicatorsCountTheDoctorsPatientsInsideEachWindowOnly) {
   ASSERT_FALSE(file.empty()) << plugin_.LastError();
   const auto righe = pdta::LeggiFilePDTA(file);
   ASSERT_TRUE(righe);
-  struct Atteso {
-    const char* descrizione;
-    const char* numeratore;
-    const char* denominatore;
-    const char* valore;
-  };
+  // Description, numerator, denominator and value of each line.
+  using Atteso = std::tuple<std::string, std::string, std::string, std::string>;
   // Over 65: A, B. Women 50-74: A, G. 50-69: B, E, G. Women 25-29: C;
   // 30-64: D, G, H. 14 and over: all but K and F (7).
-  const Atteso attesi[] = {
+  const std::vector<Atteso> attesi = {
       {"Copertura Vaccinazione Antinfluenzale", "1", "2", "50.00"},
       {"Registrazione Mammografia", "1", "2", "50.00"},
       {"Registrazione PAPTEST", "3", "4", "75.00"},
@@ -198,14 +193,11 @@ TEST_F(PdtaTest, IndicatorsCountTheDoctorsPatientsInsideEachWindowOnly) {
       {"Registro Arruolati TAO", "1", "7", "BBBBBB60A01L736B"},
       {"Registro Arruolati Diabete", "1", "7", "AAAAAA55A41L736A"},
   };
-  ASSERT_EQ(righe->size(), std::size(attesi)) << file;
-  for (std::size_t i = 0; i < std::size(attesi); ++i) {
-    const auto& r = (*righe)[i];
-    EXPECT_EQ(r.descrizione, attesi[i].descrizione);
-    EXPECT_EQ(r.numeratore, attesi[i].numeratore) << r.descrizione;
-    EXPECT_EQ(r.denominatore, attesi[i].denominatore) << r.descrizione;
-    EXPECT_EQ(r.valore, attesi[i].valore) << r.descrizione;
+  std::vector<Atteso> letti;
+  for (const auto& r : *righe) {
+    letti.emplace_back(r.descrizione, r.numeratore, r.denominatore, r.valore);
   }
+  EXPECT_EQ(letti, attesi) << file;
   EXPECT_NE(file.find("<data_estrazione>2026-12-06</data_estrazione>"), std::string::npos);
   EXPECT_NE(file.find("<CF_medico>RSSMRA70A01L736S</CF_medico>"), std::string::npos);
 
@@ -274,10 +266,7 @@ class PdtaSftpTest : public PdtaTest {
     return plugin_.QZ04048_Invio(param, t, g, d);
   }
   static std::string Leggi(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return util::ComeTesto(util::LeggiFile(file.string()).value_or(util::Bytes{}));
   }
   std::string Remoto() const { return "RSSMRA70A01L736S_01012025_31122025.xml"; }
 

@@ -7,7 +7,6 @@
 #include "qzkiro/Plugin.h"
 #include "refhost/Medico.h"
 #include "services/ricette/InvioRicetta.h"
-#include "support/DatiPubblici.h"
 #include "util/File.h"
 
 namespace qzkiro::services {
@@ -40,7 +39,7 @@ TEST_F(RicetteTest, ARedPrescriptionIsSentViewedAndCancelled) {
   EXPECT_EQ(registrata->cf_paziente, "BNCGLI80A41L736C") << "decrypted with the fse key";
   EXPECT_EQ(registrata->percorso, "/dem/InvioPrescritto");
   EXPECT_EQ(registrata->righe, 2);
-  EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.1.1");
+  EXPECT_EQ(ContestoIdp(), "C.1.1");
   const auto invio = server_.Richieste("/dem/InvioPrescritto").back();
   EXPECT_EQ(invio.Intestazione("SOAPAction"),
             "\"http://invioprescritto.wsdl.dem.sanita.finanze.it/InvioPrescritto\"");
@@ -82,11 +81,10 @@ TEST_F(RicetteTest, ARedPrescriptionIsSentViewedAndCancelled) {
 
   // The sandbox checks each request against the national kit's schemas when
   // it has them.
-  const std::string attesa = testsupport::CampioniPresenti() ? "valida" : "non validata";
   for (const char* percorso : {"/dem/InvioPrescritto", "/dem/AnnullaPrescritto",
                                "/dem/VisualizzaPrescritto"}) {
     for (const auto& r : server_.Richieste(percorso)) {
-      EXPECT_EQ(r.esito_validazione, attesa) << percorso;
+      EXPECT_EQ(r.esito_validazione, Validazione()) << percorso;
     }
     EXPECT_FALSE(server_.Richieste(percorso).empty()) << percorso;
   }
@@ -221,10 +219,9 @@ TEST_F(RicetteTest, AListSendsWhiteAndRedAndTheChoiceForAllAnswersTheNextFailure
   Ui().RispondiDialogo(100);  // white: no reminder
   Ui().RispondiDialogo(101);  // first red failure: all on red paper
 
-  auto& plugin = plugin_;
   host::Variant v_lista(lista), medico(std::make_shared<refhost::Medico>()), modello,
       annulla(false);
-  EXPECT_FALSE(plugin.QZ04024(v_lista, medico, modello, annulla));
+  EXPECT_FALSE(plugin_.QZ04024(v_lista, medico, modello, annulla));
   EXPECT_EQ(bianca->Membro("StatoInvio").ToInteger(), 1) << bianca->Membro("ErroreInvio").ToText();
   EXPECT_EQ(bianca->Membro("NRBE").ToText().size(), 15u);
   EXPECT_EQ(bianca->Membro("pinNrBe").ToText().size(), 10u);
@@ -249,29 +246,27 @@ TEST_F(RicetteTest, AListSendsWhiteAndRedAndTheChoiceForAllAnswersTheNextFailure
   // Cancelling the white one needs the second factor.
   env_.Host()->SetSetup("Autenticazione2F", true);
   host::Variant v_bianca(bianca);
-  EXPECT_FALSE(plugin.QZ04058(v_bianca, modello));
-  EXPECT_EQ(plugin.LastError(), "Operazione annullata dall'utente");
+  EXPECT_FALSE(plugin_.QZ04058(v_bianca, modello));
+  EXPECT_EQ(plugin_.LastError(), "Operazione annullata dall'utente");
   env_.Host()->Framework().PreparaToken2F("123456");
-  ASSERT_TRUE(plugin.QZ04058(v_bianca, modello)) << plugin.LastError();
+  ASSERT_TRUE(plugin_.QZ04058(v_bianca, modello)) << plugin_.LastError();
   EXPECT_TRUE(dem_.Ricetta(bianca->Membro("NRBE").ToText())->annullata);
   EXPECT_EQ(idp_.Richieste().back().attributi.at("codOTP"), "123456");
   // The token held serves the next cancellation without asking again.
   const int richieste_token = env_.Host()->Framework().RichiesteToken();
-  EXPECT_TRUE(plugin.QZ04058(v_bianca, modello)) << "already cancelled (1120)";
+  EXPECT_TRUE(plugin_.QZ04058(v_bianca, modello)) << "already cancelled (1120)";
   EXPECT_EQ(env_.Host()->Framework().RichiesteToken(), richieste_token);
 
   annulla = true;
   auto nuova = Campione("rossa_farmaci.json");
   lista->Clear();
   lista->Add(host::Variant(nuova));
-  EXPECT_TRUE(plugin.QZ04024(v_lista, medico, modello, annulla));
+  EXPECT_TRUE(plugin_.QZ04024(v_lista, medico, modello, annulla));
   EXPECT_EQ(nuova->Membro("StatoInvio").ToInteger(), 0) << "the list was stopped";
 }
 
 TEST_F(RicetteTest, SimulatorModeAnswersEveryOperationWithoutTheNetwork) {
-  std::filesystem::copy(QZKIRO_DATA_DIR "/Simulatore", env_.CartellaPlugin().Path() / "Simulatore",
-                        std::filesystem::copy_options::recursive);
-  env_.Contesto().simulatore = true;
+  Simulatore();
   auto ricetta = Campione("rossa_farmaci.json");
   ASSERT_TRUE(InviaPrescrizione(*ricetta, nullptr, scelte_)) << Errore();
   EXPECT_EQ(ricetta->Membro("NRE").ToText(), "050A00000000001");

@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,12 +15,10 @@
 #include "sandbox/LottiVaccino.h"
 #include "sandbox/PianiTerapeutici.h"
 #include "sandbox/RegioneHl7.h"
-#include "support/DatiPubblici.h"
 
 namespace qzkiro {
 namespace {
 
-namespace fs = std::filesystem;
 using host::Variant;
 using sandbox::ServizioIvaq;
 using sandbox::ServizioLottiVaccino;
@@ -82,15 +77,6 @@ class ServiziTest : public ::testing::Test, protected testsupport::AmbienteRicet
     return righe;
   }
 
-  static std::string LeggiFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::string Validazione() const {
-    return testsupport::CampioniPresenti() ? "valida" : "non validata";
-  }
-
   ServiziPianiTerapeutici piani_{server_, pki_.ChiaveFse(), "/pt", &idp_};
   ServizioIvaq ivaq_{server_, "/ivaq", &idp_};
   ServizioLottiVaccino lotti_{server_};
@@ -123,7 +109,7 @@ TEST_F(ServiziTest, ListAndViewGiveTheMostRecentPlanDocument) {
     EXPECT_EQ(r.stato, 200);
     EXPECT_NE(r.soggetto_certificato, "") << "the client certificate";
   }
-  EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.1.1");
+  EXPECT_EQ(ContestoIdp(), "C.1.1");
 }
 
 TEST_F(ServiziTest, TheListTakesTopicAndPeriodAndTheViewAnyPlanOfThePatient) {
@@ -309,7 +295,7 @@ TEST_F(ServiziTest, AnIvaqFlowIsSentAndItsMessageIdIsTheReceipt) {
   EXPECT_EQ(r.esito_validazione, Validazione());
   EXPECT_NE(r.corpo.find("<urn:FlussoIVAQC xmlns=\"urn:rve:indiceivaqc\"><Testata>"),
             std::string::npos);
-  EXPECT_EQ(idp_.Richieste().back().attributi.at("RequestContext"), "C.1.1");
+  EXPECT_EQ(ContestoIdp(), "C.1.1");
 
   Variant seconda;
   ASSERT_TRUE(Ivaq(kFlusso, seconda)) << Errore();
@@ -359,13 +345,7 @@ TEST_F(ServiziTest, SimulatorModeAnswersEveryOperationFromTheSandboxsOwnAnswers)
   std::vector<std::pair<std::string, std::string>> file = ServiziPianiTerapeutici::FileSimulatore();
   for (auto& f : ServizioIvaq::FileSimulatore()) file.push_back(f);
   for (auto& f : ServizioLottiVaccino::FileSimulatore()) file.push_back(f);
-  for (const auto& [nome, contenuto] : file) {
-    EXPECT_EQ(LeggiFile(fs::path(QZKIRO_DATA_DIR) / "Simulatore" / nome), contenuto)
-        << nome << " is the sandbox's answer";
-  }
-  fs::copy(QZKIRO_DATA_DIR "/Simulatore", env_.CartellaPlugin().Path() / "Simulatore",
-           fs::copy_options::recursive);
-  env_.Contesto().simulatore = true;
+  Simulatore(file);
 
   refhost::Mef mef(21, kBianchi);
   ASSERT_TRUE(Mef(mef)) << Errore();

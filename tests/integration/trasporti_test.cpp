@@ -120,13 +120,14 @@ TEST_F(TrasportiTest, AFaultBecomesItsMessage) {
   EXPECT_EQ(soap.LastErrorResponse(), fault.risposta.corpo);
 }
 
+constexpr const char* kIrraggiungibile =
+    "Server non raggiungibile. Verificare la connessione o riprovare più tardi";
+
 TEST_F(TrasportiTest, NoAnswerRefusedCertificateAndTimeOut) {
-  const std::string irraggiungibile =
-      "Server non raggiungibile. Verificare la connessione o riprovare più tardi";
   auto senza_certificato = Client<clsSOAP>();
   senza_certificato.FileCertTLS.clear();
   EXPECT_FALSE(senza_certificato.Send("<e/>"));
-  EXPECT_EQ(senza_certificato.LastError(), irraggiungibile);
+  EXPECT_EQ(senza_certificato.LastError(), kIrraggiungibile);
 
   auto con_oggetto = Client<clsSOAP>();
   con_oggetto.FileCertTLS.clear();
@@ -144,23 +145,20 @@ TEST_F(TrasportiTest, NoAnswerRefusedCertificateAndTimeOut) {
   auto lento = Client<clsSOAP>();
   lento.ReadTimeOut = 1;
   EXPECT_FALSE(lento.Send("<e/>"));
-  EXPECT_EQ(lento.LastError(), irraggiungibile);
+  EXPECT_EQ(lento.LastError(), kIrraggiungibile);
   EXPECT_NE(lento.LastErrorResponse().find("imeout"), std::string::npos)
       << lento.LastErrorResponse();
 
   server_.ProgrammaGuasto("/servizio", Guasto::Chiusura());
   auto chiuso = Client<clsSOAP>();
   EXPECT_FALSE(chiuso.Send("<e/>"));
-  EXPECT_EQ(chiuso.LastError(), irraggiungibile);
+  EXPECT_EQ(chiuso.LastError(), kIrraggiungibile);
 
   auto spento = Client<clsSOAP>();
   spento.URL = "https://127.0.0.1:9/servizio";
   EXPECT_FALSE(spento.Send("<e/>"));
   EXPECT_EQ(spento.LastHttpError(), "0");
 }
-
-constexpr const char* kIrraggiungibile =
-    "Server non raggiungibile. Verificare la connessione o riprovare più tardi";
 
 std::string MessaggioSoap(const core::RispostaHttp& r) {
   return MessaggioEsito(ClassificaRisposta(FormaScambio::kSoap, r), r);
@@ -309,8 +307,7 @@ TEST_F(TrasportiTest, ThroughARealProxyWithAndWithoutCredentials) {
   soap.ProxyUsername = "kiro";
   soap.ProxyPassword = "sbagliata";
   EXPECT_FALSE(soap.Send("<e/>"));
-  EXPECT_EQ(soap.LastError(),
-            "Server non raggiungibile. Verificare la connessione o riprovare più tardi");
+  EXPECT_EQ(soap.LastError(), kIrraggiungibile);
   soap.ProxyPassword = "segreta";
   EXPECT_TRUE(soap.Send("<e/>")) << soap.LastErrorResponse();
   EXPECT_EQ(server_.Richieste("/servizio").size(), 2u);

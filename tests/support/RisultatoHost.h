@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ inline std::vector<nlohmann::json> Di(const nlohmann::json& chiamate, const std:
     if (c["member"] == membro) trovate.push_back(c["args"]);
   }
   return trovate;
+}
+
+// The arguments at `indici` of one recorded call, as one array to compare.
+inline nlohmann::json Campi(const nlohmann::json& argomenti, std::initializer_list<int> indici) {
+  nlohmann::json campi = nlohmann::json::array();
+  for (const int i : indici) campi.push_back(argomenti.at(static_cast<std::size_t>(i)));
+  return campi;
 }
 
 }  // namespace qzkiro::testsupport
