@@ -4,6 +4,7 @@
 
 #include "sandbox/CdaSchemi.h"
 #include "sandbox/server/CartellaTemporanea.h"
+#include "support/Atteso.h"
 #include "support/DatiPubblici.h"
 
 namespace qzkiro::cda {
@@ -55,57 +56,7 @@ TEST(DocumentoConsensoTest, GivenFeedingConsentWithAGuardianIsWrittenElementByEl
   const Creazione creazione(kAdesso, "20260305090703+0100");
   EXPECT_EQ(
       DocumentoConsenso(Dati(), TipoConsenso::Alimentazione, true, creazione).XMLNoProcessing(),
-      "<ClinicalDocument xmlns=\"urn:hl7-org:v3\" "
-      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-      "xsi:schemaLocation=\"urn:hl7-org:v3 CDA.xsd\"><typeId root=\"2.16.840.1.113883.1.3\""
-      " extension=\"POCD_HD000040\"/><templateId root=\"1.3.6.1.4.1.19376.1.5.3.1.1.1\"/>"
-      "<templateId root=\"1.3.6.1.4.1.19376.1.5.3.1.1.7\"/><id "
-      "root=\"2.16.840.1.113883.2.9.2.50.2.123456.4.4.7\" extension=\"202603050907030\" "
-      "assigningAuthorityName=\"Regione Veneto\"/><code code=\"57016-8\" "
-      "displayName=\"PATIENT PRIVACY ACKNOWLEDGEMENT\" codeSystem=\"2.16.840.1.113883.6.1\""
-      " codeSystemName=\"LOINC\"/><title>Consent to Share Information</title><effectiveTime"
-      " value=\"20260305090703+0100\"/><confidentialityCode code=\"V\" displayName=\"Very "
-      "restricted\" codeSystem=\"2.16.840.1.113883.5.25\" codeSystemName=\"HL7 "
-      "Confidentiality\"/><languageCode code=\"it-IT\"/><recordTarget><patientRole "
-      "classCode=\"PAT\"><id root=\"2.16.840.1.113883.2.9.4.3.2\" "
-      "extension=\"RSSMRA10C45L736K\" assigningAuthorityName=\"Ministero Economia e "
-      "Finanze\"/><id root=\"2.16.840.1.113883.2.9.2.50.4.1.2\" extension=\"MPI0000001\" "
-      "assigningAuthorityName=\"Regione Veneto\"/><addr use=\"HP\"><streetAddressLine>Calle"
-      " Larga 1</streetAddressLine><postalCode>30100</postalCode><city>VENEZIA</city>"
-      "<censusTract>027042</censusTract></addr><telecom value=\"mailto:maria@example.it\"/>"
-      "<patient classCode=\"PSN\" determinerCode=\"INSTANCE\"><name><family>ROSSI</family>"
-      "<given>MARIA</given></name><administrativeGenderCode code=\"F\" "
-      "codeSystem=\"2.16.840.1.113883.5.1\"/><birthTime value=\"20100305\"/><guardian "
-      "classCode=\"GUARD\"><id root=\"2.16.840.1.113883.2.9.4.3.2\" "
-      "extension=\"RSSLGU80A01L736Z\" assigningAuthorityName=\"Ministero Economia e "
-      "Finanze\"/><id root=\"2.16.840.1.113883.2.9.2.50.4.1.2\" extension=\"MPI0000002\" "
-      "assigningAuthorityName=\"Regione Veneto\"/><telecom use=\"MC\" "
-      "value=\"tel:3331234567\"/><guardianPerson><name><family>ROSSI</family><given>"
-      "LUIGI</given></name></guardianPerson></guardian></patient></patientRole>"
-      "</recordTarget><author typeCode=\"AUT\" contextControlCode=\"OP\"><time "
-      "value=\"20260305090703+0100\"/><assignedAuthor classCode=\"ASSIGNED\"><id "
-      "root=\"2.16.840.1.113883.2.9.4.3.2\" extension=\"MDCGPP60A01L736X\" "
-      "assigningAuthorityName=\"Ministero Economia e Finanze\"/></assignedAuthor></author>"
-      "<custodian typeCode=\"CST\"><assignedCustodian classCode=\"ASSIGNED\">"
-      "<representedCustodianOrganization classCode=\"ORG\" determinerCode=\"INSTANCE\"><id "
-      "root=\"2.16.840.1.113883.2.9.2.50\"/><name>Regione Veneto</name>"
-      "</representedCustodianOrganization></assignedCustodian></custodian><participant "
-      "typeCode=\"DEV\" nullFlavor=\"MSK\"><associatedEntity classCode=\"LIC\" "
-      "nullFlavor=\"MSK\"><id root=\"2.16.840.1.113883.2.9.2.50.4.5\" displayable=\"false\""
-      " extension=\"123456\"/></associatedEntity></participant><documentationOf "
-      "typeCode=\"DOC\"><serviceEvent classCode=\"ACT\" moodCode=\"EVN\"><templateId "
-      "root=\"1.3.6.1.4.1.19376.1.5.3.1.2.6\"/><id root=\"1.2.3.4.5.20260305090703\"/><code"
-      " code=\"urn:oid:2.16.840.1.113883.2.9.2.50.4.13.1\" displayName=\"Consenso alla "
-      "alimentazione del FSEr\" codeSystem=\"2.16.840.1.113883.2.9.2.50.6.30\"/>"
-      "<effectiveTime><low value=\"20260305090703+0100\"/></effectiveTime></serviceEvent>"
-      "</documentationOf><documentationOf typeCode=\"DOC\"><serviceEvent classCode=\"ACT\" "
-      "moodCode=\"EVN\"><templateId root=\"1.3.6.1.4.1.19376.1.5.3.1.2.6\"/><id "
-      "root=\"1.2.3.4.5.20260305090703\"/><code "
-      "code=\"urn:oid:2.16.840.1.113883.2.9.2.50.4.13.14\" displayName=\"Consenso di tipo "
-      "advanced: delega minore\" codeSystem=\"2.16.840.1.113883.2.9.2.50.6.30\"/>"
-      "<effectiveTime><low value=\"20260305090703+0100\"/></effectiveTime></serviceEvent>"
-      "</documentationOf><component><structuredBody><component><section/></component>"
-      "</structuredBody></component></ClinicalDocument>");
+      testsupport::Atteso("consenso_alimentazione_tutore.xml"));
 }
 
 TEST(DocumentoConsensoTest, EventsFollowTheChoiceAndTheAgeOfAPatientWithAGuardian) {

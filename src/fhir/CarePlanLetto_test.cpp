@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "support/DatiPubblici.h"
 
@@ -95,9 +93,8 @@ TEST(CarePlanLettoTest, APatientGivesFiscalCodeAndName) {
 
 TEST(CarePlanLettoCampioni, ThePublicCarePlanExample) {
   QZKIRO_RICHIEDE_CAMPIONI();
-  std::ifstream in(testsupport::DatoPubblico("fhir-stu3/examples/careplan-example.xml"),
-                   std::ios::binary);
-  const CarePlanRicevuti r = LeggiCarePlan(std::string(std::istreambuf_iterator<char>(in), {}));
+  const CarePlanRicevuti r =
+      LeggiCarePlan(testsupport::TestoPubblico("fhir-stu3/examples/careplan-example.xml"));
   ASSERT_EQ(r.CarePlan.size(), 1u) << r.Errore;
   EXPECT_EQ(r.CarePlan[0].Id, "example");
   EXPECT_EQ(r.CarePlan[0].Stato, "active");

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "support/DatiPubblici.h"
 
@@ -99,9 +97,7 @@ TEST(IndicatoreLettoTest, SearchesAndAnswersWithoutIndicators) {
 TEST(IndicatoreLettoCampioni, ThePublicObservationExamples) {
   QZKIRO_RICHIEDE_CAMPIONI();
   const auto leggi = [](const char* nome) {
-    std::ifstream in(testsupport::DatoPubblico(std::string("fhir-stu3/examples/") + nome),
-                     std::ios::binary);
-    return LeggiIndicatore(std::string(std::istreambuf_iterator<char>(in), {}));
+    return LeggiIndicatore(testsupport::TestoPubblico(std::string("fhir-stu3/examples/") + nome));
   };
   const IndicatoriLetti glucosio = leggi("observation-example-f001-glucose.xml");
   ASSERT_EQ(glucosio.Indicatori.size(), 1u);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "support/DatiPubblici.h"
 
@@ -67,20 +65,13 @@ TEST(RecuperoTest, MimeTypesDecideTheHandling) {
   for (const auto& c : casi) EXPECT_EQ(FormatoDi(c.tipo), c.formato) << c.tipo;
 }
 
-std::string Leggi(const std::string& relativo) {
-  std::ifstream in(testsupport::DatoPubblico(relativo), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(RecuperoCampioniTest, PublicRetrievalAnswers) {
   QZKIRO_RICHIEDE_CAMPIONI();
   const auto svizzera =
-      LeggiRispostaRecupero(Leggi("xds-ebxml/ehealthsuisse-EPR-by-example/samples/ITI-43_response_raw.xml"));
+      LeggiRispostaRecupero(testsupport::TestoPubblico("xds-ebxml/ehealthsuisse-EPR-by-example/samples/ITI-43_response_raw.xml"));
   EXPECT_EQ(svizzera.mime_type, "application/pdf");
   EXPECT_EQ(svizzera.riferimento, "cid:72f7c587daaacb8b81212de4e80e442e5f43394482e12edd@apache.org");
-  const auto wxdsb = LeggiRispostaRecupero(Leggi("xds-ebxml/wxdsb/samples/retrieve_res.xml"));
+  const auto wxdsb = LeggiRispostaRecupero(testsupport::TestoPubblico("xds-ebxml/wxdsb/samples/retrieve_res.xml"));
   EXPECT_EQ(wxdsb.mime_type, "text/x-cda-r2+xml");
   EXPECT_EQ(wxdsb.base64.compare(0, 12, "PD94bWwgdmVy"), 0);
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "support/DatiPubblici.h"
 #include "xds/Consensi.h"
@@ -145,16 +143,9 @@ TEST(ConsensiTest, TheMostRecentDocumentOfEachKindDecides) {
   EXPECT_TRUE(PiuRecente("20260102", "20260101235959"));
 }
 
-std::string Leggi(const std::string& relativo) {
-  std::ifstream in(testsupport::DatoPubblico(relativo), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST(RispostaRegistroCampioniTest, AnswersOfOtherRegistriesReadByTheXdsSchemes) {
   QZKIRO_RICHIEDE_CAMPIONI();
-  const auto wxdsb = LeggiRispostaRegistro(Leggi("xds-ebxml/wxdsb/samples/query_res.xml"));
+  const auto wxdsb = LeggiRispostaRegistro(testsupport::TestoPubblico("xds-ebxml/wxdsb/samples/query_res.xml"));
   ASSERT_TRUE(wxdsb.errore.empty()) << wxdsb.errore;
   ASSERT_EQ(wxdsb.voci.size(), 5u);
   EXPECT_EQ(wxdsb.voci[0].id_documento, "2.16.840.1.113883.2.9.2.999.4.4^123456");
@@ -162,13 +153,13 @@ TEST(RispostaRegistroCampioniTest, AnswersOfOtherRegistriesReadByTheXdsSchemes) 
   EXPECT_EQ(wxdsb.voci[0].reparto.descrizione, "Medicina Generale");
   EXPECT_EQ(wxdsb.voci[0].id_paziente, "RSSMRA75C03F839K^^^&2.16.840.1.113883.2.9.4.3.2&ISO");
 
-  const auto ini = LeggiRispostaRegistro(Leggi("xds-ebxml/gtw-ini-client/query_response_leafclass.xml"));
+  const auto ini = LeggiRispostaRegistro(testsupport::TestoPubblico("xds-ebxml/gtw-ini-client/query_response_leafclass.xml"));
   ASSERT_EQ(ini.voci.size(), 1u);
   EXPECT_EQ(ini.voci[0].repository, "2.16.840.1.113883.2.9.2.0.4.5.3");
   EXPECT_EQ(ini.voci[0].struttura.codice, "SistemaTS");
   EXPECT_EQ(ini.voci[0].formato.codice, "SistemaTS-Prestazione");
 
-  const auto svizzera = LeggiRispostaRegistro(Leggi("xds-ebxml/ehealthsuisse-EPR-by-example/samples/ITI-18_response_raw.xml"));
+  const auto svizzera = LeggiRispostaRegistro(testsupport::TestoPubblico("xds-ebxml/ehealthsuisse-EPR-by-example/samples/ITI-18_response_raw.xml"));
   ASSERT_TRUE(svizzera.errore.empty()) << svizzera.errore;
   ASSERT_EQ(svizzera.voci.size(), 1u);
   EXPECT_FALSE(svizzera.voci[0].id_documento.empty());

@@ -1,6 +1,8 @@
 #include "support/DatiPubblici.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace qzkiro::testsupport {
 
@@ -23,6 +25,11 @@ std::filesystem::path DatoPubblico(const std::string& relativo) {
                   << " nella cartella dei campioni pubblici.";
   }
   return file;
+}
+
+std::string TestoPubblico(const std::string& relativo) {
+  std::ifstream in(DatoPubblico(relativo), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace qzkiro::testsupport

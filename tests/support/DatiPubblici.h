@@ -18,6 +18,8 @@ bool CampioniPresenti();
 // A public sample file, read in place. Fails the calling test with a plain
 // message when the folder is there but the file is not.
 std::filesystem::path DatoPubblico(const std::string& relativo);
+// Its bytes ("" when it cannot be read).
+std::string TestoPubblico(const std::string& relativo);
 
 }  // namespace qzkiro::testsupport
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "support/DatiPubblici.h"
 
@@ -95,8 +93,7 @@ TEST(ElencoAssistitiTest, ARefusalIsToldWithTheServerTexts) {
 }
 
 std::string Esempio(const std::string& nome) {
-  std::ifstream in(testsupport::DatoPubblico("fhir-stu3/examples/" + nome), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return testsupport::TestoPubblico("fhir-stu3/examples/" + nome);
 }
 
 TEST(ElencoAssistitiCampioni, ThePublicBundlesAndOutcomes) {
