@@ -34,11 +34,9 @@ bool SoloAscii(const std::string& testo) {
 
 class CDA2HtmlTest : public ::testing::Test {
  protected:
-  CDA2HtmlTest() { env_.Contesto().app = env_.App(); }
-
   std::filesystem::path TempDir() { return env_.Host()->Utente().TempDir(); }
 
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   clsCDA2 cda_{core::AccessoDelContesto()};
 };
 

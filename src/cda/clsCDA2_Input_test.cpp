@@ -32,8 +32,6 @@ std::string ComeLatin1(const std::string& testo) {
 
 class CDA2InputTest : public ::testing::Test {
  protected:
-  CDA2InputTest() { env_.Contesto().app = env_.App(); }
-
   fs::path TempDir() { return env_.Host()->Utente().TempDir(); }
 
   // Loads `xml` and imports it; the calls the host received, member names only.
@@ -55,7 +53,7 @@ class CDA2InputTest : public ::testing::Test {
     return nlohmann::json::array();
   }
 
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   clsCDA2 cda_{core::AccessoDelContesto()};
   refhost::Input input_;
 };
@@ -216,7 +214,6 @@ TEST_F(CDA2InputCampioni, MissingOrUnknownFamilyStopsTheImport) {
   env_.CartellaHost().Scrivi("archivi/AffinityDomain.json",
                              R"({"Voci": [{"Codice": "11502-2", "Famiglia": "VAC"}]})");
   env_.RicreaHost();
-  env_.Contesto().app = env_.App();
   cda_.InitXML(Carica(Pubblico("LAB.xml")));
   EXPECT_FALSE(cda_.AddToInput(input_));
   EXPECT_EQ(cda_.LastError(), "CDA2: Il referto di tipo VAC non è riconosciuto");

@@ -210,8 +210,7 @@ TEST_F(CDA2OsservazioneTest, ResultsPointingToOneTableShareItsHtml) {
 TEST_F(CDA2OsservazioneTest, NumbersWithAndWithoutHostAgree) {
   auto& emoglobina = Osservazione(3);
   const double senza_host = emoglobina.EsitoNumerico();
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  testsupport::AmbienteConHost env;
   EXPECT_DOUBLE_EQ(emoglobina.EsitoNumerico(), senza_host);
   EXPECT_DOUBLE_EQ(Osservazione(0).RangeDaPerSesso("F"), 65.5);
 }

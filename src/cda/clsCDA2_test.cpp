@@ -118,8 +118,7 @@ TEST_F(CDA2Test, MicrobiologyIsDecidedByTheFirstSection) {
 }
 
 TEST_F(CDA2Test, HostAffinityDomainAnswersFirst) {
-  testsupport::AmbientePlugin env;
-  env.Contesto().app = env.App();
+  testsupport::AmbienteConHost env;
   auto& cda = LeggiTesto(Documento("18842-5", Sezione("18725-2")));
   EXPECT_EQ(cda.Tipo(), "LED") << "a code only the host knows";
   LeggiTesto(Documento("11502-2", Sezione("18725-2")));

@@ -36,7 +36,6 @@ std::string Vecchio(const std::string& codice, const std::string& sezione) {
 class CDALegacyTest : public ::testing::Test {
  protected:
   CDALegacyTest() {
-    env_.Contesto().app = env_.App();
     EXPECT_TRUE(cda_.InitXML(Carica(Fixture("referto_legacy.xml"))));
   }
   clsCDA& Osservazione(std::size_t i) {
@@ -45,7 +44,7 @@ class CDALegacyTest : public ::testing::Test {
   }
   fs::path TempDir() { return env_.Host()->Utente().TempDir(); }
 
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   clsCDA cda_{core::AccessoDelContesto()};
   refhost::Input input_;
 };

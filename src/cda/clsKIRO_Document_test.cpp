@@ -57,8 +57,7 @@ std::string Risposta(const std::string& contenuto) {
 
 class DocumentoTest : public ::testing::Test {
  protected:
-  DocumentoTest() { env_.Contesto().app = env_.App(); }
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
 };
 
 TEST_F(DocumentoTest, TheChainMakesEachFileOnceAndTheFormatterRunsOnce) {

@@ -34,10 +34,7 @@ struct Segmenti : Lettore {
   explicit Segmenti(const std::string& segmenti) : Lettore(Messaggio(segmenti)) {}
 };
 
-// The plugin's environment with the stand-in host as the process's application.
-struct AmbienteConHost : testsupport::AmbientePlugin {
-  AmbienteConHost() { Contesto().app = App(); }
-};
+using testsupport::AmbienteConHost;
 
 // Each "Property=value" of `attesi`: the property, found by its member's
 // name, reads that value.

@@ -49,7 +49,6 @@ const std::string kUnaParte =
 
 class clsHL7Mime : public ::testing::Test {
  protected:
-  void SetUp() override { env_.Contesto().app = env_.App(); }
   fs::path CartellaTemp() { return env_.CartellaHost().Path() / "temp"; }
   // The fixture's reader on `xml`, which the fixture keeps.
   clsHL7& Leggi(std::unique_ptr<util::clsXML> xml) {
@@ -58,7 +57,7 @@ class clsHL7Mime : public ::testing::Test {
     return hl7_;
   }
   util::clsXML& Ultimo() { return *documenti_.back(); }
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   std::vector<std::unique_ptr<util::clsXML>> documenti_;
   clsHL7 hl7_{core::AccessoDelContesto()};
 };

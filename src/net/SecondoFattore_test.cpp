@@ -17,12 +17,11 @@ constexpr const char* kRifiuto = "Errore 4001: Codice OTP scaduto o non valido";
 class SecondoFattoreTest : public ::testing::Test {
  protected:
   SecondoFattoreTest() {
-    env_.Contesto().app = env_.App();
     env_.Host()->SetSetup("Autenticazione2F", true);
   }
   refhost::Framework& Host() { return env_.Host()->Framework(); }
 
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   Tokens ricevuti_;
   std::set<std::string> rifiutati_;
   // A service that refuses the tokens in `rifiutati_` as the services do.

@@ -102,9 +102,8 @@ TEST(ProvideAndRegisterTest, AnEntryIsWrittenAsTheRegistryExpects) {
   InvioDocumenti invio = Invio();
   invio.documenti.resize(1);
   clsXML x = Letto(invio);
-  EXPECT_EQ(
-      clsXML::SalvaNodo(x.SelectNode(nullptr, "//ExtrinsicObject")),
-      testsupport::Atteso("voce_consenso.xml"));
+  EXPECT_EQ(clsXML::SalvaNodo(x.SelectNode(nullptr, "//ExtrinsicObject")),
+            testsupport::Atteso("voce_consenso.xml"));
 }
 
 TEST(ProvideAndRegisterTest, SubmissionSetAndAuthorInstitutionFollowTheGp) {

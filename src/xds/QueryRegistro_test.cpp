@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Atteso.h"
 #include "xds/BustaXds.h"
 #include "xds/Recupero.h"
 
@@ -9,25 +10,8 @@ namespace qzkiro::xds {
 namespace {
 
 TEST(QueryRegistroTest, DocumentListWithEveryFilterIsWrittenByteForByte) {
-  EXPECT_EQ(
-      CorpoQuery(QueryDocumenti("MPI01", "11502-2", "20260101", "20261231")),
-      "<ns4:AdhocQueryRequest xmlns:ns3=\"urn:oasis:names:tc:ebxml-regrep:xsd:rs:3.0\""
-      " xmlns:ns5=\"urn:oasis:names:tc:ebxml-regrep:xsd:lcm:3.0\""
-      " xmlns:ns4=\"urn:oasis:names:tc:ebxml-regrep:xsd:query:3.0\""
-      " xmlns:ns6=\"urn:oasis:names:tc:ebxml-regrep:xsd:rim:3.0\">"
-      "<ns4:ResponseOption returnType=\"LeafClass\" returnComposedObjects=\"true\"/>"
-      "<ns6:AdhocQuery id=\"urn:uuid:14d4debf-8f97-4251-9a74-a90016b0af0d\">"
-      "<ns6:Slot name=\"$XDSDocumentEntryPatientId\"><ns6:ValueList><ns6:Value>"
-      "'MPI01^^^&amp;2.16.840.1.113883.2.9.2.50.4.1.2&amp;ISO'</ns6:Value></ns6:ValueList></ns6:Slot>"
-      "<ns6:Slot name=\"$XDSDocumentEntryStatus\"><ns6:ValueList><ns6:Value>"
-      "('urn:oasis:names:tc:ebxml-regrep:StatusType:Approved')</ns6:Value></ns6:ValueList></ns6:Slot>"
-      "<ns6:Slot name=\"$XDSDocumentEntryType\"><ns6:ValueList><ns6:Value>('11502-2')"
-      "</ns6:Value></ns6:ValueList></ns6:Slot>"
-      "<ns6:Slot name=\"$XDSDocumentEntryCreationTimeFrom\"><ns6:ValueList><ns6:Value>20260101"
-      "</ns6:Value></ns6:ValueList></ns6:Slot>"
-      "<ns6:Slot name=\"$XDSDocumentEntryCreationTimeTo\"><ns6:ValueList><ns6:Value>20261231"
-      "</ns6:Value></ns6:ValueList></ns6:Slot>"
-      "</ns6:AdhocQuery></ns4:AdhocQueryRequest>");
+  EXPECT_EQ(CorpoQuery(QueryDocumenti("MPI01", "11502-2", "20260101", "20261231")),
+            testsupport::Atteso("query_documenti.xml"));
 }
 
 TEST(QueryRegistroTest, EachFormCarriesItsOwnSlots) {
@@ -57,19 +41,7 @@ TEST(QueryRegistroTest, EnvelopeCarriesAddressingAndThePlaceholder) {
   const std::string busta =
       BustaSoap12("soapenv", {"urn:ihe:iti:2007:RetrieveDocumentSet", "{AB12-CD}", "https://r/x"},
                   CorpoRecupero("1.2&3", "9.8"));
-  EXPECT_EQ(
-      busta,
-      "<soapenv:Envelope xmlns:soapenv=\"http://www.w3.org/2003/05/soap-envelope\""
-      " xmlns:add=\"http://www.w3.org/2005/08/addressing\" xmlns:wsse=\"http://docs.oasis-open.org/"
-      "wss/2004/01/oasis-200401-wss-wssecurity-secext-1.0.xsd\"><soapenv:Header>"
-      "<add:Action>urn:ihe:iti:2007:RetrieveDocumentSet</add:Action>"
-      "<add:MessageID>urn:uuid:ab12-cd</add:MessageID>"
-      "<add:ReplyTo><add:Address>http://www.w3.org/2005/08/addressing/anonymous</add:Address>"
-      "</add:ReplyTo><add:To>https://r/x</add:To><wsse:Security>[Asserzione]</wsse:Security>"
-      "</soapenv:Header><soapenv:Body><RetrieveDocumentSetRequest xmlns=\"urn:ihe:iti:xds-b:2007\">"
-      "<DocumentRequest><RepositoryUniqueId>1.2&amp;3</RepositoryUniqueId>"
-      "<DocumentUniqueId>9.8</DocumentUniqueId></DocumentRequest></RetrieveDocumentSetRequest>"
-      "</soapenv:Body></soapenv:Envelope>");
+  EXPECT_EQ(busta, testsupport::Atteso("busta_recupero.xml"));
   EXPECT_EQ(ContentTypeSoap12(kAzioneQuery),
             "application/soap+xml;charset=UTF-8;action=\"urn:ihe:iti:2007:RegistryStoredQuery\"");
 }

@@ -274,7 +274,6 @@ constexpr const char* kIntestazione =
 
 class ErmeteTest : public ::testing::Test {
  protected:
-  ErmeteTest() { env_.Contesto().app = env_.App(); }
   ~ErmeteTest() override { Db().Execute("DROP TABLE IF EXISTS archivi.arcermete"); }
 
   host::IDB& Db() { return env_.Host()->DB(); }
@@ -304,7 +303,7 @@ class ErmeteTest : public ::testing::Test {
     return righe;
   }
 
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   Plugin plugin_;
   sandbox::CartellaTemporanea log_;
 };
@@ -454,7 +453,6 @@ TEST_F(ErmeteTest, TheHostDatabaseKeepsOrDropsATransactionAsAWhole) {
 class PortaleTest : public ::testing::Test {
  protected:
   PortaleTest() {
-    env_.Contesto().app = env_.App();
     registro_ = cartella_.Path() / "aperti.txt";
     const fs::path script = cartella_.Scrivi(
         "apri.sh", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + registro_.string() + "'\n");
@@ -476,7 +474,7 @@ class PortaleTest : public ::testing::Test {
   }
   host::IItems& Items() { return env_.Host()->Utente().Items(); }
 
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   Plugin plugin_;
   sandbox::CartellaTemporanea cartella_;
   fs::path registro_;

@@ -24,7 +24,6 @@ constexpr const char* kMessaggio =
 class Hl7Test : public ::testing::Test {
  protected:
   Hl7Test() {
-    env_.Contesto().app = env_.App();
     config_.url_gateway = server_.Url("/hl7");
     config_.certificato_p12 = pki_.ClientP12().string();
     config_.password_p12 = std::string(sandbox::Pki::kPassword);
@@ -33,7 +32,7 @@ class Hl7Test : public ::testing::Test {
   }
   ~Hl7Test() override { host::RimuoviComponente(host::kProgIdServizioHL7); }
 
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   sandbox::Pki pki_ = sandbox::Pki::DellaCompilazione();
   sandbox::Sandbox server_{pki_};
   sandbox::GatewayHl7 gateway_{server_};

@@ -30,7 +30,6 @@ using sandbox::Risposta;
 class TrasportiTest : public ::testing::Test {
  protected:
   TrasportiTest() {
-    env_.Contesto().app = env_.App();
     env_.Contesto().settings.log_dir = log_.Path().string();
     server_.Registra("POST", "/servizio", [](const Richiesta& r) {
       return Risposta{200, "<ok>" + r.corpo.substr(0, 20) + "</ok>", "text/xml"};
@@ -80,7 +79,7 @@ class TrasportiTest : public ::testing::Test {
     return traccia;
   }
 
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   sandbox::CartellaTemporanea log_;
   sandbox::Pki pki_ = sandbox::Pki::DellaCompilazione();
   sandbox::Sandbox server_{pki_};

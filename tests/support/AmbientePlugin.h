@@ -45,4 +45,15 @@ class AmbientePlugin {
   std::shared_ptr<refhost::Applicazione> host_;
 };
 
+// The same, with the stand-in host as the process's application, also after
+// RicreaHost.
+class AmbienteConHost : public AmbientePlugin {
+ public:
+  AmbienteConHost() { Contesto().app = App(); }
+  void RicreaHost() {
+    AmbientePlugin::RicreaHost();
+    Contesto().app = App();
+  }
+};
+
 }  // namespace qzkiro::testsupport

@@ -26,7 +26,6 @@ using host::Variant;
 class RottePdtaTest : public ::testing::Test {
  protected:
   RottePdtaTest() {
-    env_.Contesto().app = env_.App();
     env_.Contesto().settings.log_dir = log_.Path().string();
   }
   static Collection Anno(const std::string& anno) {
@@ -52,7 +51,7 @@ class RottePdtaTest : public ::testing::Test {
     return s.str();
   }
 
-  testsupport::AmbientePlugin env_;
+  testsupport::AmbienteConHost env_;
   sandbox::CartellaTemporanea log_;
   Plugin plugin_;
   refhost::Applicazione& host_ = *env_.Host();

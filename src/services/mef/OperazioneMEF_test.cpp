@@ -18,8 +18,7 @@ constexpr const char* kSecondaRiga =
     "Gli operatori autorizzati hanno a disposizione una specifica applicazione web.";
 
 struct MefTest : ::testing::Test {
-  MefTest() { env.Contesto().app = env.App(); }
-  testsupport::AmbientePlugin env;
+  testsupport::AmbienteConHost env;
   // Any request reaching the network fails the test.
   std::shared_ptr<testsupport::TrasportoScriptato> rete =
       testsupport::TrasportoScriptato::Installa(env.Contesto());
