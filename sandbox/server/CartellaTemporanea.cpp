@@ -7,7 +7,7 @@
 namespace qzkiro::sandbox {
 
 CartellaTemporanea::CartellaTemporanea() {
-  std::string modello = (std::filesystem::temp_directory_path() / "qzkiro-test-XXXXXX").string();
+  std::string modello = (std::filesystem::temp_directory_path() / "qzkiro-XXXXXX").string();
   if (!mkdtemp(modello.data())) throw std::runtime_error("mkdtemp non riuscito");
   path_ = modello;
 }

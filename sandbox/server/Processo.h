@@ -11,8 +11,8 @@
 
 namespace qzkiro::sandbox {
 
-// Who a server started by a test runs as: a system account when the tests
-// run as root (PostgreSQL and dovecot refuse root), ourselves otherwise.
+// Who a server we start runs as: a system account when we run as root
+// (PostgreSQL and dovecot refuse root), ourselves otherwise.
 struct Account {
   uid_t uid = 0;
   gid_t gid = 0;
@@ -27,7 +27,7 @@ struct Avvio {
   std::filesystem::path log;      // standard output and error appended here ("" = inherited)
   int uscita = -1;                // standard output on this descriptor instead of the log
   Account account;
-  int segnale_morte = SIGTERM;   // what the child gets when the test process dies
+  int segnale_morte = SIGTERM;   // what the child gets when our process dies
   bool gruppo_proprio = false;   // its own process group, so Ferma reaches its children too
   bool ambiente_pulito = false;  // only PATH and LANG, instead of our environment
 };

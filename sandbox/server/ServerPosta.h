@@ -11,10 +11,11 @@
 
 namespace qzkiro::sandbox {
 
-// Real mail servers on loopback for one test program: aiosmtpd for SMTP and
+// Real mail servers on loopback for one process (a test program, the demo,
+// kiro-sandbox --posta): aiosmtpd for SMTP and
 // dovecot for POP3, both on free ports chosen at run time, sharing one
 // Maildir, so that what is sent can be received. They run under the mailbox's
-// account (nobody when the tests run as root, otherwise the current user) and
+// account (nobody when we run as root, otherwise the current user) and
 // are stopped, with every process they started, by the destructor.
 //
 // SMTP: any sender; recipients whose address starts with "respinto" are
