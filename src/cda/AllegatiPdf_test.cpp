@@ -1,4 +1,5 @@
 #include "cda/AllegatiPdf.h"
+#include "cda/FlussoPdf.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -329,6 +330,18 @@ TEST(AllegatiPdfTest, DamagedOrCyclicStructuresEndWithWhatCanBeRead) {
     if (c.attesi) {
       EXPECT_EQ(allegati[0].contenuto, kCda) << c.nome;
     }
+  }
+}
+
+TEST(AllegatiPdfTest, OnlyThePngPredictorsAreUndone) {
+  // A row of two bytes after its filter byte (0: none).
+  const std::string righe("\0ab\0cd", 6);
+  for (long long tipo : {10LL, 15LL}) {
+    EXPECT_EQ(pdf::AnnullaPredittore(righe, {tipo, 1, 8, 2}), "abcd") << tipo;
+  }
+  EXPECT_EQ(pdf::AnnullaPredittore(righe, {1, 1, 8, 2}), righe) << "no predictor";
+  for (long long tipo : {2LL, 9LL, 16LL}) {
+    EXPECT_EQ(pdf::AnnullaPredittore(righe, {tipo, 1, 8, 2}), std::nullopt) << tipo;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cda/ProveCDA_test.h"
+#include "cda/ValoriOsservazione.h"
 #include "cda/clsCDA2.h"
 #include "core/AccessoContesto.h"
 #include "core/Contesto.h"
@@ -80,6 +81,15 @@ TEST(CDA2EsitoTest, EachResultKindReachesTheHostAsItsOwnNumber) {
   std::set<std::int32_t> numeri;
   for (TipoEsito t : tipi) numeri.insert(static_cast<std::int32_t>(t));
   EXPECT_EQ(numeri.size(), std::size(tipi));
+}
+
+TEST(CDA2EsitoTest, EachValueTypeHasItsKindAndAnyOtherNone) {
+  const std::pair<const char*, TipoEsito> casi[] = {
+      {"PQ", TipoEsito::PQ},       {"PD", TipoEsito::PD},   {"CE", TipoEsito::CE},
+      {"CD", TipoEsito::CD},       {"ST", TipoEsito::ST},   {"RTO", TipoEsito::RTO},
+      {"RTO_PQ_PQ", TipoEsito::RTO_PQ_PQ}, {"cd", TipoEsito::Altro}, {"IVL_PQ", TipoEsito::Altro},
+      {"", TipoEsito::Altro}};
+  for (const auto& [tipo, atteso] : casi) EXPECT_EQ(osservazione::Classifica(tipo), atteso) << tipo;
 }
 
 TEST(CDA2EsitoTest, ResultTextByTypeWithTranslationFallback) {
