@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QWidget>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -27,37 +27,23 @@ double Scala() {
   return s ? std::atof(s) : 1.0;
 }
 
-class CartellaTemporanea {
- public:
-  CartellaTemporanea()
-      : percorso_(fs::temp_directory_path() /
-                  ("qzkiro_galleria_" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                   std::to_string(reinterpret_cast<std::uintptr_t>(this)))) {}
-  ~CartellaTemporanea() {
-    std::error_code e;
-    fs::remove_all(percorso_, e);
-  }
-  const fs::path& Percorso() const { return percorso_; }
-
- private:
-  fs::path percorso_;
-};
+// Where a temporary folder of Qt's (removed with what is in it) lies.
+fs::path Percorso(const QTemporaryDir& cartella) { return cartella.path().toStdString(); }
 
 TEST(Galleria, LaScalaDelProcessoEQuellaChiesta) {
   EXPECT_NEAR(qGuiApp->devicePixelRatio(), Scala(), 0.01);
 }
 
 TEST(Galleria, ScriveUnImmaginePerOgniFinestra) {
-  CartellaTemporanea cartella;
+  QTemporaryDir cartella;
   const auto voci = VociGalleria();
-  ASSERT_EQ(Galleria(cartella.Percorso(), Scala()), static_cast<int>(voci.size()));
+  ASSERT_EQ(Galleria(Percorso(cartella), Scala()), static_cast<int>(voci.size()));
   std::set<std::string> nomi;
   for (const VoceGalleria& voce : voci) {
     SCOPED_TRACE(voce.nome);
     nomi.insert(voce.nome);
     const QImage immagine(
-        QString::fromStdString((cartella.Percorso() / (voce.nome + ".png")).string()));
+        QString::fromStdString((Percorso(cartella) / (voce.nome + ".png")).string()));
     ASSERT_FALSE(immagine.isNull());
     // The picture has the dialog's size at the process's scale.
     std::unique_ptr<QWidget> finestra = voce.crea();
@@ -76,9 +62,9 @@ TEST(Galleria, ScriveUnImmaginePerOgniFinestra) {
 }
 
 TEST(Galleria, UnaScalaDiversaDaQuellaDelProcessoNonScriveNulla) {
-  CartellaTemporanea cartella;
-  EXPECT_EQ(Galleria(cartella.Percorso(), Scala() + 1.0), 0);
-  EXPECT_FALSE(fs::exists(cartella.Percorso() / "frmInfoPortale.png"));
+  QTemporaryDir cartella;
+  EXPECT_EQ(Galleria(Percorso(cartella), Scala() + 1.0), 0);
+  EXPECT_FALSE(fs::exists(Percorso(cartella) / "frmInfoPortale.png"));
 }
 
 TEST(Galleria, NessunTestoTagliato) {
